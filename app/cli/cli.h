@@ -1,0 +1,77 @@
+// The command-line twin of the windows: global options, the command table,
+// the table output and the exit statuses.
+#pragma once
+
+#include <functional>
+
+#include <QHash>
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include "app/cli/terminaldialogs.h"
+#include "store/opresult.h"
+#include "store/resultset.h"
+#include "store/session.h"
+
+namespace tz::cli {
+
+// Exit statuses.
+enum ExitStatus {
+    Done = 0,
+    Refused = 1, // a check failed or a question was answered No
+    Usage = 2,
+    Failed = 3,  // database or file error
+};
+
+int exitStatusOf(const OpResult &result);
+
+struct Options
+{
+    QString setPath;
+    QString operatorName;
+    QString password;
+    bool operatorGiven = false;
+    bool passwordGiven = false;
+    bool yes = false;
+    bool csv = false;
+};
+
+struct Context
+{
+    Options options;
+    Session session;
+    TerminalDialogs dialogs{false};
+
+    // Prints rows as TSV (or CSV) with a header row of the column names;
+    // NULL is an empty field.
+    void print(const ResultSet &rows) const;
+    void print(const QStringList &header, const QList<QStringList> &rows) const;
+};
+
+struct Command
+{
+    enum class Needs {
+        Nothing, // no account set
+        Set,     // --set, chosen as in the login window
+        Login,   // --set, --operator and --password, checked as at login
+    };
+    QString name;
+    QString synopsis;
+    Needs needs;
+    std::function<int(Context &, const QStringList &args)> run;
+};
+
+// Each subsystem adds its commands here.
+void addStoreCommands(QList<Command> &commands);
+
+// Reads "--name VALUE" options from args into values; returns false (after
+// printing the usage problem) on an unknown option or a missing value.
+bool takeOptions(QStringList args, const QStringList &names, QHash<QString, QString> &values,
+                 QStringList *rest = nullptr);
+
+// Prints a usage problem for a command and returns the usage exit status.
+int usageError(const QString &text);
+
+} // namespace tz::cli

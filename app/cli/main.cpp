@@ -1,0 +1,104 @@
+// tz305-cli: the headless twin of the windows. Global options choose the
+// account set and log in exactly as the login window does; each command
+// calls the same operations as the windows. Tables go to stdout as TSV with
+// a header row, messages to stderr as "[title] text".
+#include <cstdio>
+
+#include <QCoreApplication>
+
+#include "app/cli/cli.h"
+#include "store/login.h"
+
+using namespace Qt::Literals::StringLiterals;
+using namespace tz::cli;
+
+namespace {
+
+void printHelp(const QList<Command> &commands)
+{
+    std::printf("usage: tz305-cli [--set FILE] [--operator NAME] [--password PW] [--yes] [--csv] COMMAND ...\n"
+                "\n"
+                "  --set FILE       the account set (as chosen in the login window)\n"
+                "  --operator NAME  operator to log in as\n"
+                "  --password PW    the operator's password\n"
+                "  --yes            answer Yes to every question (otherwise No when not interactive)\n"
+                "  --csv            print tables as CSV instead of TSV\n"
+                "\ncommands:\n");
+    for (const Command &c : commands)
+        std::printf("  %s\n", qPrintable(c.synopsis));
+    std::printf("\nexit status: 0 done, 1 refused, 2 usage error, 3 database or file error\n");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(u"tz305"_s);
+
+    QList<Command> commands;
+    addStoreCommands(commands);
+
+    QStringList args = app.arguments().mid(1);
+    Context ctx;
+    while (!args.isEmpty() && args.first().startsWith(u"--"_s)) {
+        const QString option = args.takeFirst();
+        const auto value = [&](QString &target) {
+            if (args.isEmpty())
+                return false;
+            target = args.takeFirst();
+            return true;
+        };
+        bool ok = true;
+        if (option == u"--set"_s) {
+            ok = value(ctx.options.setPath);
+        } else if (option == u"--operator"_s) {
+            ok = value(ctx.options.operatorName);
+            ctx.options.operatorGiven = true;
+        } else if (option == u"--password"_s) {
+            ok = value(ctx.options.password);
+            ctx.options.passwordGiven = true;
+        } else if (option == u"--yes"_s) {
+            ctx.options.yes = true;
+        } else if (option == u"--csv"_s) {
+            ctx.options.csv = true;
+        } else if (option == u"--help"_s) {
+            printHelp(commands);
+            return Done;
+        } else {
+            return usageError(u"unknown option "_s + option);
+        }
+        if (!ok)
+            return usageError(u"option %1 needs a value"_s.arg(option));
+    }
+    if (args.isEmpty()) {
+        printHelp(commands);
+        return Usage;
+    }
+    const QString name = args.takeFirst();
+    const auto command = std::find_if(commands.cbegin(), commands.cend(),
+                                      [&name](const Command &c) { return c.name == name; });
+    if (command == commands.cend())
+        return usageError(u"unknown command "_s + name);
+
+    ctx.dialogs = TerminalDialogs(ctx.options.yes);
+    const bool login = command->needs == Command::Needs::Login || ctx.options.operatorGiven;
+    if (command->needs != Command::Needs::Nothing || login) {
+        if (ctx.options.setPath.isEmpty())
+            return usageError(name + u" needs --set FILE"_s);
+        // Login runs the login window's checks first, so a missing or
+        // misnamed file gets their message; then the set is chosen.
+        if (login) {
+            ctx.session.setDbPath(ctx.options.setPath);
+            const tz::OpResult checked = tz::CheckLogin(ctx.session, ctx.options.setPath, ctx.options.operatorName,
+                                                        ctx.options.password, ctx.dialogs);
+            if (!checked.isDone())
+                return exitStatusOf(checked);
+        }
+        QStringList operators;
+        const tz::OpResult chosen = tz::ChooseAccountSet(ctx.session, ctx.options.setPath, operators, ctx.dialogs);
+        if (!chosen.isDone())
+            return exitStatusOf(chosen);
+    }
+    return command->run(ctx, args);
+}

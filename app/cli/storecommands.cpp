@@ -1,0 +1,91 @@
+// Commands over the account-set store: new, operators, info, accounts, sql.
+#include <QFileInfo>
+
+#include "app/cli/cli.h"
+#include "store/accountset.h"
+#include "store/dberror.h"
+#include "store/guard.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace tz::cli {
+
+namespace {
+
+int newSet(Context &ctx, const QStringList &args)
+{
+    QHash<QString, QString> v;
+    if (!takeOptions(args, {u"short"_s, u"year"_s, u"dir"_s}, v))
+        return Usage;
+    if (!v.contains(u"short"_s) || !v.contains(u"year"_s) || !v.contains(u"dir"_s))
+        return usageError(u"new needs --short NAME --year YYYY --dir DIR"_s);
+    // A relative folder is taken from the working directory, as a shell user means it.
+    const QString dir = QFileInfo(v.value(u"dir"_s)).absoluteFilePath();
+    QString created;
+    const OpResult result = CreateAccountSet(v.value(u"short"_s), v.value(u"year"_s), dir, ctx.dialogs, &created);
+    if (result.isDone())
+        std::printf("%s\n", qPrintable(created));
+    return exitStatusOf(result);
+}
+
+int operators(Context &ctx, const QStringList &args)
+{
+    if (!args.isEmpty())
+        return usageError(u"operators takes no arguments"_s);
+    const OpResult result = guarded(ctx.dialogs, [&] {
+        ctx.print(ctx.session.RunSql(u"SELECT 操作员 FROM 信息表 WHERE 操作员 IS NOT NULL"_s));
+        return OpResult::done();
+    });
+    return exitStatusOf(result);
+}
+
+int info(Context &ctx, const QStringList &args)
+{
+    if (!args.isEmpty())
+        return usageError(u"info takes no arguments"_s);
+    const QString year = u"20"_s + ctx.session.dbPath().right(2);
+    ctx.print({u"帐套名称"_s, u"年度"_s, u"帐套简称"_s, u"路径"_s},
+              {{ctx.session.companyName(), year, ctx.session.setShortName(), ctx.session.dbPath()}});
+    return Done;
+}
+
+int accounts(Context &ctx, const QStringList &args)
+{
+    if (!args.isEmpty())
+        return usageError(u"accounts takes no arguments"_s);
+    const OpResult result = guarded(ctx.dialogs, [&] {
+        ctx.print(ctx.session.RunSql(
+            u"SELECT 科目代码, 科目名称, 科目级数, 科目全称, 方向, 明细, 拼音, 单位, 规格, 调汇, "
+            "数量, 借方金额, 贷方金额 FROM 科目表 ORDER BY 科目代码"_s));
+        return OpResult::done();
+    });
+    return exitStatusOf(result);
+}
+
+int sql(Context &ctx, const QStringList &args)
+{
+    if (args.size() != 1)
+        return usageError(u"sql needs one SELECT statement as its argument"_s);
+    try {
+        ctx.session.OpenMainConnection();
+        ctx.print(ctx.session.mainConnection().queryReadOnly(args.first()));
+        return Done;
+    } catch (const DbError &error) {
+        ctx.dialogs.show(error.message(), u"TZ305提示"_s, Icon::Critical);
+        return error.kind() == DbError::Kind::ReadOnlyQuery ? Refused : Failed;
+    }
+}
+
+} // namespace
+
+void addStoreCommands(QList<Command> &commands)
+{
+    commands.append({u"new"_s, u"new --short NAME --year YYYY --dir DIR   create an account set from the template"_s,
+                     Command::Needs::Nothing, newSet});
+    commands.append({u"operators"_s, u"operators   list the operators of the set"_s, Command::Needs::Set, operators});
+    commands.append({u"info"_s, u"info   company, year, short name and path of the set"_s, Command::Needs::Set, info});
+    commands.append({u"accounts"_s, u"accounts   the chart of accounts"_s, Command::Needs::Login, accounts});
+    commands.append({u"sql"_s, u"sql \"SELECT ...\"   one read-only query"_s, Command::Needs::Login, sql});
+}
+
+} // namespace tz::cli

@@ -1,0 +1,25 @@
+// Application-wide window set-up.
+#include "shell/ui/application.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace tz {
+
+void setUpApplication(QApplication &app)
+{
+    QApplication::setApplicationName(u"tz305"_s);
+    QApplication::setApplicationDisplayName(u"TZ305"_s);
+    QFont font(u"WenQuanYi Micro Hei"_s);
+    font.setPointSize(10);
+    QApplication::setFont(font);
+    auto *translator = new QTranslator(&app);
+    if (translator->load(u"qtbase_zh_CN"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
+}
+
+} // namespace tz

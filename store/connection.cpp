@@ -1,0 +1,402 @@
+// The encrypted account-set connection.
+#include "store/connection.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+#include "store/dberror.h"
+#include "store/money.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace tz {
+
+namespace {
+
+constexpr int kStatementCacheLimit = 96;
+
+QString dbMessage(sqlite3 *db)
+{
+    return QString::fromUtf8(sqlite3_errmsg(db));
+}
+
+// SQL function round_half_up(x, n): rounds half away from zero on the
+// decimal digits of x (SQLite's round(2.675, 2) gives 2.67 because of the
+// binary double; amounts typed as 2.675 must become 2.68).
+void roundHalfUpFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const int decimals = argc > 1 ? sqlite3_value_int(argv[1]) : 0;
+    sqlite3_result_double(ctx, roundHalfUp(sqlite3_value_double(argv[0]), decimals));
+}
+
+bool hasPlainSqliteHeader(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    return file.read(16) == QByteArray("SQLite format 3\0", 16);
+}
+
+} // namespace
+
+QByteArray databasePassword()
+{
+    return QByteArrayLiteral("KD530927416");
+}
+
+Connection::~Connection()
+{
+    close();
+}
+
+void Connection::openHandle(const QString &path, int flags, const QByteArray &key)
+{
+    close();
+    sqlite3 *db = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString why = db ? dbMessage(db) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_close_v2(db);
+        throw DbError(DbError::Kind::NotADatabase, u"无法打开帐套文件: %1 (%2)"_s.arg(path, why));
+    }
+    if (!key.isEmpty())
+        sqlite3_key(db, key.constData(), int(key.size()));
+    sqlite3_busy_timeout(db, 5000);
+    m_db = db;
+    m_path = path;
+    registerFunctions();
+}
+
+void Connection::open(const QString &path, const QByteArray &key)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        throw DbError(DbError::Kind::FileMissing, u"帐套文件不存在: %1"_s.arg(path));
+    if (!info.isFile() || info.size() == 0)
+        throw DbError(DbError::Kind::NotADatabase, u"此文件不是帐套数据库: %1"_s.arg(path));
+    {
+        QFile probe(path);
+        if (!probe.open(QIODevice::ReadOnly))
+            throw DbError(DbError::Kind::NotADatabase, u"无法读取帐套文件: %1"_s.arg(path));
+    }
+
+    // READWRITE without CREATE: sqlite would otherwise make an empty file.
+    openHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, key);
+
+    // A wrong key shows only at the first statement that reads a page.
+    char *err = nullptr;
+    const int rc = sqlite3_exec(m_db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &err);
+    sqlite3_free(err);
+    if (rc != SQLITE_OK) {
+        close();
+        if (rc == SQLITE_NOTADB && !hasPlainSqliteHeader(path) && info.size() >= 1024
+            && info.size() % 512 == 0) {
+            throw DbError(DbError::Kind::WrongKey,
+                          u"帐套文件的密码不符,无法打开: %1"_s.arg(path));
+        }
+        throw DbError(DbError::Kind::NotADatabase, u"此文件不是帐套数据库: %1"_s.arg(path));
+    }
+    const ResultSet tables = query(u"SELECT name FROM sqlite_master WHERE type='table' AND name=?"_s,
+                                   {u"信息表"_s});
+    if (tables.recordCount() == 0) {
+        close();
+        throw DbError(DbError::Kind::NotAnAccountSet, u"此数据库不是帐套文件(缺少信息表): %1"_s.arg(path));
+    }
+}
+
+void Connection::create(const QString &path, const QByteArray &key)
+{
+    if (QFileInfo::exists(path))
+        throw DbError(DbError::Kind::Statement, u"文件已存在: %1"_s.arg(path));
+    openHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, key);
+    executeScript(u"SELECT count(*) FROM sqlite_master"_s);
+}
+
+void Connection::close()
+{
+    if (!m_db)
+        return;
+    if (m_depth > 0)
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    m_depth = 0;
+    m_doomed = false;
+    clearStatementCache();
+    sqlite3_close_v2(m_db);
+    m_db = nullptr;
+    m_path.clear();
+}
+
+void Connection::clearStatementCache()
+{
+    for (sqlite3_stmt *stmt : std::as_const(m_statements))
+        sqlite3_finalize(stmt);
+    m_statements.clear();
+}
+
+void Connection::registerFunctions()
+{
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+    sqlite3_create_function_v2(m_db, "round_half_up", 2, flags, nullptr, roundHalfUpFunction,
+                               nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(m_db, "round_half_up", 1, flags, nullptr, roundHalfUpFunction,
+                               nullptr, nullptr, nullptr);
+}
+
+void Connection::throwStatementError(const QString &sql, int code)
+{
+    Q_UNUSED(sql);
+    const QString why = m_db ? dbMessage(m_db) : QString::fromUtf8(sqlite3_errstr(code));
+    throw DbError(DbError::Kind::Statement, u"数据库操作失败: %1"_s.arg(why));
+}
+
+sqlite3_stmt *Connection::prepare(const QString &sql, bool *cached)
+{
+    if (!m_db)
+        throw DbError(DbError::Kind::Statement, u"帐套文件没有打开"_s);
+    if (sqlite3_stmt *stmt = m_statements.value(sql)) {
+        *cached = true;
+        return stmt;
+    }
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt *stmt = nullptr;
+    const char *tail = nullptr;
+    const int rc = sqlite3_prepare_v3(m_db, text.constData(), int(text.size()), SQLITE_PREPARE_PERSISTENT,
+                                      &stmt, &tail);
+    if (rc != SQLITE_OK)
+        throwStatementError(sql, rc);
+    if (!stmt)
+        throw DbError(DbError::Kind::Statement, u"空语句"_s);
+    const QByteArray rest = QByteArray(tail).trimmed();
+    if (!rest.isEmpty() && rest != ";") {
+        sqlite3_finalize(stmt);
+        throw DbError(DbError::Kind::Statement, u"一次只能执行一条语句"_s);
+    }
+    if (m_statements.size() >= kStatementCacheLimit)
+        clearStatementCache();
+    m_statements.insert(sql, stmt);
+    *cached = false;
+    return stmt;
+}
+
+void Connection::bind(sqlite3_stmt *stmt, const QVariantList &params)
+{
+    const int expected = sqlite3_bind_parameter_count(stmt);
+    if (expected != params.size()) {
+        throw DbError(DbError::Kind::Statement,
+                      u"语句需要 %1 个参数,给出了 %2 个"_s.arg(expected).arg(params.size()));
+    }
+    for (int i = 0; i < params.size(); ++i) {
+        const QVariant &v = params.at(i);
+        const int index = i + 1;
+        int rc = SQLITE_OK;
+        if (v.isNull()) {
+            rc = sqlite3_bind_null(stmt, index);
+        } else {
+            switch (v.typeId()) {
+            case QMetaType::Bool:
+            case QMetaType::Int:
+            case QMetaType::UInt:
+            case QMetaType::Long:
+            case QMetaType::LongLong:
+            case QMetaType::Short:
+            case QMetaType::UShort:
+                rc = sqlite3_bind_int64(stmt, index, v.toLongLong());
+                break;
+            case QMetaType::ULongLong:
+            case QMetaType::ULong:
+                rc = sqlite3_bind_int64(stmt, index, qint64(v.toULongLong()));
+                break;
+            case QMetaType::Double:
+            case QMetaType::Float:
+                rc = sqlite3_bind_double(stmt, index, v.toDouble());
+                break;
+            case QMetaType::QByteArray: {
+                const QByteArray blob = v.toByteArray();
+                rc = sqlite3_bind_blob64(stmt, index, blob.constData(), sqlite3_uint64(blob.size()),
+                                         SQLITE_TRANSIENT);
+                break;
+            }
+            case QMetaType::QDate: {
+                const QByteArray text = v.toDate().toString(u"yyyy-MM-dd"_s).toUtf8();
+                rc = sqlite3_bind_text64(stmt, index, text.constData(), sqlite3_uint64(text.size()),
+                                         SQLITE_TRANSIENT, SQLITE_UTF8);
+                break;
+            }
+            case QMetaType::QDateTime: {
+                const QByteArray text = v.toDateTime().toString(u"yyyy-MM-dd HH:mm:ss"_s).toUtf8();
+                rc = sqlite3_bind_text64(stmt, index, text.constData(), sqlite3_uint64(text.size()),
+                                         SQLITE_TRANSIENT, SQLITE_UTF8);
+                break;
+            }
+            default: {
+                const QByteArray text = v.toString().toUtf8();
+                rc = sqlite3_bind_text64(stmt, index, text.constData(), sqlite3_uint64(text.size()),
+                                         SQLITE_TRANSIENT, SQLITE_UTF8);
+                break;
+            }
+            }
+        }
+        if (rc != SQLITE_OK)
+            throwStatementError(QString(), rc);
+    }
+}
+
+ResultSet Connection::step(sqlite3_stmt *stmt, const QString &sql)
+{
+    const int columns = sqlite3_column_count(stmt);
+    QStringList names;
+    names.reserve(columns);
+    for (int c = 0; c < columns; ++c)
+        names.append(QString::fromUtf8(sqlite3_column_name(stmt, c)));
+
+    QList<ResultSet::Row> rows;
+    for (;;) {
+        const int rc = sqlite3_step(stmt);
+        if (rc == SQLITE_DONE)
+            break;
+        if (rc != SQLITE_ROW) {
+            sqlite3_reset(stmt);
+            throwStatementError(sql, rc);
+        }
+        ResultSet::Row row;
+        row.reserve(columns);
+        for (int c = 0; c < columns; ++c) {
+            switch (sqlite3_column_type(stmt, c)) {
+            case SQLITE_INTEGER:
+                row.append(QVariant(qlonglong(sqlite3_column_int64(stmt, c))));
+                break;
+            case SQLITE_FLOAT:
+                row.append(QVariant(sqlite3_column_double(stmt, c)));
+                break;
+            case SQLITE_TEXT:
+                row.append(QVariant(QString::fromUtf8(
+                    reinterpret_cast<const char *>(sqlite3_column_text(stmt, c)), sqlite3_column_bytes(stmt, c))));
+                break;
+            case SQLITE_BLOB:
+                row.append(QVariant(QByteArray(static_cast<const char *>(sqlite3_column_blob(stmt, c)),
+                                               sqlite3_column_bytes(stmt, c))));
+                break;
+            default:
+                row.append(QVariant());
+                break;
+            }
+        }
+        rows.append(std::move(row));
+    }
+    sqlite3_reset(stmt);
+    return ResultSet(std::move(names), std::move(rows));
+}
+
+ResultSet Connection::query(const QString &sql, const QVariantList &params)
+{
+    bool cached = false;
+    sqlite3_stmt *stmt = prepare(sql, &cached);
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    bind(stmt, params);
+    return step(stmt, sql);
+}
+
+qint64 Connection::execute(const QString &sql, const QVariantList &params)
+{
+    query(sql, params);
+    return sqlite3_changes64(m_db);
+}
+
+ResultSet Connection::queryReadOnly(const QString &sql)
+{
+    if (!m_db)
+        throw DbError(DbError::Kind::Statement, u"帐套文件没有打开"_s);
+    const QByteArray text = sql.trimmed().toUtf8();
+    sqlite3_stmt *stmt = nullptr;
+    const char *tail = nullptr;
+    const int rc = sqlite3_prepare_v2(m_db, text.constData(), int(text.size()), &stmt, &tail);
+    if (rc != SQLITE_OK)
+        throwStatementError(sql, rc);
+    const QByteArray rest = QByteArray(tail).trimmed();
+    const bool single = stmt && (rest.isEmpty() || rest == ";");
+    // Only a statement that reads: sqlite knows, whatever the text looks like.
+    if (!single || !sqlite3_stmt_readonly(stmt) || sqlite3_column_count(stmt) == 0) {
+        sqlite3_finalize(stmt);
+        throw DbError(DbError::Kind::ReadOnlyQuery, u"只能执行一条只读的 SELECT 查询"_s);
+    }
+    try {
+        ResultSet result = step(stmt, sql);
+        sqlite3_finalize(stmt);
+        return result;
+    } catch (...) {
+        sqlite3_finalize(stmt);
+        throw;
+    }
+}
+
+void Connection::executeScript(const QString &sql)
+{
+    if (!m_db)
+        throw DbError(DbError::Kind::Statement, u"帐套文件没有打开"_s);
+    char *err = nullptr;
+    const int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &err);
+    if (rc != SQLITE_OK) {
+        const QString why = err ? QString::fromUtf8(err) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_free(err);
+        throw DbError(DbError::Kind::Statement, u"数据库操作失败: %1"_s.arg(why));
+    }
+}
+
+qint64 Connection::lastInsertRowId() const
+{
+    return m_db ? sqlite3_last_insert_rowid(m_db) : 0;
+}
+
+void Connection::begin()
+{
+    if (m_depth == 0) {
+        executeScript(u"BEGIN IMMEDIATE"_s);
+        m_doomed = false;
+    }
+    ++m_depth;
+}
+
+void Connection::commit()
+{
+    if (m_depth <= 0)
+        throw DbError(DbError::Kind::Statement, u"没有进行中的事务"_s);
+    if (m_depth > 1) {
+        --m_depth;
+        return;
+    }
+    m_depth = 0;
+    if (m_doomed) {
+        m_doomed = false;
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw DbError(DbError::Kind::Statement, u"操作未完成,所有修改已撤消"_s);
+    }
+    try {
+        executeScript(u"COMMIT"_s);
+    } catch (...) {
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+void Connection::rollback()
+{
+    if (m_depth <= 0)
+        return;
+    if (--m_depth > 0) {
+        m_doomed = true;
+        return;
+    }
+    m_doomed = false;
+    sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+} // namespace tz

@@ -1,0 +1,84 @@
+// The connection to one encrypted account-set file (SQLCipher 4). Opening
+// never creates a file; a missing file, a file that is no account-set
+// database and a wrong key are told apart. Every value reaches SQL as a bound
+// parameter; prepared statements are cached by their text.
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QVariant>
+
+#include "store/resultset.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace tz {
+
+// The password every account-set file, the template and the compacting
+// scratch file are keyed with.
+QByteArray databasePassword();
+
+class Connection
+{
+public:
+    Connection() = default;
+    ~Connection();
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
+
+    // Opens an existing account-set file read-write with the key and checks
+    // that the key opens it. Throws DbError (FileMissing, NotADatabase,
+    // WrongKey, NotAnAccountSet); on failure the connection stays closed.
+    void open(const QString &path, const QByteArray &key = databasePassword());
+
+    // Creates a new, empty encrypted database file; refuses an existing path.
+    // Used by the tool that builds the template.
+    void create(const QString &path, const QByteArray &key = databasePassword());
+
+    void close();
+    bool isOpen() const { return m_db != nullptr; }
+    const QString &path() const { return m_path; }
+
+    // Runs one statement with bound parameters and returns its rows (none for
+    // an action statement). A second statement in the text is refused.
+    ResultSet query(const QString &sql, const QVariantList &params = {});
+
+    // Runs one action statement and returns the number of rows it changed.
+    qint64 execute(const QString &sql, const QVariantList &params = {});
+
+    // Runs one statement that must be a single read-only query.
+    ResultSet queryReadOnly(const QString &sql);
+
+    // Runs a script of several statements without parameters (schema, data).
+    void executeScript(const QString &sql);
+
+    qint64 lastInsertRowId() const;
+
+    // Transactions nest: only the outermost begin/commit reach the database;
+    // an inner rollback dooms the whole transaction.
+    void begin();
+    void commit();
+    void rollback();
+    int transactionDepth() const { return m_depth; }
+
+    sqlite3 *handle() const { return m_db; }
+
+private:
+    sqlite3_stmt *prepare(const QString &sql, bool *cached);
+    void bind(sqlite3_stmt *stmt, const QVariantList &params);
+    ResultSet step(sqlite3_stmt *stmt, const QString &sql);
+    void openHandle(const QString &path, int flags, const QByteArray &key);
+    void registerFunctions();
+    void clearStatementCache();
+    [[noreturn]] void throwStatementError(const QString &sql, int code);
+
+    sqlite3 *m_db = nullptr;
+    QString m_path;
+    QHash<QString, sqlite3_stmt *> m_statements;
+    int m_depth = 0;
+    bool m_doomed = false;
+};
+
+} // namespace tz

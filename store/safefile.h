@@ -1,0 +1,30 @@
+// Whole-file replacement that never destroys the only good copy: write a
+// scratch file beside the target, verify it, then give it the target's
+// name in one step. Used for new sets, backups, restores, compacting and
+// the year-end carry forward.
+#pragma once
+
+#include <QString>
+
+namespace tz {
+
+// A scratch file name in the target's folder (same file system, so the
+// final rename is atomic). The name starts with a dot and never ends in
+// ".Y" and two digits, so it is never offered as an account set.
+QString scratchPathFor(const QString &target);
+
+// Copies `source` to `scratch` byte for byte and flushes it to disk.
+// Returns an empty string on success, otherwise what went wrong.
+QString copyToScratch(const QString &source, const QString &scratch);
+
+// Checks that `path` opens with the account-set key and passes SQLite's
+// quick integrity check. Returns an empty string when it does.
+QString verifyAccountSet(const QString &path);
+
+// Gives `scratch` the name `target`. With `replace` an existing target is
+// replaced atomically; without it an existing target makes this fail and
+// stay untouched. The scratch file is removed on failure. Returns an empty
+// string on success, otherwise what went wrong.
+QString installScratch(const QString &scratch, const QString &target, bool replace);
+
+} // namespace tz

@@ -1,0 +1,37 @@
+// Login values and the shared connection.
+#include "store/session.h"
+
+namespace tz {
+
+void Session::setDbPath(const QString &path)
+{
+    if (path != m_dbPath || (m_connection.isOpen() && m_connection.path() != path))
+        m_connection.close();
+    m_dbPath = path;
+}
+
+bool Session::OpenMainConnection()
+{
+    if (!m_connection.isOpen())
+        m_connection.open(m_dbPath);
+    return true;
+}
+
+ResultSet Session::RunSql(const QString &sql, const QVariantList &params)
+{
+    OpenMainConnection();
+    return m_connection.query(sql.trimmed(), params);
+}
+
+qint64 Session::execSql(const QString &sql, const QVariantList &params)
+{
+    OpenMainConnection();
+    return m_connection.execute(sql.trimmed(), params);
+}
+
+void Session::CloseMainConnection()
+{
+    m_connection.close();
+}
+
+} // namespace tz

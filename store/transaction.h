@@ -1,0 +1,29 @@
+// RAII transaction guard: every operation that writes more than one
+// statement runs inside one, so a failure or a crash leaves all or nothing.
+// Guards nest; only the outermost one reaches the database.
+#pragma once
+
+namespace tz {
+
+class Session;
+
+class Transaction
+{
+public:
+    // Opens the session's connection if needed and begins (or joins) a transaction.
+    explicit Transaction(Session &session);
+    // Rolls back unless commit() was called.
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+
+    // Commits (the outermost guard) or hands over to the outer guard.
+    // Throws DbError when the database refuses, after rolling back.
+    void commit();
+
+private:
+    Session &m_session;
+    bool m_finished = false;
+};
+
+} // namespace tz

@@ -1,0 +1,37 @@
+// Result-grid striping.
+#include "store/ui/stripegrid.h"
+
+#include <QHeaderView>
+#include <QTableWidget>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace tz {
+
+void StripeGrid(QTableWidget *grid)
+{
+    if (!grid || grid->rowCount() < 1)
+        return;
+    grid->setUpdatesEnabled(false);
+    const QString header = u"QHeaderView::section { background-color: rgb(210,210,253); }"_s;
+    grid->horizontalHeader()->setStyleSheet(header);
+    grid->verticalHeader()->setStyleSheet(header);
+    const QColor odd(240, 255, 255);
+    const QColor even(215, 255, 215);
+    for (int row = 0; row < grid->rowCount(); ++row) {
+        // Data rows are numbered from 1, below the header row.
+        const QColor &colour = (row + 1) % 2 == 1 ? odd : even;
+        for (int column = 0; column < grid->columnCount(); ++column) {
+            QTableWidgetItem *item = grid->item(row, column);
+            if (!item) {
+                item = new QTableWidgetItem;
+                grid->setItem(row, column, item);
+            }
+            item->setBackground(colour);
+        }
+    }
+    grid->setCurrentCell(0, 0);
+    grid->setUpdatesEnabled(true);
+}
+
+} // namespace tz
