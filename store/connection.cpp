@@ -69,6 +69,10 @@ void Connection::openHandle(const QString &path, int flags, const QByteArray &ke
     }
     if (!key.isEmpty())
         sqlite3_key(db, key.constData(), int(key.size()));
+    // SQLCipher would otherwise log every failed page decryption to stderr;
+    // failures reach the user as DbError messages instead. Keying resets
+    // the level, so this comes after the key.
+    sqlite3_exec(db, "PRAGMA cipher_log_level = NONE", nullptr, nullptr, nullptr);
     sqlite3_busy_timeout(db, 5000);
     m_db = db;
     m_path = path;

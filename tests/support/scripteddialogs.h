@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "store/dialogs.h"
+#include "tests/support/printers.h"
 
 namespace tz::test {
 
