@@ -37,6 +37,22 @@ void roundHalfUpFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     sqlite3_result_double(ctx, roundHalfUp(sqlite3_value_double(argv[0]), decimals));
 }
 
+// Authorizer in force while a read-only query is prepared: only reading is
+// allowed. SQLCipher runs its key pragmas (rekey, cipher_*) while preparing,
+// so refusing them after sqlite3_prepare would be too late.
+int readOnlyAuthorizer(void *, int action, const char *, const char *, const char *, const char *)
+{
+    switch (action) {
+    case SQLITE_SELECT:
+    case SQLITE_READ:
+    case SQLITE_FUNCTION:
+    case SQLITE_RECURSIVE:
+        return SQLITE_OK;
+    default:
+        return SQLITE_DENY;
+    }
+}
+
 bool hasPlainSqliteHeader(const QString &path)
 {
     QFile file(path);
@@ -322,7 +338,11 @@ ResultSet Connection::queryReadOnly(const QString &sql)
     const QByteArray text = sql.trimmed().toUtf8();
     sqlite3_stmt *stmt = nullptr;
     const char *tail = nullptr;
+    sqlite3_set_authorizer(m_db, readOnlyAuthorizer, nullptr);
     const int rc = sqlite3_prepare_v2(m_db, text.constData(), int(text.size()), &stmt, &tail);
+    sqlite3_set_authorizer(m_db, nullptr, nullptr);
+    if (rc == SQLITE_AUTH)
+        throw DbError(DbError::Kind::ReadOnlyQuery, u"只能执行一条只读的 SELECT 查询"_s);
     if (rc != SQLITE_OK)
         throwStatementError(sql, rc);
     const QByteArray rest = QByteArray(tail).trimmed();
