@@ -65,6 +65,7 @@ struct Command
 
 // Each subsystem adds its commands here.
 void addStoreCommands(QList<Command> &commands);
+void addMaintenanceCommands(QList<Command> &commands);
 
 // Reads "--name VALUE" options from args into values; returns false (after
 // printing the usage problem) on an unknown option or a missing value.

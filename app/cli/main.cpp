@@ -38,6 +38,7 @@ int main(int argc, char **argv)
 
     QList<Command> commands;
     addStoreCommands(commands);
+    addMaintenanceCommands(commands);
 
     QStringList args = app.arguments().mid(1);
     Context ctx;

@@ -1,4 +1,4 @@
-// Commands over the account-set store: new, operators, info, accounts, sql.
+// Commands over the account-set store: new, operators, info, login, accounts, sql.
 #include <QFileInfo>
 
 #include "app/cli/cli.h"
@@ -49,6 +49,18 @@ int info(Context &ctx, const QStringList &args)
     return Done;
 }
 
+// The login values the global options produced, as the windows would hold
+// them after the login window; the password is never printed.
+int loginValues(Context &ctx, const QStringList &args)
+{
+    if (!args.isEmpty())
+        return usageError(u"login takes no arguments"_s);
+    const Session &s = ctx.session;
+    ctx.print({u"dbPath"_s, u"operatorName"_s, u"fiscalYear"_s, u"companyName"_s, u"setShortName"_s},
+              {{s.dbPath(), s.operatorName(), QString::number(s.fiscalYear()), s.companyName(), s.setShortName()}});
+    return Done;
+}
+
 int accounts(Context &ctx, const QStringList &args)
 {
     if (!args.isEmpty())
@@ -84,6 +96,8 @@ void addStoreCommands(QList<Command> &commands)
                      Command::Needs::Nothing, newSet});
     commands.append({u"operators"_s, u"operators   list the operators of the set"_s, Command::Needs::Set, operators});
     commands.append({u"info"_s, u"info   company, year, short name and path of the set"_s, Command::Needs::Set, info});
+    commands.append({u"login"_s, u"login   log in and print the login values (set, operator, year, company, short name)"_s,
+                     Command::Needs::Login, loginValues});
     commands.append({u"accounts"_s, u"accounts   the chart of accounts"_s, Command::Needs::Login, accounts});
     commands.append({u"sql"_s, u"sql \"SELECT ...\"   one read-only query"_s, Command::Needs::Login, sql});
 }

@@ -1,29 +1,29 @@
-// tz305: the desktop program. Until the login window exists it opens the
-// main frame with the background picture.
+// tz305: the desktop program. The login window comes first; after a
+// successful login the main window is the frame of every working window.
+// An account-set path given on the command line is preselected in the
+// login window, as if chosen with 选择帐套.
 #include <QApplication>
-#include <QLabel>
-#include <QMainWindow>
-#include <QMdiArea>
-#include <QPixmap>
 
 #include "shell/ui/application.h"
-#include "store/paths.h"
-
-using namespace Qt::Literals::StringLiterals;
+#include "shell/ui/mainwindow.h"
+#include "store/session.h"
+#include "store/ui/loginwindow.h"
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     tz::setUpApplication(app);
 
-    QMainWindow window;
-    window.setWindowTitle(u"TZ305 总帐系统"_s);
-    auto *area = new QMdiArea(&window);
-    const QPixmap picture(tz::backgroundPicturePath());
-    if (!picture.isNull())
-        area->setBackground(QBrush(picture.scaled(1280, 800, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
-    window.setCentralWidget(area);
-    window.resize(1280, 800);
+    tz::Session session;
+    {
+        tz::LoginWindow login(session);
+        const QStringList args = QApplication::arguments();
+        if (args.size() > 1)
+            login.preselect(args.at(1));
+        if (login.exec() != QDialog::Accepted)
+            return 0;
+    }
+    tz::MainWindow window(session);
     window.show();
     return app.exec();
 }

@@ -146,4 +146,26 @@ TEST_F(CommandLine, UsageAndFileErrors)
     EXPECT_EQ(notSet.err, u"[TZ305提示] 此文件不是帐套数据库: "_s + text + u'\n');
 }
 
+TEST_F(CommandLine, LoginPrintsTheLoginValuesWithoutThePassword)
+{
+    const CliRun wrong = cli(login(u"wrong"_s) << u"login"_s);
+    EXPECT_EQ(wrong.status, 1);
+    EXPECT_EQ(wrong.err, u"[TZ305提示] 操作员或密码不正确!\n"_s);
+    EXPECT_TRUE(wrong.out.isEmpty());
+
+    const CliRun right = cli(login() << u"login"_s);
+    ASSERT_EQ(right.status, 0) << right.err.toStdString();
+    EXPECT_EQ(right.out, u"dbPath\toperatorName\tfiscalYear\tcompanyName\tsetShortName\n"_s + m_set
+                             + u"\t主管\t2024\t新建单位\t华新\n"_s);
+    EXPECT_TRUE(right.err.isEmpty());
+
+    // Another operator with its own password; the row never carries a password.
+    const CliRun cashier = cli({u"--set"_s, m_set, u"--operator"_s, u"出纳"_s, u"--password"_s, u"222"_s, u"login"_s});
+    ASSERT_EQ(cashier.status, 0) << cashier.err.toStdString();
+    EXPECT_EQ(cashier.out.split(u'\n').value(1), m_set + u"\t出纳\t2024\t新建单位\t华新"_s);
+    EXPECT_FALSE(cashier.out.contains(u"222"_s));
+
+    EXPECT_EQ(cli(login() << u"login"_s << u"extra"_s).status, 2);
+}
+
 } // namespace

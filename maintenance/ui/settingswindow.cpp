@@ -1,0 +1,260 @@
+// The settings window.
+#include "maintenance/ui/settingswindow.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "maintenance/settings.h"
+#include "store/dialogs.h"
+#include "store/session.h"
+#include "store/ui/messageboxdialogs.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace tz {
+
+namespace {
+
+QPushButton *commandButton(QWidget *parent, const QString &name, const QString &caption)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+// A field of the window; read-only ones are drawn on the window's colour,
+// passwords are echoed as '*'.
+QLineEdit *textField(QWidget *parent, const QString &name, bool readOnly = false, bool password = false)
+{
+    auto *field = new QLineEdit(parent);
+    field->setObjectName(name);
+    field->setReadOnly(readOnly);
+    if (readOnly)
+        field->setFocusPolicy(Qt::NoFocus);
+    if (password)
+        field->setEchoMode(QLineEdit::Password);
+    QString style;
+    if (readOnly)
+        style += u"background: palette(window);"_s;
+    if (password)
+        style += u"lineedit-password-character: 42;"_s;
+    if (!style.isEmpty())
+        field->setStyleSheet(u"QLineEdit { "_s + style + u" }"_s);
+    return field;
+}
+
+} // namespace
+
+SettingsWindow::SettingsWindow(Session &session, QWidget *parent)
+    : QDialog(parent)
+    , m_session(session)
+    , m_ownDialogs(std::make_unique<MessageBoxDialogs>(this))
+    , m_dialogs(*m_ownDialogs)
+{
+    build();
+    load();
+}
+
+SettingsWindow::SettingsWindow(Session &session, Dialogs &dialogs, QWidget *parent)
+    : QDialog(parent)
+    , m_session(session)
+    , m_dialogs(dialogs)
+{
+    build();
+    load();
+}
+
+SettingsWindow::~SettingsWindow() = default;
+
+void SettingsWindow::setFolderChooser(FolderChooser chooser)
+{
+    m_chooseFolder = std::move(chooser);
+}
+
+void SettingsWindow::build()
+{
+    setObjectName(u"SettingsWindow"_s);
+    setWindowTitle(u"信息设置"_s);
+    m_chooseFolder = [this] { return chooseFolderWithDialog(); };
+
+    // Company.
+    auto *companyBox = new QGroupBox(u"单位信息"_s, this);
+    auto *companyLayout = new QHBoxLayout(companyBox);
+    m_company = textField(companyBox, u"Text1"_s);
+    m_company->setMinimumWidth(300);
+    QPushButton *saveCompany = commandButton(companyBox, u"Command2"_s, u"保存"_s);
+    companyLayout->addWidget(new QLabel(u"单位全称"_s, companyBox));
+    companyLayout->addWidget(m_company, 1);
+    companyLayout->addWidget(saveCompany);
+    connect(saveCompany, &QPushButton::clicked, this, &SettingsWindow::saveCompanyName);
+
+    // Operator.
+    auto *operatorBox = new QGroupBox(u"操作员"_s, this);
+    auto *operatorLayout = new QGridLayout(operatorBox);
+    m_operator = textField(operatorBox, u"Text2"_s, true);
+    m_newOperator = textField(operatorBox, u"Text3"_s);
+    QPushButton *saveOperator = commandButton(operatorBox, u"Command4"_s, u"保存"_s);
+    operatorLayout->addWidget(new QLabel(u"原操作员"_s, operatorBox), 0, 0);
+    operatorLayout->addWidget(m_operator, 0, 1);
+    operatorLayout->addWidget(new QLabel(u"新操作员"_s, operatorBox), 1, 0);
+    operatorLayout->addWidget(m_newOperator, 1, 1);
+    operatorLayout->addWidget(saveOperator, 2, 1, Qt::AlignRight);
+    operatorLayout->setRowStretch(3, 1);
+    connect(saveOperator, &QPushButton::clicked, this, &SettingsWindow::renameOperator);
+
+    // Password.
+    auto *passwordBox = new QGroupBox(u"密码"_s, this);
+    auto *passwordLayout = new QGridLayout(passwordBox);
+    m_password = textField(passwordBox, u"Text4"_s, true, true);
+    m_newPassword = textField(passwordBox, u"Text5"_s, false, true);
+    m_repeatedPassword = textField(passwordBox, u"Text6"_s, false, true);
+    m_repeatedPassword->setPlaceholderText(u"再输一次"_s);
+    QPushButton *savePassword = commandButton(passwordBox, u"Command6"_s, u"保存"_s);
+    passwordLayout->addWidget(new QLabel(u"原密码"_s, passwordBox), 0, 0);
+    passwordLayout->addWidget(m_password, 0, 1);
+    passwordLayout->addWidget(new QLabel(u"新密码"_s, passwordBox), 1, 0);
+    passwordLayout->addWidget(m_newPassword, 1, 1);
+    passwordLayout->addWidget(m_repeatedPassword, 2, 1);
+    passwordLayout->addWidget(savePassword, 3, 1, Qt::AlignRight);
+    connect(savePassword, &QPushButton::clicked, this, &SettingsWindow::changePassword);
+
+    // Backup folder.
+    auto *backupBox = new QGroupBox(u"数据备份"_s, this);
+    auto *backupLayout = new QHBoxLayout(backupBox);
+    m_backupPath = textField(backupBox, u"Text7"_s, true);
+    QPushButton *changeFolder = commandButton(backupBox, u"Command9"_s, u"更改.."_s);
+    backupLayout->addWidget(new QLabel(u"备份路径"_s, backupBox));
+    backupLayout->addWidget(m_backupPath, 1);
+    backupLayout->addWidget(changeFolder);
+    connect(changeFolder, &QPushButton::clicked, this, &SettingsWindow::changeBackupPath);
+
+    // Account-set maintenance. Opening balances, backup, restore, compact,
+    // carry forward and initialisation arrive with their own windows.
+    auto *maintenanceBox = new QGroupBox(u"帐套维护"_s, this);
+    auto *maintenanceLayout = new QGridLayout(maintenanceBox);
+    maintenanceLayout->addWidget(commandButton(maintenanceBox, u"Command3"_s, u"年初余额"_s), 0, 0);
+    maintenanceLayout->addWidget(commandButton(maintenanceBox, u"Command8"_s, u"数据备份"_s), 0, 1);
+    maintenanceLayout->addWidget(commandButton(maintenanceBox, u"Command10"_s, u"帐套恢复"_s), 0, 2);
+    QPushButton *compact = commandButton(maintenanceBox, u"Command5"_s, u"压缩修复数据库"_s);
+    compact->setToolTip(u"压缩和修复数据库"_s);
+    maintenanceLayout->addWidget(compact, 1, 0);
+    maintenanceLayout->addWidget(commandButton(maintenanceBox, u"Command12"_s, u"年度结转"_s), 1, 1);
+    maintenanceLayout->addWidget(commandButton(maintenanceBox, u"Command11"_s, u"系统初始化"_s), 1, 2);
+
+    // Help and close.
+    m_help = new QLabel(u"本窗要点"_s, this);
+    m_help->setObjectName(u"Label1"_s);
+    m_help->setStyleSheet(u"QLabel { color: #1a4fa0; text-decoration: underline; }"_s);
+    m_help->setCursor(Qt::PointingHandCursor);
+    m_help->setToolTip(u"单击查看本窗要点"_s);
+    m_help->installEventFilter(this);
+    QPushButton *close = commandButton(this, u"Command7"_s, u"关 闭"_s);
+    close->setMinimumWidth(90);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto *operatorRow = new QHBoxLayout;
+    operatorRow->addWidget(operatorBox, 1);
+    operatorRow->addWidget(passwordBox, 1);
+    auto *bottomRow = new QHBoxLayout;
+    bottomRow->addWidget(m_help);
+    bottomRow->addStretch(1);
+    bottomRow->addWidget(close);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setSpacing(10);
+    layout->setContentsMargins(14, 14, 14, 12);
+    layout->addWidget(companyBox);
+    layout->addLayout(operatorRow);
+    layout->addWidget(backupBox);
+    layout->addWidget(maintenanceBox);
+    layout->addStretch(1);
+    layout->addLayout(bottomRow);
+}
+
+void SettingsWindow::load()
+{
+    AccountSetInfo info;
+    ReadAccountSetInfo(m_session, info, m_dialogs);
+    m_company->setText(info.companyName);
+    m_backupPath->setText(info.backupPath);
+    m_operator->setText(m_session.operatorName());
+    m_password->setText(m_session.operatorPassword());
+}
+
+QString SettingsWindow::chooseFolderWithDialog()
+{
+    const QString start = m_backupPath->text().isEmpty() ? QDir::homePath() : m_backupPath->text();
+    return QFileDialog::getExistingDirectory(this, u"请选择一个备份文件夹>>>>>>点[确定]"_s, start);
+}
+
+void SettingsWindow::saveCompanyName()
+{
+    const QString name = m_company->text();
+    if (SaveCompanyName(m_session, name, m_dialogs).isDone())
+        emit companyNameChanged(name);
+}
+
+void SettingsWindow::renameOperator()
+{
+    const QString current = m_operator->text();
+    const QString newName = m_newOperator->text();
+    const OpResult result = RenameOperator(m_session, current, newName, m_dialogs);
+    if (result.isDone()) {
+        m_operator->setText(newName);
+        m_newOperator->clear();
+        emit operatorNameChanged(newName);
+    } else if (result.isRefused() && !current.trimmed().isEmpty() && !newName.trimmed().isEmpty()) {
+        m_newOperator->clear(); // the name is taken
+    }
+}
+
+void SettingsWindow::changePassword()
+{
+    const QString first = m_newPassword->text();
+    const QString second = m_repeatedPassword->text();
+    const OpResult result = ChangePassword(m_session, m_operator->text(), first, second, m_dialogs);
+    if (result.isDone()) {
+        m_password->setText(first);
+        m_newPassword->clear();
+        m_repeatedPassword->clear();
+    } else if (result.isRefused() && !first.trimmed().isEmpty() && !second.trimmed().isEmpty()) {
+        m_newPassword->clear(); // the two entries differ
+        m_repeatedPassword->clear();
+    }
+}
+
+void SettingsWindow::changeBackupPath()
+{
+    const QString folder = m_chooseFolder ? m_chooseFolder() : QString();
+    if (folder.isEmpty())
+        return;
+    m_backupPath->setText(QDir::toNativeSeparators(folder));
+    if (!SetBackupPath(m_session, m_backupPath->text(), m_dialogs).isDone())
+        m_backupPath->clear();
+}
+
+void SettingsWindow::showHelp()
+{
+    m_dialogs.show(settingsHelpText(), applicationTitle(), Icon::None);
+}
+
+bool SettingsWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_help && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        showHelp();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace tz

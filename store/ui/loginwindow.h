@@ -1,0 +1,90 @@
+// The first window of the program: choose an account set, pick an operator,
+// type the password and log in; or create a new account set from the
+// template in the panel below the login fields.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include <QDialog>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+
+namespace tz {
+
+class Dialogs;
+class Session;
+
+class LoginWindow : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // Asks the operator for a path; an empty string means the dialog was cancelled.
+    using PathChooser = std::function<QString()>;
+
+    // The program's window: messages in message boxes over this window, the
+    // account set and the folder for a new set chosen in file dialogs.
+    explicit LoginWindow(Session &session, QWidget *parent = nullptr);
+
+    // The same window speaking through `dialogs` and asking for the set file
+    // and the new set's folder through the given choosers (an empty chooser
+    // means the file dialog). Tests pass scripted ones.
+    LoginWindow(Session &session, Dialogs &dialogs, PathChooser chooseSetFile, PathChooser chooseFolder,
+                QWidget *parent = nullptr);
+
+    ~LoginWindow() override;
+
+    // Chooses `path` as 选择帐套 does with a file picked in its dialog (the
+    // program started with an account-set path on its command line).
+    void preselect(const QString &path);
+
+protected:
+    bool event(QEvent *event) override;
+
+private:
+    // Without dialogs the window makes its own message boxes.
+    LoginWindow(Session &session, Dialogs *dialogs, PathChooser chooseSetFile, PathChooser chooseFolder,
+                QWidget *parent);
+
+    void buildControls();
+    void chooseSet(const QString &path);
+    QString chosenSetPath() const;
+    void logIn();
+    void showNewSetPanel();
+    void hideNewSetPanel();
+    void chooseFolder();
+    void saveNewSet();
+    QString askForSetFile();
+    QString askForFolder();
+
+    Session &m_session;
+    std::unique_ptr<Dialogs> m_ownDialogs; // the message boxes, unless dialogs were given
+    Dialogs *m_dialogs = nullptr;
+    PathChooser m_chooseSetFile;
+    PathChooser m_chooseFolder;
+
+    QLineEdit *m_path = nullptr;         // Text2
+    QPushButton *m_chooseSet = nullptr;  // Command7
+    QComboBox *m_operator = nullptr;     // Combo1
+    QLineEdit *m_password = nullptr;     // Text1
+    QLabel *m_connecting = nullptr;      // Label6
+    QPushButton *m_login = nullptr;      // Command1
+    QPushButton *m_newSet = nullptr;     // Command4
+    QPushButton *m_quit = nullptr;       // Command2
+    QGroupBox *m_panel = nullptr;        // Frame1
+    QLineEdit *m_shortName = nullptr;    // Text4
+    QSpinBox *m_year = nullptr;          // Text5
+    QLineEdit *m_folder = nullptr;       // Text3
+    QPushButton *m_pickFolder = nullptr; // Command6
+    QPushButton *m_save = nullptr;       // Command3
+    QPushButton *m_cancel = nullptr;     // Command5
+    QLabel *m_hint = nullptr;            // Label3
+};
+
+} // namespace tz
