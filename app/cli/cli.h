@@ -65,6 +65,8 @@ struct Command
 
 // Each subsystem adds its commands here.
 void addStoreCommands(QList<Command> &commands);
+void addAccountCommands(QList<Command> &commands);
+void addMasterDataCommands(QList<Command> &commands);
 void addMaintenanceCommands(QList<Command> &commands);
 
 // Reads "--name VALUE" options from args into values; returns false (after

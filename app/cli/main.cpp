@@ -38,6 +38,8 @@ int main(int argc, char **argv)
 
     QList<Command> commands;
     addStoreCommands(commands);
+    addAccountCommands(commands);
+    addMasterDataCommands(commands);
     addMaintenanceCommands(commands);
 
     QStringList args = app.arguments().mid(1);

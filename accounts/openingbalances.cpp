@@ -1,0 +1,245 @@
+// Opening balances: working copy, trial balance and the load into the journal.
+#include "accounts/openingbalances.h"
+
+#include <cmath>
+
+#include <QLocale>
+#include <QVariant>
+
+#include "store/dialogs.h"
+#include "store/guard.h"
+#include "store/numberformat.h"
+#include "store/session.h"
+#include "store/transaction.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace tz {
+
+namespace {
+
+const QString kNoticeTitle = u"TZ305提示"_s;
+
+const QString kReadSql =
+    u"SELECT 科目代码, 科目全称, 方向, 数量, 借方金额, 贷方金额 FROM 科目表 WHERE 明细 = 'Y' ORDER BY 科目代码"_s;
+
+const QString kTotalsSql = u"SELECT total(借方金额) AS JF, total(贷方金额) AS DF FROM 科目表"_s;
+
+// Accounts that get an opening line: a debit or a credit amount; a quantity
+// alone is not loaded.
+const QString kLoadedRowsCondition = u"借方金额 IS NOT NULL OR 贷方金额 IS NOT NULL"_s;
+
+// Replaces the set of opening lines. Sequence numbers count the loaded
+// accounts from 1 in code order; the base is bound so the ID stays an integer.
+const QString kDeleteOpeningLinesSql = u"DELETE FROM 分录表 WHERE substr(ID, 1, 3) = '800'"_s;
+const QString kInsertOpeningLinesSql =
+    u"INSERT INTO 分录表 (ID, 摘要说明, 科目代码, 数量, 借方金额, 贷方金额) "
+    "SELECT ? + row_number() OVER (ORDER BY 科目代码), '年初余额', 科目代码, 数量, 借方金额, 贷方金额 "
+    "FROM 科目表 WHERE "_s + kLoadedRowsCondition + u" ORDER BY 科目代码"_s;
+
+// Each field is set only when its flag is 1, so one statement serves any
+// combination of edited cells.
+const QString kUpdateSql =
+    u"UPDATE 科目表 SET 数量 = CASE WHEN ? THEN ? ELSE 数量 END, "
+    "借方金额 = CASE WHEN ? THEN ? ELSE 借方金额 END, "
+    "贷方金额 = CASE WHEN ? THEN ? ELSE 贷方金额 END WHERE 科目代码 = ?"_s;
+
+OpResult refuse(Dialogs &dialogs, const QString &text, const QString &title, Icon icon)
+{
+    dialogs.show(text, title, icon);
+    return OpResult::refused(text);
+}
+
+bool isAllDigits(QStringView code)
+{
+    if (code.isEmpty())
+        return false;
+    for (const QChar c : code) {
+        if (c < u'0' || c > u'9')
+            return false;
+    }
+    return true;
+}
+
+// A cell's text as the value to store: NULL for empty text and for zero,
+// nullopt when the text is no number.
+std::optional<QVariant> amountValue(const QString &text)
+{
+    if (text.trimmed().isEmpty())
+        return QVariant();
+    const std::optional<Cents> cents = parseAmount(text);
+    if (!cents)
+        return std::nullopt;
+    return *cents == 0 ? QVariant() : QVariant(centsToDouble(*cents));
+}
+
+std::optional<QVariant> quantityValue(const QString &text)
+{
+    const QString plain = stripGrouping(text.trimmed());
+    if (plain.isEmpty())
+        return QVariant();
+    bool ok = false;
+    const double value = QLocale::c().toDouble(plain, &ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value == 0.0 ? QVariant() : QVariant(value);
+}
+
+std::optional<Cents> centsOf(const QVariant &value)
+{
+    if (value.isNull())
+        return std::nullopt;
+    return roundToCents(value.toDouble());
+}
+
+} // namespace
+
+OpResult ReadOpeningBalances(Session &session, QList<OpeningBalance> &balances, Dialogs &dialogs)
+{
+    balances.clear();
+    return guarded(dialogs, [&] {
+        const ResultSet rows = session.RunSql(kReadSql);
+        balances.reserve(rows.recordCount());
+        for (const ResultSet::Row &row : rows.rows()) {
+            OpeningBalance b;
+            b.code = row.at(0).toString();
+            b.fullName = row.at(1).toString();
+            b.direction = row.at(2).toString();
+            if (!row.at(3).isNull())
+                b.quantity = row.at(3).toDouble();
+            b.debit = centsOf(row.at(4));
+            b.credit = centsOf(row.at(5));
+            balances.append(b);
+        }
+        return OpResult::done();
+    });
+}
+
+OpResult SetOpeningBalance(Session &session, const QString &code, const OpeningEdit &edit, Dialogs &dialogs)
+{
+    if (code.isEmpty())
+        return refuse(dialogs, u"请输入科目代码"_s, kNoticeTitle, Icon::Critical);
+    if (!isAllDigits(code))
+        return refuse(dialogs, u"科目代码只能是数字"_s, kNoticeTitle, Icon::Critical);
+
+    QString detailFlag;
+    bool found = false;
+    const OpResult looked = guarded(dialogs, [&] {
+        const ResultSet row = session.RunSql(u"SELECT 明细 FROM 科目表 WHERE 科目代码 = ?"_s, {code});
+        found = !row.eof();
+        if (found)
+            detailFlag = row.text(u"明细"_s);
+        return OpResult::done();
+    });
+    if (!looked.isDone())
+        return looked;
+    if (!found)
+        return refuse(dialogs, code + u"  此科目不存在"_s, kNoticeTitle, Icon::Exclamation);
+    if (detailFlag != u"Y"_s)
+        return refuse(dialogs, code + u"  不是明细科目,不能录入年初数"_s, kNoticeTitle, Icon::Exclamation);
+
+    struct Field
+    {
+        QString name;
+        const std::optional<QString> &text;
+        std::optional<QVariant> (*convert)(const QString &);
+    };
+    const Field fields[] = {
+        {u"数量"_s, edit.quantity, quantityValue},
+        {u"借方金额"_s, edit.debit, amountValue},
+        {u"贷方金额"_s, edit.credit, amountValue},
+    };
+    QVariantList params;
+    for (const Field &field : fields) {
+        QVariant value;
+        if (field.text) {
+            const std::optional<QVariant> converted = field.convert(*field.text);
+            if (!converted)
+                return refuse(dialogs, field.name + u"不是有效的数字: "_s + *field.text, kNoticeTitle, Icon::Critical);
+            value = *converted;
+        }
+        params << QVariant(field.text.has_value() ? 1 : 0) << value;
+    }
+    params << code;
+    return guarded(dialogs, [&] {
+        session.execSql(kUpdateSql, params);
+        return OpResult::done();
+    });
+}
+
+QString TrialBalance::debitText() const
+{
+    return centsToText(debit, true);
+}
+
+QString TrialBalance::creditText() const
+{
+    return centsToText(credit, true);
+}
+
+QString TrialBalance::statusText() const
+{
+    return isBalanced() ? u"平衡"_s : u"不平衡"_s;
+}
+
+OpResult ComputeTrialBalance(Session &session, TrialBalance &trial, Dialogs &dialogs)
+{
+    trial = {};
+    return guarded(dialogs, [&] {
+        const ResultSet totals = session.RunSql(kTotalsSql);
+        // Each total is rounded to cents as the window shows it; comparing the
+        // two cent values is the "difference below 0.01" rule without any
+        // binary remainder.
+        trial.debit = roundToCents(totals.value(0, 0).toDouble());
+        trial.credit = roundToCents(totals.value(0, 1).toDouble());
+        return OpResult::done();
+    });
+}
+
+std::optional<qint64> openingLineId(qint64 sequence)
+{
+    if (sequence < 1 || sequence > kMaxOpeningLines)
+        return std::nullopt;
+    return kOpeningIdBase + sequence;
+}
+
+OpResult LoadOpeningBalances(Session &session, Dialogs &dialogs, TrialBalance *trial)
+{
+    TrialBalance totals;
+    const OpResult computed = ComputeTrialBalance(session, totals, dialogs);
+    if (trial)
+        *trial = totals;
+    if (!computed.isDone())
+        return computed;
+    if (!totals.isBalanced())
+        return refuse(dialogs, u"借贷不平"_s, applicationTitle(), Icon::Critical);
+
+    qint64 lines = 0;
+    const OpResult counted = guarded(dialogs, [&] {
+        lines = session.RunSql(u"SELECT count(*) FROM 科目表 WHERE "_s + kLoadedRowsCondition).value(0, 0).toLongLong();
+        return OpResult::done();
+    });
+    if (!counted.isDone())
+        return counted;
+    if (lines > 0 && !openingLineId(lines)) {
+        return refuse(dialogs, u"有年初金额的科目超过%1个,不能装入"_s.arg(kMaxOpeningLines), kNoticeTitle,
+                      Icon::Critical);
+    }
+
+    if (!dialogs.ask(u"是否装入年初数据?请认真核对里边的数据！！！"_s, applicationTitle()))
+        return OpResult::refused();
+
+    const OpResult loaded = guarded(dialogs, [&] {
+        Transaction transaction(session);
+        session.execSql(kDeleteOpeningLinesSql);
+        session.execSql(kInsertOpeningLinesSql, {kOpeningIdBase});
+        transaction.commit();
+        return OpResult::done();
+    });
+    if (!loaded.isDone())
+        return loaded;
+    dialogs.show(u"已装入成功"_s, applicationTitle(), Icon::None);
+    return OpResult::done();
+}
+
+} // namespace tz

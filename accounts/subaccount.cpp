@@ -1,0 +1,114 @@
+// Adding detail accounts.
+#include "accounts/subaccount.h"
+
+#include "accounts/chartrules.h"
+#include "store/dialogs.h"
+#include "store/guard.h"
+#include "store/lookupaccount.h"
+#include "store/pinyininitials.h"
+#include "store/session.h"
+#include "store/transaction.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace tz {
+
+namespace {
+
+bool isSubCode(const QString &subCode)
+{
+    if (subCode.size() != 3)
+        return false;
+    for (const QChar c : subCode) {
+        if (c < u'0' || c > u'9')
+            return false;
+    }
+    return true;
+}
+
+QString threeDigits(qint64 number)
+{
+    return u"%1"_s.arg(number, 3, 10, QChar(u'0'));
+}
+
+} // namespace
+
+OpResult ProposeSubCode(Session &session, const QString &parentCode, QString &subCode, Dialogs &dialogs)
+{
+    subCode.clear();
+    if (!isAccountCodeShape(parentCode))
+        return OpResult::done();
+    return guarded(dialogs, [&] {
+        // The direct children: the parent's code and exactly three more characters.
+        const ResultSet count
+            = session.RunSql(u"SELECT count(*) FROM 科目表 WHERE length(科目代码) = ? AND substr(科目代码, 1, ?) = ?"_s,
+                {parentCode.size() + 3, parentCode.size(), parentCode});
+        subCode = threeDigits(count.value(0, 0).toLongLong() + 1);
+        return OpResult::done();
+    });
+}
+
+QString followingSubCode(const QString &subCode)
+{
+    bool ok = false;
+    const int number = subCode.toInt(&ok);
+    return ok ? threeDigits(number + 1) : QString();
+}
+
+OpResult AddDetailAccount(Session &session, const NewDetailAccount &account, Dialogs &dialogs)
+{
+    const QString &parent = account.parentCode;
+    const QString &sub = account.subCode;
+    const QString name = cleanAccountName(account.name);
+    if (parent.isEmpty() || sub.isEmpty() || name.isEmpty() || !isBalanceDirection(account.direction))
+        return refuseInChart(dialogs, u"代码,名称,方向不能为空"_s, chartInputTitle());
+    if (!isSubCode(sub))
+        return refuseInChart(dialogs, u"代码应为三位整数"_s);
+    if (parent.size() == 13)
+        return refuseInChart(dialogs, u"不能再增加下级明细"_s);
+    if (!isAccountCodeShape(parent))
+        return refuseInChart(dialogs, noSuchAccountText(parent));
+
+    const QString code = parent + sub;
+    const int level = int(parent.size() / 3) + 1; // 4 -> 2, 7 -> 3, 10 -> 4
+    const QString initials = account.initials.trimmed().isEmpty() ? PinyinInitials(name) : account.initials.trimmed();
+
+    return guarded(dialogs, [&] {
+        const ResultSet parentRow = session.RunSql(u"SELECT 科目全称 FROM 科目表 WHERE 科目代码 = ?"_s, {parent});
+        if (parentRow.eof())
+            return refuseInChart(dialogs, noSuchAccountText(parent));
+        const QString fullName = parentRow.text(u"科目全称"_s) + u'/' + name;
+
+        const ResultSet sameCode = session.RunSql(u"SELECT 科目全称 FROM 科目表 WHERE 科目代码 = ?"_s, {code});
+        if (!sameCode.eof())
+            return refuseInChart(dialogs, code + u' ' + sameCode.text(u"科目全称"_s) + u"  此代码已存在!"_s);
+        // Names compare as the books always have: letters without regard to case.
+        const ResultSet sameName = session.RunSql(
+            u"SELECT 科目代码 FROM 科目表 WHERE 科目全称 = ? COLLATE NOCASE ORDER BY 科目代码 LIMIT 1"_s, {fullName});
+        if (!sameName.eof())
+            return refuseInChart(dialogs, sameName.text(u"科目代码"_s) + fullName + u"  此明细科目已存在!"_s);
+
+        const bool parentBooked = !session.RunSql(u"SELECT 1 FROM 分录表 WHERE 科目代码 = ? LIMIT 1"_s, {parent}).eof();
+        if (parentBooked
+            && !dialogs.ask(parent + u"---代码已有数据!如果增加明细将默认为此明细.是否增加？"_s, u"特别提示"_s))
+            return OpResult::refused();
+
+        Transaction transaction(session);
+        if (parentBooked)
+            session.execSql(u"UPDATE 分录表 SET 科目代码 = ? WHERE 科目代码 = ?"_s, {code, parent});
+        // The new account takes over the parent's opening figures, as it
+        // takes over the parent's journal lines.
+        session.execSql(u"INSERT INTO 科目表 (序号, 科目代码, 科目名称, 科目级数, 科目全称, 方向, 明细, 拼音, "
+                        "数量, 借方金额, 贷方金额) "
+                        "SELECT (SELECT ifnull(max(序号), 0) + 1 FROM 科目表), ?, ?, ?, ?, ?, 'Y', ?, "
+                        "数量, 借方金额, 贷方金额 FROM 科目表 WHERE 科目代码 = ?"_s,
+            {code, name, level, fullName, account.direction, initials, parent});
+        session.execSql(u"UPDATE 科目表 SET 明细 = '', 数量 = NULL, 借方金额 = NULL, 贷方金额 = NULL "
+                        "WHERE 科目代码 = ?"_s,
+            {parent});
+        transaction.commit();
+        return OpResult::done();
+    });
+}
+
+} // namespace tz

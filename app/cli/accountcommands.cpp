@@ -1,0 +1,174 @@
+// Commands over the chart of accounts: account add / top / rename / delete /
+// attrs / propose, and the picker's search. They call the same operations
+// as the chart window and the account picker and print the same messages.
+#include <cstdio>
+#include <optional>
+
+#include "accounts/accountsearch.h"
+#include "accounts/accounttree.h"
+#include "accounts/chartrules.h"
+#include "accounts/deleteaccount.h"
+#include "accounts/detailattributes.h"
+#include "accounts/renameaccount.h"
+#include "accounts/subaccount.h"
+#include "accounts/toplevelaccount.h"
+#include "app/cli/cli.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace tz::cli {
+
+namespace {
+
+// Reads the options of a sub-command and insists on the required ones.
+bool readOptions(const QString &usage, const QStringList &args, const QStringList &allowed, const QStringList &required,
+    QHash<QString, QString> &values)
+{
+    if (!takeOptions(args, allowed, values))
+        return false;
+    for (const QString &name : required) {
+        if (!values.contains(name)) {
+            usageError(usage);
+            return false;
+        }
+    }
+    return true;
+}
+
+int addDetail(Context &ctx, const QStringList &args)
+{
+    QHash<QString, QString> v;
+    const QStringList names {u"parent"_s, u"sub"_s, u"name"_s, u"dir"_s};
+    if (!readOptions(u"account add needs --parent P --sub S --name N --dir 借|贷"_s, args, names, names, v))
+        return Usage;
+    return exitStatusOf(AddDetailAccount(ctx.session,
+        {v.value(u"parent"_s), v.value(u"sub"_s), v.value(u"name"_s), v.value(u"dir"_s), {}}, ctx.dialogs));
+}
+
+int addTop(Context &ctx, const QStringList &args)
+{
+    QHash<QString, QString> v;
+    const QStringList names {u"code"_s, u"name"_s, u"dir"_s};
+    if (!readOptions(u"account top needs --code C --name N --dir 借|贷"_s, args, names, names, v))
+        return Usage;
+    return exitStatusOf(
+        AddTopLevelAccount(ctx.session, {v.value(u"code"_s), v.value(u"name"_s), v.value(u"dir"_s), {}}, ctx.dialogs));
+}
+
+int rename(Context &ctx, const QStringList &args)
+{
+    QHash<QString, QString> v;
+    const QStringList names {u"code"_s, u"name"_s, u"dir"_s};
+    if (!readOptions(u"account rename needs --code C --name N --dir 借|贷"_s, args, names, names, v))
+        return Usage;
+    return exitStatusOf(
+        RenameAccount(ctx.session, {v.value(u"code"_s), v.value(u"name"_s), v.value(u"dir"_s), {}}, ctx.dialogs));
+}
+
+int deleteAccount(Context &ctx, const QStringList &args)
+{
+    QHash<QString, QString> v;
+    if (!readOptions(u"account delete needs --code C"_s, args, {u"code"_s}, {u"code"_s}, v))
+        return Usage;
+    return exitStatusOf(DeleteAccount(ctx.session, v.value(u"code"_s), ctx.dialogs));
+}
+
+// Options not given keep the account's current values, as a grid row keeps
+// the cells nobody edited.
+int attributes(Context &ctx, const QStringList &args)
+{
+    QHash<QString, QString> v;
+    if (!readOptions(u"account attrs needs --code C [--unit U] [--spec S] [--fx Y|N]"_s, args,
+            {u"code"_s, u"unit"_s, u"spec"_s, u"fx"_s}, {u"code"_s}, v))
+        return Usage;
+    const QString fx = v.value(u"fx"_s, u"Y"_s);
+    if (fx != u"Y"_s && fx != u"N"_s)
+        return usageError(u"account attrs: --fx takes Y or N"_s);
+    const QString code = v.value(u"code"_s);
+    std::optional<ChartAccount> account;
+    if (const OpResult read = ReadAccount(ctx.session, code, account, ctx.dialogs); !read.isDone())
+        return exitStatusOf(read);
+    DetailAttributes values;
+    if (account)
+        values = {account->unit, account->spec, account->revalued};
+    if (v.contains(u"unit"_s))
+        values.unit = v.value(u"unit"_s);
+    if (v.contains(u"spec"_s))
+        values.spec = v.value(u"spec"_s);
+    if (v.contains(u"fx"_s))
+        values.revalued = fx == u"Y"_s;
+    return exitStatusOf(SetDetailAttributes(ctx.session, code, values, ctx.dialogs));
+}
+
+int propose(Context &ctx, const QStringList &args)
+{
+    QHash<QString, QString> v;
+    if (!readOptions(u"account propose needs --parent P"_s, args, {u"parent"_s}, {u"parent"_s}, v))
+        return Usage;
+    QString subCode;
+    const OpResult result = ProposeSubCode(ctx.session, v.value(u"parent"_s), subCode, ctx.dialogs);
+    if (result.isDone())
+        std::printf("%s\n", qPrintable(subCode));
+    return exitStatusOf(result);
+}
+
+int account(Context &ctx, const QStringList &args)
+{
+    const QString sub = args.value(0);
+    const QStringList rest = args.mid(1);
+    if (sub == u"add"_s)
+        return addDetail(ctx, rest);
+    if (sub == u"top"_s)
+        return addTop(ctx, rest);
+    if (sub == u"rename"_s)
+        return rename(ctx, rest);
+    if (sub == u"delete"_s)
+        return deleteAccount(ctx, rest);
+    if (sub == u"attrs"_s)
+        return attributes(ctx, rest);
+    if (sub == u"propose"_s)
+        return propose(ctx, rest);
+    return usageError(u"account needs one of add, top, rename, delete, attrs, propose"_s);
+}
+
+int search(Context &ctx, const QStringList &args)
+{
+    QHash<QString, QString> v;
+    QStringList text;
+    if (!takeOptions(args, {u"class"_s}, v, &text))
+        return Usage;
+    if (text.size() != 1)
+        return usageError(u"search needs the text to look for: search TEXT [--class 1-5]"_s);
+    bool ok = true;
+    const int accountClass = v.contains(u"class"_s) ? v.value(u"class"_s).toInt(&ok) : 0;
+    if (!ok || !isAccountClass(accountClass))
+        return usageError(u"search: --class takes 1 to 5"_s);
+    QList<AccountSearchHit> hits;
+    const OpResult result = SearchAccounts(ctx.session, text.first(), accountClass, hits, ctx.dialogs);
+    if (!result.isDone())
+        return exitStatusOf(result);
+    QList<QStringList> rows;
+    for (const AccountSearchHit &hit : std::as_const(hits))
+        rows.append({hit.code, hit.fullName});
+    ctx.print({u"科目代码"_s, u"科目全称"_s}, rows);
+    return Done;
+}
+
+} // namespace
+
+void addAccountCommands(QList<Command> &commands)
+{
+    commands.append({u"account"_s,
+        u"account add --parent P --sub S --name N --dir 借|贷   add a detail account under P\n"
+        "  account top --code C --name N --dir 借|贷   add a top-level account\n"
+        "  account rename --code C --name N --dir 借|贷   rename an account or change its direction\n"
+        "  account delete --code C   delete an account and everything below it\n"
+        "  account attrs --code C [--unit U] [--spec S] [--fx Y|N]   unit, specification, FX flag\n"
+        "  account propose --parent P   the proposed sub-code for the next sub-account"_s,
+        Command::Needs::Login, account});
+    commands.append(
+        {u"search"_s, u"search TEXT [--class 1-5]   detail accounts whose name, initials or code contain TEXT"_s,
+            Command::Needs::Login, search});
+}
+
+} // namespace tz::cli

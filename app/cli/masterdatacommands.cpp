@@ -1,0 +1,152 @@
+// Commands over the master data: summary phrases, cash-flow items and the
+// opening balances with their trial balance and load.
+#include <QLocale>
+
+#include "accounts/cashflowitems.h"
+#include "accounts/openingbalances.h"
+#include "accounts/phrases.h"
+#include "app/cli/cli.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace tz::cli {
+
+namespace {
+
+const QString kPhraseUsage = u"phrase needs one of: add TEXT | delete TEXT | list"_s;
+const QString kItemUsage = u"item needs one of: add --code C --name N | delete --code C | list"_s;
+const QString kOpeningUsage =
+    u"opening needs one of: set --code C [--qty Q] [--debit D] [--credit C] | list | trial | load"_s;
+
+QString amountText(const std::optional<Cents> &cents)
+{
+    return cents ? centsToText(*cents) : QString();
+}
+
+int phrase(Context &ctx, const QStringList &args)
+{
+    const QString what = args.value(0);
+    if (what == u"list"_s && args.size() == 1) {
+        QStringList phrases;
+        const OpResult result = ListPhrases(ctx.session, phrases, ctx.dialogs);
+        if (result.isDone()) {
+            QList<QStringList> rows;
+            for (const QString &p : phrases)
+                rows.append({p});
+            ctx.print({u"名称"_s}, rows);
+        }
+        return exitStatusOf(result);
+    }
+    if (what == u"add"_s && args.size() == 2)
+        return exitStatusOf(AddPhrase(ctx.session, args.at(1), ctx.dialogs));
+    if (what == u"delete"_s && args.size() == 2)
+        return exitStatusOf(DeletePhrase(ctx.session, args.at(1), ctx.dialogs));
+    return usageError(kPhraseUsage);
+}
+
+int item(Context &ctx, const QStringList &args)
+{
+    const QString what = args.value(0);
+    QHash<QString, QString> v;
+    if (what == u"list"_s && args.size() == 1) {
+        QList<CashFlowItem> items;
+        const OpResult result = ListCashFlowItems(ctx.session, items, ctx.dialogs);
+        if (result.isDone()) {
+            QList<QStringList> rows;
+            for (const CashFlowItem &i : items)
+                rows.append({i.code, i.name});
+            ctx.print({u"代码"_s, u"名称"_s}, rows);
+        }
+        return exitStatusOf(result);
+    }
+    if (what == u"add"_s) {
+        if (!takeOptions(args.mid(1), {u"code"_s, u"name"_s}, v))
+            return Usage;
+        if (!v.contains(u"code"_s) || !v.contains(u"name"_s))
+            return usageError(kItemUsage);
+        return exitStatusOf(AddCashFlowItem(ctx.session, v.value(u"code"_s), v.value(u"name"_s), ctx.dialogs));
+    }
+    if (what == u"delete"_s) {
+        if (!takeOptions(args.mid(1), {u"code"_s}, v))
+            return Usage;
+        if (!v.contains(u"code"_s))
+            return usageError(kItemUsage);
+        return exitStatusOf(DeleteCashFlowItem(ctx.session, v.value(u"code"_s), ctx.dialogs));
+    }
+    return usageError(kItemUsage);
+}
+
+int openingSet(Context &ctx, const QStringList &args)
+{
+    QHash<QString, QString> v;
+    if (!takeOptions(args, {u"code"_s, u"qty"_s, u"debit"_s, u"credit"_s}, v))
+        return Usage;
+    if (!v.contains(u"code"_s) || v.size() < 2)
+        return usageError(kOpeningUsage);
+    const auto given = [&v](const QString &name) -> std::optional<QString> {
+        if (!v.contains(name))
+            return std::nullopt;
+        return v.value(name);
+    };
+    const OpeningEdit edit{given(u"qty"_s), given(u"debit"_s), given(u"credit"_s)};
+    return exitStatusOf(SetOpeningBalance(ctx.session, v.value(u"code"_s), edit, ctx.dialogs));
+}
+
+int openingList(Context &ctx)
+{
+    QList<OpeningBalance> balances;
+    const OpResult result = ReadOpeningBalances(ctx.session, balances, ctx.dialogs);
+    if (result.isDone()) {
+        QList<QStringList> rows;
+        for (const OpeningBalance &b : balances) {
+            const QString quantity =
+                b.quantity ? QString::number(*b.quantity, 'g', QLocale::FloatingPointShortest) : QString();
+            rows.append({b.code, b.fullName, b.direction, quantity, amountText(b.debit), amountText(b.credit)});
+        }
+        ctx.print({u"科目代码"_s, u"科目全称"_s, u"方向"_s, u"数量"_s, u"借方金额"_s, u"贷方金额"_s}, rows);
+    }
+    return exitStatusOf(result);
+}
+
+void printTrial(Context &ctx, const TrialBalance &trial)
+{
+    ctx.print({u"借方合计"_s, u"贷方合计"_s, u"状态"_s},
+              {{trial.debitText(), trial.creditText(), trial.statusText()}});
+}
+
+int opening(Context &ctx, const QStringList &args)
+{
+    const QString what = args.value(0);
+    if (what == u"set"_s)
+        return openingSet(ctx, args.mid(1));
+    if (args.size() != 1)
+        return usageError(kOpeningUsage);
+    if (what == u"list"_s)
+        return openingList(ctx);
+    if (what == u"trial"_s) {
+        TrialBalance trial;
+        const OpResult result = ComputeTrialBalance(ctx.session, trial, ctx.dialogs);
+        if (result.isDone())
+            printTrial(ctx, trial);
+        return exitStatusOf(result);
+    }
+    if (what == u"load"_s)
+        return exitStatusOf(LoadOpeningBalances(ctx.session, ctx.dialogs));
+    return usageError(kOpeningUsage);
+}
+
+} // namespace
+
+void addMasterDataCommands(QList<Command> &commands)
+{
+    commands.append({u"phrase"_s, u"phrase add TEXT | delete TEXT | list   the summary phrases"_s,
+                     Command::Needs::Login, phrase});
+    commands.append({u"item"_s, u"item add --code C --name N | delete --code C | list   the cash-flow items"_s,
+                     Command::Needs::Login, item});
+    commands.append({u"opening"_s,
+                     u"opening set --code C [--qty Q] [--debit D] [--credit C] | list | trial | load   "
+                     "opening balances: edit a detail account, list, trial balance, load into the journal"_s,
+                     Command::Needs::Login, opening});
+}
+
+} // namespace tz::cli
