@@ -6,46 +6,21 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "tests/support/printers.h"
+#include "tests/cli/clirunner.h"
 
 using namespace Qt::Literals::StringLiterals;
+using tz::test::CliRun;
+using tz::test::cli;
 
 namespace {
 
-struct CliRun
-
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-CliRun cli(const QStringList &args)
-{
-    QProcess process;
-    process.start(QString::fromUtf8(TZ305_CLI_PATH), args);
-    process.closeWriteChannel();
-    process.waitForFinished(60000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-        QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
-}
-
-class AccountCommandLine : public testing::Test
-
+class AccountCommandLine : public tz::test::CliSet
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_dir.isValid());
-        m_set = m_dir.filePath(u"华新.Y24"_s);
-        const CliRun made = cli({u"new"_s, u"--short"_s, u"华新"_s, u"--year"_s, u"2024"_s, u"--dir"_s, m_dir.path()});
-        ASSERT_EQ(made.status, 0) << made.err.toStdString();
-    }
-
     // Runs a command logged in as 主管, answering Yes to questions.
     CliRun run(const QStringList &command, bool yes = true) const
     {
-        QStringList args {u"--set"_s, m_set, u"--operator"_s, u"主管"_s, u"--password"_s, u"888"_s};
+        QStringList args = login();
         if (yes)
             args << u"--yes"_s;
         return cli(args + command);
@@ -63,9 +38,6 @@ protected:
         }
         return lines;
     }
-
-    QTemporaryDir m_dir;
-    QString m_set;
 };
 
 TEST_F(AccountCommandLine, BuildsABranchRenamesItAndShowsTheCascadedNames)

@@ -5,54 +5,23 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "tests/support/printers.h"
+#include "tests/cli/clirunner.h"
 
 using namespace Qt::Literals::StringLiterals;
+using tz::test::CliRun;
+using tz::test::cli;
 
 namespace {
 
-struct CliRun
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-CliRun cli(const QStringList &args)
-{
-    QProcess process;
-    process.start(QString::fromUtf8(TZ305_CLI_PATH), args);
-    process.closeWriteChannel();
-    process.waitForFinished(60000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
-}
-
-class OpeningCommandLine : public testing::Test
+class OpeningCommandLine : public tz::test::CliSet
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_dir.isValid());
-        m_set = m_dir.filePath(u"华新.Y24"_s);
-        const CliRun made = cli({u"new"_s, u"--short"_s, u"华新"_s, u"--year"_s, u"2024"_s, u"--dir"_s, m_dir.path()});
-        ASSERT_EQ(made.status, 0) << made.err.toStdString();
-    }
-
-    QStringList login() const
-    {
-        return {u"--set"_s, m_set, u"--operator"_s, u"主管"_s, u"--password"_s, u"888"_s};
-    }
-
     void set(const QStringList &options)
     {
         const CliRun run = cli(login() << u"opening"_s << u"set"_s << options);
         ASSERT_EQ(run.status, 0) << run.err.toStdString();
         EXPECT_TRUE(run.err.isEmpty());
     }
-
-    QTemporaryDir m_dir;
-    QString m_set;
 };
 
 TEST_F(OpeningCommandLine, TrialThenLoadWritesLinesInCodeOrder)

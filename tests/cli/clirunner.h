@@ -1,0 +1,38 @@
+// Runs tz305-cli as a separate process, and a fixture that starts each test
+// with a fresh account set 华新.Y24 made by `tz305-cli new`.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include "tests/support/printers.h"
+
+namespace tz::test {
+
+struct CliRun
+{
+    int status = -1; // exit status, -1 when the program crashed or hung
+    QString out;
+    QString err;
+};
+
+// Runs the command line with `args`, stdin closed, and waits for it.
+CliRun cli(const QStringList &args);
+
+class CliSet : public testing::Test
+{
+protected:
+    void SetUp() override;
+
+    // Global options logging in as `op` with `password` (主管/888 by default).
+    QStringList login(const QString &password = QStringLiteral("888")) const;
+    QStringList as(const QString &op, const QString &password) const;
+
+    QTemporaryDir m_dir;
+    QString m_set;
+};
+
+} // namespace tz::test
