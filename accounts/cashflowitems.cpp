@@ -15,12 +15,6 @@ namespace {
 
 const QString kNoticeTitle = u"TZ305提示"_s;
 
-OpResult refuse(Dialogs &dialogs, const QString &text, const QString &title, Icon icon)
-{
-    dialogs.show(text, title, icon);
-    return OpResult::refused(text);
-}
-
 } // namespace
 
 QString CashFlowItem::listLine() const

@@ -44,11 +44,6 @@ const QString kUpdateSql =
     "借方金额 = CASE WHEN ? THEN ? ELSE 借方金额 END, "
     "贷方金额 = CASE WHEN ? THEN ? ELSE 贷方金额 END WHERE 科目代码 = ?"_s;
 
-OpResult refuse(Dialogs &dialogs, const QString &text, const QString &title, Icon icon)
-{
-    dialogs.show(text, title, icon);
-    return OpResult::refused(text);
-}
 
 bool isAllDigits(QStringView code)
 {

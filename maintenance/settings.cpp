@@ -14,12 +14,6 @@ namespace {
 
 const QString kReminder = u"提醒您！"_s;
 
-OpResult refuse(Dialogs &dialogs, const QString &text, const QString &title, Icon icon)
-{
-    dialogs.show(text, title, icon);
-    return OpResult::refused(text);
-}
-
 } // namespace
 
 OpResult ReadAccountSetInfo(Session &session, AccountSetInfo &info, Dialogs &dialogs)

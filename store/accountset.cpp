@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include "store/dialogs.h"
+#include "store/guard.h"
 #include "store/makepath.h"
 #include "store/paths.h"
 #include "store/safefile.h"
@@ -26,11 +27,6 @@ QString shortNameOfSetFile(const QString &path)
 
 namespace {
 
-OpResult fail(Dialogs &dialogs, const QString &text)
-{
-    dialogs.show(text, u"TZ305提示"_s, Icon::Critical);
-    return OpResult::failed(text);
-}
 
 // Copies the template to `target` through a scratch file in the same
 // folder that must open with the key before it takes the final name.

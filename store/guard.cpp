@@ -23,4 +23,16 @@ OpResult guarded(Dialogs &dialogs, const std::function<OpResult()> &body)
     return OpResult::failed(message);
 }
 
+OpResult refuse(Dialogs &dialogs, const QString &text, const QString &title, Icon icon)
+{
+    dialogs.show(text, title, icon);
+    return OpResult::refused(text);
+}
+
+OpResult fail(Dialogs &dialogs, const QString &text)
+{
+    dialogs.show(text, u"TZ305提示"_s, Icon::Critical);
+    return OpResult::failed(text);
+}
+
 } // namespace tz

@@ -14,4 +14,12 @@ namespace tz {
 // "<error text>" titled "TZ305提示" with the critical icon and a failed result.
 OpResult guarded(Dialogs &dialogs, const std::function<OpResult()> &body);
 
+// Shows `text` as a refusal with its title and icon and returns it as a
+// refused result.
+OpResult refuse(Dialogs &dialogs, const QString &text, const QString &title, Icon icon);
+
+// Shows `text` as a failure ("TZ305提示", critical icon) and returns it as a
+// failed result.
+OpResult fail(Dialogs &dialogs, const QString &text);
+
 } // namespace tz

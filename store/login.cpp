@@ -6,6 +6,7 @@
 #include "store/accountset.h"
 #include "store/dberror.h"
 #include "store/dialogs.h"
+#include "store/guard.h"
 #include "store/session.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -49,22 +50,21 @@ bool login(Session &session, const QString &operatorName, const QString &passwor
 OpResult CheckLogin(Session &session, const QString &pathText, const QString &operatorName,
                     const QString &password, Dialogs &dialogs)
 {
-    const auto refuse = [&dialogs](const QString &text, Icon icon = Icon::Exclamation) {
-        dialogs.show(text, u"TZ305提示"_s, icon);
-        return OpResult::refused(text);
+    const auto refused = [&dialogs](const QString &text, Icon icon = Icon::Exclamation) {
+        return refuse(dialogs, text, u"TZ305提示"_s, icon);
     };
     if (pathText.isEmpty())
-        return refuse(u"请选择帐套！"_s);
+        return refused(u"请选择帐套！"_s);
     if (operatorName.isEmpty())
-        return refuse(u"请输入操作员！"_s);
+        return refused(u"请输入操作员！"_s);
     if (!QFileInfo(pathText).isFile())
-        return refuse(u"此帐套不存在,请先创建帐套"_s);
+        return refused(u"此帐套不存在,请先创建帐套"_s);
     const QString digits = pathText.right(2);
     const auto isDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
     if (digits.size() != 2 || !isDigit(digits.at(0)) || !isDigit(digits.at(1)))
-        return refuse(u"帐套名错误!"_s);
+        return refused(u"帐套名错误!"_s);
     if (pathText.size() < 3 || pathText.at(pathText.size() - 3) != u'Y')
-        return refuse(u"此帐套不是青松版帐套!"_s);
+        return refused(u"此帐套不是青松版帐套!"_s);
 
     bool ok = false;
     try {
@@ -74,7 +74,7 @@ OpResult CheckLogin(Session &session, const QString &pathText, const QString &op
         return OpResult::failed(error.message());
     }
     if (!ok)
-        return refuse(u"操作员或密码不正确!"_s, Icon::Critical);
+        return refused(u"操作员或密码不正确!"_s, Icon::Critical);
 
     session.setOperatorName(operatorName);
     session.setOperatorPassword(password);
