@@ -41,6 +41,8 @@ int main(int argc, char **argv)
     addAccountCommands(commands);
     addMasterDataCommands(commands);
     addMaintenanceCommands(commands);
+    addClosingCommands(commands);
+    addVoucherCommands(commands);
 
     QStringList args = app.arguments().mid(1);
     Context ctx;

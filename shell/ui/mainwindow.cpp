@@ -25,6 +25,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "accounts/ui/chartwindow.h"
 #include "maintenance/ui/settingswindow.h"
 #include "shell/closedmonths.h"
 #include "shell/leaveprogram.h"
@@ -211,8 +212,8 @@ void MainWindow::buildToolBar()
     bar->toggleViewAction()->setVisible(false);
     bar->setStyleSheet(u"QToolButton { padding: 4px 10px; }"_s);
 
-    // The voucher, printing, query, statement and chart windows come with
-    // their own subsystems; until then their buttons do nothing.
+    // The voucher, printing, query and statement windows come with their
+    // own subsystems; until then their buttons do nothing.
     const auto button = [&](const QString &caption, void (MainWindow::*slot)()) {
         auto *b = new QToolButton(bar);
         b->setObjectName(caption);
@@ -227,7 +228,7 @@ void MainWindow::buildToolBar()
     button(u"凭证打印"_s, nullptr);
     button(u"综合查询"_s, nullptr);
     button(u"报表查看"_s, nullptr);
-    button(u"科目设置"_s, nullptr);
+    button(u"科目设置"_s, &MainWindow::openChartOfAccounts);
     bar->addSeparator();
     button(u"系统设置"_s, &MainWindow::openSettings);
     button(u"关闭窗口"_s, &MainWindow::closeWorkingWindows);
@@ -268,7 +269,7 @@ void MainWindow::buildMenus()
 
     QMenu *system = bar->addMenu(u"系统设置(&F)"_s);
     system->setObjectName(u"系统"_s);
-    item(system, u"科目处理"_s, u"科处"_s, nullptr);
+    item(system, u"科目处理"_s, u"科处"_s, &MainWindow::openChartOfAccounts);
     item(system, u"初始设置"_s, u"初设"_s, &MainWindow::openSettings);
     system->addSeparator();
     item(system, u"纸张方向"_s, u"横打"_s, &MainWindow::choosePaperOrientation);
@@ -422,6 +423,13 @@ void MainWindow::openSettings()
         : std::make_unique<SettingsWindow>(m_session, m_dialogs, this);
     connect(window.get(), &SettingsWindow::companyNameChanged, this, &MainWindow::setCompanyCaption);
     connect(window.get(), &SettingsWindow::operatorNameChanged, this, &MainWindow::setOperatorPanel);
+    window->exec();
+}
+
+void MainWindow::openChartOfAccounts()
+{
+    std::unique_ptr<ChartWindow> window = m_ownDialogs ? std::make_unique<ChartWindow>(m_session, this)
+                                                       : std::make_unique<ChartWindow>(m_session, m_dialogs, this);
     window->exec();
 }
 

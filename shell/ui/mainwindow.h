@@ -61,6 +61,7 @@ public slots:
 
     // The toolbar's and the menus' actions.
     void openSettings();
+    void openChartOfAccounts();
     void closeWorkingWindows();
     void choosePaperOrientation();
     void showAbout();

@@ -173,9 +173,9 @@ private slots:
 
         // Windows that do not exist yet: their buttons and items do nothing.
         h.window->show();
-        for (const QString &name : {u"凭证录入"_s, u"凭证打印"_s, u"综合查询"_s, u"报表查看"_s, u"科目设置"_s})
+        for (const QString &name : {u"凭证录入"_s, u"凭证打印"_s, u"综合查询"_s, u"报表查看"_s})
             h.click(name);
-        for (const QString &name : {u"科处"_s, u"凭录"_s, u"凭打"_s, u"报查"_s, u"综查"_s})
+        for (const QString &name : {u"凭录"_s, u"凭打"_s, u"报查"_s, u"综查"_s})
             h.action(name)->trigger();
         QVERIFY(h.dialogs.messages.isEmpty());
         QVERIFY(h.window->mdiArea()->subWindowList().isEmpty());
@@ -215,7 +215,11 @@ private slots:
 
         // Each tick moves the first character to the end.
         const QString start = panel->text();
-        QCOMPARE(start, tz::paddedVersionLine());
+        // The timer may already have ticked while the window was shown: the
+        // panel holds the padded line, rotated.
+        const QString padded = tz::paddedVersionLine();
+        QCOMPARE(start.size(), padded.size());
+        QVERIFY((padded + padded).contains(start));
         h.window->scrollVersionLine();
         QCOMPARE(panel->text(), start.mid(1) + start.left(1));
 

@@ -1,0 +1,318 @@
+// Commands of voucher posting: save, insert, modify, delete and show one
+// voucher, and import vouchers from a CSV file (format in
+// vouchers/voucherimport.h).
+//
+// A voucher line is given as --line "摘要|科目代码|数量|借方|贷方|流代|流金"
+// (repeatable, in grid order; trailing fields may be left out, an empty
+// field is an empty cell). Modify and delete fetch the voucher first, as the
+// window's navigation does, so they act on the staged voucher.
+#include <cmath>
+
+#include <QLocale>
+
+#include "app/cli/cli.h"
+#include "store/money.h"
+#include "store/numberformat.h"
+#include "vouchers/posting.h"
+#include "vouchers/staging.h"
+#include "vouchers/voucherimport.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace tz::cli {
+
+namespace {
+
+const QString kUsage =
+    u"voucher needs one of:\n"
+    "  save|insert --date yyyy-MM-dd [--word W] [--reviewer R] [--attach N] [--number N] --line L ...\n"
+    "  modify --month M --number N [--date D] [--word W] [--reviewer R] [--attach N] [--line L ...]\n"
+    "  delete --month M --number N | show --month M --number N | import FILE.csv\n"
+    "  a line L is \"摘要|科目代码|数量|借方|贷方|流代|流金\""_s;
+
+const QStringList kHeaderOptions = {u"date"_s, u"word"_s, u"reviewer"_s, u"attach"_s, u"number"_s, u"month"_s};
+
+struct VoucherArgs
+{
+    QHash<QString, QString> values;
+    QStringList lines; // every --line, in order
+};
+
+// Reads "--name VALUE" pairs; --line may repeat. False after a usage message.
+bool parseArgs(QStringList args, const QStringList &names, VoucherArgs &out)
+{
+    while (!args.isEmpty()) {
+        const QString arg = args.takeFirst();
+        const QString name = arg.mid(2);
+        if (!arg.startsWith(u"--"_s) || (name != u"line"_s && !names.contains(name))) {
+            usageError(u"unexpected argument "_s + arg);
+            return false;
+        }
+        if (args.isEmpty()) {
+            usageError(u"option %1 needs a value"_s.arg(arg));
+            return false;
+        }
+        if (name == u"line"_s)
+            out.lines.append(args.takeFirst());
+        else
+            out.values.insert(name, args.takeFirst());
+    }
+    return true;
+}
+
+// A whole number of digits only; nullopt for anything else.
+std::optional<int> wholeNumber(const QString &text)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    if (!ok || value < 0)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<int> monthOf(const QString &text)
+{
+    const std::optional<int> month = wholeNumber(text);
+    if (!month || *month < 1 || *month > 12)
+        return std::nullopt;
+    return month;
+}
+
+// One --line: "摘要|科目代码|数量|借方|贷方|流代|流金".
+std::optional<VoucherLine> parseLine(const QString &text, QString &problem)
+{
+    QStringList fields = text.split(u'|');
+    if (fields.size() > 7) {
+        problem = u"a line has at most 7 fields: "_s + text;
+        return std::nullopt;
+    }
+    while (fields.size() < 7)
+        fields.append(QString());
+    VoucherLine line;
+    line.summary = fields.at(0);
+    line.account = fields.at(1);
+    const QString quantity = stripGrouping(fields.at(2).trimmed());
+    if (!quantity.isEmpty()) {
+        bool ok = false;
+        line.quantity = QLocale::c().toDouble(quantity, &ok);
+        if (!ok || !std::isfinite(*line.quantity)) {
+            problem = u"quantity is no number: "_s + fields.at(2);
+            return std::nullopt;
+        }
+    }
+    const auto amount = [&](int index, std::optional<Cents> &target) {
+        const QString cell = fields.at(index).trimmed();
+        if (cell.isEmpty())
+            return true;
+        target = parseAmount(cell);
+        if (!target)
+            problem = u"amount is no number: "_s + fields.at(index);
+        return target.has_value();
+    };
+    if (!amount(3, line.debit) || !amount(4, line.credit))
+        return std::nullopt;
+    line.flowCode = fields.at(5).trimmed();
+    if (!amount(6, line.flowAmount))
+        return std::nullopt;
+    return line;
+}
+
+bool parseLines(const QStringList &texts, QList<VoucherLine> &lines)
+{
+    for (const QString &text : texts) {
+        QString problem;
+        const std::optional<VoucherLine> line = parseLine(text, problem);
+        if (!line) {
+            usageError(problem);
+            return false;
+        }
+        lines.append(*line);
+    }
+    return true;
+}
+
+// Applies the header options given; false after a usage message.
+bool applyHeader(const VoucherArgs &a, VoucherHeader &header)
+{
+    if (a.values.contains(u"date"_s)) {
+        header.date = QDate::fromString(a.values.value(u"date"_s), u"yyyy-MM-dd"_s);
+        if (!header.date.isValid()) {
+            usageError(u"--date needs yyyy-MM-dd"_s);
+            return false;
+        }
+    }
+    if (a.values.contains(u"word"_s))
+        header.word = a.values.value(u"word"_s);
+    if (a.values.contains(u"reviewer"_s))
+        header.reviewer = a.values.value(u"reviewer"_s);
+    if (a.values.contains(u"attach"_s)) {
+        const std::optional<int> attachments = wholeNumber(a.values.value(u"attach"_s));
+        if (!attachments) {
+            usageError(u"--attach needs a whole number"_s);
+            return false;
+        }
+        header.attachments = *attachments;
+    }
+    if (a.values.contains(u"number"_s)) {
+        const std::optional<int> number = wholeNumber(a.values.value(u"number"_s));
+        if (!number) {
+            usageError(u"--number needs a whole number"_s);
+            return false;
+        }
+        header.number = *number;
+    }
+    return true;
+}
+
+void printOutcome(Context &ctx, const VoucherHeader &header, const PostingOutcome &outcome)
+{
+    ctx.print({u"月"_s, u"号码"_s, u"分录"_s, u"下一号码"_s},
+              {{QString::number(header.month()), QString::number(header.number),
+                QString::number(outcome.linesWritten),
+                outcome.nextNumber ? QString::number(*outcome.nextNumber) : QString()}});
+}
+
+// save and insert: a new voucher from the options.
+int postNew(Context &ctx, const QStringList &args, bool insert)
+{
+    VoucherArgs a;
+    if (!parseArgs(args, kHeaderOptions, a))
+        return Usage;
+    if (!a.values.contains(u"date"_s) || a.values.contains(u"month"_s) || (insert && !a.values.contains(u"number"_s)))
+        return usageError(kUsage);
+    VoucherHeader header;
+    header.word = u"记"_s;
+    QList<VoucherLine> lines;
+    if (!applyHeader(a, header) || !parseLines(a.lines, lines))
+        return Usage;
+    if (!a.values.contains(u"number"_s)) {
+        const OpResult numbered = NextVoucherNumber(ctx.session, header.month(), header.number, ctx.dialogs);
+        if (!numbered.isDone())
+            return exitStatusOf(numbered);
+    }
+    PostingOutcome outcome;
+    const OpResult result = insert ? InsertVoucher(ctx.session, header, lines, outcome, ctx.dialogs)
+                                   : SaveVoucher(ctx.session, header, lines, outcome, ctx.dialogs);
+    if (result.isDone())
+        printOutcome(ctx, header, outcome);
+    return exitStatusOf(result);
+}
+
+// Reads --month and --number and fetches that voucher into the staging table.
+int fetch(Context &ctx, const VoucherArgs &a, NavigationResult &view)
+{
+    const std::optional<int> month = monthOf(a.values.value(u"month"_s));
+    const std::optional<int> number = wholeNumber(a.values.value(u"number"_s));
+    if (!month || !number)
+        return usageError(kUsage);
+    return exitStatusOf(FetchVoucher(ctx.session, *month, *number, view, ctx.dialogs));
+}
+
+int modify(Context &ctx, const QStringList &args)
+{
+    VoucherArgs a;
+    if (!parseArgs(args, kHeaderOptions, a))
+        return Usage;
+    NavigationResult view;
+    if (const int fetched = fetch(ctx, a, view); fetched != Done)
+        return fetched;
+    VoucherHeader header = view.voucher->header;
+    QList<VoucherLine> lines = view.voucher->lines;
+    if (!applyHeader(a, header))
+        return Usage;
+    if (!a.lines.isEmpty()) {
+        lines.clear();
+        if (!parseLines(a.lines, lines))
+            return Usage;
+    }
+    PostingOutcome outcome;
+    const OpResult result = ModifyVoucher(ctx.session, header, lines, outcome, ctx.dialogs);
+    if (result.isDone())
+        printOutcome(ctx, header, outcome);
+    return exitStatusOf(result);
+}
+
+int remove(Context &ctx, const QStringList &args)
+{
+    VoucherArgs a;
+    if (!parseArgs(args, {u"month"_s, u"number"_s}, a) || !a.lines.isEmpty())
+        return usageError(kUsage);
+    NavigationResult view;
+    if (const int fetched = fetch(ctx, a, view); fetched != Done)
+        return fetched;
+    PostingOutcome outcome;
+    const OpResult result = DeleteVoucher(ctx.session, view.voucher->header, view.voucher->lines, outcome, ctx.dialogs);
+    if (result.isDone())
+        printOutcome(ctx, view.voucher->header, outcome);
+    return exitStatusOf(result);
+}
+
+QString amountText(const std::optional<Cents> &cents)
+{
+    return cents ? centsToText(*cents) : QString();
+}
+
+int show(Context &ctx, const QStringList &args)
+{
+    VoucherArgs a;
+    if (!parseArgs(args, {u"month"_s, u"number"_s}, a) || !a.lines.isEmpty())
+        return usageError(kUsage);
+    NavigationResult view;
+    if (const int fetched = fetch(ctx, a, view); fetched != Done)
+        return fetched;
+    const VoucherHeader &h = view.voucher->header;
+    QList<QStringList> rows;
+    int row = 0;
+    for (const VoucherLine &line : view.voucher->lines) {
+        rows.append({h.date.toString(u"yyyy-MM-dd"_s), h.word, QString::number(h.number),
+                     QString::number(h.attachments), h.preparer, h.reviewer, QString::number(++row), line.summary,
+                     line.account, line.quantity ? shortestText(*line.quantity) : QString(), amountText(line.debit),
+                     amountText(line.credit), line.flowCode, amountText(line.flowAmount)});
+    }
+    ctx.print({u"日期"_s, u"字号"_s, u"号码"_s, u"附件"_s, u"制单"_s, u"审核"_s, u"序号"_s, u"摘要说明"_s,
+               u"科目名称"_s, u"数量"_s, u"借方金额"_s, u"贷方金额"_s, u"流代"_s, u"流金"_s},
+              rows);
+    return Done;
+}
+
+int import(Context &ctx, const QStringList &args)
+{
+    if (args.size() != 1)
+        return usageError(kUsage);
+    ImportCounts counts;
+    const OpResult result = ImportVouchers(ctx.session, args.first(), counts, ctx.dialogs);
+    if (result.isDone())
+        ctx.print({u"凭证"_s, u"分录"_s}, {{QString::number(counts.vouchers), QString::number(counts.lines)}});
+    return exitStatusOf(result);
+}
+
+int voucher(Context &ctx, const QStringList &args)
+{
+    const QString what = args.value(0);
+    const QStringList rest = args.mid(1);
+    if (what == u"save"_s)
+        return postNew(ctx, rest, false);
+    if (what == u"insert"_s)
+        return postNew(ctx, rest, true);
+    if (what == u"modify"_s)
+        return modify(ctx, rest);
+    if (what == u"delete"_s)
+        return remove(ctx, rest);
+    if (what == u"show"_s)
+        return show(ctx, rest);
+    if (what == u"import"_s)
+        return import(ctx, rest);
+    return usageError(kUsage);
+}
+
+} // namespace
+
+void addVoucherCommands(QList<Command> &commands)
+{
+    commands.append({u"voucher"_s,
+                     u"voucher save|insert|modify|delete|show|import ...   post vouchers; "
+                     "a line is --line \"摘要|科目代码|数量|借方|贷方|流代|流金\""_s,
+                     Command::Needs::Login, voucher});
+}
+
+} // namespace tz::cli

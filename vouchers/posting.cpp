@@ -1,0 +1,133 @@
+// Save, modify, insert and delete of a voucher.
+#include "vouchers/posting.h"
+
+#include "store/dialogs.h"
+#include "store/guard.h"
+#include "store/session.h"
+#include "store/transaction.h"
+#include "vouchers/postingchecks.h"
+#include "vouchers/postingwrites.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace tz {
+
+namespace {
+
+const QString kNoticeTitle = u"TZ305提示"_s;
+const QString kDoneTitle = u"TZ305系统"_s;
+
+QString questionOf(PostingKind kind, int n)
+{
+    switch (kind) {
+    case PostingKind::Save:
+        break;
+    case PostingKind::Modify:
+        return u"真要修改此张凭证吗?(%1号凭证)"_s.arg(n);
+    case PostingKind::Insert:
+        return u"真要插入此张凭证吗?原来的%1号凭证及以后的号码会自动增号"_s.arg(n);
+    case PostingKind::Delete:
+        return u"真要删除此张凭证吗?(%1号凭证),以后的号码会自动减号)"_s.arg(n);
+    }
+    return {};
+}
+
+QString doneTextOf(PostingKind kind)
+{
+    switch (kind) {
+    case PostingKind::Save:
+        return u"凭证保存成功"_s;
+    case PostingKind::Modify:
+        return u"凭证修改成功"_s;
+    case PostingKind::Insert:
+        return u"凭证插入成功"_s;
+    case PostingKind::Delete:
+        return u"凭证删除成功"_s;
+    }
+    return {};
+}
+
+int nextNumberAfter(PostingKind kind, int n, int max)
+{
+    switch (kind) {
+    case PostingKind::Save:
+        return n + 1;
+    case PostingKind::Modify:
+        return max + 1;
+    case PostingKind::Insert:
+        return max + 2;
+    case PostingKind::Delete:
+        return max;
+    }
+    return max + 1;
+}
+
+OpResult post(Session &session, PostingKind kind, const VoucherHeader &header, const QList<VoucherLine> &lines,
+              PostingOutcome &outcome, Dialogs &dialogs)
+{
+    outcome = {};
+    return guarded(dialogs, [&] {
+        const PostingCase posting = readPostingCase(session, kind, header, lines);
+        if (const std::optional<Refusal> refused = firstRefusal(posting)) {
+            outcome.numberNotConsecutive = refused->check == PostingCheck::SaveNumber;
+            dialogs.show(refused->text, refused->title, refused->icon);
+            return OpResult::refused(refused->text);
+        }
+        const int n = header.number;
+        const int m = header.month();
+        if (kind != PostingKind::Save && !dialogs.ask(questionOf(kind, n), kNoticeTitle))
+            return OpResult::refused();
+
+        Transaction transaction(session);
+        switch (kind) {
+        case PostingKind::Save:
+            break;
+        case PostingKind::Modify:
+            deleteVoucherLines(session, m, n);
+            break;
+        case PostingKind::Insert:
+            shiftVouchers(session, m, n, +1);
+            break;
+        case PostingKind::Delete:
+            deleteVoucherLines(session, m, n);
+            shiftVouchers(session, m, n, -1);
+            break;
+        }
+        if (kind != PostingKind::Delete)
+            writeEntryLines(session, header, session.operatorName(), posting.entries);
+        transaction.commit();
+
+        outcome.nextNumber = nextNumberAfter(kind, n, posting.month.maxNumber);
+        outcome.linesWritten = kind == PostingKind::Delete ? 0 : int(posting.entries.size());
+        dialogs.show(doneTextOf(kind), kDoneTitle, Icon::Information);
+        return OpResult::done();
+    });
+}
+
+} // namespace
+
+OpResult SaveVoucher(Session &session, const VoucherHeader &header, const QList<VoucherLine> &lines,
+                     PostingOutcome &outcome, Dialogs &dialogs)
+{
+    return post(session, PostingKind::Save, header, lines, outcome, dialogs);
+}
+
+OpResult ModifyVoucher(Session &session, const VoucherHeader &header, const QList<VoucherLine> &lines,
+                       PostingOutcome &outcome, Dialogs &dialogs)
+{
+    return post(session, PostingKind::Modify, header, lines, outcome, dialogs);
+}
+
+OpResult InsertVoucher(Session &session, const VoucherHeader &header, const QList<VoucherLine> &lines,
+                       PostingOutcome &outcome, Dialogs &dialogs)
+{
+    return post(session, PostingKind::Insert, header, lines, outcome, dialogs);
+}
+
+OpResult DeleteVoucher(Session &session, const VoucherHeader &header, const QList<VoucherLine> &lines,
+                       PostingOutcome &outcome, Dialogs &dialogs)
+{
+    return post(session, PostingKind::Delete, header, lines, outcome, dialogs);
+}
+
+} // namespace tz
