@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "accounts/ui/openingbalancewindow.h"
 #include "maintenance/settings.h"
 #include "store/dialogs.h"
 #include "store/session.h"
@@ -137,11 +138,21 @@ void SettingsWindow::build()
     backupLayout->addWidget(changeFolder);
     connect(changeFolder, &QPushButton::clicked, this, &SettingsWindow::changeBackupPath);
 
-    // Account-set maintenance. Opening balances, backup, restore, compact,
-    // carry forward and initialisation arrive with their own windows.
+    // Account-set maintenance. Backup, restore, compact, carry forward and
+    // initialisation arrive with their own windows.
     auto *maintenanceBox = new QGroupBox(u"帐套维护"_s, this);
     auto *maintenanceLayout = new QGridLayout(maintenanceBox);
-    maintenanceLayout->addWidget(commandButton(maintenanceBox, u"Command3"_s, u"年初余额"_s), 0, 0);
+    QPushButton *openingBalances = commandButton(maintenanceBox, u"Command3"_s, u"年初余额"_s);
+    maintenanceLayout->addWidget(openingBalances, 0, 0);
+    // The settings window closes and the opening-balance window takes its place.
+    connect(openingBalances, &QPushButton::clicked, this, [this] {
+        QWidget *owner = parentWidget();
+        reject();
+        std::unique_ptr<OpeningBalanceWindow> window = m_ownDialogs
+            ? std::make_unique<OpeningBalanceWindow>(m_session, owner)
+            : std::make_unique<OpeningBalanceWindow>(m_session, m_dialogs, owner);
+        window->exec();
+    });
     maintenanceLayout->addWidget(commandButton(maintenanceBox, u"Command8"_s, u"数据备份"_s), 0, 1);
     maintenanceLayout->addWidget(commandButton(maintenanceBox, u"Command10"_s, u"帐套恢复"_s), 0, 2);
     QPushButton *compact = commandButton(maintenanceBox, u"Command5"_s, u"压缩修复数据库"_s);

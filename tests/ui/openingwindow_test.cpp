@@ -1,0 +1,403 @@
+// The opening-balance window Form9: edits written when the row is left
+// (Enter, another row, the load, closing), the amount keys, the trial
+// balance shown on loading, the load with its question and its '800'
+// lines, and its opening from the settings window.
+#include <functional>
+#include <memory>
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QWheelEvent>
+#include <QtTest>
+
+#include "accounts/ui/openingbalancewindow.h"
+#include "maintenance/ui/settingswindow.h"
+#include "shell/ui/application.h"
+#include "shell/ui/mainwindow.h"
+#include "store/session.h"
+#include "tests/support/scripteddialogs.h"
+#include "tests/support/testset.h"
+
+using namespace Qt::Literals::StringLiterals;
+using tz::Icon;
+using tz::OpeningBalanceWindow;
+using tz::test::Message;
+
+namespace tz::test {
+
+char *toString(const Message &message)
+{
+    return QTest::toString(u"[%1] %2 (icon %3)"_s.arg(message.title, message.text).arg(int(message.icon)));
+}
+
+} // namespace tz::test
+
+namespace {
+
+const Message loadQuestion {u"是否装入年初数据?请认真核对里边的数据！！！"_s, u"TZ305"_s, Icon::Question};
+const Message loaded {u"已装入成功"_s, u"TZ305"_s, Icon::None};
+
+template<typename T> T *child(QWidget *window, const QString &name)
+{
+    T *widget = window->findChild<T *>(name);
+    if (!widget)
+        qFatal("no control %s", qPrintable(name));
+    return widget;
+}
+
+QTableWidget *grid(QWidget *w)
+{
+    return child<QTableWidget>(w, u"DataGrid1"_s);
+}
+
+QString field(QWidget *w, const QString &name)
+{
+    return child<QLineEdit>(w, name)->text();
+}
+
+void press(QWidget *w, const QString &button)
+{
+    QTest::mouseClick(child<QPushButton>(w, button), Qt::LeftButton);
+}
+
+int rowOf(QWidget *w, const QString &code)
+{
+    QTableWidget *g = grid(w);
+    for (int row = 0; row < g->rowCount(); ++row) {
+        if (g->item(row, OpeningBalanceWindow::CodeColumn)->text() == code)
+            return row;
+    }
+    qFatal("no row %s", qPrintable(code));
+}
+
+QString cell(QWidget *w, const QString &code, int column)
+{
+    return grid(w)->item(rowOf(w, code), column)->text();
+}
+
+// Makes the cell current and types keys into it: the first key opens the
+// cell's editor, which takes the rest.
+void typeInto(QWidget *w, const QString &code, int column, const QString &keys)
+{
+    QTableWidget *g = grid(w);
+    g->setFocus();
+    g->setCurrentCell(rowOf(w, code), column);
+    QTest::keyClicks(g, keys.left(1));
+    QWidget *editor = QApplication::focusWidget();
+    if (!editor || editor == g)
+        qFatal("no cell editor");
+    QTest::keyClicks(editor, keys.mid(1));
+}
+
+void clickCell(QWidget *w, int row, int column)
+{
+    QTableWidget *g = grid(w);
+    g->scrollToItem(g->item(row, column));
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualItemRect(g->item(row, column)).center());
+}
+
+// The stored working copy of one account: 数量, 借方金额, 贷方金额.
+QVariantList stored(tz::Session &s, const QString &code)
+{
+    tz::ResultSet r = s.RunSql(u"SELECT 数量, 借方金额, 贷方金额 FROM 科目表 WHERE 科目代码 = ?"_s, {code});
+    return {r.field(0), r.field(1), r.field(2)};
+}
+
+// A shown window on a fresh set with its accounts listed.
+struct Harness {
+    explicit Harness(QList<bool> answers = {})
+        : dialogs(std::move(answers))
+        , window(set.session(), dialogs)
+    {
+        window.show();
+        window.activateWindow();
+        if (!QTest::qWaitForWindowActive(&window))
+            qFatal("window not active");
+        press(&window, u"Command1"_s);
+    }
+
+    tz::test::TestSet set;
+    tz::test::ScriptedDialogs dialogs;
+    OpeningBalanceWindow window;
+};
+
+void saveScreenshot(QWidget *widget, const QString &name)
+{
+    const QString folder = qEnvironmentVariable("TZ305_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        return;
+    QDir().mkpath(folder);
+    QVERIFY(widget->grab().save(QDir(folder).filePath(name)));
+}
+
+} // namespace
+
+class OpeningWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void showingTheAccountsEnablesTheLoad()
+    {
+        tz::test::TestSet set;
+        tz::test::ScriptedDialogs dialogs;
+        set.session().execSql(u"UPDATE 科目表 SET 借方金额 = 1234.5, 数量 = 2.5 WHERE 科目代码 = '1403'"_s);
+        OpeningBalanceWindow w(set.session(), dialogs);
+        w.show();
+        QCOMPARE(w.objectName(), u"Form9"_s);
+        QCOMPARE(w.windowTitle(), u"年初余额处理"_s);
+        QCOMPARE(grid(&w)->rowCount(), 0);
+        QVERIFY(!child<QPushButton>(&w, u"Command2"_s)->isEnabled());
+        for (const QString &name : {u"Text1"_s, u"Text2"_s, u"Text3"_s})
+            QVERIFY(field(&w, name).isEmpty());
+
+        press(&w, u"Command1"_s);
+        QVERIFY(child<QPushButton>(&w, u"Command2"_s)->isEnabled());
+        QCOMPARE(grid(&w)->rowCount(),
+            set.session().RunSql(u"SELECT count(*) FROM 科目表 WHERE 明细 = 'Y'"_s).value(0, 0).toInt());
+        QCOMPARE(grid(&w)->item(0, OpeningBalanceWindow::CodeColumn)->text(), u"1001"_s);
+        const int row = rowOf(&w, u"1403"_s);
+        QCOMPARE(grid(&w)->item(row, OpeningBalanceWindow::NameColumn)->text(), u"原材料"_s);
+        QCOMPARE(grid(&w)->item(row, OpeningBalanceWindow::DirectionColumn)->text(), u"借"_s);
+        QCOMPARE(cell(&w, u"1403"_s, OpeningBalanceWindow::QuantityColumn), u"2.5"_s);
+        QCOMPARE(cell(&w, u"1403"_s, OpeningBalanceWindow::DebitColumn), u"1,234.50"_s);
+        QCOMPARE(cell(&w, u"1403"_s, OpeningBalanceWindow::CreditColumn), QString()); // NULL is no 0.00
+        // Code, name and direction are not editable.
+        for (int column = 0; column < OpeningBalanceWindow::ColumnCount; ++column) {
+            const bool editable = grid(&w)->item(row, column)->flags() & Qt::ItemIsEditable;
+            QCOMPARE(editable, column >= OpeningBalanceWindow::QuantityColumn);
+        }
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    void editsAreWrittenWhenTheRowIsLeft()
+    {
+        Harness h;
+        tz::Session &s = h.set.session();
+
+        // Enter writes the row and moves to the next one.
+        typeInto(&h.window, u"1001"_s, OpeningBalanceWindow::DebitColumn, u"1234.5"_s);
+        QVERIFY(stored(s, u"1001"_s).at(1).isNull()); // still being edited
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(stored(s, u"1001"_s), (QVariantList {QVariant(), 1234.5, QVariant()}));
+        QCOMPARE(cell(&h.window, u"1001"_s, OpeningBalanceWindow::DebitColumn), u"1,234.50"_s);
+        QCOMPARE(grid(&h.window)->currentRow(), rowOf(&h.window, u"1001"_s) + 1);
+
+        // Two cells of one row, written once the user clicks another row;
+        // amounts round half away from zero on the cent.
+        typeInto(&h.window, u"3001"_s, OpeningBalanceWindow::QuantityColumn, u"3"_s);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); // to the debit cell of the same row
+        QCOMPARE(grid(&h.window)->currentColumn(), int(OpeningBalanceWindow::DebitColumn));
+        typeInto(&h.window, u"3001"_s, OpeningBalanceWindow::CreditColumn, u"2.675"_s);
+        QVERIFY(stored(s, u"3001"_s).at(0).isNull());
+        clickCell(&h.window, 0, OpeningBalanceWindow::NameColumn);
+        QCOMPARE(stored(s, u"3001"_s), (QVariantList {3.0, QVariant(), 2.68}));
+        QCOMPARE(cell(&h.window, u"3001"_s, OpeningBalanceWindow::CreditColumn), u"2.68"_s);
+
+        // Emptying a cell stores NULL; zero is NULL too.
+        QTableWidget *g = grid(&h.window);
+        g->setCurrentCell(rowOf(&h.window, u"1001"_s), OpeningBalanceWindow::DebitColumn);
+        QTest::keyClick(g, Qt::Key_F2);
+        QLineEdit *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        QVERIFY(editor);
+        QCOMPARE(editor->text(), u"1234.50"_s); // edited without group separators
+        editor->selectAll();
+        QTest::keyClick(editor, Qt::Key_Backspace);
+        QTest::keyClick(editor, Qt::Key_Return);
+        typeInto(&h.window, u"3001"_s, OpeningBalanceWindow::QuantityColumn, u"0"_s);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(stored(s, u"1001"_s), (QVariantList {QVariant(), QVariant(), QVariant()}));
+        QCOMPARE(stored(s, u"3001"_s), (QVariantList {QVariant(), QVariant(), 2.68}));
+        QCOMPARE(cell(&h.window, u"1001"_s, OpeningBalanceWindow::DebitColumn), QString());
+        QVERIFY(h.dialogs.messages.isEmpty());
+    }
+
+    void amountCellsTakeOnlyNumberKeys()
+    {
+        Harness h;
+        typeInto(&h.window, u"1122"_s, OpeningBalanceWindow::DebitColumn, u"-1a2-.5.x3"_s);
+        auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        QVERIFY(editor);
+        QCOMPARE(editor->text(), u"-12.53"_s);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCOMPARE(stored(h.set.session(), u"1122"_s).at(1), QVariant(-12.53));
+
+        // A lone sign is no number: refused, and the cell shows what is stored.
+        typeInto(&h.window, u"1122"_s, OpeningBalanceWindow::CreditColumn, u"-"_s);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(
+            h.dialogs.messages, QList<Message>({{u"贷方金额不是有效的数字: -"_s, u"TZ305提示"_s, Icon::Critical}}));
+        QCOMPARE(cell(&h.window, u"1122"_s, OpeningBalanceWindow::CreditColumn), QString());
+        QCOMPARE(cell(&h.window, u"1122"_s, OpeningBalanceWindow::DebitColumn), u"-12.53"_s);
+    }
+
+    void wheelNotchMovesTwoRows()
+    {
+        Harness h;
+        QTableWidget *g = grid(&h.window);
+        g->setCurrentCell(5, OpeningBalanceWindow::DebitColumn);
+        g->setFocus();
+        const QPoint at = g->viewport()->rect().center();
+        const auto wheel = [&](int delta) {
+            QWheelEvent event(at, g->viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(g->viewport(), &event);
+        };
+        wheel(-120);
+        QCOMPARE(g->currentRow(), 7);
+        wheel(120);
+        wheel(120);
+        QCOMPARE(g->currentRow(), 3);
+        wheel(-240); // not one notch: scrolls only
+        QCOMPARE(g->currentRow(), 3);
+    }
+
+    void trialBalanceAndLoad()
+    {
+        Harness h({false, true, true});
+        tz::Session &s = h.set.session();
+        const auto lines = [&s] {
+            QStringList result;
+            tz::ResultSet r = s.RunSql(u"SELECT ID, 摘要说明, 科目代码, ifnull(借方金额, 'NULL'), "
+                                       "ifnull(贷方金额, 'NULL'), ifnull(数量, 'NULL'), ifnull(月, 'NULL') "
+                                       "FROM 分录表 ORDER BY ID"_s);
+            for (; !r.eof(); r.moveNext()) {
+                QStringList values;
+                for (int i = 0; i < 7; ++i)
+                    values.append(r.field(i).toString());
+                result.append(values.join(u'|'));
+            }
+            return result;
+        };
+        s.execSql(
+            u"INSERT INTO 分录表 (ID, 摘要说明, 科目代码, 借方金额) VALUES (8000000007, '年初余额', '1002001', 9)"_s);
+
+        // 1,000.00 against 999.99: refused before any question.
+        typeInto(&h.window, u"1001"_s, OpeningBalanceWindow::DebitColumn, u"1000"_s);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        typeInto(&h.window, u"3001"_s, OpeningBalanceWindow::CreditColumn, u"999.99"_s);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        typeInto(&h.window, u"1403"_s, OpeningBalanceWindow::QuantityColumn, u"4"_s);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        press(&h.window, u"Command2"_s);
+        QCOMPARE(field(&h.window, u"Text1"_s), u"1,000.00"_s);
+        QCOMPARE(field(&h.window, u"Text2"_s), u"999.99"_s);
+        QCOMPARE(field(&h.window, u"Text3"_s), u"不平衡"_s);
+        QCOMPARE(h.dialogs.messages, QList<Message>({{u"借贷不平"_s, u"TZ305"_s, Icon::Critical}}));
+        QVERIFY(h.dialogs.questions.isEmpty());
+
+        // The cell still being edited counts: balanced, then No.
+        typeInto(&h.window, u"3001"_s, OpeningBalanceWindow::CreditColumn, u"1000"_s);
+        press(&h.window, u"Command2"_s);
+        QCOMPARE(field(&h.window, u"Text2"_s), u"1,000.00"_s);
+        QCOMPARE(field(&h.window, u"Text3"_s), u"平衡"_s);
+        QCOMPARE(h.dialogs.questions, QList<Message>({loadQuestion}));
+        QCOMPARE(lines(), QStringList {u"8000000007|年初余额|1002001|9|NULL|NULL|NULL"_s});
+
+        // Yes, twice: one set of '800' lines; the quantity alone loads nothing.
+        for (int i = 0; i < 2; ++i) {
+            press(&h.window, u"Command2"_s);
+            QCOMPARE(h.dialogs.messages.last(), loaded);
+            QCOMPARE(lines(),
+                QStringList({u"8000000001|年初余额|1001|1000|NULL|NULL|NULL"_s,
+                    u"8000000002|年初余额|3001|NULL|1000|NULL|NULL"_s}));
+        }
+        QCOMPARE(h.dialogs.messages.size(), 3);
+        QCOMPARE(h.dialogs.questions.size(), 3);
+        QCOMPARE(field(&h.window, u"Text3"_s), u"平衡"_s);
+
+        // Showing the accounts again empties the totals.
+        press(&h.window, u"Command1"_s);
+        QVERIFY(field(&h.window, u"Text1"_s).isEmpty());
+        QVERIFY(field(&h.window, u"Text3"_s).isEmpty());
+    }
+
+    void closingWritesTheEditedRow()
+    {
+        tz::test::TestSet set;
+        tz::test::ScriptedDialogs dialogs;
+        {
+            OpeningBalanceWindow w(set.session(), dialogs);
+            QTimer::singleShot(0, &w, [&w] {
+                w.activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(&w));
+                press(&w, u"Command1"_s);
+                typeInto(&w, u"2202"_s, OpeningBalanceWindow::CreditColumn, u"88"_s);
+                press(&w, u"Command5"_s);
+            });
+            w.exec();
+            QVERIFY(!w.isVisible());
+        }
+        QCOMPARE(stored(set.session(), u"2202"_s).at(2), QVariant(88.0));
+    }
+
+    void settingsButtonOpensTheWindowInItsPlace()
+    {
+        tz::test::TestSet set;
+        tz::test::ScriptedDialogs dialogs;
+        set.session().setCompanyName(u"华新"_s);
+        tz::MainWindow main(set.session(), dialogs);
+        main.show();
+
+        QStringList seen;
+        QTimer poll;
+        poll.setInterval(20);
+        connect(&poll, &QTimer::timeout, &poll, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (auto *settings = qobject_cast<tz::SettingsWindow *>(modal)) {
+                if (!seen.contains(u"settings"_s)) {
+                    seen.append(u"settings"_s);
+                    // Pressed once this poll is over: the new window's own
+                    // loop would block the poll otherwise.
+                    QTimer::singleShot(0, settings, [settings] { press(settings, u"Command3"_s); });
+                }
+            } else if (auto *opening = qobject_cast<OpeningBalanceWindow *>(modal)) {
+                poll.stop();
+                seen.append(opening->windowTitle());
+                // The settings window is closed underneath.
+                for (QWidget *top : QApplication::topLevelWidgets()) {
+                    if (qobject_cast<tz::SettingsWindow *>(top))
+                        QVERIFY(!top->isVisible());
+                }
+                QVERIFY(!child<QPushButton>(opening, u"Command2"_s)->isEnabled());
+                press(opening, u"Command5"_s);
+            }
+        });
+        poll.start();
+        QTest::mouseClick(main.findChild<QToolButton *>(u"系统设置"_s), Qt::LeftButton);
+        QCOMPARE(seen, QStringList({u"settings"_s, u"年初余额处理"_s}));
+        QVERIFY(!QApplication::activeModalWidget());
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    void screenshot()
+    {
+        Harness h({false});
+        tz::Session &s = h.set.session();
+        s.execSql(u"UPDATE 科目表 SET 借方金额 = 52000 WHERE 科目代码 = '1002001'"_s);
+        s.execSql(u"UPDATE 科目表 SET 借方金额 = 3180.5 WHERE 科目代码 = '1001'"_s);
+        s.execSql(u"UPDATE 科目表 SET 借方金额 = 12600, 数量 = 3.5 WHERE 科目代码 = '1403'"_s);
+        s.execSql(u"UPDATE 科目表 SET 贷方金额 = 67780.5 WHERE 科目代码 = '3001'"_s);
+        press(&h.window, u"Command1"_s);
+        press(&h.window, u"Command2"_s);
+        QCOMPARE(field(&h.window, u"Text3"_s), u"平衡"_s);
+        const QSize hint = h.window.sizeHint();
+        QVERIFY(h.window.width() >= hint.width() && h.window.height() >= hint.height());
+        grid(&h.window)->setCurrentCell(2, OpeningBalanceWindow::DebitColumn);
+        saveScreenshot(&h.window, u"openingwindow.png"_s);
+    }
+};
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    tz::setUpApplication(app);
+    OpeningWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "openingwindow_test.moc"
