@@ -4,8 +4,6 @@
 #include <functional>
 
 #include <QApplication>
-#include <QDir>
-#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -19,8 +17,13 @@
 #include "store/session.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/testset.h"
+#include "tests/support/uitest.h"
 
 using namespace Qt::Literals::StringLiterals;
+using tz::test::child;
+using tz::test::doubleClickAt;
+using tz::test::saveScreenshot;
+using tz::test::type;
 
 namespace {
 
@@ -38,24 +41,6 @@ struct GridTarget : tz::AccountPickTarget {
     void setAccountText(int line, const QString &text) override { lines[line - 1] = text; }
 };
 
-// A double-click as the mouse makes it: press, release, a second press
-// that is the double-click, release. Item views act on the second press
-// only when the first one hit the same item.
-void doubleClickAt(QWidget *viewport, QPoint at)
-{
-    QTest::mouseClick(viewport, Qt::LeftButton, {}, at);
-    QTest::mouseDClick(viewport, Qt::LeftButton, {}, at);
-    QTest::mouseRelease(viewport, Qt::LeftButton, {}, at);
-}
-
-template<typename T> T *child(QWidget *window, const QString &name)
-{
-    T *widget = window->findChild<T *>(name);
-    if (!widget)
-        qFatal("no control %s", qPrintable(name));
-    return widget;
-}
-
 QLineEdit *searchBox(QWidget *w)
 {
     return child<QLineEdit>(w, u"Text3"_s);
@@ -69,15 +54,6 @@ QListWidget *searchList(QWidget *w)
 QTreeWidget *tree(QWidget *w)
 {
     return child<QTreeWidget>(w, u"TreeView1"_s);
-}
-
-// Types text into the search box as an input method would.
-void type(QLineEdit *field, const QString &text)
-{
-    field->clear();
-    QInputMethodEvent event;
-    event.setCommitString(text);
-    QApplication::sendEvent(field, &event);
 }
 
 QStringList listTexts(QListWidget *list)
@@ -132,15 +108,6 @@ QStringList treeCodes(QTreeWidget *tree)
     for (int i = 0; i < tree->topLevelItemCount(); ++i)
         walk(tree->topLevelItem(i));
     return codes;
-}
-
-void saveScreenshot(QWidget *widget, const QString &name)
-{
-    const QString folder = qEnvironmentVariable("TZ305_SCREENSHOT_DIR");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    QVERIFY(widget->grab().save(QDir(folder).filePath(name)));
 }
 
 } // namespace

@@ -2,20 +2,16 @@
 // controls, the class filter, selecting an account, adding, renaming and
 // deleting through the window, the attribute grid's save on leaving a row,
 // and how the main window opens the window.
-#include <functional>
 #include <memory>
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QHeaderView>
-#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
-#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QtTest>
@@ -28,40 +24,19 @@
 #include "store/session.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/testset.h"
+#include "tests/support/uitest.h"
 
 using namespace Qt::Literals::StringLiterals;
 using tz::Icon;
 using tz::test::Message;
-
-namespace tz::test {
-
-char *toString(const Message &message)
-{
-    return QTest::toString(u"[%1] %2 (icon %3)"_s.arg(message.title, message.text).arg(int(message.icon)));
-}
-
-} // namespace tz::test
+using tz::test::child;
+using tz::test::runModal;
+using tz::test::saveScreenshot;
+using tz::test::type;
 
 namespace {
 
 const Message emptyFieldsRefusal {u"代码,名称,方向不能为空"_s, u"请检查如下内容↓"_s, Icon::Question};
-
-// Types text into a field as an input method would (Chinese included).
-void type(QLineEdit *field, const QString &text)
-{
-    field->clear();
-    QInputMethodEvent event;
-    event.setCommitString(text);
-    QApplication::sendEvent(field, &event);
-}
-
-template<typename T> T *child(QWidget *window, const QString &name)
-{
-    T *widget = window->findChild<T *>(name);
-    if (!widget)
-        qFatal("no control %s", qPrintable(name));
-    return widget;
-}
 
 QLineEdit *edit(QWidget *window, const QString &name)
 {
@@ -71,38 +46,6 @@ QLineEdit *edit(QWidget *window, const QString &name)
 void press(QWidget *window, const QString &button)
 {
     QTest::mouseClick(child<QPushButton>(window, button), Qt::LeftButton);
-}
-
-// Runs `action`; if it opens a modal window, hands that window to `inspect`
-// and closes it. Returns the modal window's class name, or "" if none opened.
-QString runModal(const std::function<void()> &action, const std::function<void(QWidget *)> &inspect = {})
-{
-    QString seen;
-    QTimer poll;
-    poll.setInterval(20);
-    QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
-        if (QWidget *modal = QApplication::activeModalWidget()) {
-            poll.stop();
-            seen = QString::fromLatin1(modal->metaObject()->className());
-            if (inspect)
-                inspect(modal);
-            modal->close();
-        }
-    });
-    poll.start();
-    action();
-    QTest::qWait(50);
-    poll.stop();
-    return seen;
-}
-
-void saveScreenshot(QWidget *widget, const QString &name)
-{
-    const QString folder = qEnvironmentVariable("TZ305_SCREENSHOT_DIR");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    QVERIFY(widget->grab().save(QDir(folder).filePath(name)));
 }
 
 // A chart window over a fresh set, shown, with scripted dialogs.

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
-#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,19 +20,11 @@
 #include "store/ui/loginwindow.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/testset.h"
+#include "tests/support/uitest.h"
 
 using namespace Qt::Literals::StringLiterals;
 using tz::Icon;
 using tz::test::Message;
-
-namespace tz::test {
-
-char *toString(const Message &message)
-{
-    return QTest::toString(u"[%1] %2 (icon %3)"_s.arg(message.title, message.text).arg(int(message.icon)));
-}
-
-} // namespace tz::test
 
 namespace {
 
@@ -78,10 +69,7 @@ struct Harness
     template<typename T>
     T *find(const QString &name)
     {
-        T *widget = window.findChild<T *>(name);
-        if (!widget)
-            qFatal("no control %s", qPrintable(name));
-        return widget;
+        return tz::test::child<T>(&window, name);
     }
 
     QLineEdit *edit(const QString &name) { return find<QLineEdit>(name); }
@@ -114,9 +102,7 @@ struct Harness
 void commit(QWidget *widget, const QString &text)
 {
     widget->setFocus();
-    QInputMethodEvent event;
-    event.setCommitString(text);
-    QApplication::sendEvent(widget, &event);
+    tz::test::commitText(widget, text);
 }
 
 Message message(const QString &text, const QString &title, Icon icon)

@@ -2,11 +2,9 @@
 // scrolling version line, the preview-marker guard, leaving the program and
 // the close box, and starting without the background picture.
 #include <algorithm>
-#include <functional>
 #include <memory>
 
 #include <QApplication>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -28,19 +26,13 @@
 #include "tests/support/envguard.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/testset.h"
+#include "tests/support/uitest.h"
 
 using namespace Qt::Literals::StringLiterals;
 using tz::Icon;
 using tz::test::Message;
-
-namespace tz::test {
-
-char *toString(const Message &message)
-{
-    return QTest::toString(u"[%1] %2 (icon %3)"_s.arg(message.title, message.text).arg(int(message.icon)));
-}
-
-} // namespace tz::test
+using tz::test::runModal;
+using tz::test::saveScreenshot;
 
 namespace {
 
@@ -63,10 +55,7 @@ struct Harness
     template<typename T>
     T *find(const QString &name)
     {
-        T *widget = window->findChild<T *>(name);
-        if (!widget)
-            qFatal("no control %s", qPrintable(name));
-        return widget;
+        return tz::test::child<T>(window.get(), name);
     }
 
     QLineEdit *edit(const QString &name) { return find<QLineEdit>(name); }
@@ -99,39 +88,6 @@ struct Harness
     tz::test::ScriptedDialogs dialogs;
     std::unique_ptr<tz::MainWindow> window;
 };
-
-// Runs `action`; if it opens a modal window, hands that window to `inspect`
-// and closes it. Returns the modal window's class name, or "" if none opened.
-QString runModal(const std::function<void()> &action, const std::function<void(QWidget *)> &inspect = {})
-{
-    QString seen;
-    QTimer poll;
-    poll.setInterval(20);
-    QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
-        if (QWidget *modal = QApplication::activeModalWidget()) {
-            poll.stop();
-            seen = QString::fromLatin1(modal->metaObject()->className());
-            if (inspect)
-                inspect(modal);
-            modal->close();
-        }
-    });
-    poll.start();
-    action();
-    // A modal window would have blocked in action(); give a stray one a moment.
-    QTest::qWait(100);
-    poll.stop();
-    return seen;
-}
-
-void saveScreenshot(QWidget *widget, const QString &name)
-{
-    const QString folder = qEnvironmentVariable("TZ305_SCREENSHOT_DIR");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    QVERIFY(widget->grab().save(QDir(folder).filePath(name)));
-}
 
 } // namespace
 
@@ -255,16 +211,16 @@ private slots:
         QCOMPARE(h.dialogs.messages, QList<Message>({previewWarning}));
 
         h.dialogs.messages.clear();
-        QCOMPARE(runModal([&] { h.click(u"系统设置"_s); }), QString());
-        QCOMPARE(runModal([&] { h.action(u"初设"_s)->trigger(); }), QString());
+        QCOMPARE(runModal([&] { h.click(u"系统设置"_s); }, {}, 100), QString());
+        QCOMPARE(runModal([&] { h.action(u"初设"_s)->trigger(); }, {}, 100), QString());
         QCOMPARE(h.dialogs.messages, QList<Message>({previewWarning, previewWarning}));
 
         // Without a preview 关闭窗口 is silent and 系统设置 opens the settings window.
         h.window->clearPreviewMarkers();
         h.dialogs.messages.clear();
         h.click(u"关闭窗口"_s);
-        QCOMPARE(runModal([&] { h.click(u"系统设置"_s); }), u"tz::SettingsWindow"_s);
-        QCOMPARE(runModal([&] { h.action(u"初设"_s)->trigger(); }), u"tz::SettingsWindow"_s);
+        QCOMPARE(runModal([&] { h.click(u"系统设置"_s); }, {}, 100), u"tz::SettingsWindow"_s);
+        QCOMPARE(runModal([&] { h.action(u"初设"_s)->trigger(); }, {}, 100), u"tz::SettingsWindow"_s);
         QVERIFY(h.dialogs.messages.isEmpty());
     }
 

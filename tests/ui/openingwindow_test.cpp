@@ -2,11 +2,9 @@
 // (Enter, another row, the load, closing), the amount keys, the trial
 // balance shown on loading, the load with its question and its '800'
 // lines, and its opening from the settings window.
-#include <functional>
 #include <memory>
 
 #include <QApplication>
-#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -22,33 +20,19 @@
 #include "store/session.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/testset.h"
+#include "tests/support/uitest.h"
 
 using namespace Qt::Literals::StringLiterals;
 using tz::Icon;
 using tz::OpeningBalanceWindow;
 using tz::test::Message;
-
-namespace tz::test {
-
-char *toString(const Message &message)
-{
-    return QTest::toString(u"[%1] %2 (icon %3)"_s.arg(message.title, message.text).arg(int(message.icon)));
-}
-
-} // namespace tz::test
+using tz::test::child;
+using tz::test::saveScreenshot;
 
 namespace {
 
 const Message loadQuestion {u"是否装入年初数据?请认真核对里边的数据！！！"_s, u"TZ305"_s, Icon::Question};
 const Message loaded {u"已装入成功"_s, u"TZ305"_s, Icon::None};
-
-template<typename T> T *child(QWidget *window, const QString &name)
-{
-    T *widget = window->findChild<T *>(name);
-    if (!widget)
-        qFatal("no control %s", qPrintable(name));
-    return widget;
-}
 
 QTableWidget *grid(QWidget *w)
 {
@@ -125,15 +109,6 @@ struct Harness {
     tz::test::ScriptedDialogs dialogs;
     OpeningBalanceWindow window;
 };
-
-void saveScreenshot(QWidget *widget, const QString &name)
-{
-    const QString folder = qEnvironmentVariable("TZ305_SCREENSHOT_DIR");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    QVERIFY(widget->grab().save(QDir(folder).filePath(name)));
-}
 
 } // namespace
 

@@ -2,8 +2,6 @@
 // their controls with the messages the user sees, handing the choice to the
 // voucher line, the digits-only code field and the maintenance toggle.
 #include <QApplication>
-#include <QDir>
-#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -15,39 +13,17 @@
 #include "store/session.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/testset.h"
+#include "tests/support/uitest.h"
 
 using namespace Qt::Literals::StringLiterals;
 using tz::Icon;
 using tz::test::Message;
-
-namespace tz::test {
-
-char *toString(const Message &message)
-{
-    return QTest::toString(u"[%1] %2 (icon %3)"_s.arg(message.title, message.text).arg(int(message.icon)));
-}
-
-} // namespace tz::test
+using tz::test::child;
+using tz::test::doubleClickAt;
+using tz::test::saveScreenshot;
+using tz::test::type;
 
 namespace {
-
-// A double-click as the mouse makes it: press, release, a second press
-// that is the double-click, release. Item views act on the second press
-// only when the first one hit the same item.
-void doubleClickAt(QWidget *viewport, QPoint at)
-{
-    QTest::mouseClick(viewport, Qt::LeftButton, {}, at);
-    QTest::mouseDClick(viewport, Qt::LeftButton, {}, at);
-    QTest::mouseRelease(viewport, Qt::LeftButton, {}, at);
-}
-
-template<typename T> T *child(QWidget *window, const QString &name)
-{
-    T *widget = window->findChild<T *>(name);
-    if (!widget)
-        qFatal("no control %s", qPrintable(name));
-    return widget;
-}
 
 QLineEdit *edit(QWidget *w, const QString &name)
 {
@@ -62,15 +38,6 @@ QListWidget *list(QWidget *w)
 void press(QWidget *w, const QString &button)
 {
     QTest::mouseClick(child<QPushButton>(w, button), Qt::LeftButton);
-}
-
-// Types text into a field as an input method would (Chinese included).
-void type(QLineEdit *field, const QString &text)
-{
-    field->clear();
-    QInputMethodEvent event;
-    event.setCommitString(text);
-    QApplication::sendEvent(field, &event);
 }
 
 QStringList texts(QListWidget *l)
@@ -98,15 +65,6 @@ void click(QListWidget *l, const QString &start, bool twice = false)
         doubleClickAt(l->viewport(), at);
     else
         QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, at);
-}
-
-void saveScreenshot(QWidget *widget, const QString &name)
-{
-    const QString folder = qEnvironmentVariable("TZ305_SCREENSHOT_DIR");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    QVERIFY(widget->grab().save(QDir(folder).filePath(name)));
 }
 
 } // namespace

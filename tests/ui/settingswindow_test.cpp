@@ -4,8 +4,6 @@
 #include <memory>
 
 #include <QApplication>
-#include <QDir>
-#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -22,39 +20,16 @@
 #include "store/session.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/testset.h"
+#include "tests/support/uitest.h"
 
 using namespace Qt::Literals::StringLiterals;
 using tz::Icon;
 using tz::test::Message;
-
-namespace tz::test {
-
-char *toString(const Message &message)
-{
-    return QTest::toString(u"[%1] %2 (icon %3)"_s.arg(message.title, message.text).arg(int(message.icon)));
-}
-
-} // namespace tz::test
+using tz::test::child;
+using tz::test::saveScreenshot;
+using tz::test::type;
 
 namespace {
-
-// Types text into a field as an input method would (Chinese included).
-void type(QLineEdit *field, const QString &text)
-{
-    field->clear();
-    QInputMethodEvent event;
-    event.setCommitString(text);
-    QApplication::sendEvent(field, &event);
-}
-
-template<typename T>
-T *child(QWidget *window, const QString &name)
-{
-    T *widget = window->findChild<T *>(name);
-    if (!widget)
-        qFatal("no control %s", qPrintable(name));
-    return widget;
-}
 
 QLineEdit *edit(QWidget *window, const QString &name)
 {
@@ -110,15 +85,6 @@ struct Harness
     tz::test::ScriptedDialogs dialogs;
     std::unique_ptr<tz::MainWindow> main;
 };
-
-void saveScreenshot(QWidget *widget, const QString &name)
-{
-    const QString folder = qEnvironmentVariable("TZ305_SCREENSHOT_DIR");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    QVERIFY(widget->grab().save(QDir(folder).filePath(name)));
-}
 
 } // namespace
 
