@@ -50,7 +50,7 @@ OpResult ReadAccountTree(Session &session, int accountClass, QList<ChartAccount>
 OpResult ReadAccount(Session &session, const QString &code, std::optional<ChartAccount> &account, Dialogs &dialogs);
 
 // The detail accounts (明细 = 'Y') in code order: the rows of the unit,
-// specification and FX-flag grid.
+// 规格 (spec) and FX-flag grid.
 OpResult ReadDetailAccounts(Session &session, QList<ChartAccount> &rows, Dialogs &dialogs);
 
 } // namespace tz

@@ -1,4 +1,4 @@
-// Unit, specification and FX flag of detail accounts.
+// Unit (单位), spec (规格) and FX flag of detail accounts.
 #include "accounts/detailattributes.h"
 
 #include "accounts/chartrules.h"

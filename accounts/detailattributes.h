@@ -1,5 +1,5 @@
 // The three attributes of a detail account that the chart window's grid
-// edits: unit and specification (shown on quantity ledger pages) and the
+// edits: unit (单位) and spec (规格) (shown on quantity ledger pages) and the
 // FX flag that puts the account into the period-end revaluation.
 #pragma once
 

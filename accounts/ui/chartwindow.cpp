@@ -369,7 +369,7 @@ QWidget *ChartWindow::buildFieldPanel()
     accountLayout->addLayout(form);
     accountLayout->addLayout(buttons);
 
-    // Unit, specification and FX flag of the detail accounts.
+    // Unit (单位), spec (规格) and FX flag of the detail accounts.
     auto *attributeBox = new QGroupBox(u"明细科目属性"_s, panel);
     auto *grid = new AttributeGrid(0, 5, attributeBox);
     m_grid = grid;

@@ -1,7 +1,7 @@
 // The chart-of-accounts window (科目处理): the accounts of one class as a
 // tree, adding a detail account under the account double-clicked in it,
 // renaming, deleting with everything below, adding a top-level account, and
-// the grid of unit, specification and FX flag of the detail accounts. Also
+// the grid of unit (单位), spec (规格) and FX flag of the detail accounts. Also
 // the routine that fills an account tree, shared with the account picker.
 #pragma once
 

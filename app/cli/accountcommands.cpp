@@ -163,7 +163,7 @@ void addAccountCommands(QList<Command> &commands)
         "  account top --code C --name N --dir 借|贷   add a top-level account\n"
         "  account rename --code C --name N --dir 借|贷   rename an account or change its direction\n"
         "  account delete --code C   delete an account and everything below it\n"
-        "  account attrs --code C [--unit U] [--spec S] [--fx Y|N]   unit, specification, FX flag\n"
+        "  account attrs --code C [--unit U] [--spec S] [--fx Y|N]   unit, spec (规格), FX flag\n"
         "  account propose --parent P   the proposed sub-code for the next sub-account"_s,
         Command::Needs::Login, account});
     commands.append(
