@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs, builds and starts TZ305. With a display the desktop program
 # opens; without one the main job runs headless through the command line:
-# a demonstration account set is created (once) and its books are shown.
+# a demonstration account set with a year of books is created (once) and
+# its months and first voucher are shown.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
@@ -15,9 +16,12 @@ data=${TZ305_DATA_DIR:-${XDG_DATA_HOME:-$HOME/.local/share}/tz305}
 demo=$data/demo
 set_file=$demo/示例.Y24
 if [ ! -f "$set_file" ]; then
-  "$bin/tz305-cli" new --short 示例 --year 2024 --dir "$demo"
+  # A year of demonstration books: openings, vouchers, months 1-11 closed.
+  "$bin/tz305-cli" demo --dir "$demo" --year 2024
 fi
 login=(--set "$set_file" --operator 主管 --password 888)
 "$bin/tz305-cli" "${login[@]}" info
 echo
-"$bin/tz305-cli" "${login[@]}" accounts | cut -f1-7
+"$bin/tz305-cli" "${login[@]}" sql "SELECT 月, count(DISTINCT 号码) AS 凭证数, count(*) AS 分录数, printf('%.2f', sum(ifnull(借方金额,0))) AS 借方合计, printf('%.2f', sum(ifnull(贷方金额,0))) AS 贷方合计, CASE WHEN max(结帐) > 0 THEN '已结帐' ELSE '' END AS 结帐 FROM 分录表 WHERE 月 IS NOT NULL GROUP BY 月 ORDER BY 月"
+echo
+"$bin/tz305-cli" "${login[@]}" voucher show --month 1 --number 1

@@ -43,6 +43,7 @@ int main(int argc, char **argv)
     addMaintenanceCommands(commands);
     addClosingCommands(commands);
     addVoucherCommands(commands);
+    addDemoCommands(commands);
 
     QStringList args = app.arguments().mid(1);
     Context ctx;
