@@ -21,6 +21,7 @@
 #include "store/guard.h"
 #include "store/lookupaccount.h"
 #include "store/session.h"
+#include "shell/ui/controls.h"
 #include "store/ui/messageboxdialogs.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -40,14 +41,6 @@ constexpr int kQueryTopTwips = 2500;
 QString codeOf(const QString &text)
 {
     return text.section(u' ', 0, 0);
-}
-
-QPushButton *commandButton(QWidget *parent, const QString &name, const QString &caption)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
 }
 
 bool isEnterKey(const QEvent *event)

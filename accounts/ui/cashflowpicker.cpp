@@ -17,6 +17,7 @@
 #include "accounts/cashflowitems.h"
 #include "store/dialogs.h"
 #include "store/session.h"
+#include "shell/ui/controls.h"
 #include "store/ui/messageboxdialogs.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -27,14 +28,6 @@ namespace {
 
 // The window's width without the maintenance area: 4700 twips.
 constexpr int kNarrowWidth = 4700 / 15;
-
-QPushButton *commandButton(QWidget *parent, const QString &name, const QString &caption)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
 
 // The item code at the start of a list line.
 QString codeOfLine(const QString &line)

@@ -33,6 +33,7 @@
 #include "store/dialogs.h"
 #include "store/numerickeyfilter.h"
 #include "store/pinyininitials.h"
+#include "shell/ui/controls.h"
 #include "store/ui/messageboxdialogs.h"
 #include "store/ui/stripegrid.h"
 
@@ -65,15 +66,6 @@ constexpr ClassButton kClassButtons[] = {
     {5, u"Command11", u"损益"},
 };
 
-QPushButton *commandButton(QWidget *parent, const QString &name, const QString &caption, const QString &tip = {})
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    button->setToolTip(tip);
-    return button;
-}
-
 // A field of the window; read-only ones are drawn on the window's colour
 // and take no focus.
 QLineEdit *textField(QWidget *parent, const QString &name, bool readOnly = false)
@@ -86,19 +78,6 @@ QLineEdit *textField(QWidget *parent, const QString &name, bool readOnly = false
         field->setStyleSheet(u"QLineEdit { background: palette(window); }"_s);
     }
     return field;
-}
-
-// True for a typed character the sub-code field does not take: only digits
-// go in. Keys without text, control characters (backspace, Tab, Enter) and
-// shortcuts pass; a sub-code pasted in is still checked when it is added.
-bool isRefusedCodeKey(const QKeyEvent *key)
-{
-    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
-        return false;
-    const QString text = key->text();
-    if (text.size() != 1 || text.at(0).unicode() < 0x20 || text.at(0).unicode() == 0x7f)
-        return false;
-    return NumericKeyFilter(text.at(0).unicode()) == 0;
 }
 
 // The detail-attribute grid: reports when the cursor leaves a row (the

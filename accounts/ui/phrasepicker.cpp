@@ -13,6 +13,7 @@
 #include "accounts/ui/pickerplacement.h"
 #include "store/dialogs.h"
 #include "store/session.h"
+#include "shell/ui/controls.h"
 #include "store/ui/messageboxdialogs.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -23,14 +24,6 @@ namespace {
 
 constexpr int kVoucherLeftTwips = 2800;
 constexpr int kVoucherTopTwips = 2000;
-
-QPushButton *commandButton(QWidget *parent, const QString &name, const QString &caption)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
 
 } // namespace
 

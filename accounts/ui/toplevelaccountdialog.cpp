@@ -15,37 +15,12 @@
 #include "store/dialogs.h"
 #include "store/numerickeyfilter.h"
 #include "store/pinyininitials.h"
+#include "shell/ui/controls.h"
 #include "store/ui/messageboxdialogs.h"
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace tz {
-
-namespace {
-
-QPushButton *commandButton(QWidget *parent, const QString &name, const QString &caption)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    button->setMinimumWidth(80);
-    return button;
-}
-
-// True for a typed character the code field does not take: only digits go
-// in. Keys without text, control characters (backspace, Tab, Enter) and
-// shortcuts pass; a code pasted in is still checked when it is added.
-bool isRefusedCodeKey(const QKeyEvent *key)
-{
-    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
-        return false;
-    const QString text = key->text();
-    if (text.size() != 1 || text.at(0).unicode() < 0x20 || text.at(0).unicode() == 0x7f)
-        return false;
-    return NumericKeyFilter(text.at(0).unicode()) == 0;
-}
-
-} // namespace
 
 TopLevelAccountDialog::TopLevelAccountDialog(Session &session, QWidget *parent)
     : QDialog(parent)
@@ -110,6 +85,8 @@ void TopLevelAccountDialog::build()
 
     QPushButton *add = commandButton(this, u"Command1"_s, u"增加"_s);
     QPushButton *close = commandButton(this, u"Command2"_s, u"关闭"_s);
+    add->setMinimumWidth(80);
+    close->setMinimumWidth(80);
     connect(add, &QPushButton::clicked, this, &TopLevelAccountDialog::addAccount);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     auto *buttons = new QHBoxLayout;

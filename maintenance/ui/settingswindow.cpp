@@ -16,6 +16,7 @@
 #include "maintenance/settings.h"
 #include "store/dialogs.h"
 #include "store/session.h"
+#include "shell/ui/controls.h"
 #include "store/ui/messageboxdialogs.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -23,14 +24,6 @@ using namespace Qt::Literals::StringLiterals;
 namespace tz {
 
 namespace {
-
-QPushButton *commandButton(QWidget *parent, const QString &name, const QString &caption)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
 
 // A field of the window; read-only ones are drawn on the window's colour,
 // passwords are echoed as '*'.

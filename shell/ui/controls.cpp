@@ -1,0 +1,31 @@
+// Shared control makers.
+#include "shell/ui/controls.h"
+
+#include <QKeyEvent>
+#include <QPushButton>
+
+#include "store/numerickeyfilter.h"
+
+namespace tz {
+
+QPushButton *commandButton(QWidget *parent, const QString &name, const QString &caption, const QString &tip)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    if (!tip.isEmpty())
+        button->setToolTip(tip);
+    return button;
+}
+
+bool isRefusedCodeKey(const QKeyEvent *key)
+{
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+        return false;
+    const QString text = key->text();
+    if (text.size() != 1 || text.at(0).unicode() < 0x20 || text.at(0).unicode() == 0x7f)
+        return false;
+    return NumericKeyFilter(text.at(0).unicode()) == 0;
+}
+
+} // namespace tz
