@@ -18,10 +18,10 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
+#include "shell/ui/controls.h"
 #include "store/dialogs.h"
 #include "store/money.h"
 #include "store/numberformat.h"
-#include "store/numerickeyfilter.h"
 #include "store/session.h"
 #include "store/ui/messageboxdialogs.h"
 
@@ -34,28 +34,6 @@ namespace {
 bool isEnterKey(int key)
 {
     return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
-
-// The text left in `editor` once a typed character replaces its selection.
-QString textBeforeTyping(const QLineEdit *editor)
-{
-    QString text = editor->text();
-    if (editor->hasSelectedText())
-        text.remove(editor->selectionStart(), editor->selectedText().size());
-    return text;
-}
-
-// True when every character of `typed`, entered one after another, passes
-// the numeric key filter.
-bool passesNumericFilter(const QLineEdit *editor, const QString &typed)
-{
-    QString text = textBeforeTyping(editor);
-    for (const QChar c : typed) {
-        if (NumericKeyFilter(c.unicode(), text) == 0)
-            return false;
-        text.append(c);
-    }
-    return true;
 }
 
 QString quantityText(const std::optional<double> &quantity)
@@ -245,18 +223,12 @@ void OpeningBalanceWindow::build()
     frameLayout->addLayout(totals);
 
     // Buttons.
-    const auto button = [this](const QString &name, const QString &caption) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
-        return b;
-    };
-    QPushButton *show = button(u"Command1"_s, u"显示科目>>"_s);
+    QPushButton *show = commandButton(this, u"Command1"_s, u"显示科目>>"_s);
     connect(show, &QPushButton::clicked, this, &OpeningBalanceWindow::showAccounts);
-    m_load = button(u"Command2"_s, u"装入或修改年初数"_s);
-    m_load->setToolTip(u"试算平衡后把年初数装入凭证库; 修改年初数后再装入一次即可"_s);
+    m_load = commandButton(this, u"Command2"_s, u"装入或修改年初数"_s,
+        u"试算平衡后把年初数装入凭证库; 修改年初数后再装入一次即可"_s);
     connect(m_load, &QPushButton::clicked, this, &OpeningBalanceWindow::loadIntoJournal);
-    QPushButton *close = button(u"Command5"_s, u"关闭"_s);
+    QPushButton *close = commandButton(this, u"Command5"_s, u"关闭"_s);
     close->setMinimumWidth(90);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
 

@@ -2,6 +2,7 @@
 #include "shell/ui/controls.h"
 
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 
 #include "store/numerickeyfilter.h"
@@ -26,6 +27,19 @@ bool isRefusedCodeKey(const QKeyEvent *key)
     if (text.size() != 1 || text.at(0).unicode() < 0x20 || text.at(0).unicode() == 0x7f)
         return false;
     return NumericKeyFilter(text.at(0).unicode()) == 0;
+}
+
+bool passesNumericFilter(const QLineEdit *field, const QString &typed)
+{
+    QString text = field->text();
+    if (field->hasSelectedText())
+        text.remove(field->selectionStart(), field->selectedText().size());
+    for (const QChar c : typed) {
+        if (NumericKeyFilter(c.unicode(), text) == 0)
+            return false;
+        text.append(c);
+    }
+    return true;
 }
 
 } // namespace tz

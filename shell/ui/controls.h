@@ -4,6 +4,7 @@
 #include <QString>
 
 class QKeyEvent;
+class QLineEdit;
 class QPushButton;
 class QWidget;
 
@@ -17,5 +18,10 @@ QPushButton *commandButton(QWidget *parent, const QString &name, const QString &
 // Keys without text, control characters (backspace, Tab, Enter) and
 // shortcuts pass; a pasted code is still checked by the operation.
 bool isRefusedCodeKey(const QKeyEvent *key);
+
+// True when every character of `typed`, entered one after another in place
+// of the selection of `field`, passes NumericKeyFilter: the amount fields'
+// rule for typed keys and input-method text alike.
+bool passesNumericFilter(const QLineEdit *field, const QString &typed);
 
 } // namespace tz

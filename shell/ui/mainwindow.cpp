@@ -34,6 +34,7 @@
 #include "store/paths.h"
 #include "store/session.h"
 #include "store/ui/messageboxdialogs.h"
+#include "vouchers/ui/voucherwindow.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -212,8 +213,8 @@ void MainWindow::buildToolBar()
     bar->toggleViewAction()->setVisible(false);
     bar->setStyleSheet(u"QToolButton { padding: 4px 10px; }"_s);
 
-    // The voucher, printing, query and statement windows come with their
-    // own subsystems; until then their buttons do nothing.
+    // The printing, query and statement windows come with their own
+    // subsystems; until then their buttons do nothing.
     const auto button = [&](const QString &caption, void (MainWindow::*slot)()) {
         auto *b = new QToolButton(bar);
         b->setObjectName(caption);
@@ -224,7 +225,7 @@ void MainWindow::buildToolBar()
         if (slot)
             connect(b, &QToolButton::clicked, this, slot);
     };
-    button(u"凭证录入"_s, nullptr);
+    button(u"凭证录入"_s, &MainWindow::openVoucherEntry);
     button(u"凭证打印"_s, nullptr);
     button(u"综合查询"_s, nullptr);
     button(u"报表查看"_s, nullptr);
@@ -276,7 +277,7 @@ void MainWindow::buildMenus()
 
     QMenu *vouchers = bar->addMenu(u"凭证处理(&E)"_s);
     vouchers->setObjectName(u"凭证"_s);
-    item(vouchers, u"凭证录入"_s, u"凭录"_s, nullptr);
+    item(vouchers, u"凭证录入"_s, u"凭录"_s, &MainWindow::openVoucherEntry);
     item(vouchers, u"凭证打印"_s, u"凭打"_s, nullptr);
 
     item(bar, u"报表查看(&T)"_s, u"报查"_s, nullptr);
@@ -430,6 +431,14 @@ void MainWindow::openChartOfAccounts()
 {
     std::unique_ptr<ChartWindow> window = m_ownDialogs ? std::make_unique<ChartWindow>(m_session, this)
                                                        : std::make_unique<ChartWindow>(m_session, m_dialogs, this);
+    window->exec();
+}
+
+void MainWindow::openVoucherEntry()
+{
+    std::unique_ptr<VoucherWindow> window = m_ownDialogs ? std::make_unique<VoucherWindow>(m_session, this)
+                                                         : std::make_unique<VoucherWindow>(m_session, m_dialogs, this);
+    connect(window.get(), &VoucherWindow::closedMonthsChanged, this, &MainWindow::refreshClosedMonthMarkers);
     window->exec();
 }
 

@@ -62,6 +62,7 @@ public slots:
     // The toolbar's and the menus' actions.
     void openSettings();
     void openChartOfAccounts();
+    void openVoucherEntry();
     void closeWorkingWindows();
     void choosePaperOrientation();
     void showAbout();
