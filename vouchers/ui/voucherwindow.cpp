@@ -135,7 +135,7 @@ void VoucherWindow::build()
     buildHeader();
     buildGrid();
     buildButtons();
-    resize(1080, 600);
+    resize(1080, 520);
 }
 
 void VoucherWindow::buildHeader()
@@ -270,15 +270,24 @@ void VoucherWindow::buildGrid()
     m_hits->hide();
     connect(m_hits, &QListWidget::itemActivated, this, &VoucherWindow::chooseSearchHit);
 
-    m_debitTotal = fieldOf(this, u"Text1"_s, 150);
-    m_creditTotal = fieldOf(this, u"Text2"_s, 150);
+    // Below the grid: the help box at the left, the totals under the debit
+    // and credit columns (placeTotals follows the columns).
+    m_totals = new QWidget(this);
+    m_totals->setObjectName(u"Totals"_s);
+    m_totals->installEventFilter(this);
+    m_debitTotal = fieldOf(m_totals, u"Text1"_s, 150);
+    m_creditTotal = fieldOf(m_totals, u"Text2"_s, 150);
     for (QLineEdit *total : {m_debitTotal, m_creditTotal}) {
+        total->setMinimumWidth(0);
+        total->setMaximumWidth(QWIDGETSIZE_MAX);
         total->setReadOnly(true);
         total->setFocusPolicy(Qt::NoFocus);
         total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         total->setStyleSheet(u"QLineEdit { background: palette(window); font-weight: bold; }"_s);
     }
-    m_help = fieldOf(this, u"Text6"_s, 90);
+    m_totalLabel = new QLabel(u"合  计"_s, m_totals);
+    m_totalLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_help = fieldOf(m_totals, u"Text6"_s, 90);
     m_help->setText(u"操作说明"_s);
     m_help->setReadOnly(true);
     m_help->setFocusPolicy(Qt::NoFocus);
@@ -286,17 +295,12 @@ void VoucherWindow::buildGrid()
     m_help->setCursor(Qt::PointingHandCursor);
     m_help->setStyleSheet(u"QLineEdit { color: #1a4fa0; background: palette(window); }"_s);
     m_help->installEventFilter(this);
-
-    auto *totals = new QHBoxLayout;
-    totals->addWidget(m_help);
-    totals->addStretch(1);
-    totals->addWidget(new QLabel(u"合  计"_s, this));
-    totals->addWidget(m_debitTotal);
-    totals->addWidget(m_creditTotal);
+    m_totals->setFixedHeight(m_debitTotal->sizeHint().height());
+    connect(m_grid->horizontalHeader(), &QHeaderView::sectionResized, this, &VoucherWindow::placeTotals);
 
     auto *box = qobject_cast<QVBoxLayout *>(layout());
     box->addWidget(m_grid, 1);
-    box->addLayout(totals);
+    box->addWidget(m_totals);
     showCells();
 }
 
@@ -570,6 +574,20 @@ void VoucherWindow::showTotals()
     m_creditTotal->setText(m_cells.creditTotalText());
 }
 
+void VoucherWindow::placeTotals()
+{
+    const QHeaderView *header = m_grid->horizontalHeader();
+    const int height = m_totals->height();
+    const auto under = [&](QWidget *widget, int column) {
+        widget->setGeometry(m_grid->frameWidth() + header->sectionViewportPosition(column), 0,
+                            header->sectionSize(column), height);
+    };
+    under(m_totalLabel, VoucherGrid::QuantityColumn);
+    under(m_debitTotal, VoucherGrid::DebitColumn);
+    under(m_creditTotal, VoucherGrid::CreditColumn);
+    m_help->setGeometry(0, 0, m_help->width(), height);
+}
+
 void VoucherWindow::moveTo(int line, int column)
 {
     m_grid->setCurrentCell(line - 1, column);
@@ -814,6 +832,8 @@ bool VoucherWindow::eventFilter(QObject *watched, QEvent *event)
             if (std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c < u'0' || c > u'9'; }))
                 return true;
         }
+    } else if (watched == m_totals && type == QEvent::Resize) {
+        placeTotals();
     } else if (type == QEvent::MouseButtonPress) {
         if (watched == m_numberLabel) {
             takeNextNumber();

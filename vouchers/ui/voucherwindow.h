@@ -107,6 +107,7 @@ private:
     void showCells();
     void showCell(int line, int column);
     void showTotals();
+    void placeTotals();
     void openEditor(const QString &typed = {});
     void closeEditor();
     void placeEditor();
@@ -138,6 +139,8 @@ private:
     QLineEdit *m_debitTotal = nullptr; // Text1
     QLineEdit *m_creditTotal = nullptr; // Text2
     QLineEdit *m_help = nullptr;       // Text6
+    QWidget *m_totals = nullptr;       // the strip under the grid
+    QLabel *m_totalLabel = nullptr;
     QList<QPushButton *> m_postingButtons; // 保存记录, 修改, 插入, 删除
 };
 

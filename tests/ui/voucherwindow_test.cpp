@@ -1,0 +1,283 @@
+// The voucher entry window: its start state, keying a voucher with the
+// editor and the account search list, F7 balancing, the pick rules, Enter
+// and Delete, saving and browsing, the year rule on the posting buttons,
+// the next-number label, closing a month, and its opening from the main
+// window.
+#include <memory>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QtTest>
+
+#include "shell/ui/application.h"
+#include "shell/ui/mainwindow.h"
+#include "store/session.h"
+#include "tests/support/scripteddialogs.h"
+#include "tests/support/testset.h"
+#include "tests/support/uitest.h"
+#include "vouchers/ui/voucherwindow.h"
+
+using namespace Qt::Literals::StringLiterals;
+using tz::Icon;
+using tz::VoucherGrid;
+using tz::VoucherWindow;
+using tz::test::Message;
+using tz::test::child;
+using tz::test::commitText;
+using tz::test::runModal;
+using tz::test::saveScreenshot;
+
+namespace {
+
+struct Harness
+{
+    explicit Harness(QList<bool> answers = {})
+        : dialogs(std::move(answers))
+        , window(std::make_unique<VoucherWindow>(set.session(), dialogs))
+    {
+        window->show();
+    }
+
+    QTableWidget *grid() const { return child<QTableWidget>(window.get(), u"Grid1"_s); }
+    QLineEdit *field(const QString &name) const { return child<QLineEdit>(window.get(), name); }
+    QLineEdit *editor() const { return field(u"Text7"_s); }
+    QListWidget *hits() const { return child<QListWidget>(window.get(), u"List1"_s); }
+    QComboBox *combo(const QString &name) const { return child<QComboBox>(window.get(), name); }
+    QPushButton *button(const QString &name) const { return child<QPushButton>(window.get(), name); }
+    void press(const QString &name) const { QTest::mouseClick(button(name), Qt::LeftButton); }
+    QString cell(int line, int column) const { return grid()->item(line - 1, column)->text(); }
+
+    // Makes (line, column) current with the grid focused.
+    void select(int line, int column) const
+    {
+        grid()->setFocus();
+        grid()->setCurrentCell(line - 1, column);
+    }
+    // Types keys into the cell: the first opens the editor, which takes the rest.
+    void typeKeys(int line, int column, const QString &keys) const
+    {
+        select(line, column);
+        QTest::keyClicks(grid(), keys.left(1));
+        QTest::keyClicks(editor(), keys.mid(1));
+    }
+    // Chooses an account through the search list.
+    void chooseAccount(int line, const QString &typed) const
+    {
+        typeKeys(line, VoucherGrid::AccountColumn, typed);
+        QListWidget *list = hits();
+        if (!list->isVisible() || list->count() == 0)
+            qFatal("no search hits for %s", qPrintable(typed));
+        emit list->itemActivated(list->item(0));
+    }
+
+    tz::test::TestSet set;
+    tz::test::ScriptedDialogs dialogs;
+    std::unique_ptr<VoucherWindow> window;
+};
+
+} // namespace
+
+class VoucherWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startsOnTheFiscalYearWithABlankGrid()
+    {
+        Harness h;
+        QCOMPARE(h.window->windowTitle(), u"TZ305财务--凭证录入         F7功能: 选择窗口/借贷找平"_s);
+        QCOMPARE(h.field(u"Text3"_s)->text(), u"主管"_s);
+        QComboBox *reviewer = h.combo(u"Combo1"_s);
+        QCOMPARE(reviewer->count(), 3);
+        QCOMPARE(reviewer->currentText(), QString());
+        QCOMPARE(h.combo(u"Combo2"_s)->currentText(), u"记"_s);
+        const QDate date = child<QDateEdit>(h.window.get(), u"DTPicker1"_s)->date();
+        QCOMPARE(date.year(), 2024);
+        QCOMPARE(date.month(), 1);
+        QCOMPARE(h.grid()->rowCount(), 10);
+        QCOMPARE(h.grid()->horizontalHeaderItem(3)->text(), u"数 量    (外币)"_s);
+        QCOMPARE(h.cell(10, 0), u"10"_s);
+        QCOMPARE(h.field(u"Text1"_s)->text(), u"0.00"_s);
+        QCOMPARE(h.field(u"Text4"_s)->text(), QString());
+        QVERIFY(!h.button(u"Command4"_s)->isEnabled());
+
+        // The label "凭证号:" gives the next number and toggles its shade.
+        QLabel *label = child<QLabel>(h.window.get(), u"Label7"_s);
+        QTest::mouseClick(label, Qt::LeftButton);
+        QCOMPARE(h.field(u"Text4"_s)->text(), u"1"_s);
+        QVERIFY(h.window->isNumberLabelShaded());
+        QTest::mouseClick(label, Qt::LeftButton);
+        QVERIFY(!h.window->isNumberLabelShaded());
+
+        // Number boxes take digits only.
+        QTest::keyClicks(h.field(u"Text5"_s), u"2a-.3"_s);
+        QCOMPARE(h.field(u"Text5"_s)->text(), u"23"_s);
+
+        QTest::mouseClick(h.field(u"Text6"_s), Qt::LeftButton);
+        QCOMPARE(h.dialogs.messages.size(), 1);
+        QVERIFY(h.dialogs.messages.first().text.startsWith(u"1.出现与凭证号有关的提示时，请点[凭证号]\n\n2."_s));
+        QCOMPARE(h.dialogs.messages.first().title, u"TZ305"_s);
+    }
+
+    void keyingFollowsTheEditorRules()
+    {
+        Harness h;
+        // An amount before the account is refused.
+        h.typeKeys(1, VoucherGrid::DebitColumn, u"5"_s);
+        QCOMPARE(h.cell(1, VoucherGrid::DebitColumn), QString());
+
+        // The search list offers detail accounts by code, pinyin or name.
+        h.typeKeys(1, VoucherGrid::AccountColumn, u"xj"_s);
+        QVERIFY(h.hits()->isVisible());
+        QCOMPARE(h.hits()->item(0)->text(), u"1001 库存现金"_s);
+        QCOMPARE(h.cell(1, VoucherGrid::AccountColumn), QString()); // typing never writes the cell
+        emit h.hits()->itemActivated(h.hits()->item(0));
+        QVERIFY(!h.hits()->isVisible());
+        QCOMPARE(h.cell(1, VoucherGrid::AccountColumn), u"1001 库存现金"_s);
+
+        // Amount keys: digits, one point, a leading minus.
+        h.typeKeys(1, VoucherGrid::CreditColumn, u"3a0.0.-0"_s);
+        QCOMPARE(h.editor()->text(), u"30.00"_s);
+        QCOMPARE(h.cell(1, VoucherGrid::CreditColumn), u"30.00"_s);
+        h.typeKeys(1, VoucherGrid::CreditColumn, u"300"_s);
+        QCOMPARE(h.field(u"Text2"_s)->text(), u"300.00"_s);
+
+        // Chinese goes through the input method into the summary.
+        h.select(1, VoucherGrid::SummaryColumn);
+        commitText(h.grid(), u"提现"_s);
+        QCOMPARE(h.cell(1, VoucherGrid::SummaryColumn), u"提现"_s);
+
+        // F7 in the second line's empty debit balances the voucher.
+        h.chooseAccount(2, u"1002"_s);
+        h.select(2, VoucherGrid::DebitColumn);
+        QTest::keyClick(h.grid(), Qt::Key_F7);
+        QCOMPARE(h.cell(2, VoucherGrid::DebitColumn), u"300.00"_s);
+        QCOMPARE(h.field(u"Text1"_s)->text(), u"300.00"_s);
+
+        // Enter moves down, and in the last line adds a numbered line.
+        h.typeKeys(2, VoucherGrid::QuantityColumn, u"4"_s);
+        QTest::keyClick(h.editor(), Qt::Key_Return);
+        QCOMPARE(h.grid()->currentRow() + 1, 3);
+        h.typeKeys(10, VoucherGrid::SummaryColumn, u"x"_s);
+        QTest::keyClick(h.editor(), Qt::Key_Return);
+        QCOMPARE(h.grid()->rowCount(), 11);
+        QCOMPARE(h.cell(11, 0), u"11"_s);
+
+        // Delete on an account takes the line's amounts with it.
+        h.select(2, VoucherGrid::AccountColumn);
+        QTest::keyClick(h.grid(), Qt::Key_Delete);
+        QCOMPARE(h.cell(2, VoucherGrid::DebitColumn), QString());
+        QCOMPARE(h.field(u"Text1"_s)->text(), u"0.00"_s);
+        QVERIFY(h.dialogs.messages.isEmpty());
+    }
+
+    void pickRulesOpenTheRightWindow()
+    {
+        Harness h;
+        const auto pickAt = [&h](int line, int column) {
+            h.select(line, column);
+            return runModal([&] { QTest::keyClick(h.grid(), Qt::Key_F7); });
+        };
+        QCOMPARE(pickAt(1, VoucherGrid::AccountColumn), u"tz::AccountPicker"_s);
+        QCOMPARE(pickAt(3, VoucherGrid::SummaryColumn), u"tz::PhrasePicker"_s);
+        QCOMPARE(pickAt(2, VoucherGrid::FlowCodeColumn), u"tz::CashFlowPicker"_s);
+        // A new line starts only directly below a line with an account.
+        QCOMPARE(pickAt(3, VoucherGrid::AccountColumn), QString());
+        h.chooseAccount(2, u"1001"_s);
+        QCOMPARE(pickAt(3, VoucherGrid::AccountColumn), u"tz::AccountPicker"_s);
+        QCOMPARE(pickAt(2, VoucherGrid::QuantityColumn), QString());
+    }
+
+    void savesBrowsesAndClosesAMonth()
+    {
+        Harness h({true});
+        QSignalSpy closed(h.window.get(), &VoucherWindow::closedMonthsChanged);
+        h.combo(u"Combo1"_s)->setCurrentText(u"会计"_s);
+        h.field(u"Text4"_s)->setText(u"1"_s);
+        h.select(1, VoucherGrid::SummaryColumn);
+        commitText(h.grid(), u"销售商品"_s);
+        h.chooseAccount(1, u"1002"_s);
+        h.typeKeys(1, VoucherGrid::DebitColumn, u"1130"_s);
+        h.chooseAccount(2, u"5001"_s);
+        h.typeKeys(2, VoucherGrid::CreditColumn, u"1000"_s);
+        h.chooseAccount(3, u"2221001002"_s);
+        h.select(3, VoucherGrid::CreditColumn);
+        QTest::keyClick(h.grid(), Qt::Key_F7);
+        QCOMPARE(h.cell(3, VoucherGrid::CreditColumn), u"130.00"_s);
+
+        h.press(u"Command14"_s);
+        QCOMPARE(h.dialogs.messages.value(0), (Message{u"凭证保存成功"_s, u"TZ305系统"_s, Icon::Information}));
+        QCOMPARE(h.field(u"Text4"_s)->text(), u"2"_s);
+        QCOMPARE(h.cell(1, VoucherGrid::AccountColumn), QString());
+
+        // A second save with a stale number shades the label.
+        h.field(u"Text4"_s)->setText(u"5"_s);
+        h.chooseAccount(1, u"1001"_s);
+        h.press(u"Command14"_s);
+        QVERIFY(h.window->isNumberLabelShaded());
+
+        h.press(u"Command10"_s); // 首条
+        QCOMPARE(h.field(u"Text4"_s)->text(), u"1"_s);
+        QCOMPARE(h.cell(2, VoucherGrid::AccountColumn), u"5001 主营业务收入"_s);
+        QCOMPARE(h.cell(3, VoucherGrid::SummaryColumn), u"销售商品"_s);
+        QCOMPARE(h.field(u"Text1"_s)->text(), u"1,130.00"_s);
+        QCOMPARE(h.field(u"Text2"_s)->text(), u"1,130.00"_s);
+        saveScreenshot(h.window.get(), u"voucherwindow.png"_s);
+
+        // Past the last voucher the box takes the largest number back.
+        h.dialogs.messages.clear();
+        h.press(u"Command11"_s); // 下一
+        QCOMPARE(h.dialogs.messages.value(0), (Message{u"已经是最后一条了"_s, u"TZ305"_s, Icon::None}));
+        QCOMPARE(h.field(u"Text4"_s)->text(), u"1"_s);
+
+        // Closing the month writes the transfer voucher and tells the main window.
+        h.dialogs.messages.clear();
+        h.press(u"Command16"_s);
+        QCOMPARE(h.dialogs.messages.value(0).text, u"收入/费用已成功结转！并自动生成最后一张凭证"_s);
+        QCOMPARE(closed.count(), 1);
+        h.press(u"Command13"_s); // 末条
+        QCOMPARE(h.field(u"Text4"_s)->text(), u"2"_s);
+        QCOMPARE(h.cell(1, VoucherGrid::SummaryColumn), u"结转本期损益"_s);
+    }
+
+    void postingButtonsFollowTheYear()
+    {
+        Harness h;
+        auto *date = child<QDateEdit>(h.window.get(), u"DTPicker1"_s);
+        date->setDate(QDate(2025, 1, 15));
+        QCOMPARE(h.dialogs.messages.value(0), (Message{u"会计年度不一致"_s, u"TZ305"_s, Icon::None}));
+        for (const QString &name : {u"Command14"_s, u"Command3"_s, u"Command2"_s, u"Command1"_s})
+            QVERIFY2(!h.button(name)->isEnabled(), qPrintable(name));
+        date->setDate(QDate(2024, 3, 1));
+        QCOMPARE(h.dialogs.messages.size(), 1);
+        QVERIFY(h.button(u"Command14"_s)->isEnabled());
+    }
+
+    void mainWindowOpensItModally()
+    {
+        tz::test::TestSet set;
+        tz::test::ScriptedDialogs dialogs;
+        tz::MainWindow main(set.session(), dialogs);
+        main.show();
+        const QString opened = runModal([&] { child<QToolButton>(&main, u"凭证录入"_s)->click(); });
+        QCOMPARE(opened, u"tz::VoucherWindow"_s);
+        QCOMPARE(runModal([&] { child<QAction>(&main, u"凭录"_s)->trigger(); }), u"tz::VoucherWindow"_s);
+    }
+};
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    tz::setUpApplication(app);
+    VoucherWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "voucherwindow_test.moc"
