@@ -170,6 +170,13 @@ private slots:
         QCOMPARE(h.grid()->rowCount(), 11);
         QCOMPARE(h.cell(11, 0), u"11"_s);
 
+        // Escape leaves the editor, and never closes the window.
+        h.typeKeys(4, VoucherGrid::SummaryColumn, u"y"_s);
+        QTest::keyClick(h.editor(), Qt::Key_Escape);
+        QTest::keyClick(h.grid(), Qt::Key_Escape);
+        QVERIFY(h.window->isVisible());
+        QCOMPARE(h.cell(4, VoucherGrid::SummaryColumn), u"y"_s);
+
         // Delete on an account takes the line's amounts with it.
         h.select(2, VoucherGrid::AccountColumn);
         QTest::keyClick(h.grid(), Qt::Key_Delete);

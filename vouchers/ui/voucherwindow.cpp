@@ -788,6 +788,17 @@ void VoucherWindow::chooseSearchHit(QListWidgetItem *item)
     m_grid->setFocus();
 }
 
+void VoucherWindow::keyPressEvent(QKeyEvent *event)
+{
+    // Escape would close the window and lose a voucher being keyed; only
+    // 关闭 and the close box close it.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 bool VoucherWindow::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();

@@ -78,6 +78,7 @@ public slots:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     VoucherWindow(Session &session, Dialogs *dialogs, QWidget *parent);
