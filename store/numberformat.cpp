@@ -146,6 +146,22 @@ QString formatValue(const QVariant &value, QStringView format)
     return plainText(value);
 }
 
+QString decimalPlacesFormat(int places)
+{
+    switch (places) {
+    case 0:
+        return u"0"_s;
+    case 1:
+        return u"0.0"_s;
+    case 2:
+        return u"0.00"_s;
+    case 3:
+        return u"0.000"_s;
+    default:
+        return u"0.0000"_s;
+    }
+}
+
 QString stripGrouping(QStringView text)
 {
     QString out;

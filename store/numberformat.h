@@ -26,6 +26,11 @@ namespace tz {
 // Surrounding blanks of format are ignored.
 QString formatValue(const QVariant &value, QStringView format);
 
+// The display format for a number of decimal places: 0 -> "0", 1 -> "0.0",
+// 2 -> "0.00", 3 -> "0.000", anything else -> "0.0000". The query window's
+// quantity and unit-price spinners set the formats this way.
+QString decimalPlacesFormat(int places);
+
 // text with every ',' group separator removed ("1,234.50" -> "1234.50"), for
 // turning displayed text back into a number. No rounding.
 QString stripGrouping(QStringView text);

@@ -35,6 +35,13 @@ public:
     const QString &setShortName() const { return m_setShortName; }
     void setSetShortName(const QString &name) { m_setShortName = name; }
 
+    // Display formats of quantities and unit prices in the ledgers, tables
+    // and their pages; the query window's decimal spinners set them.
+    const QString &quantityFormat() const { return m_quantityFormat; }
+    void setQuantityFormat(const QString &format) { m_quantityFormat = format; }
+    const QString &priceFormat() const { return m_priceFormat; }
+    void setPriceFormat(const QString &format) { m_priceFormat = format; }
+
     // Opens the connection on dbPath() unless it is already open. Throws
     // DbError when the file is missing, no account set, or keyed otherwise.
     bool OpenMainConnection();
@@ -59,6 +66,8 @@ private:
     qint16 m_fiscalYear = 0;
     QString m_companyName;
     QString m_setShortName;
+    QString m_quantityFormat = QStringLiteral("0.00");
+    QString m_priceFormat = QStringLiteral("0.00");
     Connection m_connection;
 };
 

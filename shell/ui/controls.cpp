@@ -29,6 +29,12 @@ bool isRefusedCodeKey(const QKeyEvent *key)
     return NumericKeyFilter(text.at(0).unicode()) == 0;
 }
 
+int gridColumnPixels(int twips)
+{
+    // Today's fonts are about a third wider than the forms were laid out for.
+    return twips <= 0 ? 0 : twips * 13 / (15 * 10);
+}
+
 bool passesNumericFilter(const QLineEdit *field, const QString &typed)
 {
     QString text = field->text();

@@ -19,6 +19,10 @@ QPushButton *commandButton(QWidget *parent, const QString &name, const QString &
 // shortcuts pass; a pasted code is still checked by the operation.
 bool isRefusedCodeKey(const QKeyEvent *key);
 
+// Pixels for a grid column the books' forms give in twips (15 per pixel),
+// widened for today's fonts; 0 stays 0 (a hidden column).
+int gridColumnPixels(int twips);
+
 // True when every character of `typed`, entered one after another in place
 // of the selection of `field`, passes NumericKeyFilter: the amount fields'
 // rule for typed keys and input-method text alike.

@@ -13,14 +13,13 @@ void StripeGrid(QTableWidget *grid)
     if (!grid || grid->rowCount() < 1)
         return;
     grid->setUpdatesEnabled(false);
-    const QString header = u"QHeaderView::section { background-color: rgb(210,210,253); }"_s;
+    const QString header =
+        u"QHeaderView::section { background-color: %1; }"_s.arg(stripeHeaderColour().name());
     grid->horizontalHeader()->setStyleSheet(header);
     grid->verticalHeader()->setStyleSheet(header);
-    const QColor odd(240, 255, 255);
-    const QColor even(215, 255, 215);
     for (int row = 0; row < grid->rowCount(); ++row) {
         // Data rows are numbered from 1, below the header row.
-        const QColor &colour = (row + 1) % 2 == 1 ? odd : even;
+        const QColor colour = stripeColour(row + 1);
         for (int column = 0; column < grid->columnCount(); ++column) {
             QTableWidgetItem *item = grid->item(row, column);
             if (!item) {
@@ -32,6 +31,16 @@ void StripeGrid(QTableWidget *grid)
     }
     grid->setCurrentCell(0, 0);
     grid->setUpdatesEnabled(true);
+}
+
+QColor stripeColour(int row)
+{
+    return row % 2 == 1 ? QColor(240, 255, 255) : QColor(215, 255, 215);
+}
+
+QColor stripeHeaderColour()
+{
+    return QColor(210, 210, 253);
 }
 
 } // namespace tz

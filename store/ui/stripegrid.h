@@ -2,6 +2,8 @@
 // cyan and pale green data rows.
 #pragma once
 
+#include <QColor>
+
 class QTableWidget;
 
 namespace tz {
@@ -11,5 +13,10 @@ namespace tz {
 // RGB(210,210,253), and makes the first data cell current. A grid without
 // data rows is left as it is.
 void StripeGrid(QTableWidget *grid);
+
+// The colour of data row `row` (counted from 1) and of the header cells,
+// for grids that colour their rows through a model.
+QColor stripeColour(int row);
+QColor stripeHeaderColour();
 
 } // namespace tz

@@ -69,9 +69,6 @@ const GridColumn kColumns[VoucherGrid::ColumnCount] = {
     {u"流金", 1300, Qt::AlignLeft | Qt::AlignVCenter},
 };
 
-// Today's fonts are wider than the books' forms were laid out for.
-constexpr double kWidthScale = 1.3;
-
 // Left offset of the account search list from the editor.
 constexpr int kSearchListLeftTwips = 1000;
 
@@ -235,7 +232,7 @@ void VoucherWindow::buildGrid()
         captions << QString::fromUtf16(kColumns[column].caption);
     m_grid->setHorizontalHeaderLabels(captions);
     for (int column = 0; column < VoucherGrid::ColumnCount; ++column) {
-        header->resizeSection(column, int(twipsToPixels(kColumns[column].twips) * kWidthScale));
+        header->resizeSection(column, gridColumnPixels(kColumns[column].twips));
         m_grid->horizontalHeaderItem(column)->setTextAlignment(Qt::AlignCenter);
     }
     header->setStretchLastSection(true);

@@ -1,0 +1,42 @@
+// The query window's result grid MSH1 as a model: the rows of a work table
+// (or of a query over it) behind a row-number column "序号", each column with
+// its display format, rows striped. Only what is on screen is formatted, so
+// a ledger of a hundred thousand lines scrolls smoothly.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QHash>
+
+#include "store/resultset.h"
+
+namespace tz {
+
+class ResultGridModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    explicit ResultGridModel(QObject *parent = nullptr);
+
+    // Shows `rows`; every column format is dropped.
+    void setResult(ResultSet rows);
+    // Empties the grid.
+    void clear();
+    // Formats grid column `column` (1 for the result's first column) with a
+    // display format of formatValue; an empty format shows plain text.
+    void setColumnFormat(int column, const QString &format);
+
+    const ResultSet &result() const { return m_rows; }
+    // The text shown in a cell, as data() gives it.
+    QString text(int row, int column) const;
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+private:
+    ResultSet m_rows;
+    QHash<int, QString> m_formats;
+};
+
+} // namespace tz
