@@ -32,17 +32,18 @@ const QString kOpeningRowSql =
     u"INSERT INTO 固累式 (ID, 摘要说明, 原值, 累计折旧, 净值) VALUES ('8000000000', '年初余额', ?, ?, ?)"_s;
 
 // The month lines of the asset (?3) and of its companion (?4), in ID
-// order, each with the running values after it: 原值 = opening cost (?1) +
-// asset debits - credits, 累计折旧 = opening depreciation (?2) + companion
-// credits - debits, 净值 = 原值 - 累计折旧, all to the cent. ?5 is the first
-// month ID.
+// order, each with the running values after it: 原值 = opening cost (?1,
+// in cents) + asset debits - credits, 累计折旧 = opening depreciation (?2,
+// in cents) + companion credits - debits, 净值 = 原值 - 累计折旧, all in
+// whole cents. ?5 is the first month ID.
 const QString kLinesSql =
     u"INSERT INTO 固累式 (科目代码, ID, 日期, 字号, 号码, 摘要说明, 借方金额, 贷方金额, 原值, 借方金额1, 贷方金额1, "
     "累计折旧, 净值) "
-    "SELECT 科目代码, CAST(ID AS TEXT), 日期, 字号, 号码, 摘要说明, 借, 贷, 原值, 借1, 贷1, 累计, "
-    "round_half_up(原值 - 累计, 2) "
-    "FROM (SELECT *, round_half_up(?1 + sum(ifnull(借, 0) - ifnull(贷, 0)) OVER w, 2) AS 原值, "
-    "round_half_up(?2 + sum(ifnull(贷1, 0) - ifnull(借1, 0)) OVER w, 2) AS 累计 "
+    "SELECT 科目代码, CAST(ID AS TEXT), 日期, 字号, 号码, 摘要说明, 借, 贷, 原值分 / 100.0, 借1, 贷1, 累计分 / 100.0, "
+    "(原值分 - 累计分) / 100.0 "
+    "FROM (SELECT *, ?1 + sum("_s + ledgersql::centsOf(u"借"_s) + u" - "_s + ledgersql::centsOf(u"贷"_s)
+    + u") OVER w AS 原值分, ?2 + sum("_s + ledgersql::centsOf(u"贷1"_s) + u" - "_s + ledgersql::centsOf(u"借1"_s)
+    + u") OVER w AS 累计分 "
     "FROM (SELECT 科目代码, ID, 日期, "_s + ledgersql::kReference + u" AS 字号, 号码, 摘要说明, "
     "借方金额 AS 借, 贷方金额 AS 贷, NULL AS 借1, NULL AS 贷1 FROM 分录表 WHERE 科目代码 = ?3 AND ID >= ?5 "
     "UNION ALL "
@@ -102,8 +103,7 @@ OpResult BuildFixedAssetLedger(Session &session, const QString &code, Dialogs &d
             session.execSql(kOpeningRowSql,
                             {centsToDouble(cost), centsToDouble(depreciation), centsToDouble(cost - depreciation)});
         }
-        session.execSql(kLinesSql,
-                        {centsToDouble(cost), centsToDouble(depreciation), code, companion, kFirstMonthId});
+        session.execSql(kLinesSql, {cost, depreciation, code, companion, kFirstMonthId});
         session.execSql(kTotalsSql);
         const ResultSet last = session.RunSql(kFinalValuesSql);
         if (last.recordCount() > 0) {

@@ -40,7 +40,7 @@ const QString kLinesSql =
     "CASE WHEN abs(余额) < 0.009 THEN '平' ELSE ?3 END, "
     "CASE WHEN ?3 = '贷' AND ID >= ?4 THEN 0.0 - 余额 ELSE 余额 END "
     "FROM (SELECT ID, 科目代码, 日期, "_s + ledgersql::kReference + u" AS 字号, 摘要说明, 借方金额, 贷方金额, "
-    "round_half_up(sum(ifnull(借方金额, 0) - ifnull(贷方金额, 0)) OVER (ORDER BY ID), 2) AS 余额 "
+    "sum("_s + ledgersql::kNetCents + u") OVER (ORDER BY ID) / 100.0 AS 余额 "
     "FROM 分录表 WHERE "_s + ledgersql::underPrefix(u"科目代码"_s, 1, 1) + u")"_s;
 
 // Sums per descendant and period of the descendants' lines (?1, ?2):
@@ -178,12 +178,13 @@ void createPivotTable(Session &session, const QStringList &headings)
 void fillPivotTable(Session &session, const QStringList &headings, const QString &cell)
 {
     QString targets = u"ID, 日期, 字号, 摘要说明, 借方金额1, 贷方金额1, 方向, 余额"_s;
-    QString values = u"ID, max(日期), max(字号), max(摘要说明), round_half_up(sum(借方金额), 2), "
-                     "round_half_up(sum(贷方金额), 2), max(方向), max(余额)"_s;
+    // Amounts of 多栏式1 are whole cents, so the sums add whole cents too.
+    QString values = u"ID, max(日期), max(字号), max(摘要说明), sum(round(借方金额 * 100)) / 100.0, "
+                     "sum(round(贷方金额 * 100)) / 100.0, max(方向), max(余额)"_s;
     QVariantList params;
     for (qsizetype i = 0; i < headings.size(); ++i) {
         targets += u", "_s + quotedName(headings.at(i));
-        values += u", round_half_up(sum(CASE WHEN 科目名称 = ?%1 THEN %2 END), 2)"_s.arg(i + 1).arg(cell);
+        values += u", sum(CASE WHEN 科目名称 = ?%1 THEN round((%2) * 100) END) / 100.0"_s.arg(i + 1).arg(cell);
         params.append(headings.at(i));
     }
     session.execSql(u"INSERT INTO 多栏式 ("_s + targets + u") SELECT "_s + values + u" FROM 多栏式1 GROUP BY ID"_s,

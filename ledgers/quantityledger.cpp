@@ -16,7 +16,7 @@ using ledgersql::kFirstMonthId;
 
 // Quantities are sums of REAL values; six decimals keep every quantity a
 // user can type and drop the binary noise (0.1 + 0.2), so that a quantity
-// balance that should be zero is zero.
+// balance that should be zero is zero. Cutting noise needs no half-up rule.
 constexpr int kQuantityDecimals = 6;
 
 const QString kClearLedgerSql = u"DELETE FROM 数量式"_s;
@@ -38,8 +38,8 @@ const QString kLinesSql =
     "FROM (SELECT ID, 日期, "_s + ledgersql::kReference + u" AS 字号, 摘要说明, ID >= ?3 AS 月行, "
     "借方金额 AS 借金, 贷方金额 AS 贷金, "
     "CASE WHEN 贷方金额 IS NULL THEN 数量 END AS 借数, CASE WHEN 借方金额 IS NULL THEN 数量 END AS 贷数, "
-    "round_half_up(sum(ifnull(借方金额, 0) - ifnull(贷方金额, 0)) OVER w, 2) AS 余额, "
-    "round_half_up(sum(CASE WHEN 贷方金额 IS NULL THEN ifnull(数量, 0) ELSE 0 END "
+    "sum("_s + ledgersql::kNetCents + u") OVER w / 100.0 AS 余额, "
+    "round(sum(CASE WHEN 贷方金额 IS NULL THEN ifnull(数量, 0) ELSE 0 END "
     "- CASE WHEN 借方金额 IS NULL THEN ifnull(数量, 0) ELSE 0 END) OVER w, ?5) AS 余数 "
     "FROM 分录表 WHERE 科目代码 = ?2 WINDOW w AS (ORDER BY ID))"_s;
 

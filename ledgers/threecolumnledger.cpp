@@ -31,7 +31,7 @@ const QString kDetailLinesSql =
     "CASE WHEN ID >= ?3 THEN 借方金额 END, CASE WHEN ID >= ?3 THEN 贷方金额 END, "
     "CASE WHEN abs(余额) < 0.009 THEN '平' ELSE ?1 END, CASE WHEN ?1 = '贷' THEN 0.0 - 余额 ELSE 余额 END "
     "FROM (SELECT ID, 日期, "_s + ledgersql::kReference + u" AS 字号, 摘要说明, 借方金额, 贷方金额, "
-    "round_half_up(sum(ifnull(借方金额, 0) - ifnull(贷方金额, 0)) OVER (ORDER BY ID), 2) AS 余额 "
+    "sum("_s + ledgersql::kNetCents + u") OVER (ORDER BY ID) / 100.0 AS 余额 "
     "FROM 分录表 WHERE 科目代码 = ?2)"_s;
 
 // Month totals (prefix + 9999998) and year-to-date totals (prefix +
@@ -60,10 +60,9 @@ const QString kCarryForwardSql = u"INSERT INTO 三总式 (ID, 摘要说明, 余�
 // direction as above.
 const QString kGeneralPeriodsCte =
     u"WITH 期计 AS (SELECT "_s + ledgersql::kPeriod + u" AS 期, substr(日期, 1, 7) AS 年月, "
-    "sum(借方金额) AS 借, sum(贷方金额) AS 贷 FROM 分录表 WHERE "_s + ledgersql::underPrefix(u"科目代码"_s, 2)
+    "sum(借方金额) AS 借, sum(贷方金额) AS 贷, sum("_s + ledgersql::kNetCents + u") AS 净分 FROM 分录表 WHERE "_s + ledgersql::underPrefix(u"科目代码"_s, 2)
     + u" GROUP BY 期, 年月), "
-      "余计 AS (SELECT 期, 年月, 借, 贷, round_half_up(sum(ifnull(借, 0) - ifnull(贷, 0)) OVER (ORDER BY 期), 2) "
-      "AS 余额 FROM 期计) "_s;
+      "余计 AS (SELECT 期, 年月, 借, 贷, sum(净分) OVER (ORDER BY 期) / 100.0 AS 余额 FROM 期计) "_s;
 const QString kGeneralRowsSql =
     u"INSERT INTO 三总式 (ID, 日期, 字号, 摘要说明, 借方金额, 贷方金额, 方向, 余额) "
     "SELECT 期 || '1', 年月, CASE WHEN 期 > '800' THEN '汇-1' END, "
