@@ -3,13 +3,16 @@
 // machine. Each case uses a fresh account set made from the real template.
 #include <cstdio>
 #include <functional>
+#include <tuple>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
+#include "ledgers/ledgerquery.h"
 #include "store/connection.h"
 #include "store/session.h"
 #include "store/transaction.h"
+#include "tests/support/scripteddialogs.h"
 #include "tests/support/testset.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -72,11 +75,68 @@ void transactionBatching(int lines)
 
 } // namespace
 
+// A year of `lines` journal lines, 40,000 a month in vouchers of five lines:
+// line 1 on 1001 (a fifth of the journal), the others spread over stock,
+// expenses, assets, payables, VAT, receivables and income.
+void fillYear(tz::Session &s, int lines)
+{
+    tz::Transaction tx(s);
+    s.execSql(u"WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < ? - 1) "
+              "INSERT INTO 分录表 (ID, 日期, 月, 字号, 号码, 摘要说明, 科目代码, 数量, 借方金额, 贷方金额) "
+              "SELECT 8000000000 + m * 10000000 + v * 1000 + l, printf('2024-%02d-15', m), m, '记', v, '业务', "
+              "CASE l WHEN 1 THEN '1001' WHEN 2 THEN (CASE v % 4 WHEN 0 THEN '1405' WHEN 1 THEN '5602001' "
+              "WHEN 2 THEN '5602002' ELSE '1601' END) WHEN 3 THEN (CASE v % 3 WHEN 0 THEN '2202' WHEN 1 THEN '1602' "
+              "ELSE '2221001001' END) WHEN 4 THEN '1122' ELSE '5001' END, "
+              "CASE WHEN l = 2 AND v % 4 = 0 THEN i % 7 + 1 END, CASE WHEN l % 2 = 1 THEN i % 9973 + 0.37 END, "
+              "CASE WHEN l % 2 = 0 THEN i % 9973 + 0.37 END "
+              "FROM (SELECT i, i / 40000 + 1 AS m, i % 40000 / 5 + 1 AS v, i % 5 + 1 AS l FROM n)"_s,
+              {lines});
+    tx.commit();
+}
+
+// Every ledger format built on a year of journal lines, and the running
+// balance of one account by window function against the correlated
+// subquery it replaces.
+void ledgerBuilds(int lines)
+{
+    tz::test::TestSet set;
+    tz::Session &s = set.session();
+    fillYear(s, lines);
+    tz::test::ScriptedDialogs dialogs;
+    const QList<std::tuple<const char *, tz::LedgerFormat, QString, QString>> builds = {
+        {"detail 1001 (a fifth of the lines)", tz::LedgerFormat::Detail, u"1001"_s, u"借"_s},
+        {"detail 1122", tz::LedgerFormat::Detail, u"1122"_s, u"借"_s},
+        {"general 2221", tz::LedgerFormat::General, u"2221"_s, u"贷"_s},
+        {"quantity 1405", tz::LedgerFormat::Quantity, u"1405"_s, u"借"_s},
+        {"multi-column 5602", tz::LedgerFormat::MultiIncrease, u"5602"_s, u"借"_s},
+        {"multi-column 2221 (net)", tz::LedgerFormat::MultiNet, u"2221"_s, u"贷"_s},
+        {"fixed asset 1601", tz::LedgerFormat::FixedAsset, u"1601"_s, u"借"_s},
+    };
+    for (const auto &[what, format, code, direction] : builds) {
+        const double ms = millis([&] { tz::BuildLedger(s, format, {code, direction, 2}, dialogs); });
+        std::printf("%-44s %9.1f ms  (%d journal lines)\n", what, ms, lines);
+    }
+
+    // The first 2,000 lines of 1001 alone, both ways.
+    s.execSql(u"CREATE TABLE 样本 AS SELECT * FROM 分录表 WHERE 科目代码 = '1001' ORDER BY ID LIMIT 2000"_s);
+    s.execSql(u"CREATE INDEX 样本_ID ON 样本 (科目代码, ID)"_s);
+    const double window = millis([&] {
+        s.RunSql(u"SELECT ID, round_half_up(sum(ifnull(借方金额, 0) - ifnull(贷方金额, 0)) OVER (ORDER BY ID), 2) "
+                 "FROM 样本 WHERE 科目代码 = '1001'"_s);
+    });
+    const double correlated = millis([&] {
+        s.RunSql(u"SELECT t.ID, round_half_up((SELECT sum(ifnull(借方金额, 0)) - sum(ifnull(贷方金额, 0)) FROM 样本 "
+                 "WHERE ID <= t.ID AND 科目代码 = '1001'), 2) FROM 样本 t WHERE 科目代码 = '1001'"_s);
+    });
+    report("running balance of 2,000 lines", "window function", window, "correlated subquery", correlated);
+}
+
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const bool quick = app.arguments().contains(u"--quick"_s);
     journalInsert(quick ? 2000 : 50000);
     transactionBatching(quick ? 100 : 1000);
+    ledgerBuilds(quick ? 40000 : 480000);
     return 0;
 }

@@ -271,15 +271,20 @@ void Connection::bind(sqlite3_stmt *stmt, const QVariantList &params)
 
 ResultSet Connection::step(sqlite3_stmt *stmt, const QString &sql)
 {
-    const int columns = sqlite3_column_count(stmt);
+    // The columns are read after the first step: a cached statement whose
+    // table was dropped and made anew (多栏式) is prepared again inside
+    // sqlite3_step, and only then names the table's present columns.
+    int columns = 0;
     QStringList names;
-    names.reserve(columns);
-    for (int c = 0; c < columns; ++c)
-        names.append(QString::fromUtf8(sqlite3_column_name(stmt, c)));
-
     QList<ResultSet::Row> rows;
-    for (;;) {
+    for (bool first = true;; first = false) {
         const int rc = sqlite3_step(stmt);
+        if (first) {
+            columns = sqlite3_column_count(stmt);
+            names.reserve(columns);
+            for (int c = 0; c < columns; ++c)
+                names.append(QString::fromUtf8(sqlite3_column_name(stmt, c)));
+        }
         if (rc == SQLITE_DONE)
             break;
         if (rc != SQLITE_ROW) {

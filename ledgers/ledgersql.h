@@ -1,0 +1,44 @@
+// SQL pieces shared by the ledger builds: the period key of a journal line,
+// the range of month lines, and the test "code lies under a prefix" written
+// so that the journal's (科目代码, ID) index answers it.
+#pragma once
+
+#include <QString>
+#include <QVariantList>
+#include <QtGlobal>
+
+namespace tz::ledgersql {
+
+// First line ID of month 1: every ID below it (the '800' group) is an
+// opening-balance line, every ID from it on a month line.
+inline constexpr qint64 kFirstMonthId = 8'010'000'000;
+
+// The period key of a journal line: '800' opening, '801'..'812' months.
+inline const QString kPeriod = QStringLiteral("substr(ID, 1, 3)");
+
+// The voucher reference of a line as the ledgers show it: 字号 "-" 号码,
+// missing parts as empty text (an opening line shows "-").
+inline const QString kReference = QStringLiteral("ifnull(字号, '') || '-' || ifnull(号码, '')");
+
+// Running balances add whole cents: the books store amounts rounded to the
+// cent, so round(x * 100) is exact, a sum of whole numbers below 2^53 is
+// exact, and cents / 100.0 is the same double as the amount written with
+// two decimals. This is the figure round_half_up(sum, 2) gives, without a
+// decimal rounding per row (which costs more than the rest of a build).
+// netCents is debit minus credit of a line in cents.
+inline const QString kNetCents =
+    QStringLiteral("(round(ifnull(借方金额, 0) * 100) - round(ifnull(贷方金额, 0) * 100))");
+inline QString centsOf(const QString &column)
+{
+    return QStringLiteral("round(ifnull(%1, 0) * 100)").arg(column);
+}
+
+// "column starts with the prefix bound as ?index and is at least minExtra
+// characters longer"; ?(index + 1) must hold upperBound(prefix). The range
+// on the column lets the index find the rows; the exact prefix test keeps
+// the meaning (codes are digits, so every code under the prefix also lies
+// inside the range).
+QString underPrefix(const QString &column, int index, int minExtra = 0);
+QString upperBound(const QString &prefix);
+
+} // namespace tz::ledgersql

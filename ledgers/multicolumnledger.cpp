@@ -1,0 +1,273 @@
+// The multi-column ledger: the row build into 多栏式1 and the pivot into
+// 多栏式, whose SQL is generated here from the distinct headings.
+#include "ledgers/multicolumnledger.h"
+
+#include <QStringList>
+
+#include "ledgers/ledgersql.h"
+#include "store/dialogs.h"
+#include "store/guard.h"
+#include "store/session.h"
+#include "store/transaction.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace tz {
+
+namespace {
+
+using ledgersql::kFirstMonthId;
+
+const QString kDebit = u"借"_s;
+const QString kCredit = u"贷"_s;
+
+const QString kClearStagingSql = u"DELETE FROM 分录始表"_s;
+const QString kClearRowsSql = u"DELETE FROM 多栏式1"_s;
+const QString kDropPivotSql = u"DROP TABLE IF EXISTS 多栏式"_s;
+const QString kPivotLeadingColumns =
+    u"ID TEXT, 日期 TEXT, 字号 TEXT, 备注 TEXT, 摘要说明 TEXT, 借方金额1 REAL, 贷方金额1 REAL, 方向 TEXT, 余额 REAL"_s;
+
+// Descendant accounts of the parent (?1, ?2), every depth.
+const QString kCountDescendantsSql =
+    u"SELECT count(*) FROM 科目表 WHERE "_s + ledgersql::underPrefix(u"科目代码"_s, 1, 1);
+
+// Lines of the descendants (?1, ?2) with the parent's running balance; ?3
+// the direction, ?4 the first month ID: a '贷' parent's balances are
+// negated from month 1 on (the opening lines keep debit minus credit).
+const QString kLinesSql =
+    u"INSERT INTO 多栏式1 (ID, 科目代码, 日期, 字号, 摘要说明, 借方金额, 贷方金额, 方向, 余额) "
+    "SELECT CAST(ID AS TEXT), 科目代码, 日期, 字号, 摘要说明, 借方金额, 贷方金额, "
+    "CASE WHEN abs(余额) < 0.009 THEN '平' ELSE ?3 END, "
+    "CASE WHEN ?3 = '贷' AND ID >= ?4 THEN 0.0 - 余额 ELSE 余额 END "
+    "FROM (SELECT ID, 科目代码, 日期, "_s + ledgersql::kReference + u" AS 字号, 摘要说明, 借方金额, 贷方金额, "
+    "sum("_s + ledgersql::kNetCents + u") OVER (ORDER BY ID) / 100.0 AS 余额 "
+    "FROM 分录表 WHERE "_s + ledgersql::underPrefix(u"科目代码"_s, 1, 1) + u")"_s;
+
+// Sums per descendant and period of the descendants' lines (?1, ?2):
+// 借/贷 the plain sums (NULL when no amount), 借零/贷零 with a missing
+// amount as 0, 余借/余贷 each line on one side with the other side negated.
+const QString kSumsCte =
+    u"WITH 户期 AS (SELECT 科目代码, "_s + ledgersql::kPeriod + u" AS 期, "
+    "sum(借方金额) AS 借, sum(贷方金额) AS 贷, total(借方金额) AS 借零, total(贷方金额) AS 贷零, "
+    "sum(CASE WHEN 借方金额 IS NULL THEN -贷方金额 ELSE 借方金额 END) AS 余借, "
+    "sum(CASE WHEN 贷方金额 IS NULL THEN -借方金额 ELSE 贷方金额 END) AS 余贷 "
+    "FROM 分录表 WHERE "_s + ledgersql::underPrefix(u"科目代码"_s, 1, 1) + u" GROUP BY 科目代码, 期), "
+    "月表 AS (SELECT DISTINCT 期 FROM 户期 WHERE 期 > '800') "_s;
+
+// The debit and credit amounts of one kind of synthetic row, as sums over
+// the 户期 rows of its group.
+struct Amounts
+{
+    QString debit;
+    QString credit;
+};
+
+const Amounts kGross{u"sum(h.借)"_s, u"sum(h.贷)"_s};
+const Amounts kBoth{u"sum(h.借零)"_s, u"sum(h.贷零)"_s};
+const Amounts kNetDebit{u"sum(h.借零) - sum(h.贷零)"_s, u"NULL"_s};
+const Amounts kNetCredit{u"NULL"_s, u"sum(h.贷零) - sum(h.借零)"_s};
+const Amounts kSidedDebit{u"sum(h.余借)"_s, u"NULL"_s};
+const Amounts kSidedCredit{u"NULL"_s, u"sum(h.余贷)"_s};
+
+QString insertRows(const QString &id, const QString &summary, const Amounts &amounts, const QString &from)
+{
+    return kSumsCte + u"INSERT INTO 多栏式1 (ID, 科目代码, 摘要说明, 借方金额, 贷方金额) SELECT "_s + id
+        + u", h.科目代码, '"_s + summary + u"', round_half_up("_s + amounts.debit + u", 2), round_half_up("_s
+        + amounts.credit + u", 2) "_s + from;
+}
+
+// Month rows, every period with lines (the opening group too).
+QString monthRowsSql(const Amounts &amounts)
+{
+    return insertRows(u"h.期 || '9999996'"_s, u" 本月合计"_s, amounts, u"FROM 户期 h GROUP BY h.期, h.科目代码"_s);
+}
+
+// Year-to-date rows of each month P over the months up to P.
+QString yearRowsSql(const Amounts &amounts)
+{
+    return insertRows(u"m.期 || '9999997'"_s, u" 本年累计"_s, amounts,
+                      u"FROM 月表 m JOIN 户期 h ON h.期 <= m.期 AND h.期 <> '800' GROUP BY m.期, h.科目代码"_s);
+}
+
+// Balance rows of each month P over the opening group and the months up to P.
+QString balanceRowsSql(const Amounts &amounts)
+{
+    return insertRows(u"m.期 || '9999998'"_s, u" 余额"_s, amounts,
+                      u"FROM 月表 m JOIN 户期 h ON h.期 <= m.期 GROUP BY m.期, h.科目代码"_s);
+}
+
+// Carry-forward rows over everything, keyed by the last period with lines.
+QString carryForwardRowsSql(const Amounts &amounts)
+{
+    return insertRows(u"(SELECT max(期) FROM 户期) || '9999999'"_s, u"结转下年"_s, amounts,
+                      u"FROM 户期 h GROUP BY h.科目代码"_s);
+}
+
+// The parent's gross sums of the month rows (every period) and of the
+// year-to-date rows (the months up to each month), for the 多栏式1 variant.
+const QString kGrossTotalsSql =
+    kSumsCte
+    + u"INSERT INTO 分录始表 (ID, 借方金额, 贷方金额) "
+      "SELECT CAST(h.期 || '9999996' AS INTEGER), round_half_up(sum(h.借), 2), round_half_up(sum(h.贷), 2) "
+      "FROM 户期 h GROUP BY h.期 "
+      "UNION ALL "
+      "SELECT CAST(m.期 || '9999997' AS INTEGER), round_half_up(sum(h.借), 2), round_half_up(sum(h.贷), 2) "
+      "FROM 月表 m JOIN 户期 h ON h.期 <= m.期 AND h.期 <> '800' GROUP BY m.期"_s;
+
+// Column heading of each rolled-up sub-account: its code, a blank, its
+// name. A code missing from the chart is headed by the code alone, so its
+// amounts still get a column.
+const QString kHeadingsSql =
+    u"UPDATE 多栏式1 SET 科目名称 = b.科目代码 || ' ' || ifnull(b.科目名称, '') FROM 科目表 b "
+    "WHERE 多栏式1.科目代码 = b.科目代码"_s;
+const QString kBareHeadingsSql = u"UPDATE 多栏式1 SET 科目名称 = 科目代码 WHERE 科目名称 IS NULL"_s;
+const QString kDistinctHeadingsSql =
+    u"SELECT DISTINCT 科目名称 FROM 多栏式1 WHERE 科目名称 IS NOT NULL ORDER BY 科目名称"_s;
+
+// How one variant fills the rows and the sub-account columns.
+struct VariantRules
+{
+    Amounts month;
+    Amounts year;
+    Amounts balance;
+    Amounts carry;
+    QString cell;           // amount of a 多栏式1 row in its heading's column
+    QString openingBalance; // 余额 of the '8009…' rows from their row totals
+    bool grossTotals;       // row totals of month and year rows from 分录始表
+};
+
+VariantRules rulesFor(MultiColumnVariant variant, const QString &code, const QString &direction)
+{
+    const bool debitParent = direction == kDebit;
+    if (variant == MultiColumnVariant::Net) {
+        const QString netDebit = u"ifnull(借方金额, 0) - ifnull(贷方金额, 0)"_s;
+        const QString netCredit = u"ifnull(贷方金额, 0) - ifnull(借方金额, 0)"_s;
+        return debitParent ? VariantRules{kNetDebit, kNetDebit, kSidedDebit, kNetDebit, netDebit, u"借方金额1"_s, true}
+                           : VariantRules{kNetCredit, kNetCredit, kSidedCredit, kNetCredit, netCredit,
+                                          u"贷方金额1"_s, true};
+    }
+    // The opening balance is the opening group's net on the parent's side.
+    const QString openingDebit = u"ifnull(借方金额1, 0) - ifnull(贷方金额1, 0)"_s;
+    const QString openingCredit = u"ifnull(贷方金额1, 0) - ifnull(借方金额1, 0)"_s;
+    if (debitParent)
+        return {kGross, kGross, kNetDebit, kNetDebit, u"借方金额"_s, openingDebit, false};
+    if (code.left(4) == u"2221"_s && direction == kCredit)
+        return {kGross, kGross, kBoth, kBoth, u"ifnull(贷方金额, 0) - ifnull(借方金额, 0)"_s, openingCredit, false};
+    return {kGross, kGross, kNetCredit, kNetCredit, u"贷方金额"_s, openingCredit, false};
+}
+
+QString quotedName(const QString &name)
+{
+    QString quoted = name;
+    quoted.replace(u"\""_s, u"\"\""_s);
+    return u'"' + quoted + u'"';
+}
+
+// Makes 多栏式 anew: the nine leading columns, one REAL column per heading.
+void createPivotTable(Session &session, const QStringList &headings)
+{
+    QString columns = kPivotLeadingColumns;
+    for (const QString &heading : headings)
+        columns += u", "_s + quotedName(heading) + u" REAL"_s;
+    session.execSql(kDropPivotSql);
+    session.execSql(u"CREATE TABLE 多栏式 ("_s + columns + u")"_s);
+}
+
+// One row of 多栏式 per ID of 多栏式1, the heading columns summing the
+// rows of their sub-account (NULL where it has none).
+void fillPivotTable(Session &session, const QStringList &headings, const QString &cell)
+{
+    QString targets = u"ID, 日期, 字号, 摘要说明, 借方金额1, 贷方金额1, 方向, 余额"_s;
+    // Amounts of 多栏式1 are whole cents, so the sums add whole cents too.
+    QString values = u"ID, max(日期), max(字号), max(摘要说明), sum(round(借方金额 * 100)) / 100.0, "
+                     "sum(round(贷方金额 * 100)) / 100.0, max(方向), max(余额)"_s;
+    QVariantList params;
+    for (qsizetype i = 0; i < headings.size(); ++i) {
+        targets += u", "_s + quotedName(headings.at(i));
+        values += u", sum(CASE WHEN 科目名称 = ?%1 THEN round((%2) * 100) END) / 100.0"_s.arg(i + 1).arg(cell);
+        params.append(headings.at(i));
+    }
+    session.execSql(u"INSERT INTO 多栏式 ("_s + targets + u") SELECT "_s + values + u" FROM 多栏式1 GROUP BY ID"_s,
+                    params);
+}
+
+enum class Outcome {
+    Built,
+    NoCode,
+    NoDescendants,
+};
+
+} // namespace
+
+OpResult BuildMultiColumnLedger(Session &session, const QString &code, const QString &direction,
+                                MultiColumnVariant variant, Dialogs &dialogs)
+{
+    Outcome outcome = Outcome::Built;
+    const QVariantList prefix = {code, ledgersql::upperBound(code)};
+    const OpResult built = guarded(dialogs, [&] {
+        Transaction transaction(session);
+        session.execSql(kClearStagingSql);
+        session.execSql(kClearRowsSql);
+        if (code.isEmpty()) {
+            outcome = Outcome::NoCode;
+        } else {
+            const qint64 descendants = session.RunSql(kCountDescendantsSql, prefix).value(0, 0).toLongLong();
+            if (descendants == 0 || descendants > kMaxMultiColumnAccounts)
+                outcome = Outcome::NoDescendants;
+        }
+        if (outcome != Outcome::Built) {
+            createPivotTable(session, {});
+            transaction.commit();
+            return OpResult::done();
+        }
+
+        const VariantRules rules = rulesFor(variant, code, direction);
+        session.execSql(kLinesSql, prefix + QVariantList{direction, kFirstMonthId});
+        session.execSql(monthRowsSql(rules.month), prefix);
+        if (rules.grossTotals)
+            session.execSql(kGrossTotalsSql, prefix);
+        session.execSql(yearRowsSql(rules.year), prefix);
+        session.execSql(balanceRowsSql(rules.balance), prefix);
+        session.execSql(carryForwardRowsSql(rules.carry), prefix);
+
+        // Roll the descendants up to the level directly below the parent.
+        const int level = code.size() == 4 ? 7 : code.size() == 10 ? 13 : 10;
+        session.execSql(u"UPDATE 多栏式1 SET 科目代码 = substr(科目代码, 1, ?)"_s, {level});
+        session.execSql(kHeadingsSql);
+        session.execSql(kBareHeadingsSql);
+
+        QStringList headings;
+        const ResultSet distinct = session.RunSql(kDistinctHeadingsSql);
+        for (const QVariantList &row : distinct.rows())
+            headings.append(row.at(0).toString());
+        createPivotTable(session, headings);
+        fillPivotTable(session, headings, rules.cell);
+
+        // The opening group: its balance from its totals, the individual
+        // opening lines dropped, its month row relabelled, no row totals.
+        session.execSql(u"UPDATE 多栏式 SET 余额 = "_s + rules.openingBalance + u" WHERE substr(ID, 1, 4) = '8009'"_s);
+        session.execSql(u"DELETE FROM 多栏式 WHERE substr(ID, 1, 4) < '8009'"_s);
+        session.execSql(u"UPDATE 多栏式 SET 摘要说明 = '年初余额', 方向 = ? WHERE ID = '8009999996'"_s, {direction});
+        if (rules.grossTotals) {
+            session.execSql(u"UPDATE 多栏式 SET 借方金额1 = b.借方金额, 贷方金额1 = b.贷方金额 FROM 分录始表 b "
+                            "WHERE 多栏式.ID = CAST(b.ID AS TEXT)"_s);
+        }
+        session.execSql(u"UPDATE 多栏式 SET 借方金额1 = NULL, 贷方金额1 = NULL WHERE substr(ID, 1, 4) = '8009'"_s);
+        transaction.commit();
+        return OpResult::done();
+    });
+    if (!built.isDone())
+        return built;
+    switch (outcome) {
+    case Outcome::NoCode:
+        return refuse(dialogs, u"请选择科目"_s, applicationTitle(), Icon::None);
+    case Outcome::NoDescendants:
+        return refuse(dialogs, u"此代码下没有明细或者明细超过250个,不能生成多栏式"_s, u"TZ305提示"_s,
+                      Icon::Information);
+    case Outcome::Built:
+        break;
+    }
+    return OpResult::done();
+}
+
+} // namespace tz

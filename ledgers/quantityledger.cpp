@@ -1,0 +1,97 @@
+// The quantity ledger in 数量式.
+#include "ledgers/quantityledger.h"
+
+#include "ledgers/ledgersql.h"
+#include "store/guard.h"
+#include "store/session.h"
+#include "store/transaction.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace tz {
+
+namespace {
+
+using ledgersql::kFirstMonthId;
+
+// Quantities are sums of REAL values; six decimals keep every quantity a
+// user can type and drop the binary noise (0.1 + 0.2), so that a quantity
+// balance that should be zero is zero. Cutting noise needs no half-up rule.
+constexpr int kQuantityDecimals = 6;
+
+const QString kClearLedgerSql = u"DELETE FROM 数量式"_s;
+const QString kClearPagesSql = u"DELETE FROM 数量帐页"_s;
+
+// One row per journal line of the account (?2). A line without a credit
+// amount is a receipt (借数), one without a debit amount an issue (贷数).
+// ?1 is the direction, ?3 the first month ID, ?4 the price decimals,
+// ?5 the quantity decimals.
+const QString kLinesSql =
+    u"INSERT INTO 数量式 (ID, 日期, 字号, 摘要说明, 借数, 借单, 借金, 贷数, 贷单, 贷金, 方向, 余数, 余单, 余额) "
+    "SELECT CAST(ID AS TEXT), 日期, 字号, 摘要说明, "
+    "CASE WHEN 月行 THEN 借数 END, CASE WHEN 月行 AND 借数 <> 0 THEN round_half_up(借金 / 借数, ?4) END, "
+    "CASE WHEN 月行 THEN 借金 END, "
+    "CASE WHEN 月行 THEN 贷数 END, CASE WHEN 月行 AND 贷数 <> 0 THEN round_half_up(贷金 / 贷数, ?4) END, "
+    "CASE WHEN 月行 THEN 贷金 END, "
+    "CASE WHEN abs(余额) < 0.009 THEN '平' ELSE ?1 END, CASE WHEN ?1 = '贷' THEN 0.0 - 余数 ELSE 余数 END, "
+    "CASE WHEN 余数 <> 0 THEN round_half_up(余额 / 余数, ?4) END, CASE WHEN ?1 = '贷' THEN 0.0 - 余额 ELSE 余额 END "
+    "FROM (SELECT ID, 日期, "_s + ledgersql::kReference + u" AS 字号, 摘要说明, ID >= ?3 AS 月行, "
+    "借方金额 AS 借金, 贷方金额 AS 贷金, "
+    "CASE WHEN 贷方金额 IS NULL THEN 数量 END AS 借数, CASE WHEN 借方金额 IS NULL THEN 数量 END AS 贷数, "
+    "sum("_s + ledgersql::kNetCents + u") OVER w / 100.0 AS 余额, "
+    "round(sum(CASE WHEN 贷方金额 IS NULL THEN ifnull(数量, 0) ELSE 0 END "
+    "- CASE WHEN 借方金额 IS NULL THEN ifnull(数量, 0) ELSE 0 END) OVER w, ?5) AS 余数 "
+    "FROM 分录表 WHERE 科目代码 = ?2 WINDOW w AS (ORDER BY ID))"_s;
+
+// Month totals (prefix + 9999998) and year-to-date totals (prefix +
+// 9999999) of the month lines of the account (?1, ?2 the first month ID,
+// ?3 the quantity decimals).
+const QString kTotalsSql =
+    u"WITH 月计 AS (SELECT "_s + ledgersql::kPeriod + u" AS 期, "
+    "round_half_up(sum(借方金额), 2) AS 借金, round_half_up(sum(贷方金额), 2) AS 贷金, "
+    "round_half_up(sum(CASE WHEN 贷方金额 IS NULL THEN 数量 END), ?3) AS 借数, "
+    "round_half_up(sum(CASE WHEN 借方金额 IS NULL THEN 数量 END), ?3) AS 贷数 "
+    "FROM 分录表 WHERE 科目代码 = ?1 AND ID >= ?2 GROUP BY 期) "
+    "INSERT INTO 数量式 (ID, 字号, 摘要说明, 借金, 贷金, 借数, 贷数) "
+    "SELECT 期 || '9999998', '', ' 本月合计', 借金, 贷金, 借数, 贷数 FROM 月计 "
+    "UNION ALL "
+    "SELECT 期 || '9999999', '', ' 本年累计', round_half_up(sum(借金) OVER w, 2), round_half_up(sum(贷金) OVER w, 2), "
+    "round_half_up(sum(借数) OVER w, ?3), round_half_up(sum(贷数) OVER w, ?3) FROM 月计 WINDOW w AS (ORDER BY 期)"_s;
+
+// The balances after the last line (line rows are those with a direction).
+const QString kFinalBalanceSql =
+    u"SELECT 余数, 余额 FROM 数量式 WHERE 方向 IS NOT NULL ORDER BY ID DESC LIMIT 1"_s;
+
+const QString kCarryForwardSql =
+    u"INSERT INTO 数量式 (ID, 摘要说明, 余数, 余额) VALUES ('813', '结转下年', ?, ?)"_s;
+
+} // namespace
+
+int priceDecimalsFor(int n)
+{
+    return n >= 0 && n <= 3 ? n : 4;
+}
+
+OpResult BuildQuantityLedger(Session &session, const QString &code, const QString &direction, int priceDigits,
+                             Dialogs &dialogs)
+{
+    const int priceDecimals = priceDecimalsFor(priceDigits);
+    return guarded(dialogs, [&] {
+        Transaction transaction(session);
+        session.execSql(kClearLedgerSql);
+        session.execSql(kClearPagesSql);
+        session.execSql(kLinesSql, {direction, code, kFirstMonthId, priceDecimals, kQuantityDecimals});
+        session.execSql(kTotalsSql, {code, kFirstMonthId, kQuantityDecimals});
+        const ResultSet last = session.RunSql(kFinalBalanceSql);
+        if (last.recordCount() > 0) {
+            const double quantity = last.value(0, 0).toDouble();
+            const double amount = last.value(0, 1).toDouble();
+            if (quantity != 0.0 || amount != 0.0)
+                session.execSql(kCarryForwardSql, {quantity, amount});
+        }
+        transaction.commit();
+        return OpResult::done();
+    });
+}
+
+} // namespace tz

@@ -1,0 +1,125 @@
+// The detail ledger and the general ledger in 三总式.
+#include "ledgers/threecolumnledger.h"
+
+#include <cmath>
+#include <functional>
+
+#include "ledgers/ledgersql.h"
+#include "store/guard.h"
+#include "store/session.h"
+#include "store/transaction.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace tz {
+
+namespace {
+
+using ledgersql::kFirstMonthId;
+
+const QString kClearLedgerSql = u"DELETE FROM 三总式"_s;
+const QString kClearPagesSql = u"DELETE FROM 三栏帐页"_s;
+
+// Detail ledger, one row per journal line of the account (?2), with its
+// running balance: debit minus credit of every line up to and including
+// this one (SUM OVER ORDER BY ID; IDs are unique, so RANGE and ROWS agree).
+// ?1 is the direction: '贷' negates the balance, a balance below 0.009
+// shows '平'. Opening lines ('800') show only their balance.
+const QString kDetailLinesSql =
+    u"INSERT INTO 三总式 (ID, 日期, 字号, 摘要说明, 借方金额, 贷方金额, 方向, 余额) "
+    "SELECT CAST(ID AS TEXT), 日期, 字号, 摘要说明, "
+    "CASE WHEN ID >= ?3 THEN 借方金额 END, CASE WHEN ID >= ?3 THEN 贷方金额 END, "
+    "CASE WHEN abs(余额) < 0.009 THEN '平' ELSE ?1 END, CASE WHEN ?1 = '贷' THEN 0.0 - 余额 ELSE 余额 END "
+    "FROM (SELECT ID, 日期, "_s + ledgersql::kReference + u" AS 字号, 摘要说明, 借方金额, 贷方金额, "
+    "sum("_s + ledgersql::kNetCents + u") OVER (ORDER BY ID) / 100.0 AS 余额 "
+    "FROM 分录表 WHERE 科目代码 = ?2)"_s;
+
+// Month totals (prefix + 9999998) and year-to-date totals (prefix +
+// 9999999) of the month lines of the account (?1): sums of the month, and
+// running sums of the month sums. A side without amounts stays NULL.
+const QString kDetailTotalsSql =
+    u"INSERT INTO 三总式 (ID, 字号, 摘要说明, 借方金额, 贷方金额) "
+    "SELECT 期 || '9999998', '', ' 本月合计', 借, 贷 FROM 月计 "
+    "UNION ALL "
+    "SELECT 期 || '9999999', '', ' 本年累计', round_half_up(sum(借) OVER (ORDER BY 期), 2), "
+    "round_half_up(sum(贷) OVER (ORDER BY 期), 2) FROM 月计"_s;
+const QString kDetailMonthsCte =
+    u"WITH 月计 AS (SELECT "_s + ledgersql::kPeriod + u" AS 期, round_half_up(sum(借方金额), 2) AS 借, "
+    "round_half_up(sum(贷方金额), 2) AS 贷 FROM 分录表 WHERE 科目代码 = ?1 AND ID >= ?2 GROUP BY 期) "_s;
+
+// The balance after the account's last line: the line rows are the rows
+// with a direction (totals have none).
+const QString kFinalBalanceSql =
+    u"SELECT 余额 FROM 三总式 WHERE 方向 IS NOT NULL ORDER BY ID DESC LIMIT 1"_s;
+
+const QString kCarryForwardSql = u"INSERT INTO 三总式 (ID, 摘要说明, 余额) VALUES ('813', '结转下年', ?)"_s;
+
+// General ledger: one row per period of every line under the top-level
+// code (?2, ?3): the opening group '800' and each month, with sums and the
+// running balance; then the year-to-date rows of the months. ?1 is the
+// direction as above.
+const QString kGeneralPeriodsCte =
+    u"WITH 期计 AS (SELECT "_s + ledgersql::kPeriod + u" AS 期, substr(日期, 1, 7) AS 年月, "
+    "sum(借方金额) AS 借, sum(贷方金额) AS 贷, sum("_s + ledgersql::kNetCents + u") AS 净分 FROM 分录表 WHERE "_s + ledgersql::underPrefix(u"科目代码"_s, 2)
+    + u" GROUP BY 期, 年月), "
+      "余计 AS (SELECT 期, 年月, 借, 贷, sum(净分) OVER (ORDER BY 期) / 100.0 AS 余额 FROM 期计) "_s;
+const QString kGeneralRowsSql =
+    u"INSERT INTO 三总式 (ID, 日期, 字号, 摘要说明, 借方金额, 贷方金额, 方向, 余额) "
+    "SELECT 期 || '1', 年月, CASE WHEN 期 > '800' THEN '汇-1' END, "
+    "CASE WHEN 期 > '800' THEN ' 本月合计' ELSE ' 年初余额' END, "
+    "CASE WHEN 期 > '800' THEN round_half_up(借, 2) END, CASE WHEN 期 > '800' THEN round_half_up(贷, 2) END, "
+    "CASE WHEN abs(余额) < 0.009 THEN '平' ELSE ?1 END, CASE WHEN ?1 = '贷' THEN 0.0 - 余额 ELSE 余额 END "
+    "FROM 余计 "
+    "UNION ALL "
+    "SELECT 期 || '2', NULL, NULL, ' 本年累计', round_half_up(sum(借) OVER (ORDER BY 期), 2), "
+    "round_half_up(sum(贷) OVER (ORDER BY 期), 2), NULL, NULL FROM 期计 WHERE 期 > '800'"_s;
+
+// Runs the body in one transaction with the work tables emptied first;
+// the "结转下年" row follows from the final balance when `wanted` says so.
+OpResult rebuild(Session &session, Dialogs &dialogs, const std::function<void()> &fill,
+                 const std::function<bool(double)> &wanted)
+{
+    return guarded(dialogs, [&] {
+        Transaction transaction(session);
+        session.execSql(kClearLedgerSql);
+        session.execSql(kClearPagesSql);
+        fill();
+        const ResultSet last = session.RunSql(kFinalBalanceSql);
+        const double balance = last.recordCount() == 0 ? 0.0 : last.value(0, 0).toDouble();
+        if (wanted(balance))
+            session.execSql(kCarryForwardSql, {balance});
+        transaction.commit();
+        return OpResult::done();
+    });
+}
+
+} // namespace
+
+OpResult BuildDetailLedger(Session &session, const QString &code, const QString &direction, Dialogs &dialogs)
+{
+    return rebuild(
+        session, dialogs,
+        [&] {
+            session.execSql(kDetailLinesSql, {direction, code, kFirstMonthId});
+            session.execSql(kDetailMonthsCte + kDetailTotalsSql, {code, kFirstMonthId});
+        },
+        // Any balance other than zero is carried forward (balances are cents).
+        [](double balance) { return balance != 0.0; });
+}
+
+OpResult BuildGeneralLedger(Session &session, const QString &code, const QString &direction, Dialogs &dialogs)
+{
+    const QString topLevel = code.left(4);
+    return rebuild(
+        session, dialogs,
+        [&] {
+            session.execSql(kGeneralPeriodsCte + kGeneralRowsSql,
+                            {direction, topLevel, ledgersql::upperBound(topLevel)});
+        },
+        // The general ledger carries forward from one cent up. Its last row
+        // with a direction is the last month row, or the opening row when
+        // there are only opening lines; that one is carried forward too.
+        [](double balance) { return std::abs(balance) >= 0.01 - 1e-9; });
+}
+
+} // namespace tz

@@ -1,0 +1,353 @@
+// Every ledger against a plain in-memory computation: random opening
+// balances loaded through the opening-balance load and random vouchers
+// saved through SaveVoucher; then each ledger's balances, running balances
+// and totals must equal sums over the same journal lines in cents.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <random>
+
+#include "accounts/openingbalances.h"
+#include "ledgers/ledgerquery.h"
+#include "store/money.h"
+#include "tests/ledgers/ledgersupport.h"
+#include "tests/support/scripteddialogs.h"
+#include "tests/support/testset.h"
+#include "vouchers/posting.h"
+
+using namespace Qt::Literals::StringLiterals;
+using tz::Cents;
+using tz::LedgerFormat;
+using tz::test::ScriptedDialogs;
+using tz::test::table;
+
+namespace {
+
+struct Account
+{
+    QString code;
+    QString direction;
+};
+
+const QList<Account> kAccounts = {
+    {u"1001"_s, u"借"_s},       {u"1002001"_s, u"借"_s},    {u"1002002"_s, u"借"_s},    {u"1122"_s, u"借"_s},
+    {u"1405"_s, u"借"_s},       {u"1601"_s, u"借"_s},       {u"1602"_s, u"贷"_s},       {u"2202"_s, u"贷"_s},
+    {u"2221001001"_s, u"贷"_s}, {u"2221001002"_s, u"贷"_s}, {u"2221002"_s, u"贷"_s},    {u"5001"_s, u"贷"_s},
+    {u"5602001"_s, u"借"_s},    {u"5602002"_s, u"借"_s},
+};
+
+// A journal line as the model sees it.
+struct Entry
+{
+    qint64 id;
+    QString code;
+    std::optional<Cents> debit;
+    std::optional<Cents> credit;
+    std::optional<double> quantity;
+
+    QString period() const { return QString::number(id).left(3); }
+    Cents net() const { return debit.value_or(0) - credit.value_or(0); }
+};
+
+QString money(Cents cents)
+{
+    return tz::test::cellText(tz::centsToDouble(cents));
+}
+
+QString money(const std::optional<Cents> &cents)
+{
+    return cents ? money(*cents) : QString();
+}
+
+void add(std::optional<Cents> &sum, const std::optional<Cents> &value)
+{
+    if (value)
+        sum = sum.value_or(0) + *value;
+}
+
+class RandomBooks : public testing::TestWithParam<unsigned>
+{
+protected:
+    void SetUp() override
+    {
+        std::mt19937 random(GetParam());
+        const auto cents = [&] { return Cents(std::uniform_int_distribution<int>(1, 500'000)(random)); };
+        const auto chance = [&](int percent) { return std::uniform_int_distribution<int>(1, 100)(random) <= percent; };
+
+        // Opening balances on a random half of the accounts, 3001 taking the difference.
+        ScriptedDialogs dialogs({true});
+        Cents difference = 0;
+        for (const Account &account : kAccounts) {
+            if (!chance(50))
+                continue;
+            const Cents amount = cents();
+            const bool debit = account.direction == u"借"_s ? !chance(10) : chance(10);
+            difference += debit ? amount : -amount;
+            tz::OpeningEdit edit;
+            (debit ? edit.debit : edit.credit) = tz::centsToText(amount);
+            if (account.code == u"1405"_s)
+                edit.quantity = u"12.5"_s;
+            ASSERT_TRUE(tz::SetOpeningBalance(s(), account.code, edit, dialogs).isDone());
+        }
+        if (difference != 0) {
+            tz::OpeningEdit plug;
+            (difference > 0 ? plug.credit : plug.debit) = tz::centsToText(std::abs(difference));
+            ASSERT_TRUE(tz::SetOpeningBalance(s(), u"3001"_s, plug, dialogs).isDone());
+        }
+        ASSERT_TRUE(tz::LoadOpeningBalances(s(), dialogs).isDone());
+
+        // Vouchers of random months, 2 to 4 lines each, the last one balancing.
+        for (int month = 1; month <= 12; ++month) {
+            if (!chance(70))
+                continue;
+            const int vouchers = std::uniform_int_distribution<int>(1, 4)(random);
+            for (int number = 1; number <= vouchers;) {
+                QList<tz::VoucherLine> lines;
+                Cents balance = 0;
+                const int count = std::uniform_int_distribution<int>(2, 4)(random);
+                for (int i = 0; i < count; ++i) {
+                    tz::VoucherLine line;
+                    line.summary = u"随机%1"_s.arg(i);
+                    line.account = kAccounts.at(std::uniform_int_distribution<int>(0, int(kAccounts.size()) - 1)(random))
+                                       .code;
+                    const bool last = i == count - 1;
+                    const bool debit = last ? balance < 0 : chance(50);
+                    const Cents amount = last ? std::abs(balance) : cents();
+                    (debit ? line.debit : line.credit) = amount;
+                    balance += debit ? amount : -amount;
+                    if (line.account == u"1405"_s && chance(80))
+                        line.quantity = std::uniform_int_distribution<int>(1, 400)(random) / 10.0;
+                    lines.append(line);
+                }
+                if (*(lines.last().debit ? lines.last().debit : lines.last().credit) == 0)
+                    continue; // the first lines cancelled out: draw this voucher again
+                tz::VoucherHeader header;
+                header.date = QDate(2024, month, 15);
+                header.word = u"记"_s;
+                header.number = number;
+                header.reviewer = u"会计"_s;
+                tz::PostingOutcome outcome;
+                ScriptedDialogs posting;
+                ASSERT_TRUE(tz::SaveVoucher(s(), header, lines, outcome, posting).isDone())
+                    << (posting.messages.isEmpty() ? std::string() : posting.messages.first().text.toStdString());
+                ++number;
+            }
+        }
+
+        const tz::ResultSet posted = s().RunSql(u"SELECT ID, 科目代码, 借方金额, 贷方金额, 数量 FROM 分录表 ORDER BY ID"_s);
+        for (const QVariantList &row : posted.rows()) {
+            Entry e{row.at(0).toLongLong(), row.at(1).toString(), {}, {}, {}};
+            if (!row.at(2).isNull())
+                e.debit = tz::roundToCents(row.at(2).toDouble());
+            if (!row.at(3).isNull())
+                e.credit = tz::roundToCents(row.at(3).toDouble());
+            if (!row.at(4).isNull())
+                e.quantity = row.at(4).toDouble();
+            journal.append(e);
+        }
+        ASSERT_GT(journal.size(), 10);
+    }
+
+    tz::Session &s() { return set.session(); }
+
+    QStringList build(LedgerFormat format, const QString &code, const QString &direction, const QString &sql)
+    {
+        ScriptedDialogs dialogs;
+        EXPECT_TRUE(tz::BuildLedger(s(), format, {code, direction, 2}, dialogs).isDone()) << code.toStdString();
+        return table(s(), sql);
+    }
+
+    QList<Entry> linesWhere(const std::function<bool(const Entry &)> &wanted) const
+    {
+        QList<Entry> out;
+        for (const Entry &e : journal) {
+            if (wanted(e))
+                out.append(e);
+        }
+        return out;
+    }
+
+    tz::test::TestSet set;
+    QList<Entry> journal;
+};
+
+// Month totals and year-to-date totals in the detail ledgers' shape.
+void appendTotals(const QList<Entry> &lines, std::map<QString, QStringList> &byPeriod, QStringList &rows,
+                  const QString &monthKey, const QString &yearKey)
+{
+    std::optional<Cents> yearDebit;
+    std::optional<Cents> yearCredit;
+    for (auto &[period, periodRows] : byPeriod) {
+        rows += periodRows;
+        if (period == u"800"_s)
+            continue;
+        std::optional<Cents> debit;
+        std::optional<Cents> credit;
+        for (const Entry &e : lines) {
+            if (e.period() == period) {
+                add(debit, e.debit);
+                add(credit, e.credit);
+            }
+        }
+        add(yearDebit, debit);
+        add(yearCredit, credit);
+        rows.append(period + monthKey + u"|"_s + money(debit) + u"|"_s + money(credit));
+        rows.append(period + yearKey + u"|"_s + money(yearDebit) + u"|"_s + money(yearCredit));
+    }
+}
+
+TEST_P(RandomBooks, DetailLedgersFollowTheLines)
+{
+    for (const Account &account : kAccounts) {
+        const int sign = account.direction == u"贷"_s ? -1 : 1;
+        const QList<Entry> lines = linesWhere([&](const Entry &e) { return e.code == account.code; });
+        std::map<QString, QStringList> byPeriod;
+        Cents balance = 0;
+        for (const Entry &e : lines) {
+            balance += e.net();
+            const bool opening = e.period() == u"800"_s;
+            byPeriod[e.period()].append(QString::number(e.id) + u"|"_s + (opening ? QString() : money(e.debit)) + u"|"_s
+                                        + (opening ? QString() : money(e.credit)) + u"|"_s
+                                        + (balance == 0 ? u"平"_s : account.direction) + u"|"_s + money(sign * balance));
+        }
+        QStringList expected;
+        std::map<QString, QStringList> withTotals = byPeriod;
+        appendTotals(lines, withTotals, expected, u"9999998"_s, u"9999999"_s);
+        // Totals rows carry no direction and no balance.
+        for (QString &row : expected) {
+            if (row.count(u'|') == 2)
+                row += u"||"_s;
+        }
+        if (balance != 0)
+            expected.append(u"813|||"_s + QString() + u"|"_s + money(sign * balance));
+        EXPECT_EQ(build(LedgerFormat::Detail, account.code, account.direction,
+                        u"SELECT ID, 借方金额, 贷方金额, 方向, 余额 FROM 三总式 ORDER BY ID"_s),
+                  expected)
+            << account.code.toStdString();
+    }
+}
+
+TEST_P(RandomBooks, GeneralLedgersFollowTheLines)
+{
+    for (const QString &top : {u"1002"_s, u"2221"_s, u"5602"_s, u"1001"_s}) {
+        const QString direction = top == u"2221"_s ? u"贷"_s : u"借"_s;
+        const int sign = direction == u"贷"_s ? -1 : 1;
+        const QList<Entry> lines = linesWhere([&](const Entry &e) { return e.code.startsWith(top); });
+        QStringList expected;
+        std::map<QString, std::pair<std::optional<Cents>, std::optional<Cents>>> sums;
+        std::map<QString, Cents> nets;
+        for (const Entry &e : lines) {
+            add(sums[e.period()].first, e.debit);
+            add(sums[e.period()].second, e.credit);
+            nets[e.period()] += e.net();
+        }
+        Cents balance = 0;
+        std::optional<Cents> yearDebit;
+        std::optional<Cents> yearCredit;
+        for (const auto &[period, pair] : sums) {
+            balance += nets[period];
+            const QString side = balance == 0 ? u"平"_s : direction;
+            if (period == u"800"_s) {
+                expected.append(u"8001|||"_s + side + u"|"_s + money(sign * balance));
+                continue;
+            }
+            add(yearDebit, pair.first);
+            add(yearCredit, pair.second);
+            expected.append(period + u"1|"_s + money(pair.first) + u"|"_s + money(pair.second) + u"|"_s + side + u"|"_s
+                            + money(sign * balance));
+            expected.append(period + u"2|"_s + money(yearDebit) + u"|"_s + money(yearCredit) + u"||"_s);
+        }
+        if (balance != 0)
+            expected.append(u"813||||"_s + money(sign * balance));
+        EXPECT_EQ(build(LedgerFormat::General, top, direction,
+                        u"SELECT ID, 借方金额, 贷方金额, 方向, 余额 FROM 三总式 ORDER BY ID"_s),
+                  expected)
+            << top.toStdString();
+    }
+}
+
+TEST_P(RandomBooks, QuantityAndFixedAssetRunningValues)
+{
+    // 1405: running quantity (receipts minus issues) and amount per line.
+    QStringList quantities;
+    double quantity = 0;
+    Cents amount = 0;
+    for (const Entry &e : linesWhere([](const Entry &e) { return e.code == u"1405"_s; })) {
+        if (!e.credit)
+            quantity += e.quantity.value_or(0);
+        if (!e.debit)
+            quantity -= e.quantity.value_or(0);
+        amount += e.net();
+        quantities.append(QString::number(e.id) + u"|"_s + QString::number(quantity, 'f', 4) + u"|"_s + money(amount));
+    }
+    QStringList built;
+    for (const QString &row : build(LedgerFormat::Quantity, u"1405"_s, u"借"_s,
+                                    u"SELECT ID, 余数, 余额 FROM 数量式 WHERE 方向 IS NOT NULL ORDER BY ID"_s)) {
+        const QStringList cells = row.split(u'|');
+        built.append(cells.at(0) + u"|"_s + QString::number(cells.at(1).toDouble(), 'f', 4) + u"|"_s + cells.at(2));
+    }
+    EXPECT_EQ(built, quantities);
+
+    // 1601 with 1602: running cost, depreciation and net value per month line.
+    Cents cost = 0;
+    Cents depreciation = 0;
+    QStringList expected;
+    for (const Entry &e : journal) {
+        const bool asset = e.code == u"1601"_s;
+        if (!asset && e.code != u"1602"_s)
+            continue;
+        (asset ? cost : depreciation) += asset ? e.net() : -e.net();
+        if (e.period() != u"800"_s)
+            expected.append(QString::number(e.id) + u"|"_s + money(cost) + u"|"_s + money(depreciation) + u"|"_s
+                            + money(cost - depreciation));
+    }
+    EXPECT_EQ(build(LedgerFormat::FixedAsset, u"1601"_s, u"借"_s,
+                    u"SELECT ID, 原值, 累计折旧, 净值 FROM 固累式 WHERE 科目代码 IS NOT NULL ORDER BY ID"_s),
+              expected);
+}
+
+TEST_P(RandomBooks, MultiColumnBalancesFollowTheLines)
+{
+    // 2221 in 多栏式1: the parent's running balance on each line, and each
+    // seven-digit sub-account's balance (credit side) at every month end.
+    const QList<Entry> lines = linesWhere([](const Entry &e) { return e.code.startsWith(u"2221"_s); });
+    QStringList expected;
+    std::map<QString, std::map<QString, Cents>> byPeriod; // period -> heading code -> net credit
+    Cents running = 0;
+    for (const Entry &e : lines) {
+        running += e.net();
+        byPeriod[e.period()][e.code.left(7)] -= e.net();
+        const Cents shown = e.period() == u"800"_s ? running : -running;
+        expected.append(QString::number(e.id) + u"|"_s + money(shown));
+    }
+    std::map<QString, Cents> cumulative;
+    QStringList balances;
+    for (const auto &[period, nets] : byPeriod) {
+        for (const auto &[code, net] : nets)
+            cumulative[code] += net;
+        if (period == u"800"_s)
+            continue;
+        QString row = period + u"9999998"_s;
+        for (const QString &code : {u"2221001"_s, u"2221002"_s})
+            row += u"|"_s + (cumulative.count(code) ? money(cumulative[code]) : QString());
+        balances.append(row);
+    }
+    build(LedgerFormat::MultiNet, u"2221"_s, u"贷"_s, u"SELECT 1"_s);
+    EXPECT_EQ(table(s(), u"SELECT ID, 余额 FROM 多栏式1 WHERE 方向 IS NOT NULL ORDER BY ID"_s), expected);
+    const QStringList headings = s().RunSql(u"SELECT * FROM 多栏式"_s).columnNames().mid(9);
+    const auto column = [&](const QString &code) {
+        for (const QString &h : headings) {
+            if (h.startsWith(code + u" "_s))
+                return u"\""_s + h + u"\""_s;
+        }
+        return u"NULL"_s;
+    };
+    EXPECT_EQ(table(s(), u"SELECT ID, "_s + column(u"2221001"_s) + u", "_s + column(u"2221002"_s)
+                             + u" FROM 多栏式 WHERE 摘要说明 = ' 余额' ORDER BY ID"_s),
+              balances);
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, RandomBooks, testing::Values(1u, 7u, 2024u));
+
+} // namespace
