@@ -44,6 +44,7 @@ int main(int argc, char **argv)
     addClosingCommands(commands);
     addVoucherCommands(commands);
     addDemoCommands(commands);
+    addTableCommands(commands);
 
     QStringList args = app.arguments().mid(1);
     Context ctx;
