@@ -72,11 +72,15 @@ void transactionBatching(int lines)
 
 } // namespace
 
+// bench/tablebench.cpp
+void balanceTableIndex(int vouchersPerMonth);
+
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const bool quick = app.arguments().contains(u"--quick"_s);
     journalInsert(quick ? 2000 : 50000);
     transactionBatching(quick ? 100 : 1000);
+    balanceTableIndex(quick ? 100 : 8000);
     return 0;
 }

@@ -15,7 +15,14 @@ namespace tz {
 
 namespace {
 
-// ?1 the month's period key M, ?2 the longest code listed (3 × depth + 1).
+// ?1 the month's period key M as a number, ?2 the longest code listed
+// (3 × depth + 1). The period key of a line is the first three digits of
+// its ten-digit ID, ID / 10000000 (800 the opening lines, 801..812 the
+// months), so comparing it as a number orders it as its text.
+//
+// The journal is read in stored order (NOT INDEXED): going through the code
+// index would fetch every line by a separate page lookup, many times slower
+// on an encrypted file than one pass and a sort.
 //
 // leaf: the sums of each posted code over the lines with P <= M, one
 // conditional sum per figure, so the journal is read once. rolled: the leaf
@@ -25,23 +32,25 @@ namespace {
 // chart at those prefixes that have year-to-date movements or an opening
 // amount, with the sign that puts their balance on their own side.
 const QString kFillSql = uR"(WITH
-leaf AS MATERIALIZED (
-  SELECT 科目代码 AS code,
-         sum(CASE WHEN p < ?1 THEN CASE WHEN 借方金额 IS NULL THEN -数量 ELSE 数量 END END) AS oq,
-         sum(CASE WHEN p < ?1 THEN ifnull(借方金额, 0) - ifnull(贷方金额, 0) END) AS oa,
-         sum(CASE WHEN p = ?1 AND 贷方金额 IS NULL THEN 数量 END) AS mdq,
-         sum(CASE WHEN p = ?1 THEN 借方金额 END) AS mda,
-         sum(CASE WHEN p = ?1 AND 借方金额 IS NULL THEN 数量 END) AS mcq,
-         sum(CASE WHEN p = ?1 THEN 贷方金额 END) AS mca,
-         sum(CASE WHEN p > '800' AND 贷方金额 IS NULL THEN 数量 END) AS ydq,
-         sum(CASE WHEN p > '800' THEN 借方金额 END) AS yda,
-         sum(CASE WHEN p > '800' AND 借方金额 IS NULL THEN 数量 END) AS ycq,
-         sum(CASE WHEN p > '800' THEN 贷方金额 END) AS yca,
-         sum(CASE WHEN 借方金额 IS NULL THEN -数量 ELSE 数量 END) AS cq,
-         sum(ifnull(借方金额, 0) - ifnull(贷方金额, 0)) AS ca
-    FROM (SELECT 科目代码, substr(ID, 1, 3) AS p, 数量, 借方金额, 贷方金额 FROM 分录表)
-   WHERE p <= ?1
-   GROUP BY 科目代码),
+periods AS MATERIALIZED (
+  SELECT 科目代码 AS code, ID / 10000000 AS p,
+         sum(CASE WHEN 借方金额 IS NULL THEN -数量 ELSE 数量 END) AS q,
+         sum(ifnull(借方金额, 0) - ifnull(贷方金额, 0)) AS net,
+         sum(CASE WHEN 贷方金额 IS NULL THEN 数量 END) AS dq, sum(借方金额) AS da,
+         sum(CASE WHEN 借方金额 IS NULL THEN 数量 END) AS cq, sum(贷方金额) AS ca
+    FROM 分录表
+   WHERE ID / 10000000 <= ?1
+   GROUP BY 科目代码, ID / 10000000),
+leaf AS (
+  SELECT code,
+         sum(CASE WHEN p < ?1 THEN q END) AS oq, sum(CASE WHEN p < ?1 THEN net END) AS oa,
+         sum(CASE WHEN p = ?1 THEN dq END) AS mdq, sum(CASE WHEN p = ?1 THEN da END) AS mda,
+         sum(CASE WHEN p = ?1 THEN cq END) AS mcq, sum(CASE WHEN p = ?1 THEN ca END) AS mca,
+         sum(CASE WHEN p > 800 THEN dq END) AS ydq, sum(CASE WHEN p > 800 THEN da END) AS yda,
+         sum(CASE WHEN p > 800 THEN cq END) AS ycq, sum(CASE WHEN p > 800 THEN ca END) AS yca,
+         sum(q) AS cq, sum(net) AS ca
+    FROM periods
+   GROUP BY code),
 depths (n, indent) AS (VALUES (4, ''), (7, ' '), (10, '   '), (13, '    ')),
 rolled AS (
   SELECT d.n AS n, d.indent AS indent, substr(l.code, 1, d.n) AS code,
@@ -91,7 +100,7 @@ OpResult BuildBalanceTable(Session &session, const QString &month, const QString
         Transaction transaction(session);
         session.execSql(u"DELETE FROM 数量式余额表"_s);
         if (accepted)
-            session.execSql(kFillSql, {periodKey(*m), 3 * depthOfChoice(depth) + 1});
+            session.execSql(kFillSql, {800 + *m, 3 * depthOfChoice(depth) + 1});
         transaction.commit();
         return OpResult::done();
     });

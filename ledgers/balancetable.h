@@ -29,7 +29,7 @@ enum class BalanceView {
 // "TZ305"). A depth other than "1".."4" lists no accounts, only the total.
 //
 // Periods by the first three characters P of a journal line's ID and
-// M = periodKey(month): opening P < M, this month P = M, year to date
+// M = "8" and the month as two digits: opening P < M, this month P = M, year to date
 // "800" < P <= M, closing P <= M. One row per account of 科目表 with a code
 // of depth 1..depth (4, 7, 10, 13 digits) whose journal lines (every line
 // whose code begins with the account's) have year-to-date debits or

@@ -1,8 +1,6 @@
 // Month and depth choices of the query window.
 #include "ledgers/tablechoice.h"
 
-using namespace Qt::Literals::StringLiterals;
-
 namespace tz {
 
 namespace {
@@ -37,11 +35,6 @@ int depthOfChoice(const QString &text)
     if (trimmed.size() != 1 || trimmed.at(0) < u'1' || trimmed.at(0) > u'4')
         return 0;
     return trimmed.toInt();
-}
-
-QString periodKey(int month)
-{
-    return u"8"_s + QString::number(month).rightJustified(2, u'0');
 }
 
 } // namespace tz

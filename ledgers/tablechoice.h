@@ -21,8 +21,4 @@ std::optional<int> monthOfChoice(const QString &text);
 // text, which lists no account rows.
 int depthOfChoice(const QString &text);
 
-// The period key of month m in work-table and journal IDs: "8" and the
-// month as two digits ("803"); "800" is the opening period.
-QString periodKey(int month);
-
 } // namespace tz
