@@ -131,6 +131,9 @@ void ledgerBuilds(int lines)
     report("running balance of 2,000 lines", "window function", window, "correlated subquery", correlated);
 }
 
+// bench/tablebench.cpp
+void balanceTableIndex(int vouchersPerMonth);
+
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
@@ -138,5 +141,6 @@ int main(int argc, char **argv)
     journalInsert(quick ? 2000 : 50000);
     transactionBatching(quick ? 100 : 1000);
     ledgerBuilds(quick ? 40000 : 480000);
+    balanceTableIndex(quick ? 100 : 8000);
     return 0;
 }

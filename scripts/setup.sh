@@ -14,6 +14,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev
   unicode-data
   xvfb xauth
+  ledger hledger
 )
 SQLCIPHER_PACKAGES=(libsqlcipher-dev sqlcipher)
 

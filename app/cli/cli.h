@@ -72,6 +72,7 @@ void addClosingCommands(QList<Command> &commands);
 void addVoucherCommands(QList<Command> &commands);
 void addDemoCommands(QList<Command> &commands);
 void addLedgerCommands(QList<Command> &commands);
+void addTableCommands(QList<Command> &commands);
 
 // Reads "--name VALUE" options from args into values; returns false (after
 // printing the usage problem) on an unknown option or a missing value.

@@ -45,6 +45,7 @@ int main(int argc, char **argv)
     addVoucherCommands(commands);
     addDemoCommands(commands);
     addLedgerCommands(commands);
+    addTableCommands(commands);
 
     QStringList args = app.arguments().mid(1);
     Context ctx;

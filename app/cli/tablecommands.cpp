@@ -1,0 +1,99 @@
+// Commands of the query window's tables: the balance table, the voucher
+// summary, the entry journal and its code filter, each printed from its work
+// table as TSV; and the plain-text journal export (format in
+// ledgers/plainjournal.h).
+#include "app/cli/cli.h"
+#include "ledgers/balancetable.h"
+#include "ledgers/entryjournal.h"
+#include "ledgers/plainjournal.h"
+#include "ledgers/vouchersummary.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace tz::cli {
+
+namespace {
+
+// Runs a build and, when it is done, prints what `read` returns.
+int buildAndPrint(Context &ctx, const OpResult &built, const std::function<OpResult(ResultSet &)> &read)
+{
+    if (!built.isDone())
+        return exitStatusOf(built);
+    ResultSet rows;
+    const OpResult shown = read(rows);
+    if (shown.isDone())
+        ctx.print(rows);
+    return exitStatusOf(shown);
+}
+
+int balance(Context &ctx, QStringList args)
+{
+    const BalanceView view = args.removeAll(u"--quantity"_s) > 0 ? BalanceView::Quantity : BalanceView::Amount;
+    QHash<QString, QString> v;
+    if (!takeOptions(args, {u"month"_s, u"depth"_s}, v))
+        return Usage;
+    const OpResult built = BuildBalanceTable(ctx.session, v.value(u"month"_s), v.value(u"depth"_s, u"1"_s), ctx.dialogs);
+    return buildAndPrint(ctx, built, [&](ResultSet &rows) { return ReadBalanceTable(ctx.session, view, rows, ctx.dialogs); });
+}
+
+int summary(Context &ctx, const QStringList &args)
+{
+    QHash<QString, QString> v;
+    if (!takeOptions(args, {u"month"_s}, v))
+        return Usage;
+    const OpResult built = BuildVoucherSummary(ctx.session, v.value(u"month"_s), ctx.dialogs);
+    return buildAndPrint(ctx, built, [&](ResultSet &rows) { return ReadVoucherSummary(ctx.session, rows, ctx.dialogs); });
+}
+
+int journal(Context &ctx, const QStringList &args)
+{
+    QHash<QString, QString> v;
+    if (!takeOptions(args, {u"month"_s}, v))
+        return Usage;
+    const OpResult built = BuildEntryJournal(ctx.session, v.value(u"month"_s, u"全部"_s), ctx.dialogs);
+    return buildAndPrint(ctx, built, [&](ResultSet &rows) { return ReadEntryJournal(ctx.session, rows, ctx.dialogs); });
+}
+
+int filter(Context &ctx, const QStringList &args)
+{
+    QHash<QString, QString> v;
+    if (!takeOptions(args, {u"prefix"_s}, v))
+        return Usage;
+    if (!v.contains(u"prefix"_s))
+        return usageError(u"filter needs --prefix CODE"_s);
+    const OpResult built = BuildPrefixJournal(ctx.session, v.value(u"prefix"_s), ctx.dialogs);
+    return buildAndPrint(ctx, built, [&](ResultSet &rows) { return ReadEntryJournal(ctx.session, rows, ctx.dialogs); });
+}
+
+int exportJournal(Context &ctx, const QStringList &args)
+{
+    if (args.size() != 1 || args.first().startsWith(u"--"_s))
+        return usageError(u"export-journal needs FILE"_s);
+    PlainJournalCounts counts;
+    const OpResult result = ExportPlainJournal(ctx.session, args.first(), ctx.dialogs, &counts);
+    if (result.isDone())
+        ctx.print({u"交易"_s, u"分录"_s}, {{QString::number(counts.transactions), QString::number(counts.postings)}});
+    return exitStatusOf(result);
+}
+
+} // namespace
+
+void addTableCommands(QList<Command> &commands)
+{
+    commands.append({u"balance"_s,
+                     u"balance --month M [--depth D] [--quantity]   the balance table (数量式余额表) of month M "
+                     "down to depth D (1-4, default 1); --quantity shows the quantity columns"_s,
+                     Command::Needs::Login, balance});
+    commands.append({u"summary"_s, u"summary --month M   the voucher summary (凭证汇总表) of month M"_s,
+                     Command::Needs::Login, summary});
+    commands.append({u"journal"_s,
+                     u"journal [--month M|全部|年初]   the entry journal (分录簿), whole year by default"_s,
+                     Command::Needs::Login, journal});
+    commands.append({u"filter"_s, u"filter --prefix CODE   the journal lines of every code beginning with CODE"_s,
+                     Command::Needs::Login, filter});
+    commands.append({u"export-journal"_s,
+                     u"export-journal FILE   write the books as a plain-text journal for ledger and hledger"_s,
+                     Command::Needs::Login, exportJournal});
+}
+
+} // namespace tz::cli

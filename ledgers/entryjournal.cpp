@@ -1,0 +1,126 @@
+// The entry journal and its code filter.
+#include "ledgers/entryjournal.h"
+
+#include "ledgers/tablechoice.h"
+#include "store/dialogs.h"
+#include "store/guard.h"
+#include "store/session.h"
+#include "store/transaction.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace tz {
+
+namespace {
+
+const QString kColumns = u"月, 日期, 字号, 号码, 摘要说明, 科目代码, 科目全称, 数量, 借方金额, 贷方金额, 流代, 流金, "
+                         "制单, 审核, 附件, 结帐, ID"_s;
+
+const QString kInsertHead = u"INSERT INTO 分录始表 ("_s + kColumns + u") "_s;
+
+// A voucher's heading shows on its first line and on every line of the
+// closing transfer; 字号 and 号码 join as "记-12" even when one is missing.
+const QString kHeadingSelect = uR"(SELECT
+  CASE WHEN substr(a.ID, -3) = '001' OR a.结帐 = 2 THEN a.月 END,
+  CASE WHEN substr(a.ID, -3) = '001' OR a.结帐 = 2 THEN a.日期 END,
+  CASE WHEN substr(a.ID, -3) = '001' OR a.结帐 = 2 THEN ifnull(a.字号, '') || '-' || ifnull(a.号码, '') END,
+  CASE WHEN substr(a.ID, -3) = '000' THEN a.号码 END,
+  a.摘要说明, a.科目代码, f.科目全称, a.数量, a.借方金额, a.贷方金额, a.流代, a.流金, a.制单, a.审核, a.附件, a.结帐, a.ID
+  FROM 分录表 a JOIN 科目表 f ON f.科目代码 = a.科目代码)"_s;
+
+const QString kWholeYearSql = kInsertHead + kHeadingSelect + u" ORDER BY a.ID"_s;
+const QString kMonthSql = kInsertHead + kHeadingSelect + u" WHERE a.月 = ?1 ORDER BY a.ID"_s;
+
+const QString kOpeningSql = kInsertHead + uR"(SELECT
+  a.月, a.日期, a.字号, a.号码, a.摘要说明, a.科目代码, f.科目全称, a.数量, a.借方金额, a.贷方金额, a.流代, a.流金,
+  a.制单, a.审核, a.附件, a.结帐, a.ID
+  FROM 分录表 a JOIN 科目表 f ON f.科目代码 = a.科目代码
+ WHERE substr(a.ID, 1, 3) = '800' ORDER BY a.ID)"_s;
+
+// ?1 the prefix, ?2 the first text after every code that begins with it:
+// the code index finds the range.
+const QString kPrefixSql = kInsertHead + uR"(SELECT
+  a.月, a.日期, ifnull(a.字号, '') || '-' || ifnull(a.号码, ''), a.号码, a.摘要说明, a.科目代码, f.科目全称, a.数量,
+  a.借方金额, a.贷方金额, a.流代, a.流金, a.制单, a.审核, a.附件, a.结帐, a.ID
+  FROM 分录表 a JOIN 科目表 f ON f.科目代码 = a.科目代码
+ WHERE a.科目代码 >= ?1 AND a.科目代码 < ?2 ORDER BY a.ID)"_s;
+
+bool allDigits(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return false;
+    }
+    return true;
+}
+
+// Empties 分录始表 and runs `fill` (when given) in one transaction.
+OpResult refill(Session &session, Dialogs &dialogs, const QString &fill, const QVariantList &params)
+{
+    return guarded(dialogs, [&] {
+        Transaction transaction(session);
+        session.execSql(u"DELETE FROM 分录始表"_s);
+        if (!fill.isEmpty())
+            session.execSql(fill, params);
+        transaction.commit();
+        return OpResult::done();
+    });
+}
+
+} // namespace
+
+QString entryJournalColumns()
+{
+    return kColumns;
+}
+
+OpResult BuildEntryJournal(Session &session, const QString &month, Dialogs &dialogs)
+{
+    const QString choice = month.trimmed();
+    if (choice.isEmpty() || choice == kWholeYearChoice)
+        return refill(session, dialogs, kWholeYearSql, {});
+    if (choice == kOpeningChoice)
+        return refill(session, dialogs, kOpeningSql, {});
+    if (const std::optional<int> m = monthOfChoice(choice))
+        return refill(session, dialogs, kMonthSql, {*m});
+    const OpResult emptied = refill(session, dialogs, {}, {});
+    if (!emptied.isDone())
+        return emptied;
+    return refuse(dialogs, u"请选择月份"_s, applicationTitle(), Icon::Critical);
+}
+
+OpResult BuildPrefixJournal(Session &session, const QString &prefix, Dialogs &dialogs)
+{
+    const QString code = prefix.trimmed();
+    if (code.isEmpty() || !allDigits(code)) {
+        const OpResult emptied = refill(session, dialogs, {}, {});
+        if (!emptied.isDone() || code.isEmpty())
+            return emptied.isDone() ? OpResult::refused() : emptied;
+        return refuse(dialogs, code + u"  科目代码只能是数字"_s, u"TZ305提示"_s, Icon::Critical);
+    }
+    // Every code that begins with the digits lies in [prefix, prefix with its
+    // last digit raised by one); '9' + 1 is ':', which sorts after every digit.
+    QString end = code;
+    end.back() = QChar(end.back().unicode() + 1);
+    return refill(session, dialogs, kPrefixSql, {code, end});
+}
+
+OpResult ReadEntryJournal(Session &session, ResultSet &rows, Dialogs &dialogs)
+{
+    return guarded(dialogs, [&] {
+        rows = session.RunSql(u"SELECT "_s + kColumns + u" FROM 分录始表 ORDER BY ID"_s);
+        return OpResult::done();
+    });
+}
+
+QString entryJournalCaption(const QString &month, int rows)
+{
+    return month + u" 月份分录明细  [共"_s + QString::number(rows) + u"条记录]"_s;
+}
+
+QString prefixJournalCaption(const QString &prefix, int rows)
+{
+    return prefix + u" 开头的所有明细数据 共"_s + QString::number(rows) + u"条记录"_s;
+}
+
+} // namespace tz

@@ -1,0 +1,314 @@
+// The plain-text journal export.
+#include "ledgers/plainjournal.h"
+
+#include <unistd.h>
+
+#include <QCryptographicHash>
+#include <QDate>
+#include <QFile>
+#include <QHash>
+#include <QList>
+
+#include "store/dialogs.h"
+#include "store/guard.h"
+#include "store/money.h"
+#include "store/safefile.h"
+#include "store/session.h"
+#include "store/transaction.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace tz {
+
+namespace {
+
+constexpr qint64 kFirstId = 8'000'000'000;
+constexpr qint64 kMonthSpan = 10'000'000;
+constexpr qint64 kEndId = kFirstId + 13 * kMonthSpan; // '813...' would be a thirteenth month
+
+const QString kTitle = u"TZ305提示"_s;
+
+const QString kLinesSql = u"SELECT ID, 日期, 字号, 号码, 摘要说明, 科目代码, 借方金额, 贷方金额 FROM 分录表 "
+                          "WHERE ID >= ? AND ID < ? ORDER BY ID, rowid"_s;
+
+// One level of an account name or a description: blanks single, and no
+// character that ends a name (two blanks, tab), splits a level (':') or
+// starts a comment (';').
+QString cleanText(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    bool blank = false;
+    for (QChar c : text) {
+        if (c.isSpace()) {
+            blank = true;
+            continue;
+        }
+        if (blank && !out.isEmpty())
+            out += u' ';
+        blank = false;
+        if (c == u':')
+            c = u'：';
+        else if (c == u';')
+            c = u'；';
+        out += c;
+    }
+    return out;
+}
+
+// A comment may hold anything but a line break.
+QString commentText(const QString &text)
+{
+    QString out = text;
+    for (QChar &c : out) {
+        if (c == u'\n' || c == u'\r' || c == u'\t')
+            c = u' ';
+    }
+    return out.trimmed();
+}
+
+class AccountNames
+{
+public:
+    explicit AccountNames(Session &session)
+    {
+        const ResultSet rows = session.RunSql(u"SELECT 科目代码, 科目名称 FROM 科目表"_s);
+        for (const ResultSet::Row &row : rows.rows())
+            m_names.insert(row.at(0).toString(), row.at(1).toString());
+    }
+
+    // "1002 银行存款:1002001 工行" for 1002001.
+    const QString &nameOf(const QString &code)
+    {
+        auto found = m_full.constFind(code);
+        if (found != m_full.constEnd())
+            return *found;
+        QStringList levels;
+        qsizetype length = 4;
+        for (; length < code.size(); length += 3)
+            levels.append(level(code.left(length)));
+        levels.append(code.isEmpty() ? u"无科目"_s : level(code));
+        return *m_full.insert(code, levels.join(u':'));
+    }
+
+private:
+    QString level(const QString &code) const
+    {
+        const auto name = m_names.constFind(code);
+        return name == m_names.constEnd() ? cleanText(code) : cleanText(code + u' ' + *name);
+    }
+
+    QHash<QString, QString> m_names;
+    QHash<QString, QString> m_full;
+};
+
+struct Posting
+{
+    QString account;
+    Cents amount = 0;
+    QString summary;
+};
+
+struct Entry
+{
+    QString date;
+    QString description;
+    QList<Posting> postings;
+    QString unbalanced; // the refusal when the postings do not add up to zero
+
+    void clear()
+    {
+        date.clear();
+        description.clear();
+        postings.clear();
+    }
+};
+
+// Writes the text to the scratch file and keeps its digest for the check.
+class ScratchWriter
+{
+public:
+    explicit ScratchWriter(const QString &path)
+        : m_file(path)
+        , m_digest(QCryptographicHash::Sha256)
+    {
+    }
+    ~ScratchWriter()
+    {
+        if (!m_kept)
+            QFile::remove(m_file.fileName());
+    }
+
+    bool open() { return m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly); }
+    bool write(const QString &text)
+    {
+        const QByteArray bytes = text.toUtf8();
+        m_digest.addData(bytes);
+        return m_file.write(bytes) == bytes.size();
+    }
+    // Flushes to disk, closes, and reads the file back: true when it holds
+    // exactly what was written.
+    bool finishAndVerify()
+    {
+        if (!m_file.flush() || ::fsync(m_file.handle()) != 0)
+            return false;
+        m_file.close();
+        QFile back(m_file.fileName());
+        if (!back.open(QIODevice::ReadOnly))
+            return false;
+        QCryptographicHash check(QCryptographicHash::Sha256);
+        if (!check.addData(&back))
+            return false;
+        return check.result() == m_digest.result();
+    }
+    QString errorString() const { return m_file.errorString(); }
+    QString path() const { return m_file.fileName(); }
+    void keep() { m_kept = true; }
+
+private:
+    QFile m_file;
+    QCryptographicHash m_digest;
+    bool m_kept = false;
+};
+
+QString entryText(const Entry &entry)
+{
+    QString text = u"\n"_s + entry.date + u' ' + entry.description + u'\n';
+    for (const Posting &p : entry.postings) {
+        text += u"    "_s + p.account + u"    "_s + centsToText(p.amount);
+        if (!p.summary.isEmpty())
+            text += u"  ; "_s + p.summary;
+        text += u'\n';
+    }
+    return text;
+}
+
+Cents amountOf(const QVariant &value)
+{
+    return value.isNull() ? 0 : roundToCents(value.toDouble());
+}
+
+} // namespace
+
+OpResult ExportPlainJournal(Session &session, const QString &path, Dialogs &dialogs, PlainJournalCounts *counts)
+{
+    if (counts)
+        *counts = {};
+    if (path.trimmed().isEmpty())
+        return refuse(dialogs, u"请输入文件名"_s, kTitle, Icon::Critical);
+
+    QString refusal;
+    QString failure;
+    PlainJournalCounts written;
+    const OpResult run = guarded(dialogs, [&] {
+        // One read transaction: every range sees the same books.
+        Transaction transaction(session);
+        const qint64 stray = session.RunSql(u"SELECT count(*) FROM 分录表 WHERE ID IS NULL OR ID < ? OR ID >= ?"_s,
+                                            {kFirstId, kEndId})
+                                 .value(0, 0)
+                                 .toLongLong();
+        if (stray > 0) {
+            refusal = u"分录表中有编号不合规的分录,不能导出"_s;
+            return OpResult::done();
+        }
+        AccountNames names(session);
+        int year = session.fiscalYear();
+        if (year <= 0)
+            year = QDate::currentDate().year();
+        const QString company = session.RunSql(u"SELECT 帐套名称 FROM 信息表 WHERE 代号 = 'TZ' LIMIT 1"_s)
+                                    .value(0, 0)
+                                    .toString();
+
+        ScratchWriter out(scratchPathFor(path));
+        if (!out.open()) {
+            failure = u"无法写入文件 %1: %2"_s.arg(path, out.errorString());
+            return OpResult::done();
+        }
+        bool ok = out.write(u"; "_s + commentText(company) + u' ' + QString::number(year) + u"年 帐簿\n"_s);
+
+        Entry entry;
+        Cents balance = 0;
+        const auto flush = [&]() {
+            if (entry.postings.isEmpty())
+                return;
+            if (balance != 0 && refusal.isEmpty())
+                refusal = entry.unbalanced;
+            ok = ok && out.write(entryText(entry));
+            ++written.transactions;
+            written.postings += int(entry.postings.size());
+            entry.clear();
+            balance = 0;
+        };
+
+        for (int month = 0; month <= 12 && refusal.isEmpty(); ++month) {
+            const qint64 from = kFirstId + month * kMonthSpan;
+            const ResultSet lines = session.RunSql(kLinesSql, {from, from + kMonthSpan});
+            const QDate firstDay(year, month == 0 ? 1 : month, 1);
+            qint64 voucher = -1;
+            QString voucherSummary;
+            const QList<ResultSet::Row> &rows = lines.rows();
+            for (qsizetype i = 0; i < rows.size(); ++i) {
+                const ResultSet::Row &row = rows.at(i);
+                const qint64 id = row.at(0).toLongLong();
+                const qint64 key = month == 0 ? 0 : id / 1000;
+                if (key != voucher) {
+                    flush();
+                    voucher = key;
+                    if (month == 0) {
+                        entry.date = firstDay.toString(u"yyyy-MM-dd"_s);
+                        entry.description = u"年初余额"_s;
+                        entry.unbalanced = u"年初余额借贷不平,不能导出"_s;
+                        voucherSummary = entry.description;
+                    } else {
+                        const QDate date = QDate::fromString(row.at(1).toString().left(10), u"yyyy-MM-dd"_s);
+                        entry.date = (date.isValid() ? date : firstDay).toString(u"yyyy-MM-dd"_s);
+                        const QString number = row.at(3).isNull() ? QString::number(key % 10'000) : row.at(3).toString();
+                        voucherSummary.clear();
+                        for (qsizetype j = i; j < rows.size() && rows.at(j).at(0).toLongLong() / 1000 == key; ++j) {
+                            if (!rows.at(j).at(4).toString().trimmed().isEmpty()) {
+                                voucherSummary = commentText(rows.at(j).at(4).toString());
+                                break;
+                            }
+                        }
+                        entry.description = cleanText(row.at(2).toString() + u'-' + number + u' ' + voucherSummary);
+                        entry.unbalanced = QString::number(month) + u"月"_s + number + u"号凭证借贷不平,不能导出"_s;
+                    }
+                }
+                Posting posting;
+                posting.account = names.nameOf(row.at(5).toString());
+                posting.amount = amountOf(row.at(6)) - amountOf(row.at(7));
+                const QString summary = commentText(row.at(4).toString());
+                if (summary != voucherSummary)
+                    posting.summary = summary;
+                balance += posting.amount;
+                entry.postings.append(posting);
+            }
+            flush();
+        }
+        transaction.commit();
+        if (!refusal.isEmpty())
+            return OpResult::done();
+        if (!ok || !out.finishAndVerify()) {
+            failure = u"写入文件失败 %1: %2"_s.arg(path, out.errorString());
+            return OpResult::done();
+        }
+        const QString installed = installScratch(out.path(), path, true);
+        if (installed.isEmpty())
+            out.keep();
+        else
+            failure = installed;
+        return OpResult::done();
+    });
+    if (!run.isDone())
+        return run;
+    if (!refusal.isEmpty())
+        return refuse(dialogs, refusal, kTitle, Icon::Exclamation);
+    if (!failure.isEmpty())
+        return fail(dialogs, failure);
+    if (counts)
+        *counts = written;
+    dialogs.show(u"帐簿已导出: "_s + path, applicationTitle(), Icon::Information);
+    return OpResult::done();
+}
+
+} // namespace tz
