@@ -26,6 +26,7 @@
 #include <QToolButton>
 
 #include "accounts/ui/chartwindow.h"
+#include "ledgers/ui/querywindow.h"
 #include "maintenance/ui/settingswindow.h"
 #include "shell/closedmonths.h"
 #include "shell/leaveprogram.h"
@@ -213,7 +214,7 @@ void MainWindow::buildToolBar()
     bar->toggleViewAction()->setVisible(false);
     bar->setStyleSheet(u"QToolButton { padding: 4px 10px; }"_s);
 
-    // The printing, query and statement windows come with their own
+    // The voucher printing and statement windows come with their own
     // subsystems; until then their buttons do nothing.
     const auto button = [&](const QString &caption, void (MainWindow::*slot)()) {
         auto *b = new QToolButton(bar);
@@ -227,7 +228,7 @@ void MainWindow::buildToolBar()
     };
     button(u"凭证录入"_s, &MainWindow::openVoucherEntry);
     button(u"凭证打印"_s, nullptr);
-    button(u"综合查询"_s, nullptr);
+    button(u"综合查询"_s, &MainWindow::openQueryWindow);
     button(u"报表查看"_s, nullptr);
     button(u"科目设置"_s, &MainWindow::openChartOfAccounts);
     bar->addSeparator();
@@ -281,7 +282,7 @@ void MainWindow::buildMenus()
     item(vouchers, u"凭证打印"_s, u"凭打"_s, nullptr);
 
     item(bar, u"报表查看(&T)"_s, u"报查"_s, nullptr);
-    item(bar, u"综合查询(&G)"_s, u"综查"_s, nullptr);
+    item(bar, u"综合查询(&G)"_s, u"综查"_s, &MainWindow::openQueryWindow);
     item(bar, u"关于系统(&S)"_s, u"关于"_s, &MainWindow::showAbout);
 
     QMenu *leave = bar->addMenu(u"退出系统(&E)"_s);
@@ -440,6 +441,23 @@ void MainWindow::openVoucherEntry()
                                                          : std::make_unique<VoucherWindow>(m_session, m_dialogs, this);
     connect(window.get(), &VoucherWindow::closedMonthsChanged, this, &MainWindow::refreshClosedMonthMarkers);
     window->exec();
+}
+
+void MainWindow::openQueryWindow()
+{
+    // One query window: a second click brings the open one to the front.
+    for (QMdiSubWindow *sub : m_area->subWindowList()) {
+        if (qobject_cast<QueryWindow *>(sub->widget())) {
+            m_area->setActiveSubWindow(sub);
+            sub->showMaximized();
+            return;
+        }
+    }
+    QueryWindow *window = m_ownDialogs ? new QueryWindow(m_session, markerField(1))
+                                       : new QueryWindow(m_session, m_dialogs, markerField(1));
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    QMdiSubWindow *sub = m_area->addSubWindow(window);
+    sub->showMaximized();
 }
 
 void MainWindow::closeWorkingWindows()

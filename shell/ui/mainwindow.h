@@ -63,6 +63,7 @@ public slots:
     void openSettings();
     void openChartOfAccounts();
     void openVoucherEntry();
+    void openQueryWindow();
     void closeWorkingWindows();
     void choosePaperOrientation();
     void showAbout();

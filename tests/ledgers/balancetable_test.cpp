@@ -191,7 +191,7 @@ std::optional<QString> expectedRow(const Account &a, const QString &name, const 
         .join(u'|');
 }
 
-class RandomBooks : public testing::TestWithParam<quint32>
+class RandomBalanceBooks : public testing::TestWithParam<quint32>
 {
 protected:
     void SetUp() override
@@ -286,7 +286,7 @@ protected:
     QHash<QString, bool> m_sides;
 };
 
-TEST_P(RandomBooks, EveryFigureMatchesAPlainComputationAndTheTopRowsBalance)
+TEST_P(RandomBalanceBooks, EveryFigureMatchesAPlainComputationAndTheTopRowsBalance)
 {
     std::mt19937 random(GetParam());
     openBooks(random);
@@ -331,6 +331,6 @@ TEST_P(RandomBooks, EveryFigureMatchesAPlainComputationAndTheTopRowsBalance)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, RandomBooks, testing::Values(1u, 7u, 42u, 2024u));
+INSTANTIATE_TEST_SUITE_P(Seeds, RandomBalanceBooks, testing::Values(1u, 7u, 42u, 2024u));
 
 } // namespace

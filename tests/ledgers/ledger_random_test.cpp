@@ -66,7 +66,7 @@ void add(std::optional<Cents> &sum, const std::optional<Cents> &value)
         sum = sum.value_or(0) + *value;
 }
 
-class RandomBooks : public testing::TestWithParam<unsigned>
+class RandomLedgerBooks : public testing::TestWithParam<unsigned>
 {
 protected:
     void SetUp() override
@@ -197,7 +197,7 @@ void appendTotals(const QList<Entry> &lines, std::map<QString, QStringList> &byP
     }
 }
 
-TEST_P(RandomBooks, DetailLedgersFollowTheLines)
+TEST_P(RandomLedgerBooks, DetailLedgersFollowTheLines)
 {
     for (const Account &account : kAccounts) {
         const int sign = account.direction == u"贷"_s ? -1 : 1;
@@ -228,7 +228,7 @@ TEST_P(RandomBooks, DetailLedgersFollowTheLines)
     }
 }
 
-TEST_P(RandomBooks, GeneralLedgersFollowTheLines)
+TEST_P(RandomLedgerBooks, GeneralLedgersFollowTheLines)
 {
     for (const QString &top : {u"1002"_s, u"2221"_s, u"5602"_s, u"1001"_s}) {
         const QString direction = top == u"2221"_s ? u"贷"_s : u"借"_s;
@@ -267,7 +267,7 @@ TEST_P(RandomBooks, GeneralLedgersFollowTheLines)
     }
 }
 
-TEST_P(RandomBooks, QuantityAndFixedAssetRunningValues)
+TEST_P(RandomLedgerBooks, QuantityAndFixedAssetRunningValues)
 {
     // 1405: running quantity (receipts minus issues) and amount per line.
     QStringList quantities;
@@ -307,7 +307,7 @@ TEST_P(RandomBooks, QuantityAndFixedAssetRunningValues)
               expected);
 }
 
-TEST_P(RandomBooks, MultiColumnBalancesFollowTheLines)
+TEST_P(RandomLedgerBooks, MultiColumnBalancesFollowTheLines)
 {
     // 2221 in 多栏式1: the parent's running balance on each line, and each
     // seven-digit sub-account's balance (credit side) at every month end.
@@ -348,6 +348,6 @@ TEST_P(RandomBooks, MultiColumnBalancesFollowTheLines)
               balances);
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, RandomBooks, testing::Values(1u, 7u, 2024u));
+INSTANTIATE_TEST_SUITE_P(Seeds, RandomLedgerBooks, testing::Values(1u, 7u, 2024u));
 
 } // namespace

@@ -1,0 +1,214 @@
+// The query window on demonstration books: the account lookup, the format
+// dispatch with its marker, grid layout and caption, account steps, the
+// balance table and journal buttons, the decimal spinners, the report
+// buttons' refusals, and its single MDI child in the main window.
+#include <memory>
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTableView>
+#include <QToolButton>
+#include <QtTest>
+
+#include "ledgers/ui/querywindow.h"
+#include "ledgers/ui/resultgridmodel.h"
+#include "shell/ui/application.h"
+#include "shell/ui/mainwindow.h"
+#include "store/session.h"
+#include "tests/support/scripteddialogs.h"
+#include "tests/support/testset.h"
+#include "tests/support/uitest.h"
+#include "vouchers/demobooks.h"
+
+using namespace Qt::Literals::StringLiterals;
+using tz::Icon;
+using tz::QueryWindow;
+using tz::test::Message;
+using tz::test::child;
+using tz::test::saveScreenshot;
+
+namespace {
+
+struct Harness
+{
+    Harness()
+    {
+        tz::test::ScriptedDialogs yes(QList<bool>(20, true));
+        if (!tz::MakeDemoBooks(set.session(), 2024, 4, 7, yes).isDone())
+            qFatal("no demonstration books");
+        window = std::make_unique<QueryWindow>(set.session(), dialogs, nullptr);
+        window->resize(1200, 640);
+        window->show();
+    }
+
+    QLineEdit *field(const QString &name) const { return child<QLineEdit>(window.get(), name); }
+    QString status() const { return child<QLabel>(window.get(), u"Label3"_s)->text(); }
+    QTableView *grid() const { return child<QTableView>(window.get(), u"MSH1"_s); }
+    const tz::ResultGridModel &rows() const { return window->result(); }
+    void press(const QString &name) const { QTest::mouseClick(child<QPushButton>(window.get(), name), Qt::LeftButton); }
+    void choose(const QString &option) const { child<QRadioButton>(window.get(), option)->setChecked(true); }
+    void month(const QString &text) const { child<QComboBox>(window.get(), u"Combo1"_s)->setCurrentText(text); }
+    QString lastCell(int column) const { return rows().text(rows().rowCount() - 1, column); }
+
+    tz::test::TestSet set;
+    tz::test::ScriptedDialogs dialogs;
+    std::unique_ptr<QueryWindow> window;
+};
+
+} // namespace
+
+class QueryWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void ledgersByFormatWithTheirMarkerAndCaption()
+    {
+        Harness h;
+        QCOMPARE(child<QComboBox>(h.window.get(), u"Combo1"_s)->count(), 14);
+        QCOMPARE(h.window->leftMarginText(), u"1"_s);
+
+        h.press(u"Command7"_s);
+        QCOMPARE(h.dialogs.messages.value(0), (Message{u"请选择帐簿格式"_s, u"TZ305"_s, Icon::None}));
+        QCOMPARE(h.window->marker(), QString());
+
+        h.field(u"Text2"_s)->setText(u"1002001"_s);
+        QCOMPARE(h.field(u"Text3"_s)->text(), u"银行存款/人民币户"_s);
+        QCOMPARE(h.field(u"Text4"_s)->text(), u"借"_s);
+        QCOMPARE(h.field(u"Text6"_s)->text(), u"银行存款"_s);
+
+        h.choose(u"Option1"_s);
+        h.press(u"Command7"_s);
+        QCOMPARE(h.window->marker(), u"5"_s);
+        const int lines = h.rows().rowCount();
+        QVERIFY(lines > 10);
+        QCOMPARE(h.status(), u"银行存款/人民币户  明细帐   [共%1条记录]"_s.arg(lines));
+        QCOMPARE(h.rows().headerData(5, Qt::Horizontal).toString(), u"摘要说明"_s);
+        QVERIFY(h.grid()->isColumnHidden(1) && h.grid()->isColumnHidden(4));
+        QVERIFY(!h.grid()->isColumnHidden(9));
+        QCOMPARE(h.rows().text(0, 0), u"1"_s);
+        QCOMPARE(h.lastCell(5), u"结转下年"_s);
+        // Amounts are grouped with two decimals.
+        QVERIFY(h.lastCell(9).contains(u'.'));
+        saveScreenshot(h.window.get(), u"querywindow-detail.png"_s);
+
+        // 下一 in the general-ledger format goes to the next top-level account.
+        h.choose(u"Option2"_s);
+        h.press(u"Command8"_s);
+        QCOMPARE(h.field(u"Text2"_s)->text(), u"1012"_s);
+        QCOMPARE(h.window->marker(), u"6"_s);
+        QVERIFY(h.status().contains(u"  总帐   [共"_s));
+
+        // The multi-column ledger of VAT payable: one column per sub-account.
+        h.field(u"Text2"_s)->setText(u"2221"_s);
+        h.choose(u"Option6"_s);
+        h.press(u"Command7"_s);
+        QCOMPARE(h.window->marker(), u"8"_s);
+        QVERIFY(h.rows().columnCount() > 10);
+        QVERIFY(h.rows().headerData(10, Qt::Horizontal).toString().startsWith(u"2221"_s));
+        saveScreenshot(h.window.get(), u"querywindow-multicolumn.png"_s);
+
+        // A fixed-asset ledger of another account is refused; the grid is emptied.
+        h.choose(u"Option5"_s);
+        h.press(u"Command7"_s);
+        QCOMPARE(h.dialogs.messages.last().icon, Icon::Critical);
+        QCOMPARE(h.rows().rowCount(), 0);
+    }
+
+    void tablesAndJournals()
+    {
+        Harness h;
+        h.month(u"3"_s);
+        child<QComboBox>(h.window.get(), u"Combo2"_s)->setCurrentText(u"2"_s);
+        h.press(u"Command3"_s);
+        QCOMPARE(h.window->marker(), u"3"_s);
+        QVERIFY(h.grid()->isColumnHidden(4)); // quantities hidden in the amount view
+        QCOMPARE(h.lastCell(2), u"合  计"_s);
+        QCOMPARE(h.status(), u"3 月份金额式余额表  [共%1条记录]"_s.arg(h.rows().rowCount()));
+        saveScreenshot(h.window.get(), u"querywindow-balance.png"_s);
+
+        h.press(u"Command5"_s);
+        QCOMPARE(h.window->marker(), u"4"_s);
+        QVERIFY(!h.grid()->isColumnHidden(4));
+
+        // A whole-year balance table is refused and clears the marker.
+        h.month(u"全部"_s);
+        h.press(u"Command3"_s);
+        QCOMPARE(h.dialogs.messages.value(0), (Message{u"请选择月份和级数"_s, u"TZ305"_s, Icon::Critical}));
+        QCOMPARE(h.window->marker(), QString());
+
+        h.press(u"Command1"_s); // 分录簿 of the whole year
+        QCOMPARE(h.window->marker(), u"1"_s);
+        QVERIFY(h.rows().rowCount() > 48);
+        QVERIFY(h.grid()->isColumnHidden(4) && h.grid()->isColumnHidden(17));
+
+        h.month(u"2"_s);
+        h.press(u"Command2"_s);
+        QCOMPARE(h.window->marker(), u"2"_s);
+        QCOMPARE(h.lastCell(2), u"合 计"_s);
+        QCOMPARE(h.status(), u"2 月份科目汇总表   [共%1条记录]"_s.arg(h.rows().rowCount()));
+
+        h.field(u"Text2"_s)->setText(u"5001"_s);
+        h.press(u"Command14"_s);
+        QCOMPARE(h.status(), u"5001 开头的所有明细数据 共%1条记录"_s.arg(h.rows().rowCount()));
+        QVERIFY(h.rows().rowCount() > 0);
+    }
+
+    void spinnersAndReportButtons()
+    {
+        Harness h;
+        auto *quantity = child<QSpinBox>(h.window.get(), u"UpDown1"_s);
+        quantity->setValue(4);
+        QCOMPARE(h.set.session().quantityFormat(), u"0.0000"_s);
+        quantity->setValue(0);
+        QCOMPARE(h.set.session().quantityFormat(), u"0"_s);
+        QCOMPARE(h.set.session().priceFormat(), u"0.00"_s);
+
+        h.press(u"Command6"_s);
+        h.press(u"Command10"_s);
+        h.press(u"Command11"_s);
+        h.press(u"Command4"_s);
+        const QList<Message> nothingYet = {
+            {u"请先[查询]"_s, u"TZ305"_s, Icon::Exclamation},
+            {u"请先点[查询]"_s, u"TZ305"_s, Icon::Exclamation},
+            {u"请先查询数据"_s, u"TZ305"_s, Icon::Exclamation},
+            {u"请先进行查询"_s, u"TZ305"_s, Icon::None},
+        };
+        QCOMPARE(h.dialogs.messages, nothingYet);
+    }
+
+    void mainWindowHoldsOneQueryWindow()
+    {
+        tz::test::TestSet set;
+        tz::test::ScriptedDialogs dialogs;
+        tz::MainWindow main(set.session(), dialogs);
+        main.show();
+        child<QToolButton>(&main, u"综合查询"_s)->click();
+        child<QAction>(&main, u"综查"_s)->trigger();
+        QCOMPARE(main.mdiArea()->subWindowList().size(), 1);
+        auto *window = qobject_cast<QueryWindow *>(main.mdiArea()->subWindowList().first()->widget());
+        QVERIFY(window);
+        QCOMPARE(window->windowTitle(), u"TZ305财务---综合查询"_s);
+        // The marker is the main window's Text1.
+        child<QLineEdit>(window, u"Text2"_s)->setText(u"1001"_s);
+        child<QRadioButton>(window, u"Option1"_s)->setChecked(true);
+        QTest::mouseClick(child<QPushButton>(window, u"Command7"_s), Qt::LeftButton);
+        QCOMPARE(main.markerField(1)->text(), u"5"_s);
+    }
+};
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    tz::setUpApplication(app);
+    QueryWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "querywindow_test.moc"
