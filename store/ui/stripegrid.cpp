@@ -13,8 +13,10 @@ void StripeGrid(QTableWidget *grid)
     if (!grid || grid->rowCount() < 1)
         return;
     grid->setUpdatesEnabled(false);
-    const QString header =
-        u"QHeaderView::section { background-color: %1; }"_s.arg(stripeHeaderColour().name());
+    const QColor lilac = stripeHeaderColour();
+    const QString header = u"QHeaderView::section { background-color: rgb(%1,%2,%3); }"_s.arg(lilac.red())
+                               .arg(lilac.green())
+                               .arg(lilac.blue());
     grid->horizontalHeader()->setStyleSheet(header);
     grid->verticalHeader()->setStyleSheet(header);
     for (int row = 0; row < grid->rowCount(); ++row) {
