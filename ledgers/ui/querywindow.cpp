@@ -319,8 +319,7 @@ void QueryWindow::codeChanged(const QString &text)
 
 void QueryWindow::pickAccount()
 {
-    std::unique_ptr<AccountPicker> picker = m_ownDialogs ? std::make_unique<AccountPicker>(m_session, this)
-                                                         : std::make_unique<AccountPicker>(m_session, m_dialogs, this);
+    auto picker = makeModalWindow<AccountPicker>(m_session, m_ownDialogs ? nullptr : &m_dialogs, this);
     picker->pickForQuery([this](const QString &code, const AccountLookup &) { m_code->setText(code); }, m_code);
     picker->exec();
 }
@@ -513,19 +512,26 @@ const QList<int> kJournalWidths = {500, 400, 1200, 800, 0, 2500, 1500, 2800, 100
 
 } // namespace
 
+int QueryWindow::showJournal()
+{
+    ResultSet rows;
+    if (!ReadEntryJournal(m_session, rows, m_dialogs).isDone())
+        return -1;
+    const int count = rows.recordCount();
+    showRows(std::move(rows), Layout{kJournalWidths, {{2, kDate}, {8, m_session.quantityFormat()}, {9, kMoney},
+                                                      {10, kMoney}, {12, kMoney}}});
+    return count;
+}
+
 void QueryWindow::queryJournal()
 {
     setMarker(QueryMarker::Journal);
     const QString month = m_month->currentText();
     if (!BuildEntryJournal(m_session, month, m_dialogs).isDone())
         return;
-    ResultSet rows;
-    if (!ReadEntryJournal(m_session, rows, m_dialogs).isDone())
-        return;
-    const int count = rows.recordCount();
-    showRows(std::move(rows), Layout{kJournalWidths,
-                                 {{2, kDate}, {8, m_session.quantityFormat()}, {9, kMoney}, {10, kMoney}, {12, kMoney}}});
-    m_status->setText(entryJournalCaption(month, count));
+    const int count = showJournal();
+    if (count >= 0)
+        m_status->setText(entryJournalCaption(month, count));
 }
 
 void QueryWindow::filterJournal()
@@ -536,13 +542,9 @@ void QueryWindow::filterJournal()
         m_model->clear();
         return;
     }
-    ResultSet rows;
-    if (!ReadEntryJournal(m_session, rows, m_dialogs).isDone())
-        return;
-    const int count = rows.recordCount();
-    showRows(std::move(rows), Layout{kJournalWidths,
-                                 {{2, kDate}, {8, m_session.quantityFormat()}, {9, kMoney}, {10, kMoney}, {12, kMoney}}});
-    m_status->setText(prefixJournalCaption(prefix, count));
+    const int count = showJournal();
+    if (count >= 0)
+        m_status->setText(prefixJournalCaption(prefix, count));
 }
 
 // Printing and export.

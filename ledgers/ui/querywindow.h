@@ -82,6 +82,8 @@ private:
     void setMarker(const QString &marker);
     void showRows(ResultSet rows, const Layout &layout);
     void queryBalance(bool amountView);
+    // Shows the entry journal staged in 分录始表; its row count, -1 when unread.
+    int showJournal();
     void chooseReport(ReportButton button);
 
     Session &m_session;

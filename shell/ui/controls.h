@@ -1,6 +1,8 @@
 // Small control makers shared by the windows.
 #pragma once
 
+#include <memory>
+
 #include <QString>
 
 class QKeyEvent;
@@ -9,6 +11,18 @@ class QPushButton;
 class QWidget;
 
 namespace tz {
+
+class Dialogs;
+class Session;
+
+// A modal window of type Window over `session`: it speaks through `dialogs`
+// when given (the caller's, so tests see every message), otherwise through
+// message boxes of its own.
+template<typename Window>
+std::unique_ptr<Window> makeModalWindow(Session &session, Dialogs *dialogs, QWidget *parent)
+{
+    return dialogs ? std::make_unique<Window>(session, *dialogs, parent) : std::make_unique<Window>(session, parent);
+}
 
 // A push button with the control name `name`. It never becomes the dialog's
 // default button, so Enter in a field does not press it.

@@ -29,6 +29,7 @@
 #include "ledgers/ui/querywindow.h"
 #include "maintenance/ui/settingswindow.h"
 #include "shell/closedmonths.h"
+#include "shell/ui/controls.h"
 #include "shell/leaveprogram.h"
 #include "shell/version.h"
 #include "store/guard.h"
@@ -420,9 +421,7 @@ void MainWindow::openSettings()
     if (warnPreviewOpen())
         return;
     // With message boxes the settings window gets its own, centred on it.
-    std::unique_ptr<SettingsWindow> window = m_ownDialogs
-        ? std::make_unique<SettingsWindow>(m_session, this)
-        : std::make_unique<SettingsWindow>(m_session, m_dialogs, this);
+    auto window = makeModalWindow<SettingsWindow>(m_session, m_ownDialogs ? nullptr : &m_dialogs, this);
     connect(window.get(), &SettingsWindow::companyNameChanged, this, &MainWindow::setCompanyCaption);
     connect(window.get(), &SettingsWindow::operatorNameChanged, this, &MainWindow::setOperatorPanel);
     window->exec();
@@ -430,15 +429,12 @@ void MainWindow::openSettings()
 
 void MainWindow::openChartOfAccounts()
 {
-    std::unique_ptr<ChartWindow> window = m_ownDialogs ? std::make_unique<ChartWindow>(m_session, this)
-                                                       : std::make_unique<ChartWindow>(m_session, m_dialogs, this);
-    window->exec();
+    makeModalWindow<ChartWindow>(m_session, m_ownDialogs ? nullptr : &m_dialogs, this)->exec();
 }
 
 void MainWindow::openVoucherEntry()
 {
-    std::unique_ptr<VoucherWindow> window = m_ownDialogs ? std::make_unique<VoucherWindow>(m_session, this)
-                                                         : std::make_unique<VoucherWindow>(m_session, m_dialogs, this);
+    auto window = makeModalWindow<VoucherWindow>(m_session, m_ownDialogs ? nullptr : &m_dialogs, this);
     connect(window.get(), &VoucherWindow::closedMonthsChanged, this, &MainWindow::refreshClosedMonthMarkers);
     window->exec();
 }

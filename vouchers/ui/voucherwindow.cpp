@@ -709,21 +709,17 @@ bool VoucherWindow::gridKey(QKeyEvent *key)
 void VoucherWindow::pickForCell(int line, int column)
 {
     const auto pickAccount = [&](int forLine) {
-        std::unique_ptr<AccountPicker> picker = m_ownDialogs ? std::make_unique<AccountPicker>(m_session, this)
-                                                             : std::make_unique<AccountPicker>(m_session, m_dialogs, this);
+        auto picker = makeModalWindow<AccountPicker>(m_session, sharedDialogs(), this);
         picker->pickForVoucher(*this, forLine, this);
         picker->setChartOpener([this] {
-            std::unique_ptr<ChartWindow> chart = m_ownDialogs ? std::make_unique<ChartWindow>(m_session, this)
-                                                              : std::make_unique<ChartWindow>(m_session, m_dialogs, this);
-            chart->exec();
+            makeModalWindow<ChartWindow>(m_session, sharedDialogs(), this)->exec();
         });
         picker->exec();
     };
     if (line == 1 && column == VoucherGrid::AccountColumn) {
         pickAccount(1);
     } else if (column == VoucherGrid::SummaryColumn) {
-        std::unique_ptr<PhrasePicker> picker = m_ownDialogs ? std::make_unique<PhrasePicker>(m_session, this)
-                                                            : std::make_unique<PhrasePicker>(m_session, m_dialogs, this);
+        auto picker = makeModalWindow<PhrasePicker>(m_session, sharedDialogs(), this);
         picker->pickFor(
             [this, line](const QString &phrase) {
                 m_cells.setText(line, VoucherGrid::SummaryColumn, phrase);
@@ -734,9 +730,7 @@ void VoucherWindow::pickForCell(int line, int column)
     } else if (line >= 2 && column == VoucherGrid::AccountColumn && m_cells.hasAccount(line - 1)) {
         pickAccount(line);
     } else if (column == VoucherGrid::FlowCodeColumn) {
-        std::unique_ptr<CashFlowPicker> picker = m_ownDialogs
-            ? std::make_unique<CashFlowPicker>(m_session, this)
-            : std::make_unique<CashFlowPicker>(m_session, m_dialogs, this);
+        auto picker = makeModalWindow<CashFlowPicker>(m_session, sharedDialogs(), this);
         picker->pickFor([this, line](const QString &code) {
             m_cells.setText(line, VoucherGrid::FlowCodeColumn, code);
             showCell(line, VoucherGrid::FlowCodeColumn);

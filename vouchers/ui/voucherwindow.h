@@ -83,6 +83,10 @@ protected:
 private:
     VoucherWindow(Session &session, Dialogs *dialogs, QWidget *parent);
 
+    // The dialogs a pick window shares: this window's when it was given
+    // some, none when it shows its own message boxes.
+    Dialogs *sharedDialogs() { return m_ownDialogs ? nullptr : &m_dialogs; }
+
     void build();
     void buildHeader();
     void buildGrid();
