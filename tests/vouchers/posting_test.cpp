@@ -185,45 +185,17 @@ const SaveRefusal kSaveRefusals[] = {
     {"NumberTaken", [](VoucherHeader &h, auto &) { h.number = 1; }, kNotConsecutive, true},
     {"NoFirstSummary", [](auto &, QList<VoucherLine> &l) { l[0].summary.clear(); }, kFirstSummary},
     {"Unbalanced", [](auto &, QList<VoucherLine> &l) { l[1].credit = 9999; }, kUnbalanced},
-    {"OneLine",
-     [](auto &, QList<VoucherLine> &l) {
-         l.removeLast();
-         l[0].debit.reset();
-     },
-     kNothingToSave},
+    {"OneLine", [](auto &, QList<VoucherLine> &l) { l.removeLast(); l[0].debit.reset(); }, kNothingToSave},
     {"SecondRowWithoutAccount",
-     [](auto &, QList<VoucherLine> &l) {
-         l[1].account.clear();
-         l[1].credit.reset();
-         l[0].debit.reset();
-     },
+     [](auto &, QList<VoucherLine> &l) { l[1].account.clear(); l[1].credit.reset(); l[0].debit.reset(); },
      kNothingToSave},
     {"CodeNotDigits", [](auto &, QList<VoucherLine> &l) { l[1].account = u"1l22 应收账款"_s; },
      critical(u"1l22  科目代码只能是数字"_s)},
-    {"YearBeforeReviewer",
-     [](VoucherHeader &h, auto &) {
-         h.date = QDate(2025, 3, 1);
-         h.reviewer.clear();
-     },
-     kWrongYear},
-    {"ReviewerBeforeNumberGap",
-     [](VoucherHeader &h, auto &) {
-         h.reviewer.clear();
-         h.number = 7;
-     },
-     kNumberOrReviewer},
-    {"NumberGapBeforeSummary",
-     [](VoucherHeader &h, QList<VoucherLine> &l) {
-         h.number = 7;
-         l[0].summary.clear();
-     },
+    {"YearBeforeReviewer", [](VoucherHeader &h, auto &) { h.date = QDate(2025, 3, 1); h.reviewer.clear(); }, kWrongYear},
+    {"ReviewerBeforeNumberGap", [](VoucherHeader &h, auto &) { h.reviewer.clear(); h.number = 7; }, kNumberOrReviewer},
+    {"NumberGapBeforeSummary", [](VoucherHeader &h, QList<VoucherLine> &l) { h.number = 7; l[0].summary.clear(); },
      kNotConsecutive, true},
-    {"SummaryBeforeBalance",
-     [](auto &, QList<VoucherLine> &l) {
-         l[0].summary.clear();
-         l[1].credit = 1;
-     },
-     kFirstSummary},
+    {"SummaryBeforeBalance", [](auto &, QList<VoucherLine> &l) { l[0].summary.clear(); l[1].credit = 1; }, kFirstSummary},
     {"BalanceBeforeLineCount", [](auto &, QList<VoucherLine> &l) { l.removeLast(); }, kUnbalanced},
 };
 
