@@ -176,7 +176,7 @@ TEST(OpeningLoad, LoadingTwiceLeavesOneSetNumberedInCodeOrder)
     EXPECT_EQ(s.RunSql(u"SELECT count(*) FROM 分录表 WHERE ID = 8010001001"_s).value(0, 0).toInt(), 1);
 }
 
-TEST(OpeningLoad, NoAnswerAndEmptyCopy)
+TEST(OpeningLoad, NoAnswerOrAFailureHalfWayKeepsTheEarlierLinesAnEmptyCopyRemovesThem)
 {
     TestSet set;
     tz::Session &s = set.session();
@@ -188,15 +188,29 @@ TEST(OpeningLoad, NoAnswerAndEmptyCopy)
     ASSERT_EQ(loaded.size(), 2);
 
     // No: nothing changes and nothing more is said.
-    setRaw(s, u"2001"_s, kNull, kNull, kNull);
-    setRaw(s, u"1001"_s, kNull, kNull, kNull);
+    setRaw(s, u"2001"_s, kNull, kNull, 20.0);
+    setRaw(s, u"2202"_s, kNull, kNull, -10.0);
     ScriptedDialogs no({false});
     EXPECT_TRUE(load(s, no).isRefused());
     EXPECT_EQ(no.questions, QList<Message>({kLoadQuestion}));
     EXPECT_TRUE(no.messages.isEmpty());
     EXPECT_EQ(openingLines(s), loaded);
 
+    // The database refuses the second line of the next load, after the old
+    // lines were deleted and the first new one written.
+    s.mainConnection().executeScript(u"CREATE TRIGGER 拒绝 BEFORE INSERT ON 分录表 WHEN NEW.科目代码 = '2202' "
+                                     "BEGIN SELECT RAISE(ABORT, '磁盘已满'); END"_s);
+    ScriptedDialogs failing({true});
+    EXPECT_TRUE(load(s, failing).isFailed());
+    ASSERT_EQ(failing.messages.size(), 1);
+    EXPECT_TRUE(failing.messages.first().text.contains(u"磁盘已满"_s)) << failing.messages.first().text.toStdString();
+    EXPECT_EQ(failing.messages.first().title, u"TZ305提示"_s);
+    EXPECT_EQ(failing.messages.first().icon, Icon::Critical);
+    EXPECT_EQ(openingLines(s), loaded);
+
     // An empty working copy balances at 0.00 and loading removes the old lines.
+    for (const QString &code : {u"1001"_s, u"2001"_s, u"2202"_s})
+        setRaw(s, code, kNull, kNull, kNull);
     ScriptedDialogs again({true});
     tz::TrialBalance trial;
     EXPECT_TRUE(load(s, again, &trial).isDone());
@@ -204,31 +218,6 @@ TEST(OpeningLoad, NoAnswerAndEmptyCopy)
     EXPECT_EQ(trial.statusText(), u"平衡"_s);
     EXPECT_EQ(again.messages, QList<Message>({kLoaded}));
     EXPECT_TRUE(openingLines(s).isEmpty());
-}
-
-TEST(OpeningLoad, FailureHalfWayKeepsTheEarlierLines)
-{
-    TestSet set;
-    tz::Session &s = set.session();
-    setRaw(s, u"1001"_s, kNull, 10.0, kNull);
-    setRaw(s, u"2001"_s, kNull, kNull, 10.0);
-    ScriptedDialogs first({true});
-    ASSERT_TRUE(load(s, first).isDone());
-    const QList<QVariantList> loaded = openingLines(s);
-
-    // The database refuses the second line of the next load, after the old
-    // lines were deleted and the first new one written.
-    setRaw(s, u"2001"_s, kNull, kNull, 20.0);
-    setRaw(s, u"2202"_s, kNull, kNull, -10.0);
-    s.mainConnection().executeScript(u"CREATE TRIGGER 拒绝 BEFORE INSERT ON 分录表 WHEN NEW.科目代码 = '2202' "
-                                     "BEGIN SELECT RAISE(ABORT, '磁盘已满'); END"_s);
-    ScriptedDialogs second({true});
-    EXPECT_TRUE(load(s, second).isFailed());
-    ASSERT_EQ(second.messages.size(), 1);
-    EXPECT_TRUE(second.messages.first().text.contains(u"磁盘已满"_s)) << second.messages.first().text.toStdString();
-    EXPECT_EQ(second.messages.first().title, u"TZ305提示"_s);
-    EXPECT_EQ(second.messages.first().icon, Icon::Critical);
-    EXPECT_EQ(openingLines(s), loaded);
 }
 
 TEST(OpeningLoad, SequenceRunsPast32767Lines)

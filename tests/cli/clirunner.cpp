@@ -17,6 +17,16 @@ CliRun cli(const QStringList &args)
             QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
 }
 
+CliRun cliExpect(const QStringList &args, int status, const std::optional<QString> &err)
+{
+    const CliRun run = cli(args);
+    const std::string command = args.join(u' ').toStdString();
+    EXPECT_EQ(run.status, status) << command << '\n' << run.err.toStdString();
+    if (err)
+        EXPECT_EQ(run.err, *err) << command;
+    return run;
+}
+
 void CliSet::SetUp()
 {
     ASSERT_TRUE(m_dir.isValid());

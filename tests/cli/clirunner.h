@@ -2,6 +2,8 @@
 // with a fresh account set 华新.Y24 made by `tz305-cli new`.
 #pragma once
 
+#include <optional>
+
 #include <gtest/gtest.h>
 
 #include <QString>
@@ -21,6 +23,9 @@ struct CliRun
 
 // Runs the command line with `args`, stdin closed, and waits for it.
 CliRun cli(const QStringList &args);
+
+// Runs it and expects the exit status and, when given, exactly `err` on stderr.
+CliRun cliExpect(const QStringList &args, int status, const std::optional<QString> &err = std::nullopt);
 
 class CliSet : public testing::Test
 {

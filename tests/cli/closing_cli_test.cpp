@@ -9,6 +9,7 @@
 using namespace Qt::Literals::StringLiterals;
 using tz::test::CliRun;
 using tz::test::cli;
+using tz::test::cliExpect;
 
 namespace {
 
@@ -50,13 +51,19 @@ protected:
 
 TEST_F(ClosingCommandLine, CloseWritesTheTransferVoucherAndReopenRemovesIt)
 {
-    const CliRun noReviewer = cli(login() << u"close"_s << u"--month"_s << u"2"_s);
-    EXPECT_EQ(noReviewer.status, 1);
-    EXPECT_EQ(noReviewer.err, u"[TZ305提示] 审核不能为空\n"_s);
+    // The month must be 1 to 12.
+    for (const QStringList &args : {QStringList{u"close"_s, u"--month"_s, u"13"_s, u"--reviewer"_s, u"会计"_s},
+                                    QStringList{u"close"_s, u"--reviewer"_s, u"会计"_s},
+                                    QStringList{u"reopen"_s, u"--month"_s, u"0"_s},
+                                    QStringList{u"reopen"_s, u"--month"_s, u"二"_s},
+                                    QStringList{u"reopen"_s, u"2"_s}})
+        cliExpect(login() << args, 2);
+    const QStringList close = login() << u"close"_s << u"--month"_s << u"2"_s;
+    cliExpect(close, 1, u"[TZ305提示] 审核不能为空\n"_s);
+    EXPECT_EQ(transferVoucher(), u"号码\t日期\t科目代码\t借方金额\t贷方金额\t审核\t制单\n"_s);
 
-    const CliRun closed = cli(login() << u"close"_s << u"--month"_s << u"2"_s << u"--reviewer"_s << u"会计"_s);
-    ASSERT_EQ(closed.status, 0) << closed.err.toStdString();
-    EXPECT_EQ(closed.err, u"[结帐成功^_^] 收入/费用已成功结转！并自动生成最后一张凭证\n"_s);
+    const CliRun closed = cliExpect(QStringList(close) << u"--reviewer"_s << u"会计"_s, 0,
+                                    u"[结帐成功^_^] 收入/费用已成功结转！并自动生成最后一张凭证\n"_s);
     EXPECT_TRUE(closed.out.isEmpty());
     const QString voucher = u"号码\t日期\t科目代码\t借方金额\t贷方金额\t审核\t制单\n"
                             "3\t2024-02-29\t5001\t1000\t\t会计\t主管\n"
@@ -64,40 +71,16 @@ TEST_F(ClosingCommandLine, CloseWritesTheTransferVoucherAndReopenRemovesIt)
                             "3\t2024-02-29\t3103\t300\t\t会计\t主管\n"
                             "3\t2024-02-29\t5401\t\t300\t会计\t主管\n"_s;
     EXPECT_EQ(transferVoucher(), voucher);
+    cliExpect(QStringList(close) << u"--reviewer"_s << u"会计"_s, 1, u"[TZ305提示] 2  月份已结帐,请先进行反结帐\n"_s);
 
-    const CliRun again = cli(login() << u"close"_s << u"--month"_s << u"2"_s << u"--reviewer"_s << u"会计"_s);
-    EXPECT_EQ(again.status, 1);
-    EXPECT_EQ(again.err, u"[TZ305提示] 2  月份已结帐,请先进行反结帐\n"_s);
-
-    const CliRun unanswered = cli(login() << u"reopen"_s << u"--month"_s << u"2"_s);
-    EXPECT_EQ(unanswered.status, 1);
-    EXPECT_EQ(unanswered.err, u"[TZ305提示] 是否进行反结帐?(2月份) 否\n"_s);
+    const QStringList reopen = {u"reopen"_s, u"--month"_s, u"2"_s};
+    cliExpect(login() << reopen, 1, u"[TZ305提示] 是否进行反结帐?(2月份) 否\n"_s);
     EXPECT_EQ(transferVoucher(), voucher);
-
-    const CliRun reopened = cli(login() << u"--yes"_s << u"reopen"_s << u"--month"_s << u"2"_s);
-    ASSERT_EQ(reopened.status, 0) << reopened.err.toStdString();
-    EXPECT_EQ(reopened.err, u"[TZ305提示] 是否进行反结帐?(2月份) 是\n[TZ305提示] 已反结成功\n"_s);
+    cliExpect(login() << u"--yes"_s << reopen, 0, u"[TZ305提示] 是否进行反结帐?(2月份) 是\n[TZ305提示] 已反结成功\n"_s);
     EXPECT_EQ(transferVoucher(), u"号码\t日期\t科目代码\t借方金额\t贷方金额\t审核\t制单\n"_s);
     const CliRun marks = cli(login() << u"sql"_s << u"SELECT count(*) AS n FROM 分录表 WHERE 结帐 IS NOT NULL"_s);
     EXPECT_EQ(marks.out, u"n\n0\n"_s);
-
-    const CliRun open = cli(login() << u"--yes"_s << u"reopen"_s << u"--month"_s << u"2"_s);
-    EXPECT_EQ(open.status, 1);
-    EXPECT_EQ(open.err, u"[TZ305提示] 2  月份未结帐\n"_s);
-}
-
-TEST_F(ClosingCommandLine, MonthMustBeOneToTwelve)
-{
-    for (const QStringList &args : {QStringList{u"close"_s, u"--month"_s, u"13"_s, u"--reviewer"_s, u"会计"_s},
-                                    QStringList{u"close"_s, u"--reviewer"_s, u"会计"_s},
-                                    QStringList{u"reopen"_s, u"--month"_s, u"0"_s},
-                                    QStringList{u"reopen"_s, u"--month"_s, u"二"_s},
-                                    QStringList{u"reopen"_s, u"2"_s}}) {
-        const CliRun run = cli(login() << args);
-        EXPECT_EQ(run.status, 2) << args.join(u' ').toStdString();
-    }
-    const CliRun nothing = cli(login() << u"sql"_s << u"SELECT count(*) AS n FROM 分录表 WHERE 结帐 IS NOT NULL"_s);
-    EXPECT_EQ(nothing.out, u"n\n0\n"_s);
+    cliExpect(login() << u"--yes"_s << reopen, 1, u"[TZ305提示] 2  月份未结帐\n"_s);
 }
 
 } // namespace

@@ -2,14 +2,12 @@
 // journal, and the refusals with their messages and exit statuses.
 #include <gtest/gtest.h>
 
-#include <QProcess>
-#include <QTemporaryDir>
-
 #include "tests/cli/clirunner.h"
 
 using namespace Qt::Literals::StringLiterals;
 using tz::test::CliRun;
 using tz::test::cli;
+using tz::test::cliExpect;
 
 namespace {
 
@@ -18,55 +16,35 @@ class OpeningCommandLine : public tz::test::CliSet
 protected:
     void set(const QStringList &options)
     {
-        const CliRun run = cli(login() << u"opening"_s << u"set"_s << options);
-        ASSERT_EQ(run.status, 0) << run.err.toStdString();
-        EXPECT_TRUE(run.err.isEmpty());
+        cliExpect(login() << u"opening"_s << u"set"_s << options, 0, u""_s);
     }
 };
 
-TEST_F(OpeningCommandLine, TrialThenLoadWritesLinesInCodeOrder)
+TEST_F(OpeningCommandLine, TrialLoadAndRefusals)
 {
     set({u"--code"_s, u"2001"_s, u"--credit"_s, u"1,000"_s});
     set({u"--code"_s, u"1122"_s, u"--debit"_s, u"0.665"_s, u"--qty"_s, u"4"_s});
     set({u"--code"_s, u"1001"_s, u"--debit"_s, u"999.325"_s});
+    const QStringList trial = login() << u"opening"_s << u"trial"_s;
+    EXPECT_EQ(cliExpect(trial, 0).out, u"借方合计\t贷方合计\t状态\n1,000.00\t1,000.00\t平衡\n"_s);
 
-    const CliRun trial = cli(login() << u"opening"_s << u"trial"_s);
-    ASSERT_EQ(trial.status, 0) << trial.err.toStdString();
-    EXPECT_EQ(trial.out, u"借方合计\t贷方合计\t状态\n1,000.00\t1,000.00\t平衡\n"_s);
-
-    const CliRun unanswered = cli(login() << u"opening"_s << u"load"_s);
-    EXPECT_EQ(unanswered.status, 1);
-    EXPECT_EQ(unanswered.err, u"[TZ305] 是否装入年初数据?请认真核对里边的数据！！！ 否\n"_s);
-
-    for (int i = 0; i < 2; ++i) {
-        const CliRun load = cli(login() << u"--yes"_s << u"opening"_s << u"load"_s);
-        ASSERT_EQ(load.status, 0) << load.err.toStdString();
-        EXPECT_EQ(load.err, u"[TZ305] 是否装入年初数据?请认真核对里边的数据！！！ 是\n[TZ305] 已装入成功\n"_s);
-    }
+    const QString question = u"[TZ305] 是否装入年初数据?请认真核对里边的数据！！！ "_s;
+    cliExpect(login() << u"opening"_s << u"load"_s, 1, question + u"否\n"_s);
+    for (int i = 0; i < 2; ++i)
+        cliExpect(login() << u"--yes"_s << u"opening"_s << u"load"_s, 0, question + u"是\n[TZ305] 已装入成功\n"_s);
     const CliRun lines = cli(login() << u"sql"_s << u"SELECT ID, 科目代码, 借方金额, 贷方金额 FROM 分录表 ORDER BY ID"_s);
-    ASSERT_EQ(lines.status, 0) << lines.err.toStdString();
     EXPECT_EQ(lines.out, u"ID\t科目代码\t借方金额\t贷方金额\n"
                          "8000000001\t1001\t999.33\t\n"
                          "8000000002\t1122\t0.67\t\n"
                          "8000000003\t2001\t\t1000\n"_s);
-}
 
-TEST_F(OpeningCommandLine, UnbalancedLoadAndBadInputAreRefused)
-{
+    // Unbalanced: refused; bad input: refused or a usage error.
     set({u"--code"_s, u"1001"_s, u"--debit"_s, u"10"_s});
-    const CliRun trial = cli(login() << u"opening"_s << u"trial"_s);
-    EXPECT_EQ(trial.out, u"借方合计\t贷方合计\t状态\n10.00\t0.00\t不平衡\n"_s);
-
-    const CliRun load = cli(login() << u"--yes"_s << u"opening"_s << u"load"_s);
-    EXPECT_EQ(load.status, 1);
-    EXPECT_EQ(load.err, u"[TZ305] 借贷不平\n"_s);
-
-    const CliRun parent = cli(login() << u"opening"_s << u"set"_s << u"--code"_s << u"1002"_s << u"--debit"_s << u"1"_s);
-    EXPECT_EQ(parent.status, 1);
-    EXPECT_EQ(parent.err, u"[TZ305提示] 1002  不是明细科目,不能录入年初数\n"_s);
-
-    const CliRun nothing = cli(login() << u"opening"_s << u"set"_s << u"--code"_s << u"1001"_s);
-    EXPECT_EQ(nothing.status, 2);
+    EXPECT_EQ(cliExpect(trial, 0).out, u"借方合计\t贷方合计\t状态\n10.67\t1,000.00\t不平衡\n"_s);
+    cliExpect(login() << u"--yes"_s << u"opening"_s << u"load"_s, 1, u"[TZ305] 借贷不平\n"_s);
+    cliExpect(login() << u"opening"_s << u"set"_s << u"--code"_s << u"1002"_s << u"--debit"_s << u"1"_s, 1,
+              u"[TZ305提示] 1002  不是明细科目,不能录入年初数\n"_s);
+    cliExpect(login() << u"opening"_s << u"set"_s << u"--code"_s << u"1001"_s, 2);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 using namespace Qt::Literals::StringLiterals;
 using tz::test::CliRun;
 using tz::test::cli;
+using tz::test::cliExpect;
 
 namespace {
 
@@ -19,12 +20,9 @@ const QString kOutcomeHeader = u"月\t号码\t分录\t下一号码\n"_s;
 class VoucherCommandLine : public tz::test::CliSet
 {
 protected:
-    CliRun voucher(const QStringList &args, bool yes = false) const
+    QStringList v(const QStringList &args, bool yes = false) const
     {
-        QStringList all = login();
-        if (yes)
-            all.prepend(u"--yes"_s);
-        return cli(all << u"voucher"_s << args);
+        return (yes ? QStringList {u"--yes"_s} : QStringList()) + login() << u"voucher"_s << args;
     }
 
     CliRun sql(const QString &statement) const { return cli(login() << u"sql"_s << statement); }
@@ -39,50 +37,34 @@ protected:
     }
 };
 
-TEST_F(VoucherCommandLine, SaveShowModifyAndDelete)
+TEST_F(VoucherCommandLine, SaveShowModifyDeleteRefusalsAndUsage)
 {
     const QStringList cash = {u"--date"_s, u"2024-03-05"_s, u"--reviewer"_s, u"会计"_s, u"--attach"_s, u"2"_s};
-    CliRun run = voucher(QStringList{u"save"_s} << cash << u"--line"_s << u"提现|1001 库存现金||100.00||"_s
-                                                << u"--line"_s << u"|1122|||100|"_s);
-    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    CliRun run = cliExpect(v(QStringList {u"save"_s} << cash << u"--line"_s << u"提现|1001 库存现金||100.00||"_s
+                                                  << u"--line"_s << u"|1122|||100|"_s),
+        0, u"[TZ305系统] 凭证保存成功\n"_s);
     EXPECT_EQ(run.out, kOutcomeHeader + u"3\t1\t2\t2\n"_s);
-    EXPECT_EQ(run.err, u"[TZ305系统] 凭证保存成功\n"_s);
-    run = voucher(QStringList{u"save"_s} << cash << u"--line"_s << u"二|1001||5||"_s << u"--line"_s
-                                         << u"|1122|||5|"_s);
-    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    cliExpect(v(QStringList {u"save"_s} << cash << u"--line"_s << u"二|1001||5||"_s << u"--line"_s << u"|1122|||5|"_s), 0);
 
-    run = voucher({u"show"_s, u"--month"_s, u"3"_s, u"--number"_s, u"1"_s});
-    ASSERT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, u"日期\t字号\t号码\t附件\t制单\t审核\t序号\t摘要说明\t科目名称\t数量\t借方金额\t贷方金额\t流代\t流金\n"
+    EXPECT_EQ(cliExpect(v({u"show"_s, u"--month"_s, u"3"_s, u"--number"_s, u"1"_s}), 0).out, u"日期\t字号\t号码\t附件\t制单\t审核\t序号\t摘要说明\t科目名称\t数量\t借方金额\t贷方金额\t流代\t流金\n"
                        "2024-03-05\t记\t1\t2\t主管\t会计\t1\t提现\t1001 库存现金\t\t100.00\t\t\t\n"
                        "2024-03-05\t记\t1\t2\t主管\t会计\t2\t提现\t1122 应收账款\t\t\t100.00\t\t\n"_s);
 
     const QStringList modify = {u"modify"_s, u"--month"_s, u"3"_s, u"--number"_s, u"1"_s, u"--reviewer"_s, u"出纳"_s};
-    run = voucher(modify);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, u"[TZ305提示] 真要修改此张凭证吗?(1号凭证) 否\n"_s);
-    run = voucher(modify, true);
-    ASSERT_EQ(run.status, 0) << run.err.toStdString();
-    EXPECT_EQ(run.out, kOutcomeHeader + u"3\t1\t2\t3\n"_s);
+    cliExpect(v(modify), 1, u"[TZ305提示] 真要修改此张凭证吗?(1号凭证) 否\n"_s);
+    EXPECT_EQ(cliExpect(v(modify, true), 0).out, kOutcomeHeader + u"3\t1\t2\t3\n"_s);
     EXPECT_EQ(sql(u"SELECT DISTINCT 审核 FROM 分录表 WHERE 号码 = 1"_s).out, u"审核\n出纳\n"_s);
 
-    run = voucher({u"delete"_s, u"--month"_s, u"3"_s, u"--number"_s, u"1"_s}, true);
-    ASSERT_EQ(run.status, 0) << run.err.toStdString();
-    EXPECT_EQ(run.err, u"[TZ305提示] 真要删除此张凭证吗?(1号凭证),以后的号码会自动减号) 是\n[TZ305系统] 凭证删除成功\n"_s);
+    cliExpect(v({u"delete"_s, u"--month"_s, u"3"_s, u"--number"_s, u"1"_s}, true), 0,
+        u"[TZ305提示] 真要删除此张凭证吗?(1号凭证),以后的号码会自动减号) 是\n[TZ305系统] 凭证删除成功\n"_s);
     EXPECT_EQ(sql(u"SELECT ID, 号码, 摘要说明 FROM 分录表 ORDER BY ID"_s).out,
               u"ID\t号码\t摘要说明\n8030001001\t1\t二\n8030001002\t1\t二\n"_s);
 
-    run = voucher({u"show"_s, u"--month"_s, u"3"_s, u"--number"_s, u"5"_s});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, u"[TZ305提示] 5 号凭证没有数据,注意凭证号\n"_s);
-}
+    cliExpect(v({u"show"_s, u"--month"_s, u"3"_s, u"--number"_s, u"5"_s}), 1, u"[TZ305提示] 5 号凭证没有数据,注意凭证号\n"_s);
 
-TEST_F(VoucherCommandLine, RefusalsAndUsage)
-{
     const QStringList head = {u"save"_s, u"--date"_s, u"2024-03-05"_s, u"--reviewer"_s, u"会计"_s};
-    CliRun run = voucher(QStringList(head) << u"--line"_s << u"a|1001||100||"_s << u"--line"_s << u"|1122|||99.99|"_s);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, u"[TZ305提示] 借贷不平!\n"_s);
+    run = cliExpect(v(QStringList(head) << u"--line"_s << u"a|1001||100||"_s << u"--line"_s << u"|1122|||99.99|"_s), 1,
+        u"[TZ305提示] 借贷不平!\n"_s);
     EXPECT_TRUE(run.out.isEmpty());
 
     for (const QStringList &usage : {QStringList{u"save"_s, u"--line"_s, u"a|1001||1||"_s},
@@ -90,18 +72,16 @@ TEST_F(VoucherCommandLine, RefusalsAndUsage)
                                      QStringList(head) << u"--line"_s << u"a|1001||1|||||"_s,
                                      QStringList{u"insert"_s, u"--date"_s, u"2024-03-05"_s},
                                      QStringList{u"delete"_s, u"--month"_s, u"13"_s, u"--number"_s, u"1"_s},
-                                     QStringList{u"nosuch"_s}}) {
-        EXPECT_EQ(voucher(usage).status, 2) << usage.join(u' ').toStdString();
-    }
-    EXPECT_EQ(sql(u"SELECT count(*) AS n FROM 分录表"_s).out, u"n\n0\n"_s);
+                                     QStringList{u"nosuch"_s}})
+        cliExpect(v(usage), 2);
+    EXPECT_EQ(sql(u"SELECT count(*) AS n FROM 分录表"_s).out, u"n\n2\n"_s); // voucher 二 only
 }
 
-TEST_F(VoucherCommandLine, ImportSavesEachVoucherAsTheNextNumberOfItsMonth)
+TEST_F(VoucherCommandLine, ImportNumbersAfterTheMonthAndARefusedVoucherRefusesTheFile)
 {
-    ASSERT_EQ(voucher({u"save"_s, u"--date"_s, u"2024-01-02"_s, u"--reviewer"_s, u"会计"_s, u"--line"_s,
-                       u"先|1001||1||"_s, u"--line"_s, u"|1122|||1|"_s})
-                  .status,
-              0);
+    cliExpect(v({u"save"_s, u"--date"_s, u"2024-01-02"_s, u"--reviewer"_s, u"会计"_s, u"--line"_s, u"先|1001||1||"_s,
+                u"--line"_s, u"|1122|||1|"_s}),
+        0);
     const QString path = writeCsv(kCsvHeader +
                                   u"A,2024-01-05,记,2,会计,\"收货款, \"\"甲\"\"公司\",1001 库存现金,,\"1,000.00\",,101,1000\n"
                                   "A,,,,,,1122,,,1000,,\n"
@@ -111,10 +91,8 @@ TEST_F(VoucherCommandLine, ImportSavesEachVoucherAsTheNextNumberOfItsMonth)
                                   "\n"
                                   "C,2024-02-01,记,,会计,\"两行\n摘要\",1001,,50,,,\n"
                                   "C,,,,,,5001,,,50,,\n"_s);
-    const CliRun run = voucher({u"import"_s, path});
-    ASSERT_EQ(run.status, 0) << run.err.toStdString();
-    EXPECT_EQ(run.out, u"凭证\t分录\n3\t7\n"_s);
-    EXPECT_EQ(run.err, u"[TZ305系统] 凭证导入成功: 3张凭证, 7行分录\n"_s);
+    EXPECT_EQ(cliExpect(v({u"import"_s, path}), 0, u"[TZ305系统] 凭证导入成功: 3张凭证, 7行分录\n"_s).out,
+              u"凭证\t分录\n3\t7\n"_s);
     EXPECT_EQ(sql(u"SELECT ID, 字号, 附件, 摘要说明, 科目代码, 数量, 借方金额, 贷方金额, 流代, 流金 FROM 分录表 "
                   "WHERE ID > 8010001999 ORDER BY ID"_s)
                   .out,
@@ -126,10 +104,9 @@ TEST_F(VoucherCommandLine, ImportSavesEachVoucherAsTheNextNumberOfItsMonth)
               "8010003003\t转\t0\t多行\t1122\t\t\t200\t\t\n"
               "8020001001\t记\t0\t两行\\n摘要\t1001\t\t50\t\t\t\n"
               "8020001002\t记\t0\t两行\\n摘要\t5001\t\t\t50\t\t\n"_s);
-}
+    const QString before = sql(u"SELECT count(*) AS n FROM 分录表"_s).out;
 
-TEST_F(VoucherCommandLine, ARefusedVoucherRefusesTheWholeFile)
-{
+    // A refused voucher refuses the whole file.
     const QString good = u"A,2024-01-05,记,1,会计,好,1001,,10,,,\nA,,,,,,1122,,,10,,\n"_s;
     const QString last = u"C,2024-01-07,记,1,会计,好,1001,,10,,,\nC,,,,,,1122,,,10,,\n"_s;
     struct Case
@@ -147,21 +124,12 @@ TEST_F(VoucherCommandLine, ARefusedVoucherRefusesTheWholeFile)
         {u"B,2024-01-06,记,1,会计,坏,1001,,10,,\nB,,,,,,1122,,,10,,\n"_s, u"[TZ305提示] 第4行: 应有12列,此行有11列\n"_s},
         {u"B,2024-01-06,记,1,会计,\"坏,1001,,10,,,\n"_s, u"[TZ305提示] 第4行: 引号没有结束\n"_s},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.err.toStdString());
-        const CliRun run = voucher({u"import"_s, writeCsv(kCsvHeader + good + c.middle + last)});
-        EXPECT_EQ(run.status, 1);
-        EXPECT_EQ(run.err, c.err);
-        EXPECT_TRUE(run.out.isEmpty());
-    }
-    EXPECT_EQ(sql(u"SELECT count(*) AS n FROM 分录表"_s).out, u"n\n0\n"_s);
-
-    CliRun run = voucher({u"import"_s, writeCsv(u"凭证,日期\n"_s + good)});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, u"[TZ305提示] 第1行: 标题行应为: "_s + kCsvHeader);
-    run = voucher({u"import"_s, m_dir.filePath(u"没有.csv"_s)});
-    EXPECT_EQ(run.status, 3);
-    EXPECT_EQ(run.err, u"[TZ305提示] 不能读取文件: "_s + m_dir.filePath(u"没有.csv"_s) + u'\n');
+    for (const Case &c : cases)
+        EXPECT_TRUE(cliExpect(v({u"import"_s, writeCsv(kCsvHeader + good + c.middle + last)}), 1, c.err).out.isEmpty());
+    cliExpect(v({u"import"_s, writeCsv(u"凭证,日期\n"_s + good)}), 1, u"[TZ305提示] 第1行: 标题行应为: "_s + kCsvHeader);
+    cliExpect(v({u"import"_s, m_dir.filePath(u"没有.csv"_s)}), 3,
+        u"[TZ305提示] 不能读取文件: "_s + m_dir.filePath(u"没有.csv"_s) + u'\n');
+    EXPECT_EQ(sql(u"SELECT count(*) AS n FROM 分录表"_s).out, before);
 }
 
 } // namespace

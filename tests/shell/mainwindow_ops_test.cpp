@@ -89,29 +89,23 @@ protected:
     int accounts = 0;
 };
 
-TEST_F(LeaveProgramTest, RefusedWhileAWorkingWindowIsOpen)
+TEST_F(LeaveProgramTest, RefusedWhileAWorkingWindowIsOpenNoKeepsYesEmptiesTheWorkTablesOnly)
 {
-    ScriptedDialogs dialogs({true});
-    EXPECT_TRUE(tz::LeaveProgram(set.session(), true, dialogs).isRefused());
-    EXPECT_EQ(dialogs.messages, QList<Message>({{u"请先关闭子窗口"_s, u"TZ305提示"_s, Icon::None}}));
-    EXPECT_TRUE(dialogs.questions.isEmpty()); // refused before asking
+    ScriptedDialogs refused({true});
+    EXPECT_TRUE(tz::LeaveProgram(set.session(), true, refused).isRefused());
+    EXPECT_EQ(refused.messages, QList<Message>({{u"请先关闭子窗口"_s, u"TZ305提示"_s, Icon::None}}));
+    EXPECT_TRUE(refused.questions.isEmpty()); // refused before asking
     expectWorkTablesFilled();
-}
 
-TEST_F(LeaveProgramTest, NoLeavesEverythingAsItWas)
-{
-    ScriptedDialogs dialogs({false});
-    EXPECT_TRUE(tz::LeaveProgram(set.session(), false, dialogs).isRefused());
-    EXPECT_TRUE(dialogs.messages.isEmpty());
-    EXPECT_EQ(dialogs.questions, QList<Message>({{u"是否退出系统?"_s, u"TZ305提示"_s, Icon::Question}}));
+    ScriptedDialogs no({false});
+    EXPECT_TRUE(tz::LeaveProgram(set.session(), false, no).isRefused());
+    EXPECT_TRUE(no.messages.isEmpty());
+    EXPECT_EQ(no.questions, QList<Message>({{u"是否退出系统?"_s, u"TZ305提示"_s, Icon::Question}}));
     expectWorkTablesFilled();
-}
 
-TEST_F(LeaveProgramTest, YesEmptiesTheFiveWorkTablesOnly)
-{
-    ScriptedDialogs dialogs({true});
-    EXPECT_TRUE(tz::LeaveProgram(set.session(), false, dialogs).isDone());
-    EXPECT_TRUE(dialogs.messages.isEmpty());
+    ScriptedDialogs yes({true});
+    EXPECT_TRUE(tz::LeaveProgram(set.session(), false, yes).isDone());
+    EXPECT_TRUE(yes.messages.isEmpty());
     for (const QString &table : workTables)
         EXPECT_EQ(count(table), 0) << table.toStdString();
     EXPECT_EQ(count(u"分录表"_s), journalRows);

@@ -38,7 +38,7 @@ struct RefusalCase
     const char *label;
     QString shortName;
     QString year;
-    bool relativeFolder;
+    QString folder; // empty: a fresh temporary folder
     Message expected;
 };
 
@@ -50,7 +50,7 @@ TEST_P(CreateRefusal, RefusesWithOneMessageAndWritesNothing)
 {
     const RefusalCase &c = GetParam();
     QTemporaryDir dir;
-    const QString folder = c.relativeFolder ? u"相对/路径"_s : dir.path();
+    const QString folder = c.folder.isEmpty() ? dir.path() : c.folder;
     ScriptedDialogs dialogs;
     const tz::OpResult result = tz::CreateAccountSet(c.shortName, c.year, folder, dialogs);
     EXPECT_TRUE(result.isRefused());
@@ -62,28 +62,24 @@ TEST_P(CreateRefusal, RefusesWithOneMessageAndWritesNothing)
 INSTANTIATE_TEST_SUITE_P(
     Checks, CreateRefusal,
     testing::Values(
-        RefusalCase{"empty", u""_s, u"2024"_s, false, {kNameMessage, u"TZ305"_s, Icon::None}},
-        RefusalCase{"blanks", u"   "_s, u"2024"_s, false, {kNameMessage, u"TZ305"_s, Icon::None}},
-        RefusalCase{"six", u"华新科技公司"_s, u"2024"_s, false, {kNameMessage, u"TZ305"_s, Icon::None}},
+        RefusalCase{"empty", u""_s, u"2024"_s, {}, {kNameMessage, u"TZ305"_s, Icon::None}},
+        RefusalCase{"blanks", u"   "_s, u"2024"_s, {}, {kNameMessage, u"TZ305"_s, Icon::None}},
+        RefusalCase{"six", u"华新科技公司"_s, u"2024"_s, {}, {kNameMessage, u"TZ305"_s, Icon::None}},
         // The name is checked before the folder.
-        RefusalCase{"six-and-no-folder", u"abcdef"_s, u"2024"_s, true, {kNameMessage, u"TZ305"_s, Icon::None}},
-        RefusalCase{"relative", u"华新"_s, u"2024"_s, true, {kFolderMessage, u"提醒您！"_s, Icon::Exclamation}},
-        RefusalCase{"slash", u"a/b"_s, u"2024"_s, false,
+        RefusalCase{"six-and-no-folder", u"abcdef"_s, u"2024"_s, u"相对/路径"_s, {kNameMessage, u"TZ305"_s, Icon::None}},
+        RefusalCase{"relative", u"华新"_s, u"2024"_s, u"相对/路径"_s, {kFolderMessage, u"提醒您！"_s, Icon::Exclamation}},
+        // The hint shown before a folder is chosen is no folder.
+        RefusalCase{"hint", u"华新"_s, u"2024"_s, u"请点右边选择存放帐套的文件夹--->>>"_s,
+                    {kFolderMessage, u"提醒您！"_s, Icon::Exclamation}},
+        RefusalCase{"slash", u"a/b"_s, u"2024"_s, {},
                     {u"帐套简称不能含有 / \\ 等符号,也不能以 . 开头"_s, u"TZ305提示"_s, Icon::Critical}},
-        RefusalCase{"year", u"华新"_s, u"2100"_s, false,
+        RefusalCase{"year", u"华新"_s, u"2100"_s, {},
                     {u"帐套年度必须在2015至2099之间"_s, u"TZ305提示"_s, Icon::Critical}}),
     [](const testing::TestParamInfo<RefusalCase> &info) {
         std::string name = info.param.label;
         std::replace(name.begin(), name.end(), '-', '_');
         return name;
     });
-
-TEST(CreateAccountSet, HintTextAsFolderIsRefused)
-{
-    ScriptedDialogs dialogs;
-    EXPECT_TRUE(tz::CreateAccountSet(u"华新"_s, u"2024"_s, u"请点右边选择存放帐套的文件夹--->>>"_s, dialogs).isRefused());
-    EXPECT_EQ(dialogs.messages, QList<Message>({{kFolderMessage, u"提醒您！"_s, Icon::Exclamation}}));
-}
 
 TEST(CreateAccountSet, CopiesTheTemplateUnderTrimmedNameAndReportsSuccess)
 {
@@ -121,35 +117,30 @@ TEST(CreateAccountSet, SameNameAndYearRefusedOtherYearAccepted)
 }
 
 // Failures are reported as failures: never the success message, never a file.
-TEST(CreateAccountSet, MissingTemplateIsReportedNotSuccess)
+TEST(CreateAccountSet, MissingOrDamagedTemplateIsReportedNotSuccess)
 {
-    QTemporaryDir program;
-    QTemporaryDir target;
-    tz::test::EnvGuard env("TZ305_PROGRAM_DIR", program.path().toUtf8());
-    ScriptedDialogs dialogs;
-    EXPECT_TRUE(tz::CreateAccountSet(u"华新"_s, u"2024"_s, target.path(), dialogs).isFailed());
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages.first().text, u"找不到帐套模板文件: "_s + program.path() + u"/TZ_QSB/TZ_2XCB.RH"_s);
-    EXPECT_EQ(dialogs.messages.first().icon, Icon::Critical);
-    EXPECT_TRUE(entries(target.path()).isEmpty());
-}
-
-TEST(CreateAccountSet, DamagedTemplateLeavesNothingBehind)
-{
-    QTemporaryDir program;
-    QTemporaryDir target;
-    QDir(program.path()).mkpath(u"TZ_QSB"_s);
-    QFile junk(program.filePath(u"TZ_QSB/TZ_2XCB.RH"_s));
-    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
-    junk.write(QByteArray(8192, 'x'));
-    junk.close();
-    tz::test::EnvGuard env("TZ305_PROGRAM_DIR", program.path().toUtf8());
-    ScriptedDialogs dialogs;
-    EXPECT_TRUE(tz::CreateAccountSet(u"华新"_s, u"2024"_s, target.path(), dialogs).isFailed());
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_TRUE(dialogs.messages.first().text.startsWith(u"创建帐套失败。帐套模板文件已损坏"_s));
-    EXPECT_NE(dialogs.messages.first().title, u"创建帐套成功!"_s);
-    EXPECT_TRUE(entries(target.path()).isEmpty());
+    for (const bool damaged : {false, true}) {
+        SCOPED_TRACE(damaged);
+        QTemporaryDir program;
+        QTemporaryDir target;
+        const QString templ = program.filePath(u"TZ_QSB/TZ_2XCB.RH"_s);
+        if (damaged) {
+            QDir(program.path()).mkpath(u"TZ_QSB"_s);
+            QFile junk(templ);
+            ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+            junk.write(QByteArray(8192, 'x'));
+        }
+        tz::test::EnvGuard env("TZ305_PROGRAM_DIR", program.path().toUtf8());
+        ScriptedDialogs dialogs;
+        EXPECT_TRUE(tz::CreateAccountSet(u"华新"_s, u"2024"_s, target.path(), dialogs).isFailed());
+        ASSERT_EQ(dialogs.messages.size(), 1);
+        if (damaged)
+            EXPECT_TRUE(dialogs.messages.first().text.startsWith(u"创建帐套失败。帐套模板文件已损坏"_s));
+        else
+            EXPECT_EQ(dialogs.messages.first().text, u"找不到帐套模板文件: "_s + templ);
+        EXPECT_EQ(dialogs.messages.first().icon, Icon::Critical);
+        EXPECT_TRUE(entries(target.path()).isEmpty());
+    }
 }
 
 TEST(CreateAccountSet, FolderThatCannotBeMadeIsReported)

@@ -72,17 +72,6 @@ TEST(Template, StructureMatchesTheSchemaSource)
     EXPECT_EQ(db.query(u"PRAGMA integrity_check"_s).value(0, 0).toString(), u"ok"_s);
 }
 
-TEST(Template, AccountSetRowAndOperators)
-{
-    test::TestSet set;
-    Session &s = set.session();
-    const ResultSet tz = s.RunSql(u"SELECT 帐套名称 FROM 信息表 WHERE 代号 = 'TZ'"_s);
-    ASSERT_EQ(tz.recordCount(), 1);
-    EXPECT_FALSE(tz.value(0, 0).toString().isEmpty());
-    EXPECT_GE(s.RunSql(u"SELECT count(*) FROM 信息表 WHERE 操作员 <> '' AND 密码 IS NOT NULL"_s)
-                  .value(0, 0).toInt(), 2);
-}
-
 struct LevelOne { const char16_t *code, *name, *side; };
 
 // Small Enterprise Accounting Standard (2013), level 1. A null side is the
@@ -191,22 +180,6 @@ TEST(Template, CashFlowItemsAndPhrases)
     EXPECT_EQ(QSet<QString>(phrases.begin(), phrases.end()).size(), phrases.size());
     for (const QString &phrase : phrases)
         EXPECT_TRUE(!phrase.trimmed().isEmpty() && phrase == phrase.trimmed()) << phrase.toStdString();
-}
-
-TEST(Template, NeedsTheKey)
-{
-    const QString path = test::builtTemplatePath();
-    QFile raw(path);
-    ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
-    EXPECT_NE(raw.read(16), QByteArray("SQLite format 3\0", 16));
-    raw.close();
-    Connection db;
-    try {
-        db.open(path, QByteArray());
-        ADD_FAILURE() << "opened without the key";
-    } catch (const DbError &e) {
-        EXPECT_TRUE(e.kind() == DbError::Kind::WrongKey || e.kind() == DbError::Kind::NotADatabase);
-    }
 }
 
 } // namespace
