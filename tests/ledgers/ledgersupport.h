@@ -4,11 +4,12 @@
 // shortest text.
 #pragma once
 
-#include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 
+#include "store/money.h"
+#include "store/resultset.h"
 #include "store/session.h"
 
 namespace tz::test {
@@ -50,27 +51,34 @@ inline void postLines(Session &s, const QList<Line> &lines)
         postLine(s, l);
 }
 
-inline QString cellText(const QVariant &v)
+// A cell as the command line prints it: NULL empty, numbers in their
+// shortest form.
+inline QString cellText(const QVariant &value)
 {
-    if (v.isNull())
+    if (value.isNull())
         return {};
-    if (v.typeId() == QMetaType::Double)
-        return QString::number(v.toDouble(), 'g', QLocale::FloatingPointShortest);
-    return v.toString();
+    if (value.typeId() == QMetaType::Double)
+        return shortestText(value.toDouble());
+    return value.toString();
 }
 
-// Rows of a query as "a|b|c".
-inline QStringList table(Session &s, const QString &sql, const QVariantList &params = {})
+// Each row as its cells joined by '|'.
+inline QStringList rowTexts(const ResultSet &rows)
 {
     QStringList out;
-    const ResultSet result = s.RunSql(sql, params);
-    for (const QVariantList &row : result.rows()) {
+    for (const ResultSet::Row &row : rows.rows()) {
         QStringList cells;
         for (const QVariant &v : row)
             cells.append(cellText(v));
         out.append(cells.join(u'|'));
     }
     return out;
+}
+
+// Rows of a query as "a|b|c".
+inline QStringList table(Session &s, const QString &sql, const QVariantList &params = {})
+{
+    return rowTexts(s.RunSql(sql, params));
 }
 
 } // namespace tz::test

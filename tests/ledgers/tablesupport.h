@@ -1,5 +1,6 @@
-// Shared by the table tests: journal lines written directly (as posted
-// vouchers and loaded opening balances would be) and result rows as text.
+// Shared by the table tests: journal lines written directly by their IDs
+// (as posted vouchers and loaded opening balances would be); result rows as
+// text come from ledgersupport.h.
 #pragma once
 
 #include <QDate>
@@ -7,9 +8,8 @@
 #include <QStringList>
 #include <QVariant>
 
-#include "store/money.h"
-#include "store/resultset.h"
 #include "store/session.h"
+#include "tests/ledgers/ledgersupport.h"
 
 namespace tz::test {
 
@@ -48,30 +48,6 @@ inline void postLines(Session &session, const QList<JournalLine> &lines)
 {
     for (const JournalLine &line : lines)
         postLine(session, line);
-}
-
-// A cell as the command line prints it: NULL empty, numbers in their
-// shortest form.
-inline QString cellText(const QVariant &value)
-{
-    if (value.isNull())
-        return {};
-    if (value.typeId() == QMetaType::Double)
-        return shortestText(value.toDouble());
-    return value.toString();
-}
-
-// Each row as its cells joined by '|'.
-inline QStringList rowTexts(const ResultSet &rows)
-{
-    QStringList out;
-    for (const ResultSet::Row &row : rows.rows()) {
-        QStringList cells;
-        for (const QVariant &v : row)
-            cells.append(cellText(v));
-        out.append(cells.join(u'|'));
-    }
-    return out;
 }
 
 } // namespace tz::test
