@@ -226,11 +226,7 @@ void QueryWindow::buildChoiceRow(QVBoxLayout *box)
     row->setSpacing(4);
     row->addWidget(formats);
     const auto add = [&](const QString &name, const QString &caption, void (QueryWindow::*slot)(),
-                         const QString &tip = {}) {
-        QPushButton *button = commandButton(this, name, caption, tip);
-        connect(button, &QPushButton::clicked, this, slot);
-        row->addWidget(button);
-    };
+                         const QString &tip = {}) { addButton(row, name, caption, slot, tip); };
     add(u"Command7"_s, u"帐页查询"_s, &QueryWindow::queryLedger);
     add(u"Command9"_s, u"上一"_s, &QueryWindow::previousAccount);
     add(u"Command8"_s, u"下一"_s, &QueryWindow::nextAccount);
@@ -277,11 +273,7 @@ void QueryWindow::buildTableRow(QVBoxLayout *box)
     row->addWidget(m_depth);
     row->addSpacing(8);
     const auto add = [&](const QString &name, const QString &caption, void (QueryWindow::*slot)(),
-                         const QString &tip = {}) {
-        QPushButton *button = commandButton(this, name, caption, tip);
-        connect(button, &QPushButton::clicked, this, slot);
-        row->addWidget(button);
-    };
+                         const QString &tip = {}) { addButton(row, name, caption, slot, tip); };
     add(u"Command1"_s, u"分录簿"_s, &QueryWindow::queryJournal);
     add(u"Command14"_s, u"筛选"_s, &QueryWindow::filterJournal);
     add(u"Command2"_s, u"科目汇总表"_s, &QueryWindow::queryVoucherSummary);
@@ -293,6 +285,14 @@ void QueryWindow::buildTableRow(QVBoxLayout *box)
     add(u"Command4"_s, u"导出"_s, &QueryWindow::exportTable);
     add(u"Command11"_s, u"EXCEL帐页"_s, &QueryWindow::exportWorkbook, u"三,数,多栏式(EXCEL格式帐页)"_s);
     box->addLayout(row);
+}
+
+void QueryWindow::addButton(QHBoxLayout *row, const QString &name, const QString &caption,
+                            void (QueryWindow::*slot)(), const QString &tip)
+{
+    QPushButton *button = commandButton(this, name, caption, tip);
+    connect(button, &QPushButton::clicked, this, slot);
+    row->addWidget(button);
 }
 
 // The account.

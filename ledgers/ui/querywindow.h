@@ -14,6 +14,7 @@
 
 class QButtonGroup;
 class QComboBox;
+class QHBoxLayout;
 class QVBoxLayout;
 class QLabel;
 class QLineEdit;
@@ -74,6 +75,8 @@ private:
     void buildAccountRow(QVBoxLayout *box);
     void buildChoiceRow(QVBoxLayout *box);
     void buildTableRow(QVBoxLayout *box);
+    void addButton(QHBoxLayout *row, const QString &name, const QString &caption, void (QueryWindow::*slot)(),
+                   const QString &tip);
     void codeChanged(const QString &text);
     void pickAccount();
     void stepAccount(bool next);
