@@ -2,7 +2,8 @@
 # Installs, builds and starts TZ305. With a display the desktop program
 # opens; without one the main job runs headless through the command line:
 # a demonstration account set with a year of books is created (once) and
-# its months and first voucher are shown.
+# its months, first voucher, the bank account's ledger and the balance
+# table of November are shown.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
@@ -25,3 +26,7 @@ echo
 "$bin/tz305-cli" "${login[@]}" sql "SELECT 月, count(DISTINCT 号码) AS 凭证数, count(*) AS 分录数, printf('%.2f', sum(ifnull(借方金额,0))) AS 借方合计, printf('%.2f', sum(ifnull(贷方金额,0))) AS 贷方合计, CASE WHEN max(结帐) > 0 THEN '已结帐' ELSE '' END AS 结帐 FROM 分录表 WHERE 月 IS NOT NULL GROUP BY 月 ORDER BY 月"
 echo
 "$bin/tz305-cli" "${login[@]}" voucher show --month 1 --number 1
+echo
+"$bin/tz305-cli" "${login[@]}" ledger --account 1002001 --format three | column -t -s $'\t' | awk 'NR <= 25'
+echo
+"$bin/tz305-cli" "${login[@]}" balance --month 11 --depth 1 | column -t -s $'\t'

@@ -61,6 +61,7 @@ struct Books
     Cents wagesPayable = 0;
     Cents vatDue = 0;
     Cents monthSales = 0;
+    Cents stock = 12'000'000; // 库存商品 at cost, from its opening balance
 };
 
 VoucherLine debitLine(const QString &summary, const QString &code, Cents amount, const QString &flow = {})
@@ -144,13 +145,16 @@ public:
             return {first, creditLine(s, u"5001"_s, net), creditLine(s, u"2221001002"_s, tax)};
         }
         case Kind::Purchase: {
-            const Cents net = between(100'000, 3'000'000);
+            // Buying follows the stock: small top-ups while it is ample, a
+            // large order when it has run down.
+            const Cents net = between(300'000, 2'000'000) + std::max<Cents>(0, 15'000'000 - m_books.stock);
+            m_books.stock += net;
             const Cents tax = (net * 13 + 50) / 100;
             m_books.vatDue -= tax;
             m_books.payable += net + tax;
             word = u"转"_s;
-            const QString s = u"采购原材料"_s;
-            return {debitLine(s, u"1403"_s, net), debitLine(s, u"2221001001"_s, tax),
+            const QString s = u"采购商品"_s;
+            return {debitLine(s, u"1405"_s, net), debitLine(s, u"2221001001"_s, tax),
                     creditLine(s, u"2202"_s, net + tax)};
         }
         case Kind::Receipt: {
@@ -201,7 +205,10 @@ public:
                     creditLine(s, u"1602"_s, kMonthlyDepreciation)};
         }
         case Kind::Cost: {
-            const Cents amount = std::max<Cents>((std::exchange(m_books.monthSales, 0) * 7 + 5) / 10, 100'000);
+            // The cost of the month's sales, never more than the stock holds.
+            const Cents cost = std::max<Cents>((std::exchange(m_books.monthSales, 0) * 13 + 10) / 20, 100'000);
+            const Cents amount = std::min(cost, std::max<Cents>(m_books.stock, 100'000));
+            m_books.stock -= amount;
             word = u"转"_s;
             const QString s = u"结转销售成本"_s;
             return {debitLine(s, u"5401"_s, amount), creditLine(s, u"1405"_s, amount)};

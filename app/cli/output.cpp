@@ -16,7 +16,8 @@ QString cellText(const QVariant &value)
     if (value.isNull())
         return {};
     if (value.typeId() == QMetaType::Double)
-        return QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
+        // Plain decimal notation, never an exponent: 300000 rather than 3e+05.
+        return QString::number(value.toDouble(), 'f', QLocale::FloatingPointShortest);
     return value.toString();
 }
 
