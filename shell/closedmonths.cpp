@@ -10,13 +10,13 @@ namespace tz {
 std::array<bool, 12> RefreshClosedMonthMarkers(Session &session)
 {
     std::array<bool, 12> closed{};
-    const ResultSet rows = session.RunSql(
-        u"SELECT 月, max(结帐) AS jj FROM 分录表 WHERE 月 BETWEEN 1 AND 12 GROUP BY 月"_s);
+    // A month is closed when some line's mark is not 0 (marks are NULL, 0, 1
+    // or 2); the index of closed lines answers without reading open ones.
+    const ResultSet rows = session.RunSql(u"SELECT DISTINCT 月 FROM 分录表 WHERE 结帐 <> 0"_s);
     for (int row = 0; row < rows.recordCount(); ++row) {
         const int month = rows.value(row, 0).toInt();
-        const QVariant jj = rows.value(row, 1);
         if (month >= 1 && month <= 12)
-            closed[month - 1] = !jj.isNull() && jj.toDouble() != 0;
+            closed[month - 1] = true;
     }
     return closed;
 }

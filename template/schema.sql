@@ -86,6 +86,9 @@ CREATE INDEX 分录表_ID ON 分录表 (ID);
 -- without fetching each line from the table.
 CREATE INDEX 分录表_科目代码 ON 分录表 (科目代码, ID, 借方金额, 贷方金额, 数量);
 CREATE INDEX 分录表_月号码 ON 分录表 (月, 号码);
+-- The closed lines by month: whether a month is closed is one index probe,
+-- and open lines (every line keyed during the month) never enter it.
+CREATE INDEX 分录表_已结帐 ON 分录表 (月) WHERE 结帐 <> 0;
 
 CREATE TABLE 分录始表 (
     ID        INTEGER,
