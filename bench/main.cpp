@@ -94,6 +94,7 @@ int main(int argc, char **argv)
 {
     using namespace bench;
     QCoreApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0); // lines show as they are measured, also into a file
     Options options;
     options.quick = app.arguments().contains(u"--quick"_s);
     options.judge = !options.quick;
