@@ -1,146 +1,131 @@
-// tz305-bench: measures pairs of ways to do the same work side by side in
-// one run and prints their ratio, so the numbers mean the same on any
-// machine. Each case uses a fresh account set made from the real template.
+// tz305-bench: builds two years of books through the operations, in fresh
+// account sets made from the real template, and measures side by side in
+// one run the import of the year, the posting operations on a full month,
+// every query of the query window, a bare scan of the journal (the floor)
+// and the plain-text accounting programs hledger and ledger on the same
+// books (the peers). It prints every figure, its ratio to the floor and to
+// the peers, the peak memory and whether each target is met.
+//
+//   tz305-bench           the realistic year (300 vouchers a month) and the
+//                         year at the limit (9,999 vouchers a month); minutes
+//   tz305-bench --quick   two small years, a few seconds (the test script)
 #include <cstdio>
-#include <functional>
-#include <tuple>
+
+#include <sys/resource.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QDateTime>
+#include <QFile>
+#include <QSysInfo>
+#include <QThread>
 
-#include "ledgers/ledgerquery.h"
-#include "store/connection.h"
-#include "store/session.h"
-#include "store/transaction.h"
-#include "tests/support/scripteddialogs.h"
-#include "tests/support/testset.h"
+#include "bench/bench.h"
 
 using namespace Qt::Literals::StringLiterals;
 
+namespace bench {
+
+double peakMemoryMiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
+double peakChildMemoryMiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
+QString grouped(qint64 value)
+{
+    QString digits = QString::number(value < 0 ? -value : value);
+    for (qsizetype i = digits.size() - 3; i > 0; i -= 3)
+        digits.insert(i, u',');
+    return value < 0 ? u"-"_s + digits : digits;
+}
+
+void printHeading(const QString &text)
+{
+    std::printf("\n== %s ==\n", qPrintable(text));
+    std::fflush(stdout);
+}
+
+void printTableHead()
+{
+    std::printf("  %-40s %11s %9s %9s  %-20s %-4s %s\n", "figure", "ms", "rows", "x floor", "target", "met",
+                "peer / ours");
+    std::printf("  %s\n", QByteArray(120, '-').constData());
+}
+
+void printFigure(const Figure &f)
+{
+    const QString rows = f.rows ? grouped(*f.rows) : QString();
+    const QString ratio = f.floorRatio ? QString::number(*f.floorRatio, 'f', 1) : QString();
+    const char *met = f.met ? (*f.met ? "yes" : "NO") : "";
+    std::printf("  %-40s %11.1f %9s %9s  %-20s %-4s %s\n", qPrintable(f.label), f.ms, qPrintable(rows),
+                qPrintable(ratio), qPrintable(f.target), met, qPrintable(f.comparison));
+    std::fflush(stdout);
+}
+
 namespace {
 
-double millis(const std::function<void()> &work)
+QString machine()
 {
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e6;
+    QString os = QSysInfo::prettyProductName();
+    return u"%1 cores, %2, %3"_s.arg(QThread::idealThreadCount()).arg(os, QSysInfo::currentCpuArchitecture());
 }
 
-void report(const char *what, const char *a, double ma, const char *b, double mb)
+void extraComparisons(tz::Session &session, const Options &options)
 {
-    std::printf("%-44s %-24s %9.1f ms   %-24s %9.1f ms   ratio %.2f\n", what, a, ma, b, mb, ma / mb);
-}
-
-// Journal lines appended with the TZID counter emulation against the same
-// rows in a plain table of the same shape: the cost of the counter.
-void journalInsert(int lines)
-{
-    tz::test::TestSet set;
-    tz::Session &s = set.session();
-    s.execSql(u"CREATE TABLE 对照表 AS SELECT * FROM 分录表 WHERE 0"_s);
-    const auto fill = [&](const QString &table) {
-        tz::Transaction tx(s);
-        const QString sql = u"INSERT INTO %1 (ID, 日期, 月, 字号, 号码, 摘要说明, 科目代码, 借方金额) "
-                            "VALUES (?, '2024-01-05', 1, '记', ?, '测试', '1001', 12.5)"_s.arg(table);
-        for (int i = 0; i < lines; ++i)
-            s.execSql(sql, {8010000001LL + i * 1000LL, i + 1});
-        tx.commit();
-    };
-    const double counted = millis([&] { fill(u"分录表"_s); });
-    const double plain = millis([&] { fill(u"对照表"_s); });
-    report(qPrintable(u"append %1 journal lines"_s.arg(lines)), "with TZID counter", counted, "plain table",
-           plain);
-}
-
-// One transaction around many statements against one transaction each.
-void transactionBatching(int lines)
-{
-    tz::test::TestSet set;
-    tz::Session &s = set.session();
-    const QString sql = u"INSERT INTO 摘要 (名称) VALUES (?)"_s;
-    const double single = millis([&] {
-        for (int i = 0; i < lines; ++i)
-            s.execSql(sql, {u"逐条%1"_s.arg(i)});
-    });
-    const double batched = millis([&] {
-        tz::Transaction tx(s);
-        for (int i = 0; i < lines; ++i)
-            s.execSql(sql, {u"成批%1"_s.arg(i)});
-        tx.commit();
-    });
-    report(qPrintable(u"insert %1 phrases"_s.arg(lines)), "one transaction each", single, "one transaction",
-           batched);
+    printHeading(u"side-by-side pairs (on the books above)"_s);
+    CompareCounter(options);
+    CompareRunningBalance(session, options);
+    CompareCoveringIndex(session, options);
 }
 
 } // namespace
 
-// A year of `lines` journal lines, 40,000 a month in vouchers of five lines:
-// line 1 on 1001 (a fifth of the journal), the others spread over stock,
-// expenses, assets, payables, VAT, receivables and income.
-void fillYear(tz::Session &s, int lines)
-{
-    tz::Transaction tx(s);
-    s.execSql(u"WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < ? - 1) "
-              "INSERT INTO 分录表 (ID, 日期, 月, 字号, 号码, 摘要说明, 科目代码, 数量, 借方金额, 贷方金额) "
-              "SELECT 8000000000 + m * 10000000 + v * 1000 + l, printf('2024-%02d-15', m), m, '记', v, '业务', "
-              "CASE l WHEN 1 THEN '1001' WHEN 2 THEN (CASE v % 4 WHEN 0 THEN '1405' WHEN 1 THEN '5602001' "
-              "WHEN 2 THEN '5602002' ELSE '1601' END) WHEN 3 THEN (CASE v % 3 WHEN 0 THEN '2202' WHEN 1 THEN '1602' "
-              "ELSE '2221001001' END) WHEN 4 THEN '1122' ELSE '5001' END, "
-              "CASE WHEN l = 2 AND v % 4 = 0 THEN i % 7 + 1 END, CASE WHEN l % 2 = 1 THEN i % 9973 + 0.37 END, "
-              "CASE WHEN l % 2 = 0 THEN i % 9973 + 0.37 END "
-              "FROM (SELECT i, i / 40000 + 1 AS m, i % 40000 / 5 + 1 AS v, i % 5 + 1 AS l FROM n)"_s,
-              {lines});
-    tx.commit();
-}
-
-// Every ledger format built on a year of journal lines, and the running
-// balance of one account by window function against the correlated
-// subquery it replaces.
-void ledgerBuilds(int lines)
-{
-    tz::test::TestSet set;
-    tz::Session &s = set.session();
-    fillYear(s, lines);
-    tz::test::ScriptedDialogs dialogs;
-    const QList<std::tuple<const char *, tz::LedgerFormat, QString, QString>> builds = {
-        {"detail 1001 (a fifth of the lines)", tz::LedgerFormat::Detail, u"1001"_s, u"借"_s},
-        {"detail 1122", tz::LedgerFormat::Detail, u"1122"_s, u"借"_s},
-        {"general 2221", tz::LedgerFormat::General, u"2221"_s, u"贷"_s},
-        {"quantity 1405", tz::LedgerFormat::Quantity, u"1405"_s, u"借"_s},
-        {"multi-column 5602", tz::LedgerFormat::MultiIncrease, u"5602"_s, u"借"_s},
-        {"multi-column 2221 (net)", tz::LedgerFormat::MultiNet, u"2221"_s, u"贷"_s},
-        {"fixed asset 1601", tz::LedgerFormat::FixedAsset, u"1601"_s, u"借"_s},
-    };
-    for (const auto &[what, format, code, direction] : builds) {
-        const double ms = millis([&] { tz::BuildLedger(s, format, {code, direction, 2}, dialogs); });
-        std::printf("%-44s %9.1f ms  (%d journal lines)\n", what, ms, lines);
-    }
-
-    // The first 2,000 lines of 1001 alone, both ways.
-    s.execSql(u"CREATE TABLE 样本 AS SELECT * FROM 分录表 WHERE 科目代码 = '1001' ORDER BY ID LIMIT 2000"_s);
-    s.execSql(u"CREATE INDEX 样本_ID ON 样本 (科目代码, ID)"_s);
-    const double window = millis([&] {
-        s.RunSql(u"SELECT ID, round_half_up(sum(ifnull(借方金额, 0) - ifnull(贷方金额, 0)) OVER (ORDER BY ID), 2) "
-                 "FROM 样本 WHERE 科目代码 = '1001'"_s);
-    });
-    const double correlated = millis([&] {
-        s.RunSql(u"SELECT t.ID, round_half_up((SELECT sum(ifnull(借方金额, 0)) - sum(ifnull(贷方金额, 0)) FROM 样本 "
-                 "WHERE ID <= t.ID AND 科目代码 = '1001'), 2) FROM 样本 t WHERE 科目代码 = '1001'"_s);
-    });
-    report("running balance of 2,000 lines", "window function", window, "correlated subquery", correlated);
-}
-
-// bench/tablebench.cpp
-void balanceTableIndex(int vouchersPerMonth);
+} // namespace bench
 
 int main(int argc, char **argv)
 {
+    using namespace bench;
     QCoreApplication app(argc, argv);
-    const bool quick = app.arguments().contains(u"--quick"_s);
-    journalInsert(quick ? 2000 : 50000);
-    transactionBatching(quick ? 100 : 1000);
-    ledgerBuilds(quick ? 40000 : 480000);
-    balanceTableIndex(quick ? 100 : 8000);
-    return 0;
+    std::setvbuf(stdout, nullptr, _IOLBF, 0); // lines show as they are measured, also into a file
+    Options options;
+    options.quick = app.arguments().contains(u"--quick"_s);
+    options.judge = !options.quick;
+
+    std::printf("tz305-bench%s  %s  %s\n", options.quick ? " --quick" : "",
+                qPrintable(QDateTime::currentDateTime().toString(u"yyyy-MM-dd HH:mm"_s)), qPrintable(machine()));
+    std::printf("queries: median of %d runs, each the build of the work table and the read of its rows;\n"
+                "peers: one run each on the exported journal; x floor = figure / floor\n",
+                options.runs);
+
+    // December holds two vouchers fewer, so that the inserted voucher and
+    // the closing's transfer voucher fit under the 9,999 of a month.
+    YearShape realistic{u"realistic year"_s, 300, 300, 3, 2024};
+    YearShape atLimit{u"limit year"_s, 9999, 9997, 3, 9999};
+    if (options.quick) {
+        realistic = {u"small year"_s, 20, 20, 3, 2024};
+        atLimit = {u"larger small year"_s, 200, 198, 3, 9999};
+    }
+
+    std::vector<Verdict> verdicts;
+    bool ok = RunYear(realistic, Targets::Realistic, options, verdicts);
+    ok = ok && RunYear(atLimit, Targets::Limit, options, verdicts, extraComparisons);
+
+    printHeading(u"targets"_s);
+    if (!options.judge)
+        std::printf("  quick run: the years are too small to judge the targets\n");
+    for (const Verdict &v : verdicts)
+        std::printf("  %-4s %s\n", v.met ? "met" : "NOT", qPrintable(v.what));
+    std::printf("  peak memory: %.0f MiB (this program), %.0f MiB (largest peer run)\n", peakMemoryMiB(),
+                peakChildMemoryMiB());
+    if (!ok)
+        std::printf("\nFAILED: an operation was refused or failed (see above)\n");
+    return ok ? 0 : 1;
 }

@@ -1,0 +1,337 @@
+// One year of books, built through the operations in a fresh account set
+// and measured: the import of the year, the posting operations on a full
+// month, every query of the query window, the floor and the peers.
+#include <cstdio>
+#include <functional>
+
+#include <QDate>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "bench/bench.h"
+#include "ledgers/balancetable.h"
+#include "ledgers/entryjournal.h"
+#include "ledgers/ledgerquery.h"
+#include "ledgers/plainjournal.h"
+#include "ledgers/vouchersummary.h"
+#include "store/session.h"
+#include "tests/support/scripteddialogs.h"
+#include "tests/support/testset.h"
+#include "vouchers/closing.h"
+#include "vouchers/posting.h"
+#include "vouchers/voucherimport.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace bench {
+
+namespace {
+
+constexpr int kYear = 2024;
+constexpr int kMonth = 12; // the month the operations and the month queries work on
+const QString kFloorSql = u"SELECT sum(借方金额), sum(贷方金额) FROM 分录表"_s;
+
+bool failed(const char *what, const tz::OpResult &result)
+{
+    if (result.isDone())
+        return false;
+    std::printf("  FAILED: %s: %s\n", what, qPrintable(result.message));
+    return true;
+}
+
+struct Query
+{
+    QString label;
+    std::function<qint64(tz::Dialogs &)> run; // returns the rows read, -1 when refused
+};
+
+Query ledgerQuery(const QString &label, tz::Session &s, tz::LedgerFormat format, const QString &code,
+                  const QString &direction)
+{
+    return {label, [&s, format, code, direction](tz::Dialogs &d) -> qint64 {
+                if (!tz::BuildLedger(s, format, {code, direction, 2}, d).isDone())
+                    return -1;
+                return tz::ReadLedger(s, format).recordCount();
+            }};
+}
+
+} // namespace
+
+bool RunYear(const YearShape &shape, Targets targets, const Options &options, std::vector<Verdict> &verdicts,
+             Extra extra)
+{
+    const bool limit = targets == Targets::Limit;
+    const double queryLimitMs = limit ? 1000 : 100;
+    tz::test::TestSet set(u"测试"_s, kYear);
+    tz::Session &s = set.session();
+    QTemporaryDir scratch;
+
+    printHeading(u"%1: %2 vouchers a month (%3 in December before the insert), one in %4 on the bank account"_s
+                     .arg(shape.name, grouped(shape.vouchersPerMonth), grouped(shape.lastMonthVouchers))
+                     .arg(shape.bankEvery));
+
+    // The books: opening balances, then the year's vouchers as one import.
+    if (!WriteOpeningBalances(s)) {
+        std::printf("  FAILED: opening balances\n");
+        return false;
+    }
+    const QString csv = scratch.filePath(u"vouchers.csv"_s);
+    BookCounts counts;
+    if (!WriteVoucherFile(shape, kYear, csv, counts)) {
+        std::printf("  FAILED: cannot write %s\n", qPrintable(csv));
+        return false;
+    }
+    std::printf("  import file: %s vouchers, %s lines, %s on the bank account, %.1f MB\n",
+                qPrintable(grouped(counts.vouchers)), qPrintable(grouped(counts.lines)),
+                qPrintable(grouped(counts.bankVouchers)), double(QFile(csv).size()) / 1e6);
+
+    std::vector<Figure> figures;
+    tz::ImportCounts imported;
+    {
+        tz::test::ScriptedDialogs d;
+        tz::OpResult result;
+        const double ms = millis([&] { result = tz::ImportVouchers(s, csv, imported, d); });
+        if (failed("voucher import", result))
+            return false;
+        if (imported.vouchers != counts.vouchers || imported.lines != counts.lines) {
+            std::printf("  FAILED: imported %d vouchers, %d lines\n", imported.vouchers, imported.lines);
+            return false;
+        }
+        Figure f{u"voucher import of the year"_s, ms, imported.lines};
+        if (limit && options.judge) {
+            f.target = u"< 60 s"_s;
+            f.met = ms < 60'000;
+        }
+        figures.push_back(f);
+    }
+
+    const double floorMs = medianMillis(options.runs, [&] { s.RunSql(kFloorSql); });
+
+    // The posting operations on the full month.
+    {
+        tz::VoucherHeader header;
+        header.date = QDate(kYear, kMonth, 1);
+        header.word = u"付"_s;
+        header.number = 1;
+        header.attachments = 1;
+        header.reviewer = u"张三"_s;
+        tz::VoucherLine fee;
+        fee.summary = u"银行手续费"_s;
+        fee.account = u"5603002"_s;
+        fee.debit = 8'800;
+        tz::VoucherLine bank;
+        bank.summary = fee.summary;
+        bank.account = u"1002001"_s;
+        bank.credit = 8'800;
+        tz::test::ScriptedDialogs d({true});
+        tz::PostingOutcome outcome;
+        tz::OpResult result;
+        const double ms = millis([&] { result = tz::InsertVoucher(s, header, {fee, bank}, outcome, d); });
+        if (failed("insert", result))
+            return false;
+        const qint64 moved = s.RunSql(u"SELECT count(*) FROM 分录表 WHERE 月 = ?"_s, {kMonth}).value(0, 0).toLongLong();
+        figures.push_back({u"insert voucher 1 of month 12"_s, ms, moved});
+    }
+    {
+        tz::test::ScriptedDialogs d;
+        tz::ClosingResult closing;
+        tz::OpResult result;
+        const double ms = millis([&] { result = tz::CloseMonth(s, QDate(kYear, kMonth, 1), u"张三"_s, d, &closing); });
+        if (failed("closing", result))
+            return false;
+        figures.push_back({u"close month 12 (transfer voucher)"_s, ms, closing.lines});
+    }
+    {
+        tz::test::ScriptedDialogs d({true});
+        qint64 removed = 0;
+        tz::OpResult result;
+        const double ms = millis([&] { result = tz::ReopenMonth(s, kMonth, d, &removed); });
+        if (failed("reopening", result))
+            return false;
+        figures.push_back({u"reopen month 12"_s, ms, removed});
+    }
+    for (Figure &f : figures)
+        f.floorRatio = f.ms / floorMs;
+
+    // The queries of the query window: build the work table, read it as the grid does.
+    const tz::ResultSet top =
+        s.RunSql(u"SELECT 科目代码, count(*) FROM 分录表 WHERE ID >= 8010000000 GROUP BY 科目代码 ORDER BY 2 DESC LIMIT 1"_s);
+    const QString busiestCode = top.value(0, 0).toString();
+    const QString busiestDirection =
+        s.RunSql(u"SELECT 方向 FROM 科目表 WHERE 科目代码 = ?"_s, {busiestCode}).value(0, 0).toString();
+    const qint64 bankLines =
+        s.RunSql(u"SELECT count(*) FROM 分录表 WHERE 科目代码 = '1002001'"_s).value(0, 0).toLongLong();
+    std::printf("  journal: %s lines; bank account 1002001: %s lines; busiest account %s: %s lines\n",
+                qPrintable(grouped(s.RunSql(u"SELECT count(*) FROM 分录表"_s).value(0, 0).toLongLong())),
+                qPrintable(grouped(bankLines)), qPrintable(busiestCode),
+                qPrintable(grouped(top.value(0, 1).toLongLong())));
+
+    const QList<Query> queries = {
+        ledgerQuery(u"detail ledger 1002001 (bank)"_s, s, tz::LedgerFormat::Detail, u"1002001"_s, u"借"_s),
+        ledgerQuery(u"detail ledger %1 (busiest)"_s.arg(busiestCode), s, tz::LedgerFormat::Detail, busiestCode,
+                    busiestDirection),
+        ledgerQuery(u"general ledger 1002"_s, s, tz::LedgerFormat::General, u"1002"_s, u"借"_s),
+        ledgerQuery(u"quantity ledger 1405"_s, s, tz::LedgerFormat::Quantity, u"1405"_s, u"借"_s),
+        ledgerQuery(u"multi-column ledger 5602 (increase)"_s, s, tz::LedgerFormat::MultiIncrease, u"5602"_s,
+                    u"借"_s),
+        ledgerQuery(u"multi-column ledger 2221 (net)"_s, s, tz::LedgerFormat::MultiNet, u"2221"_s, u"贷"_s),
+        ledgerQuery(u"fixed-asset ledger 1601"_s, s, tz::LedgerFormat::FixedAsset, u"1601"_s, u"借"_s),
+        {u"balance table, month 12, depth 4"_s,
+         [&s](tz::Dialogs &d) -> qint64 {
+             tz::ResultSet rows;
+             if (!tz::BuildBalanceTable(s, u"12"_s, u"4"_s, d).isDone() ||
+                 !tz::ReadBalanceTable(s, tz::BalanceView::Quantity, rows, d).isDone())
+                 return -1;
+             return rows.recordCount();
+         }},
+        {u"voucher summary, month 12"_s,
+         [&s](tz::Dialogs &d) -> qint64 {
+             tz::ResultSet rows;
+             if (!tz::BuildVoucherSummary(s, u"12"_s, d).isDone() || !tz::ReadVoucherSummary(s, rows, d).isDone())
+                 return -1;
+             return rows.recordCount();
+         }},
+        {u"entry journal, month 12"_s,
+         [&s](tz::Dialogs &d) -> qint64 {
+             tz::ResultSet rows;
+             if (!tz::BuildEntryJournal(s, u"12"_s, d).isDone() || !tz::ReadEntryJournal(s, rows, d).isDone())
+                 return -1;
+             return rows.recordCount();
+         }},
+        {u"entry journal, whole year"_s,
+         [&s](tz::Dialogs &d) -> qint64 {
+             tz::ResultSet rows;
+             if (!tz::BuildEntryJournal(s, u"全部"_s, d).isDone() || !tz::ReadEntryJournal(s, rows, d).isDone())
+                 return -1;
+             return rows.recordCount();
+         }},
+    };
+    std::vector<Figure> queryFigures;
+    double detailMs = 0;
+    double balanceMs = 0;
+    for (const Query &query : queries) {
+        qint64 rows = 0;
+        tz::test::ScriptedDialogs d;
+        const double ms = medianMillis(options.runs, [&] { rows = query.run(d); });
+        if (rows < 0) {
+            std::printf("  FAILED: %s was refused: %s\n", qPrintable(query.label),
+                        d.messages.isEmpty() ? "" : qPrintable(d.messages.last().text));
+            return false;
+        }
+        Figure f{query.label, ms, rows, ms / floorMs};
+        if (options.judge) {
+            f.target = limit ? u"< 1 s, <= 10x floor"_s : u"< 100 ms"_s;
+            f.met = ms < queryLimitMs && (!limit || ms <= 10 * floorMs);
+        }
+        if (query.label.startsWith(u"detail ledger 1002001"_s))
+            detailMs = ms;
+        if (query.label.startsWith(u"balance table"_s))
+            balanceMs = ms;
+        queryFigures.push_back(f);
+    }
+
+    // The plain-text journal for the peers.
+    const QString journal = scratch.filePath(u"books.journal"_s);
+    {
+        tz::test::ScriptedDialogs d;
+        tz::PlainJournalCounts exported;
+        tz::OpResult result;
+        const double ms = millis([&] { result = tz::ExportPlainJournal(s, journal, d, &exported); });
+        if (failed("plain journal export", result))
+            return false;
+        Figure f{u"plain journal export (for the peers)"_s, ms, exported.postings, ms / floorMs};
+        figures.push_back(f);
+    }
+
+    // The peers on that journal: a balance report against our balance
+    // table, the bank account's register against our detail ledger.
+    struct PeerRun
+    {
+        QString program;
+        QStringList arguments;
+        double *ours;
+        QString against;
+        std::optional<double> ms;
+    };
+    std::vector<PeerRun> peerRuns;
+    for (const QString &program : {u"hledger"_s, u"ledger"_s}) {
+        if (!options.peers || !PeerInstalled(program)) {
+            std::printf("  %s is not installed: skipped\n", qPrintable(program));
+            continue;
+        }
+        peerRuns.push_back({program, {u"-f"_s, journal, u"balance"_s}, &balanceMs, u"balance table"_s, {}});
+        peerRuns.push_back({program, {u"-f"_s, journal, u"register"_s, u"1002001"_s}, &detailMs,
+                            u"detail ledger 1002001"_s, {}});
+    }
+    std::vector<Figure> peerFigures;
+    for (PeerRun &run : peerRuns) {
+        QString why;
+        run.ms = RunPeer(run.program, run.arguments, why);
+        const QString label = run.program + u" "_s + run.arguments.mid(2).join(u' ');
+        if (!run.ms) {
+            std::printf("  %s: %s\n", qPrintable(label), qPrintable(why));
+            continue;
+        }
+        Figure f{label, *run.ms, std::nullopt, *run.ms / floorMs};
+        f.comparison = u"%1x our %2"_s.arg(*run.ms / *run.ours, 0, 'f', 1).arg(run.against);
+        peerFigures.push_back(f);
+    }
+
+    std::printf("\n");
+    printTableHead();
+    printFigure({u"floor: one scan summing the amounts"_s, floorMs, std::nullopt, 1.0});
+    for (const Figure &f : figures)
+        printFigure(f);
+    for (const Figure &f : queryFigures)
+        printFigure(f);
+    for (const Figure &f : peerFigures)
+        printFigure(f);
+    std::printf("  peak memory so far: %.0f MiB (this program), %.0f MiB (largest peer run)\n", peakMemoryMiB(),
+                peakChildMemoryMiB());
+
+    // Verdicts.
+    if (options.judge) {
+        const QString prefix = shape.name + u": "_s;
+        for (const Figure &f : figures) {
+            if (f.met)
+                verdicts.push_back({prefix + f.label + u" "_s + f.target, *f.met});
+        }
+        bool allQueries = true;
+        QStringList missed;
+        for (const Figure &f : queryFigures) {
+            if (f.met && !*f.met) {
+                allQueries = false;
+                missed << f.label;
+            }
+        }
+        verdicts.push_back({prefix + u"every query "_s + (limit ? u"under 1 s and within 10x the floor"_s
+                                                                : u"under 100 ms"_s) +
+                                (missed.isEmpty() ? QString() : u" (missed: "_s + missed.join(u"; "_s) + u")"_s),
+                            allQueries});
+        if (limit) {
+            for (const QString &against : {u"balance table"_s, u"detail ledger 1002001"_s}) {
+                std::optional<double> fastest;
+                QString who;
+                double ours = 0;
+                for (const PeerRun &run : peerRuns) {
+                    if (run.against == against && run.ms && (!fastest || *run.ms < *fastest)) {
+                        fastest = run.ms;
+                        who = run.program;
+                        ours = *run.ours;
+                    }
+                }
+                if (!fastest)
+                    continue;
+                verdicts.push_back({prefix + u"our %1 at least 10x faster than the faster peer (%2: %3x)"_s.arg(
+                                                 against, who, QString::number(*fastest / ours, 'f', 1)),
+                                    *fastest >= 10 * ours});
+            }
+        }
+    }
+
+    if (extra)
+        extra(s, options);
+    return true;
+}
+
+} // namespace bench
