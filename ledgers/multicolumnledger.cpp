@@ -21,8 +21,6 @@ using ledgersql::kFirstMonthId;
 const QString kDebit = u"借"_s;
 const QString kCredit = u"贷"_s;
 
-const QString kClearStagingSql = u"DELETE FROM 分录始表"_s;
-const QString kClearRowsSql = u"DELETE FROM 多栏式1"_s;
 const QString kDropPivotSql = u"DROP TABLE IF EXISTS 多栏式"_s;
 const QString kPivotLeadingColumns =
     u"ID TEXT, 日期 TEXT, 字号 TEXT, 备注 TEXT, 摘要说明 TEXT, 借方金额1 REAL, 贷方金额1 REAL, 方向 TEXT, 余额 REAL"_s;
@@ -206,8 +204,7 @@ OpResult BuildMultiColumnLedger(Session &session, const QString &code, const QSt
     const QVariantList prefix = {code, ledgersql::upperBound(code)};
     const OpResult built = guarded(dialogs, [&] {
         Transaction transaction(session);
-        session.execSql(kClearStagingSql);
-        session.execSql(kClearRowsSql);
+        ledgersql::emptyWorkTables(session, {u"分录始表"_s, u"多栏式1"_s});
         if (code.isEmpty()) {
             outcome = Outcome::NoCode;
         } else {

@@ -19,9 +19,6 @@ using ledgersql::kFirstMonthId;
 // balance that should be zero is zero. Cutting noise needs no half-up rule.
 constexpr int kQuantityDecimals = 6;
 
-const QString kClearLedgerSql = u"DELETE FROM 数量式"_s;
-const QString kClearPagesSql = u"DELETE FROM 数量帐页"_s;
-
 // One row per journal line of the account (?2). A line without a credit
 // amount is a receipt (借数), one without a debit amount an issue (贷数).
 // ?1 is the direction, ?3 the first month ID, ?4 the price decimals,
@@ -78,8 +75,7 @@ OpResult BuildQuantityLedger(Session &session, const QString &code, const QStrin
     const int priceDecimals = priceDecimalsFor(priceDigits);
     return guarded(dialogs, [&] {
         Transaction transaction(session);
-        session.execSql(kClearLedgerSql);
-        session.execSql(kClearPagesSql);
+        ledgersql::emptyWorkTables(session, {u"数量式"_s, u"数量帐页"_s});
         session.execSql(kLinesSql, {direction, code, kFirstMonthId, priceDecimals, kQuantityDecimals});
         session.execSql(kTotalsSql, {code, kFirstMonthId, kQuantityDecimals});
         const ResultSet last = session.RunSql(kFinalBalanceSql);

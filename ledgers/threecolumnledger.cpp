@@ -17,9 +17,6 @@ namespace {
 
 using ledgersql::kFirstMonthId;
 
-const QString kClearLedgerSql = u"DELETE FROM 三总式"_s;
-const QString kClearPagesSql = u"DELETE FROM 三栏帐页"_s;
-
 // Detail ledger, one row per journal line of the account (?2), with its
 // running balance: debit minus credit of every line up to and including
 // this one (SUM OVER ORDER BY ID; IDs are unique, so RANGE and ROWS agree).
@@ -81,8 +78,7 @@ OpResult rebuild(Session &session, Dialogs &dialogs, const std::function<void()>
 {
     return guarded(dialogs, [&] {
         Transaction transaction(session);
-        session.execSql(kClearLedgerSql);
-        session.execSql(kClearPagesSql);
+        ledgersql::emptyWorkTables(session, {u"三总式"_s, u"三栏帐页"_s});
         fill();
         const ResultSet last = session.RunSql(kFinalBalanceSql);
         const double balance = last.recordCount() == 0 ? 0.0 : last.value(0, 0).toDouble();
