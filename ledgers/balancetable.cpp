@@ -3,6 +3,7 @@
 // the accounts of 科目表 that qualify are written with the total row.
 #include "ledgers/balancetable.h"
 
+#include "ledgers/ledgersql.h"
 #include "ledgers/tablechoice.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
@@ -98,7 +99,7 @@ OpResult BuildBalanceTable(Session &session, const QString &month, const QString
     const bool accepted = m && !depth.trimmed().isEmpty();
     const OpResult built = guarded(dialogs, [&] {
         Transaction transaction(session);
-        session.execSql(u"DELETE FROM 数量式余额表"_s);
+        ledgersql::emptyWorkTables(session, {u"数量式余额表"_s});
         if (accepted)
             session.execSql(kFillSql, {800 + *m, 3 * depthOfChoice(depth) + 1});
         transaction.commit();

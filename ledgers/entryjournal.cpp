@@ -1,7 +1,9 @@
 // The entry journal and its code filter.
 #include "ledgers/entryjournal.h"
 
+#include "ledgers/ledgersql.h"
 #include "ledgers/tablechoice.h"
+#include "store/connection.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/session.h"
@@ -16,34 +18,54 @@ namespace {
 const QString kColumns = u"月, 日期, 字号, 号码, 摘要说明, 科目代码, 科目全称, 数量, 借方金额, 贷方金额, 流代, 流金, "
                          "制单, 审核, 附件, 结帐, ID"_s;
 
-const QString kInsertHead = u"INSERT INTO 分录始表 ("_s + kColumns + u") "_s;
+// The lines are written in ID order (lines with equal IDs, which posting
+// never makes, in rowid order) as rows 1, 2, .. of the emptied table, each
+// with the staging counter's next TZID. The counter trigger would spend two
+// updates on every row, so the statement numbers the rows itself, with the
+// triggers off: row k gets rowid k and TZID ?1 + k, ?1 the counter before
+// the copy, as the trigger would have given them. The rows are numbered in
+// a narrow pass over the lines (rowid and ID only), then each line is read
+// once by its rowid; numbering the full rows would carry every column
+// through the window's buffer.
+QString numberedCopy(const QString &heading, const QString &filter)
+{
+    return u"INSERT INTO 分录始表 (rowid, "_s + kColumns + u", TZID) SELECT n.k, "_s + heading
+        + uR"(, ?1 + n.k
+  FROM (SELECT a.rowid AS r, row_number() OVER (ORDER BY a.ID, a.rowid) AS k
+          FROM 分录表 a JOIN 科目表 f ON f.科目代码 = a.科目代码)"_s
+        + filter + uR"() n
+  JOIN 分录表 a ON a.rowid = n.r JOIN 科目表 f ON f.科目代码 = a.科目代码)"_s;
+}
 
 // A voucher's heading shows on its first line and on every line of the
 // closing transfer; 字号 and 号码 join as "记-12" even when one is missing.
-const QString kHeadingSelect = uR"(SELECT
+const QString kHeadingColumns = uR"(
   CASE WHEN substr(a.ID, -3) = '001' OR a.结帐 = 2 THEN a.月 END,
   CASE WHEN substr(a.ID, -3) = '001' OR a.结帐 = 2 THEN a.日期 END,
   CASE WHEN substr(a.ID, -3) = '001' OR a.结帐 = 2 THEN ifnull(a.字号, '') || '-' || ifnull(a.号码, '') END,
   CASE WHEN substr(a.ID, -3) = '000' THEN a.号码 END,
-  a.摘要说明, a.科目代码, f.科目全称, a.数量, a.借方金额, a.贷方金额, a.流代, a.流金, a.制单, a.审核, a.附件, a.结帐, a.ID
-  FROM 分录表 a JOIN 科目表 f ON f.科目代码 = a.科目代码)"_s;
+  a.摘要说明, a.科目代码, f.科目全称, a.数量, a.借方金额, a.贷方金额, a.流代, a.流金, a.制单, a.审核, a.附件, a.结帐, a.ID)"_s;
 
-const QString kWholeYearSql = kInsertHead + kHeadingSelect + u" ORDER BY a.ID"_s;
-const QString kMonthSql = kInsertHead + kHeadingSelect + u" WHERE a.月 = ?1 ORDER BY a.ID"_s;
-
-const QString kOpeningSql = kInsertHead + uR"(SELECT
+const QString kPlainColumns = uR"(
   a.月, a.日期, a.字号, a.号码, a.摘要说明, a.科目代码, f.科目全称, a.数量, a.借方金额, a.贷方金额, a.流代, a.流金,
-  a.制单, a.审核, a.附件, a.结帐, a.ID
-  FROM 分录表 a JOIN 科目表 f ON f.科目代码 = a.科目代码
- WHERE substr(a.ID, 1, 3) = '800' ORDER BY a.ID)"_s;
+  a.制单, a.审核, a.附件, a.结帐, a.ID)"_s;
 
-// ?1 the prefix, ?2 the first text after every code that begins with it:
-// the code index finds the range.
-const QString kPrefixSql = kInsertHead + uR"(SELECT
+// Every line as it shows under a voucher heading.
+const QString kWholeYearSql = numberedCopy(kHeadingColumns, {});
+// ?2 the month; the (月, 号码) index finds its lines.
+const QString kMonthSql = numberedCopy(kHeadingColumns, u" WHERE a.月 = ?2"_s);
+// The opening lines, every column as stored.
+const QString kOpeningSql = numberedCopy(kPlainColumns, u" WHERE substr(a.ID, 1, 3) = '800'"_s);
+
+// ?2 the prefix, ?3 the first text after every code that begins with it:
+// the code index finds the range. Every line shows its reference.
+const QString kPrefixSql = numberedCopy(uR"(
   a.月, a.日期, ifnull(a.字号, '') || '-' || ifnull(a.号码, ''), a.号码, a.摘要说明, a.科目代码, f.科目全称, a.数量,
-  a.借方金额, a.贷方金额, a.流代, a.流金, a.制单, a.审核, a.附件, a.结帐, a.ID
-  FROM 分录表 a JOIN 科目表 f ON f.科目代码 = a.科目代码
- WHERE a.科目代码 >= ?1 AND a.科目代码 < ?2 ORDER BY a.ID)"_s;
+  a.借方金额, a.贷方金额, a.流代, a.流金, a.制单, a.审核, a.附件, a.结帐, a.ID)"_s,
+                                        u" WHERE a.科目代码 >= ?2 AND a.科目代码 < ?3"_s);
+
+const QString kStagingCounterSql = u"SELECT 当前值 FROM TZID计数 WHERE 表名 = '分录始表'"_s;
+const QString kRaiseStagingCounterSql = u"UPDATE TZID计数 SET 当前值 = 当前值 + ? WHERE 表名 = '分录始表'"_s;
 
 bool allDigits(const QString &text)
 {
@@ -54,14 +76,24 @@ bool allDigits(const QString &text)
     return true;
 }
 
-// Empties 分录始表 and runs `fill` (when given) in one transaction.
+// Empties 分录始表 and runs `fill` (when given) in one transaction; the
+// staging counter moves on by the rows written.
 OpResult refill(Session &session, Dialogs &dialogs, const QString &fill, const QVariantList &params)
 {
     return guarded(dialogs, [&] {
         Transaction transaction(session);
-        session.execSql(u"DELETE FROM 分录始表"_s);
-        if (!fill.isEmpty())
-            session.execSql(fill, params);
+        ledgersql::emptyWorkTables(session, {u"分录始表"_s});
+        if (!fill.isEmpty()) {
+            // Without its counter row the trigger gives NULL; so does NULL + k.
+            const ResultSet counter = session.RunSql(kStagingCounterSql);
+            const QVariant before = counter.recordCount() == 0 ? QVariant() : counter.value(0, 0);
+            qint64 written = 0;
+            {
+                TriggersOff triggersOff(session.mainConnection());
+                written = session.execSql(fill, QVariantList{before} + params);
+            }
+            session.execSql(kRaiseStagingCounterSql, {written});
+        }
         transaction.commit();
         return OpResult::done();
     });

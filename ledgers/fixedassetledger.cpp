@@ -20,9 +20,6 @@ using ledgersql::kFirstMonthId;
 
 const QStringList kAssetClasses = {u"1601"_s, u"1701"_s, u"1621"_s};
 
-const QString kClearLedgerSql = u"DELETE FROM 固累式"_s;
-const QString kClearPagesSql = u"DELETE FROM 固累帐页"_s;
-
 // Opening balance of an account (?1) on its debit side: the opening lines
 // (IDs below ?2) debit minus credit.
 const QString kOpeningDebitSql =
@@ -90,8 +87,7 @@ OpResult BuildFixedAssetLedger(Session &session, const QString &code, Dialogs &d
     const QString companion = fixedAssetCompanion(code);
     const OpResult built = guarded(dialogs, [&] {
         Transaction transaction(session);
-        session.execSql(kClearLedgerSql);
-        session.execSql(kClearPagesSql);
+        ledgersql::emptyWorkTables(session, {u"固累式"_s, u"固累帐页"_s});
         if (!assetAccount) {
             transaction.commit();
             return OpResult::done();

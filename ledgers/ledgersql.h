@@ -3,9 +3,15 @@
 // so that the journal's (科目代码, ID) index answers it.
 #pragma once
 
+#include <initializer_list>
+
 #include <QString>
 #include <QVariantList>
 #include <QtGlobal>
+
+namespace tz {
+class Session;
+}
 
 namespace tz::ledgersql {
 
@@ -40,5 +46,14 @@ inline QString centsOf(const QString &column)
 // inside the range).
 QString underPrefix(const QString &column, int index, int minExtra = 0);
 QString upperBound(const QString &prefix);
+
+// Empties work tables inside the caller's transaction. A DELETE without
+// WHERE frees a table's pages whole; with SQLCipher's default secure_delete
+// every freed page would first be zeroed, encrypted and written, which for
+// a copy of a year's journal costs more than filling it again. The file is
+// encrypted, free pages included, and these tables hold only copies of the
+// books and scratch rows, so their pages are freed as they are; secure_delete is back at its
+// previous setting afterwards (the books' own deletions keep it).
+void emptyWorkTables(Session &session, std::initializer_list<QString> tables);
 
 } // namespace tz::ledgersql

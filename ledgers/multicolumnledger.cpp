@@ -21,8 +21,6 @@ using ledgersql::kFirstMonthId;
 const QString kDebit = u"借"_s;
 const QString kCredit = u"贷"_s;
 
-const QString kClearStagingSql = u"DELETE FROM 分录始表"_s;
-const QString kClearRowsSql = u"DELETE FROM 多栏式1"_s;
 const QString kDropPivotSql = u"DROP TABLE IF EXISTS 多栏式"_s;
 const QString kPivotLeadingColumns =
     u"ID TEXT, 日期 TEXT, 字号 TEXT, 备注 TEXT, 摘要说明 TEXT, 借方金额1 REAL, 贷方金额1 REAL, 方向 TEXT, 余额 REAL"_s;
@@ -31,17 +29,36 @@ const QString kPivotLeadingColumns =
 const QString kCountDescendantsSql =
     u"SELECT count(*) FROM 科目表 WHERE "_s + ledgersql::underPrefix(u"科目代码"_s, 1, 1);
 
+// The sub-account a descendant's code rolls up to (the level directly below
+// the parent, its length bound as ?n), and that sub-account's column
+// heading: its code, a blank, its name; a code missing from the chart is
+// headed by the code alone, so its amounts still get a column. The rows
+// are written rolled up and headed, so they are written once. `code` must
+// be qualified: inside the heading's subquery a bare 科目代码 is 科目表's.
+QString rolledCode(const QString &code, int level)
+{
+    return u"substr(%1, 1, ?%2)"_s.arg(code).arg(level);
+}
+QString heading(const QString &code, int level)
+{
+    const QString rolled = rolledCode(code, level);
+    return u"ifnull((SELECT b.科目代码 || ' ' || ifnull(b.科目名称, '') FROM 科目表 b WHERE b.科目代码 = %1), %1)"_s.arg(
+        rolled);
+}
+
 // Lines of the descendants (?1, ?2) with the parent's running balance; ?3
 // the direction, ?4 the first month ID: a '贷' parent's balances are
 // negated from month 1 on (the opening lines keep debit minus credit).
+// ?5 the length of the rolled-up codes.
 const QString kLinesSql =
-    u"INSERT INTO 多栏式1 (ID, 科目代码, 日期, 字号, 摘要说明, 借方金额, 贷方金额, 方向, 余额) "
-    "SELECT CAST(ID AS TEXT), 科目代码, 日期, 字号, 摘要说明, 借方金额, 贷方金额, "
+    u"INSERT INTO 多栏式1 (ID, 科目代码, 科目名称, 日期, 字号, 摘要说明, 借方金额, 贷方金额, 方向, 余额) "
+    "SELECT CAST(ID AS TEXT), "_s + rolledCode(u"l.科目代码"_s, 5) + u", "_s + heading(u"l.科目代码"_s, 5)
+    + u", 日期, 字号, 摘要说明, 借方金额, 贷方金额, "
     "CASE WHEN abs(余额) < 0.009 THEN '平' ELSE ?3 END, "
     "CASE WHEN ?3 = '贷' AND ID >= ?4 THEN 0.0 - 余额 ELSE 余额 END "
     "FROM (SELECT ID, 科目代码, 日期, "_s + ledgersql::kReference + u" AS 字号, 摘要说明, 借方金额, 贷方金额, "
     "sum("_s + ledgersql::kNetCents + u") OVER (ORDER BY ID) / 100.0 AS 余额 "
-    "FROM 分录表 WHERE "_s + ledgersql::underPrefix(u"科目代码"_s, 1, 1) + u")"_s;
+    "FROM 分录表 WHERE "_s + ledgersql::underPrefix(u"科目代码"_s, 1, 1) + u") l"_s;
 
 // Sums per descendant and period of the descendants' lines (?1, ?2):
 // 借/贷 the plain sums (NULL when no amount), 借零/贷零 with a missing
@@ -69,11 +86,12 @@ const Amounts kNetCredit{u"NULL"_s, u"sum(h.贷零) - sum(h.借零)"_s};
 const Amounts kSidedDebit{u"sum(h.余借)"_s, u"NULL"_s};
 const Amounts kSidedCredit{u"NULL"_s, u"sum(h.余贷)"_s};
 
+// ?1, ?2 the parent's prefix, ?3 the length of the rolled-up codes.
 QString insertRows(const QString &id, const QString &summary, const Amounts &amounts, const QString &from)
 {
-    return kSumsCte + u"INSERT INTO 多栏式1 (ID, 科目代码, 摘要说明, 借方金额, 贷方金额) SELECT "_s + id
-        + u", h.科目代码, '"_s + summary + u"', round_half_up("_s + amounts.debit + u", 2), round_half_up("_s
-        + amounts.credit + u", 2) "_s + from;
+    return kSumsCte + u"INSERT INTO 多栏式1 (ID, 科目代码, 科目名称, 摘要说明, 借方金额, 贷方金额) SELECT "_s + id
+        + u", "_s + rolledCode(u"h.科目代码"_s, 3) + u", "_s + heading(u"h.科目代码"_s, 3) + u", '"_s + summary
+        + u"', round_half_up("_s + amounts.debit + u", 2), round_half_up("_s + amounts.credit + u", 2) "_s + from;
 }
 
 // Month rows, every period with lines (the opening group too).
@@ -114,13 +132,6 @@ const QString kGrossTotalsSql =
       "SELECT CAST(m.期 || '9999997' AS INTEGER), round_half_up(sum(h.借), 2), round_half_up(sum(h.贷), 2) "
       "FROM 月表 m JOIN 户期 h ON h.期 <= m.期 AND h.期 <> '800' GROUP BY m.期"_s;
 
-// Column heading of each rolled-up sub-account: its code, a blank, its
-// name. A code missing from the chart is headed by the code alone, so its
-// amounts still get a column.
-const QString kHeadingsSql =
-    u"UPDATE 多栏式1 SET 科目名称 = b.科目代码 || ' ' || ifnull(b.科目名称, '') FROM 科目表 b "
-    "WHERE 多栏式1.科目代码 = b.科目代码"_s;
-const QString kBareHeadingsSql = u"UPDATE 多栏式1 SET 科目名称 = 科目代码 WHERE 科目名称 IS NULL"_s;
 const QString kDistinctHeadingsSql =
     u"SELECT DISTINCT 科目名称 FROM 多栏式1 WHERE 科目名称 IS NOT NULL ORDER BY 科目名称"_s;
 
@@ -206,8 +217,7 @@ OpResult BuildMultiColumnLedger(Session &session, const QString &code, const QSt
     const QVariantList prefix = {code, ledgersql::upperBound(code)};
     const OpResult built = guarded(dialogs, [&] {
         Transaction transaction(session);
-        session.execSql(kClearStagingSql);
-        session.execSql(kClearRowsSql);
+        ledgersql::emptyWorkTables(session, {u"分录始表"_s, u"多栏式1"_s});
         if (code.isEmpty()) {
             outcome = Outcome::NoCode;
         } else {
@@ -222,19 +232,16 @@ OpResult BuildMultiColumnLedger(Session &session, const QString &code, const QSt
         }
 
         const VariantRules rules = rulesFor(variant, code, direction);
-        session.execSql(kLinesSql, prefix + QVariantList{direction, kFirstMonthId});
-        session.execSql(monthRowsSql(rules.month), prefix);
+        // The descendants roll up to the level directly below the parent.
+        const int level = code.size() == 4 ? 7 : code.size() == 10 ? 13 : 10;
+        const QVariantList rolled = prefix + QVariantList{level};
+        session.execSql(kLinesSql, prefix + QVariantList{direction, kFirstMonthId, level});
+        session.execSql(monthRowsSql(rules.month), rolled);
         if (rules.grossTotals)
             session.execSql(kGrossTotalsSql, prefix);
-        session.execSql(yearRowsSql(rules.year), prefix);
-        session.execSql(balanceRowsSql(rules.balance), prefix);
-        session.execSql(carryForwardRowsSql(rules.carry), prefix);
-
-        // Roll the descendants up to the level directly below the parent.
-        const int level = code.size() == 4 ? 7 : code.size() == 10 ? 13 : 10;
-        session.execSql(u"UPDATE 多栏式1 SET 科目代码 = substr(科目代码, 1, ?)"_s, {level});
-        session.execSql(kHeadingsSql);
-        session.execSql(kBareHeadingsSql);
+        session.execSql(yearRowsSql(rules.year), rolled);
+        session.execSql(balanceRowsSql(rules.balance), rolled);
+        session.execSql(carryForwardRowsSql(rules.carry), rolled);
 
         QStringList headings;
         const ResultSet distinct = session.RunSql(kDistinctHeadingsSql);

@@ -19,13 +19,12 @@ using ledgersql::kFirstMonthId;
 // balance that should be zero is zero. Cutting noise needs no half-up rule.
 constexpr int kQuantityDecimals = 6;
 
-const QString kClearLedgerSql = u"DELETE FROM 数量式"_s;
-const QString kClearPagesSql = u"DELETE FROM 数量帐页"_s;
-
 // One row per journal line of the account (?2). A line without a credit
 // amount is a receipt (借数), one without a debit amount an issue (贷数).
 // ?1 is the direction, ?3 the first month ID, ?4 the price decimals,
-// ?5 the quantity decimals.
+// ?5 the quantity decimals. The running balances are summed over the code
+// index alone (rowid and the two balances), and each line is then read
+// once by its rowid, so the window's buffer does not carry whole lines.
 const QString kLinesSql =
     u"INSERT INTO 数量式 (ID, 日期, 字号, 摘要说明, 借数, 借单, 借金, 贷数, 贷单, 贷金, 方向, 余数, 余单, 余额) "
     "SELECT CAST(ID AS TEXT), 日期, 字号, 摘要说明, "
@@ -35,13 +34,14 @@ const QString kLinesSql =
     "CASE WHEN 月行 THEN 贷金 END, "
     "CASE WHEN abs(余额) < 0.009 THEN '平' ELSE ?1 END, CASE WHEN ?1 = '贷' THEN 0.0 - 余数 ELSE 余数 END, "
     "CASE WHEN 余数 <> 0 THEN round_half_up(余额 / 余数, ?4) END, CASE WHEN ?1 = '贷' THEN 0.0 - 余额 ELSE 余额 END "
-    "FROM (SELECT ID, 日期, "_s + ledgersql::kReference + u" AS 字号, 摘要说明, ID >= ?3 AS 月行, "
-    "借方金额 AS 借金, 贷方金额 AS 贷金, "
-    "CASE WHEN 贷方金额 IS NULL THEN 数量 END AS 借数, CASE WHEN 借方金额 IS NULL THEN 数量 END AS 贷数, "
-    "sum("_s + ledgersql::kNetCents + u") OVER w / 100.0 AS 余额, "
+    "FROM (SELECT a.ID, a.日期, "_s + ledgersql::kReference + u" AS 字号, a.摘要说明, a.ID >= ?3 AS 月行, "
+    "a.借方金额 AS 借金, a.贷方金额 AS 贷金, "
+    "CASE WHEN a.贷方金额 IS NULL THEN a.数量 END AS 借数, CASE WHEN a.借方金额 IS NULL THEN a.数量 END AS 贷数, "
+    "s.余额, s.余数 "
+    "FROM (SELECT rowid AS r, sum("_s + ledgersql::kNetCents + u") OVER w / 100.0 AS 余额, "
     "round(sum(CASE WHEN 贷方金额 IS NULL THEN ifnull(数量, 0) ELSE 0 END "
     "- CASE WHEN 借方金额 IS NULL THEN ifnull(数量, 0) ELSE 0 END) OVER w, ?5) AS 余数 "
-    "FROM 分录表 WHERE 科目代码 = ?2 WINDOW w AS (ORDER BY ID))"_s;
+    "FROM 分录表 WHERE 科目代码 = ?2 WINDOW w AS (ORDER BY ID)) s JOIN 分录表 a ON a.rowid = s.r)"_s;
 
 // Month totals (prefix + 9999998) and year-to-date totals (prefix +
 // 9999999) of the month lines of the account (?1, ?2 the first month ID,
@@ -78,8 +78,7 @@ OpResult BuildQuantityLedger(Session &session, const QString &code, const QStrin
     const int priceDecimals = priceDecimalsFor(priceDigits);
     return guarded(dialogs, [&] {
         Transaction transaction(session);
-        session.execSql(kClearLedgerSql);
-        session.execSql(kClearPagesSql);
+        ledgersql::emptyWorkTables(session, {u"数量式"_s, u"数量帐页"_s});
         session.execSql(kLinesSql, {direction, code, kFirstMonthId, priceDecimals, kQuantityDecimals});
         session.execSql(kTotalsSql, {code, kFirstMonthId, kQuantityDecimals});
         const ResultSet last = session.RunSql(kFinalBalanceSql);

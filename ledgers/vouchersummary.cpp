@@ -1,6 +1,7 @@
 // The voucher summary: the month's lines grouped by top-level code.
 #include "ledgers/vouchersummary.h"
 
+#include "ledgers/ledgersql.h"
 #include "ledgers/tablechoice.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
@@ -33,7 +34,7 @@ OpResult BuildVoucherSummary(Session &session, const QString &month, Dialogs &di
     const std::optional<int> m = monthOfChoice(month);
     const OpResult built = guarded(dialogs, [&] {
         Transaction transaction(session);
-        session.execSql(u"DELETE FROM 凭证汇总表"_s);
+        ledgersql::emptyWorkTables(session, {u"凭证汇总表"_s});
         if (m) {
             session.execSql(kAccountRowsSql, {*m});
             session.execSql(kTotalRowSql, {*m});

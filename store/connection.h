@@ -56,6 +56,13 @@ public:
 
     qint64 lastInsertRowId() const;
 
+    // Switches the triggers of this connection off or on (they are on after
+    // opening). Statements prepared before are prepared again at their next
+    // run. Only for a statement that does the triggers' work itself; see
+    // TriggersOff.
+    void setTriggersEnabled(bool enabled);
+    bool triggersEnabled() const;
+
     // Transactions nest: only the outermost begin/commit reach the database;
     // an inner rollback dooms the whole transaction.
     void begin();
@@ -79,6 +86,27 @@ private:
     QHash<QString, sqlite3_stmt *> m_statements;
     int m_depth = 0;
     bool m_doomed = false;
+};
+
+// Keeps the triggers of a connection off while it lives and switches them
+// back on however the scope is left.
+class TriggersOff
+{
+public:
+    explicit TriggersOff(Connection &connection) : m_connection(connection) { m_connection.setTriggersEnabled(false); }
+    ~TriggersOff()
+    {
+        try {
+            m_connection.setTriggersEnabled(true);
+        } catch (...) {
+            // The connection was closed inside the scope: a new one starts with triggers on.
+        }
+    }
+    TriggersOff(const TriggersOff &) = delete;
+    TriggersOff &operator=(const TriggersOff &) = delete;
+
+private:
+    Connection &m_connection;
 };
 
 } // namespace tz

@@ -150,3 +150,47 @@ TEST_F(SummaryAndJournal, FilterListsEveryLineUnderAPrefixAcrossTheYear)
 }
 
 } // namespace
+
+// The copy numbers its rows as the staging counter's trigger would: rows 1,
+// 2, .. in ID order get the next TZID values, lines of unknown codes take
+// none, the counter moves on by the rows written, and the trigger serves
+// the next row inserted by anyone else.
+TEST_F(SummaryAndJournal, CopiesTakeTheStagingCounterValuesInIdOrder)
+{
+    ScriptedDialogs dialogs;
+    s.execSql(u"UPDATE TZID计数 SET 当前值 = 41 WHERE 表名 = '分录始表'"_s);
+    const auto rows = [&] {
+        QStringList out;
+        const tz::ResultSet r = s.RunSql(u"SELECT rowid, ID, TZID FROM 分录始表 ORDER BY rowid"_s);
+        for (const QVariantList &row : r.rows())
+            out.append(row.at(0).toString() + u' ' + row.at(1).toString() + u' ' + row.at(2).toString());
+        return out;
+    };
+    const auto counter = [&] {
+        return s.RunSql(u"SELECT 当前值 FROM TZID计数 WHERE 表名 = '分录始表'"_s).value(0, 0).toLongLong();
+    };
+
+    ASSERT_TRUE(tz::BuildEntryJournal(s, u"全部"_s, dialogs).isDone());
+    EXPECT_EQ(rows(), QStringList({u"1 8000000001 42"_s, u"2 8000000002 43"_s, u"3 8030001001 44"_s,
+                                   u"4 8030001002 45"_s, u"5 8030002001 46"_s, u"6 8030003000 47"_s,
+                                   u"7 8030003999 48"_s, u"8 8040001001 49"_s, u"9 8040001002 50"_s}));
+    EXPECT_EQ(counter(), 50);
+
+    ASSERT_TRUE(tz::BuildPrefixJournal(s, u"1122"_s, dialogs).isDone());
+    EXPECT_EQ(rows(), QStringList({u"1 8030001002 51"_s, u"2 8040001002 52"_s}));
+    ASSERT_TRUE(tz::BuildEntryJournal(s, u"3"_s, dialogs).isDone());
+    EXPECT_EQ(rows().size(), 5);
+    EXPECT_EQ(rows().constLast(), u"5 8030003999 57"_s);
+    EXPECT_EQ(counter(), 57);
+
+    // Nothing to copy: the counter stays.
+    ASSERT_TRUE(tz::BuildPrefixJournal(s, u"6"_s, dialogs).isDone());
+    EXPECT_TRUE(rows().isEmpty());
+    EXPECT_EQ(counter(), 57);
+
+    // The triggers are on again for every other writer.
+    s.execSql(u"INSERT INTO 分录始表 (ID, 科目代码) VALUES (8050001001, '1001')"_s);
+    EXPECT_EQ(rows(), QStringList({u"1 8050001001 58"_s}));
+    s.execSql(u"INSERT INTO 分录始表 (ID, 科目代码, TZID) VALUES (8050001002, '1001', 70)"_s);
+    EXPECT_EQ(counter(), 70);
+}
