@@ -8,6 +8,7 @@
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/session.h"
+#include "store/worktables.h"
 #include "store/transaction.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -99,7 +100,7 @@ OpResult BuildBalanceTable(Session &session, const QString &month, const QString
     const bool accepted = m && !depth.trimmed().isEmpty();
     const OpResult built = guarded(dialogs, [&] {
         Transaction transaction(session);
-        ledgersql::emptyWorkTables(session, {u"数量式余额表"_s});
+        emptyWorkTables(session, {u"数量式余额表"_s});
         if (accepted)
             session.execSql(kFillSql, {800 + *m, 3 * depthOfChoice(depth) + 1});
         transaction.commit();

@@ -7,6 +7,7 @@
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/session.h"
+#include "store/worktables.h"
 #include "store/transaction.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -82,7 +83,7 @@ OpResult refill(Session &session, Dialogs &dialogs, const QString &fill, const Q
 {
     return guarded(dialogs, [&] {
         Transaction transaction(session);
-        ledgersql::emptyWorkTables(session, {u"分录始表"_s});
+        emptyWorkTables(session, {u"分录始表"_s});
         if (!fill.isEmpty()) {
             // Without its counter row the trigger gives NULL; so does NULL + k.
             const ResultSet counter = session.RunSql(kStagingCounterSql);

@@ -8,6 +8,7 @@
 #include "store/guard.h"
 #include "store/money.h"
 #include "store/session.h"
+#include "store/worktables.h"
 #include "store/transaction.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -87,7 +88,7 @@ OpResult BuildFixedAssetLedger(Session &session, const QString &code, Dialogs &d
     const QString companion = fixedAssetCompanion(code);
     const OpResult built = guarded(dialogs, [&] {
         Transaction transaction(session);
-        ledgersql::emptyWorkTables(session, {u"固累式"_s, u"固累帐页"_s});
+        emptyWorkTables(session, {u"固累式"_s, u"固累帐页"_s});
         if (!assetAccount) {
             transaction.commit();
             return OpResult::done();

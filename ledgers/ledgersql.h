@@ -47,13 +47,5 @@ inline QString centsOf(const QString &column)
 QString underPrefix(const QString &column, int index, int minExtra = 0);
 QString upperBound(const QString &prefix);
 
-// Empties work tables inside the caller's transaction. A DELETE without
-// WHERE frees a table's pages whole; with SQLCipher's default secure_delete
-// every freed page would first be zeroed, encrypted and written, which for
-// a copy of a year's journal costs more than filling it again. The file is
-// encrypted, free pages included, and these tables hold only copies of the
-// books and scratch rows, so their pages are freed as they are; secure_delete is back at its
-// previous setting afterwards (the books' own deletions keep it).
-void emptyWorkTables(Session &session, std::initializer_list<QString> tables);
 
 } // namespace tz::ledgersql

@@ -8,6 +8,7 @@
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/session.h"
+#include "store/worktables.h"
 #include "store/transaction.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -217,7 +218,7 @@ OpResult BuildMultiColumnLedger(Session &session, const QString &code, const QSt
     const QVariantList prefix = {code, ledgersql::upperBound(code)};
     const OpResult built = guarded(dialogs, [&] {
         Transaction transaction(session);
-        ledgersql::emptyWorkTables(session, {u"分录始表"_s, u"多栏式1"_s});
+        emptyWorkTables(session, {u"分录始表"_s, u"多栏式1"_s});
         if (code.isEmpty()) {
             outcome = Outcome::NoCode;
         } else {

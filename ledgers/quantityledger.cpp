@@ -4,6 +4,7 @@
 #include "ledgers/ledgersql.h"
 #include "store/guard.h"
 #include "store/session.h"
+#include "store/worktables.h"
 #include "store/transaction.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -78,7 +79,7 @@ OpResult BuildQuantityLedger(Session &session, const QString &code, const QStrin
     const int priceDecimals = priceDecimalsFor(priceDigits);
     return guarded(dialogs, [&] {
         Transaction transaction(session);
-        ledgersql::emptyWorkTables(session, {u"数量式"_s, u"数量帐页"_s});
+        emptyWorkTables(session, {u"数量式"_s, u"数量帐页"_s});
         session.execSql(kLinesSql, {direction, code, kFirstMonthId, priceDecimals, kQuantityDecimals});
         session.execSql(kTotalsSql, {code, kFirstMonthId, kQuantityDecimals});
         const ResultSet last = session.RunSql(kFinalBalanceSql);

@@ -7,6 +7,7 @@
 #include "ledgers/ledgersql.h"
 #include "store/guard.h"
 #include "store/session.h"
+#include "store/worktables.h"
 #include "store/transaction.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -80,7 +81,7 @@ OpResult rebuild(Session &session, Dialogs &dialogs, const std::function<void()>
 {
     return guarded(dialogs, [&] {
         Transaction transaction(session);
-        ledgersql::emptyWorkTables(session, {u"三总式"_s, u"三栏帐页"_s});
+        emptyWorkTables(session, {u"三总式"_s, u"三栏帐页"_s});
         fill();
         const ResultSet last = session.RunSql(kFinalBalanceSql);
         const double balance = last.recordCount() == 0 ? 0.0 : last.value(0, 0).toDouble();

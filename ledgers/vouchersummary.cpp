@@ -6,6 +6,7 @@
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/session.h"
+#include "store/worktables.h"
 #include "store/transaction.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -34,7 +35,7 @@ OpResult BuildVoucherSummary(Session &session, const QString &month, Dialogs &di
     const std::optional<int> m = monthOfChoice(month);
     const OpResult built = guarded(dialogs, [&] {
         Transaction transaction(session);
-        ledgersql::emptyWorkTables(session, {u"凭证汇总表"_s});
+        emptyWorkTables(session, {u"凭证汇总表"_s});
         if (m) {
             session.execSql(kAccountRowsSql, {*m});
             session.execSql(kTotalRowSql, {*m});

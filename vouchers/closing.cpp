@@ -8,6 +8,7 @@
 #include "store/money.h"
 #include "store/session.h"
 #include "store/transaction.h"
+#include "store/worktables.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -62,7 +63,6 @@ QString stageSql(const TransferSide &side)
         + side.net + u" FROM 分录表 WHERE "_s + side.accounts + u" AND 月 = ? GROUP BY 科目代码 ORDER BY 科目代码"_s;
 }
 
-const QString kClearStagingSql = u"DELETE FROM 分录始表"_s;
 
 const QString kStageProfitCreditSql = u"INSERT INTO 分录始表 (科目代码, 贷方金额) VALUES ('3103', ?)"_s;
 const QString kStageProfitDebitSql = u"INSERT INTO 分录始表 (科目代码, 借方金额) VALUES ('3103', ?)"_s;
@@ -104,7 +104,7 @@ void stageTransferLines(Session &session, int month)
 {
     const Cents income = totalOf(session, totalSql(kIncome), month);
     const Cents expense = totalOf(session, totalSql(kExpense), month);
-    session.execSql(kClearStagingSql);
+    emptyWorkTables(session, {u"分录始表"_s});
     session.execSql(stageSql(kIncome), {month});
     session.execSql(kStageProfitCreditSql, {centsToDouble(income)});
     session.execSql(kStageProfitDebitSql, {centsToDouble(expense)});

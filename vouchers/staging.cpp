@@ -7,6 +7,7 @@
 #include "store/guard.h"
 #include "store/session.h"
 #include "store/transaction.h"
+#include "store/worktables.h"
 #include "vouchers/monthstate.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -21,7 +22,6 @@ const QString kNoticeTitle = u"TZ305提示"_s;
     "ID, 日期, 月, 字号, 号码, 制单, 审核, 附件, 摘要说明, 科目代码, 数量, 借方金额, 贷方金额, 流代, 流金, " \
     "结帐, 科目全称, 顺序, TZID"
 
-const QString kClearStagingSql = u"DELETE FROM 分录始表"_s;
 const QString kStageVoucherSql = u"INSERT INTO 分录始表 (" TZ_JOURNAL_COLUMNS ") SELECT " TZ_JOURNAL_COLUMNS
                                  " FROM 分录表 WHERE 月 = ? AND 号码 = ? ORDER BY ID"_s;
 const QString kStagedHeaderSql =
@@ -73,7 +73,7 @@ VoucherLine stagedLine(const ResultSet::Row &row)
 void restage(Session &session, int month, std::optional<int> number)
 {
     Transaction transaction(session);
-    session.execSql(kClearStagingSql);
+    emptyWorkTables(session, {u"分录始表"_s});
     if (number)
         session.execSql(kStageVoucherSql, {month, *number});
     transaction.commit();
