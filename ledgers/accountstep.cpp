@@ -10,12 +10,12 @@ using namespace Qt::Literals::StringLiterals;
 namespace tz {
 
 OpResult StepAccount(Session &session, const QString &code, bool topLevelOnly, StepDirection direction,
-                     AccountStep &step, Dialogs &dialogs)
+    AccountStep &step, Dialogs &dialogs)
 {
     const bool next = direction == StepDirection::Next;
     const QString from = topLevelOnly ? code.trimmed().left(4) : code.trimmed();
-    QString sql = u"SELECT 科目代码, 科目全称, 方向, 单位, 规格 FROM 科目表 WHERE 科目代码 "_s + (next ? u">"_s : u"<"_s)
-        + u" ?"_s;
+    QString sql = u"SELECT 科目代码, 科目全称, 方向, 单位, 规格 FROM 科目表 WHERE 科目代码 "_s
+        + (next ? u">"_s : u"<"_s) + u" ?"_s;
     if (topLevelOnly)
         sql += u" AND length(科目代码) = 4"_s;
     sql += next ? u" ORDER BY 科目代码 LIMIT 1"_s : u" ORDER BY 科目代码 DESC LIMIT 1"_s;

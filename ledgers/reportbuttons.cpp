@@ -43,7 +43,7 @@ ReportTarget workbookFor(const QString &marker, const QString &accountCode)
 } // namespace
 
 OpResult ChooseReport(ReportButton button, const QString &marker, const QString &accountCode, bool printerInstalled,
-                      ReportTarget &target, Dialogs &dialogs)
+    ReportTarget &target, Dialogs &dialogs)
 {
     target = ReportTarget::None;
     if (marker.isEmpty()) {
@@ -61,8 +61,8 @@ OpResult ChooseReport(ReportButton button, const QString &marker, const QString 
         if (journalOrQuantity)
             return refuse(dialogs, u"分录簿和数余表不能打印,可以导出"_s, applicationTitle(), Icon::Exclamation);
         if (marker == QueryMarker::MultiColumn)
-            return refuse(dialogs, u"多栏帐不能直接打印,请直接点[预览]或查询后点[EXCEL帐页]"_s, applicationTitle(),
-                          Icon::None);
+            return refuse(
+                dialogs, u"多栏帐不能直接打印,请直接点[预览]或查询后点[EXCEL帐页]"_s, applicationTitle(), Icon::None);
         target = pageFor(marker, accountCode);
         break;
     case ReportButton::Preview:

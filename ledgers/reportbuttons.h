@@ -14,15 +14,15 @@ class Dialogs;
 
 // The query-kind marker: one character naming the last query.
 namespace QueryMarker {
-inline const QString Journal = QStringLiteral("1");        // 分录簿, 筛选: 分录始表
+inline const QString Journal = QStringLiteral("1"); // 分录簿, 筛选: 分录始表
 inline const QString VoucherSummary = QStringLiteral("2"); // 科目汇总表: 凭证汇总表
-inline const QString AmountBalance = QStringLiteral("3");  // 科目余额表: 数量式余额表
+inline const QString AmountBalance = QStringLiteral("3"); // 科目余额表: 数量式余额表
 inline const QString QuantityBalance = QStringLiteral("4"); // 数量余额表: 数量式余额表
-inline const QString DetailLedger = QStringLiteral("5");   // 三栏式: 三总式
-inline const QString GeneralLedger = QStringLiteral("6");  // 总帐式: 三总式
+inline const QString DetailLedger = QStringLiteral("5"); // 三栏式: 三总式
+inline const QString GeneralLedger = QStringLiteral("6"); // 总帐式: 三总式
 inline const QString QuantityLedger = QStringLiteral("7"); // 数量式: 数量式
-inline const QString MultiColumn = QStringLiteral("8");    // 多栏[增], 多栏式1: 多栏式
-inline const QString FixedAsset = QStringLiteral("9");     // 固累式: 固累式
+inline const QString MultiColumn = QStringLiteral("8"); // 多栏[增], 多栏式1: 多栏式
+inline const QString FixedAsset = QStringLiteral("9"); // 固累式: 固累式
 } // namespace QueryMarker
 
 enum class ReportButton { Print, Preview, Workbook };
@@ -30,11 +30,11 @@ enum class ReportButton { Print, Preview, Workbook };
 // What a button makes.
 enum class ReportTarget {
     None,
-    VoucherSummaryPage,   // 凭证汇总表
-    BalanceTablePage,     // 科目余额表
-    ThreeColumnPage,      // 三栏帐
-    QuantityPage,         // 数量帐
-    FixedAssetPage,       // 固累帐
+    VoucherSummaryPage, // 凭证汇总表
+    BalanceTablePage, // 科目余额表
+    ThreeColumnPage, // 三栏帐
+    QuantityPage, // 数量帐
+    FixedAssetPage, // 固累帐
     ThreeColumnWorkbook,
     QuantityWorkbook,
     MultiColumnWorkbook,
@@ -50,7 +50,7 @@ enum class ReportTarget {
 // no icon, "TZ305"). Ledger pages need an account code. Done with
 // `target` None means the button quietly does nothing.
 OpResult ChooseReport(ReportButton button, const QString &marker, const QString &accountCode, bool printerInstalled,
-                      ReportTarget &target, Dialogs &dialogs);
+    ReportTarget &target, Dialogs &dialogs);
 
 // True when the button clears the marker after it ran, whatever it did or
 // refused (打印 and 预览), so a second print needs a new query.

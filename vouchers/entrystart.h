@@ -11,10 +11,9 @@ namespace tz {
 class Dialogs;
 class Session;
 
-struct EntryStart
-{
+struct EntryStart {
     QStringList reviewers; // every non-empty 操作员 of 信息表, in table order
-    int month = 1;         // the journal's latest month; 1 for an empty journal
+    int month = 1; // the journal's latest month; 1 for an empty journal
 };
 
 // Reads the start values; a database failure is shown and returned.

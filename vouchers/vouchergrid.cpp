@@ -192,8 +192,8 @@ QList<VoucherLine> VoucherGrid::lines() const
         value.summary = line.cells[SummaryColumn];
         value.account = line.cells[AccountColumn];
         const QString &quantity = line.cells[QuantityColumn];
-        value.quantity = line.loaded && quantity == line.loadedQuantityText ? line.loaded->quantity
-                                                                             : quantityOf(quantity);
+        value.quantity
+            = line.loaded && quantity == line.loadedQuantityText ? line.loaded->quantity : quantityOf(quantity);
         value.debit = parseAmount(line.cells[DebitColumn]);
         value.credit = parseAmount(line.cells[CreditColumn]);
         value.flowCode = line.cells[FlowCodeColumn];

@@ -14,18 +14,17 @@
 
 namespace tz {
 
-class VoucherGrid
-{
+class VoucherGrid {
 public:
     // The grid's columns; column 0 shows the line number.
     enum Column {
         LineColumn,
-        SummaryColumn,    // 摘要说明
-        AccountColumn,    // 科 目 名 称: code, one blank, full name
-        QuantityColumn,   // 数 量 (外币), shown "0.000"
-        DebitColumn,      // 借方金额, shown "0.00"
-        CreditColumn,     // 贷方金额, shown "0.00"
-        FlowCodeColumn,   // 流代
+        SummaryColumn, // 摘要说明
+        AccountColumn, // 科 目 名 称: code, one blank, full name
+        QuantityColumn, // 数 量 (外币), shown "0.000"
+        DebitColumn, // 借方金额, shown "0.00"
+        CreditColumn, // 贷方金额, shown "0.00"
+        FlowCodeColumn, // 流代
         FlowAmountColumn, // 流金, shown "0.00"
         ColumnCount,
     };
@@ -92,8 +91,7 @@ public:
     QList<VoucherLine> lines() const;
 
 private:
-    struct Line
-    {
+    struct Line {
         QString cells[ColumnCount]; // column 0 unused: the line number is the position
         std::optional<VoucherLine> loaded;
         QString loadedQuantityText; // what the quantity cell showed after the load

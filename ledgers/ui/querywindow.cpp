@@ -43,8 +43,7 @@ namespace tz {
 // Widths in twips of the grid columns from column 0 (0 hides a column;
 // columns past the list keep the default width) and the display format of
 // each formatted column.
-struct QueryWindow::Layout
-{
+struct QueryWindow::Layout {
     QList<int> widths;
     QHash<int, QString> formats;
 };
@@ -56,8 +55,7 @@ const QString kMoney = u"#,#0.00"_s;
 constexpr int kUnlistedTwips = 1500;
 
 // The format options in the order the dispatch tests them.
-struct FormatOption
-{
+struct FormatOption {
     const char16_t *name;
     const char16_t *caption;
     const char16_t *tip;
@@ -287,8 +285,8 @@ void QueryWindow::buildTableRow(QVBoxLayout *box)
     box->addLayout(row);
 }
 
-void QueryWindow::addButton(QHBoxLayout *row, const QString &name, const QString &caption,
-                            void (QueryWindow::*slot)(), const QString &tip)
+void QueryWindow::addButton(
+    QHBoxLayout *row, const QString &name, const QString &caption, void (QueryWindow::*slot)(), const QString &tip)
 {
     QPushButton *button = commandButton(this, name, caption, tip);
     connect(button, &QPushButton::clicked, this, slot);
@@ -326,10 +324,11 @@ void QueryWindow::pickAccount()
 
 void QueryWindow::stepAccount(bool next)
 {
-    const bool general = m_formats->checkedId() >= 0 && kFormatOptions[m_formats->checkedId()].format == LedgerFormat::General;
+    const bool general
+        = m_formats->checkedId() >= 0 && kFormatOptions[m_formats->checkedId()].format == LedgerFormat::General;
     AccountStep step;
-    if (!StepAccount(m_session, m_code->text(), general, next ? StepDirection::Next : StepDirection::Previous, step,
-                     m_dialogs)
+    if (!StepAccount(
+            m_session, m_code->text(), general, next ? StepDirection::Next : StepDirection::Previous, step, m_dialogs)
              .isDone()) {
         return;
     }
@@ -429,7 +428,7 @@ void QueryWindow::queryLedger()
     case LedgerFormat::Quantity:
         layout.widths = {500, 0, 1200, 800, 0, 1800, 1200, 800, 1400, 1200, 800, 1400, 400, 1200, 800, 1400};
         layout.formats = {{2, kDate}, {8, kMoney}, {11, kMoney}, {15, kMoney}, {6, quantity}, {9, quantity},
-                          {13, quantity}, {7, price}, {10, price}, {14, price}};
+            {13, quantity}, {7, price}, {10, price}, {14, price}};
         break;
     case LedgerFormat::MultiIncrease:
     case LedgerFormat::MultiNet:
@@ -498,7 +497,7 @@ void QueryWindow::queryVoucherSummary()
     if (!ReadVoucherSummary(m_session, rows, m_dialogs).isDone())
         return;
     const int count = rows.recordCount();
-    showRows(std::move(rows), Layout{{500, 1200, 2000, 2000, 2000}, {{3, kMoney}, {4, kMoney}}});
+    showRows(std::move(rows), Layout {{500, 1200, 2000, 2000, 2000}, {{3, kMoney}, {4, kMoney}}});
     m_status->setText(voucherSummaryCaption(month, count));
 }
 
@@ -507,8 +506,8 @@ namespace {
 // The entry journal's columns: 月, 日期, 字号, 号码 (hidden), 摘要说明,
 // 科目代码, 科目全称, 数量, 借方金额, 贷方金额, 流代, 流金, 制单, 审核, 附件,
 // 结帐, ID (hidden).
-const QList<int> kJournalWidths = {500, 400, 1200, 800, 0, 2500, 1500, 2800, 1000, 1300,
-                                   1300, 600, 1200, 600, 600, 500, 500, 0};
+const QList<int> kJournalWidths
+    = {500, 400, 1200, 800, 0, 2500, 1500, 2800, 1000, 1300, 1300, 600, 1200, 600, 600, 500, 500, 0};
 
 } // namespace
 
@@ -518,8 +517,9 @@ int QueryWindow::showJournal()
     if (!ReadEntryJournal(m_session, rows, m_dialogs).isDone())
         return -1;
     const int count = rows.recordCount();
-    showRows(std::move(rows), Layout{kJournalWidths, {{2, kDate}, {8, m_session.quantityFormat()}, {9, kMoney},
-                                                      {10, kMoney}, {12, kMoney}}});
+    showRows(std::move(rows),
+        Layout {
+            kJournalWidths, {{2, kDate}, {8, m_session.quantityFormat()}, {9, kMoney}, {10, kMoney}, {12, kMoney}}});
     return count;
 }
 
@@ -552,8 +552,8 @@ void QueryWindow::filterJournal()
 void QueryWindow::chooseReport(ReportButton button)
 {
     ReportTarget target = ReportTarget::None;
-    const OpResult chosen = ChooseReport(button, marker(), m_code->text().trimmed(),
-                                         !QPrinterInfo::availablePrinters().isEmpty(), target, m_dialogs);
+    const OpResult chosen = ChooseReport(
+        button, marker(), m_code->text().trimmed(), !QPrinterInfo::availablePrinters().isEmpty(), target, m_dialogs);
     if (clearsMarker(button))
         setMarker(QString());
     if (chosen.isDone() && target != ReportTarget::None)

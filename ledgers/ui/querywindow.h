@@ -50,18 +50,18 @@ public:
     QString leftMarginText() const;
 
 public slots:
-    void queryLedger();     // 帐页查询
-    void nextAccount();     // 下一
+    void queryLedger(); // 帐页查询
+    void nextAccount(); // 下一
     void previousAccount(); // 上一
-    void queryJournal();    // 分录簿
-    void filterJournal();   // 筛选
+    void queryJournal(); // 分录簿
+    void filterJournal(); // 筛选
     void queryVoucherSummary(); // 科目汇总表
-    void queryAmountBalance();  // 科目余额表
+    void queryAmountBalance(); // 科目余额表
     void queryQuantityBalance(); // 数量余额表
-    void print();           // 打印
-    void preview();         // 预览
-    void exportTable();     // 导出
-    void exportWorkbook();  // EXCEL帐页
+    void print(); // 打印
+    void preview(); // 预览
+    void exportTable(); // 导出
+    void exportWorkbook(); // EXCEL帐页
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -75,8 +75,8 @@ private:
     void buildAccountRow(QVBoxLayout *box);
     void buildChoiceRow(QVBoxLayout *box);
     void buildTableRow(QVBoxLayout *box);
-    void addButton(QHBoxLayout *row, const QString &name, const QString &caption, void (QueryWindow::*slot)(),
-                   const QString &tip);
+    void addButton(
+        QHBoxLayout *row, const QString &name, const QString &caption, void (QueryWindow::*slot)(), const QString &tip);
     void codeChanged(const QString &text);
     void pickAccount();
     void stepAccount(bool next);
@@ -94,20 +94,20 @@ private:
     Dialogs &m_dialogs;
     QLineEdit *m_marker = nullptr; // the main window's Text1, or m_ownMarker
 
-    QLineEdit *m_code = nullptr;      // Text2
-    QLabel *m_status = nullptr;       // Label3
-    QLineEdit *m_namePath = nullptr;  // Text3
+    QLineEdit *m_code = nullptr; // Text2
+    QLabel *m_status = nullptr; // Label3
+    QLineEdit *m_namePath = nullptr; // Text3
     QLineEdit *m_direction = nullptr; // Text4
-    QLineEdit *m_unit = nullptr;      // Text5
-    QLineEdit *m_spec = nullptr;      // Text8
-    QLineEdit *m_topName = nullptr;   // Text6
+    QLineEdit *m_unit = nullptr; // Text5
+    QLineEdit *m_spec = nullptr; // Text8
+    QLineEdit *m_topName = nullptr; // Text6
     QButtonGroup *m_formats = nullptr; // Option1..Option6
-    QComboBox *m_month = nullptr;     // Combo1
-    QComboBox *m_depth = nullptr;     // Combo2
+    QComboBox *m_month = nullptr; // Combo1
+    QComboBox *m_depth = nullptr; // Combo2
     QSpinBox *m_quantityDigits = nullptr; // UpDown1 (Text9)
-    QSpinBox *m_priceDigits = nullptr;    // UpDown2 (Text10)
+    QSpinBox *m_priceDigits = nullptr; // UpDown2 (Text10)
     QLineEdit *m_leftMargin = nullptr; // Text7
-    QTableView *m_grid = nullptr;     // MSH1
+    QTableView *m_grid = nullptr; // MSH1
     ResultGridModel *m_model = nullptr;
 };
 

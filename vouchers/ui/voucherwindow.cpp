@@ -42,18 +42,18 @@ namespace {
 // Nine blanks between the window's name and the F7 hint.
 const QString kCaption = u"TZ305财务--凭证录入         F7功能: 选择窗口/借贷找平"_s;
 
-const QString kHelpText = u"1.出现与凭证号有关的提示时，请点[凭证号]\n\n"
-                          "2.科目栏支持代码\\拼音\\中文录入;双击或按F7出现科目选择窗口\n\n"
-                          "3.先找凭证,再输入(或修改)内容后,最后点[修改]/[插入]/[删除]\n\n"
-                          "4.可以随时选择任何月份进行操作(包括所有的操作)\n\n"
-                          "5.随时可以结帐与反结帐,但只有结帐后报表才准确,注意:12月份结帐了也可以保存修改插入删除凭证\n\n"
-                          "6.摘要默认取第一行内容，即第一行有摘要就可以了\n\n"
-                          "7.流代可以选择在凭证行数内即可"_s;
+const QString kHelpText
+    = u"1.出现与凭证号有关的提示时，请点[凭证号]\n\n"
+      "2.科目栏支持代码\\拼音\\中文录入;双击或按F7出现科目选择窗口\n\n"
+      "3.先找凭证,再输入(或修改)内容后,最后点[修改]/[插入]/[删除]\n\n"
+      "4.可以随时选择任何月份进行操作(包括所有的操作)\n\n"
+      "5.随时可以结帐与反结帐,但只有结帐后报表才准确,注意:12月份结帐了也可以保存修改插入删除凭证\n\n"
+      "6.摘要默认取第一行内容，即第一行有摘要就可以了\n\n"
+      "7.流代可以选择在凭证行数内即可"_s;
 
 // The grid's captions and widths in twips; the quantity caption has four
 // blanks before "(外币)".
-struct GridColumn
-{
+struct GridColumn {
     const char16_t *caption;
     int twips;
     Qt::Alignment alignment;
@@ -319,9 +319,9 @@ void VoucherWindow::buildButtons()
     add(u"Command15"_s, u"刷新"_s, &VoucherWindow::refresh);
     row->addSpacing(12);
     m_postingButtons = {add(u"Command14"_s, u"保存记录"_s, &VoucherWindow::saveVoucher),
-                        add(u"Command3"_s, u"修改"_s, &VoucherWindow::modifyVoucher),
-                        add(u"Command2"_s, u"插入"_s, &VoucherWindow::insertVoucher),
-                        add(u"Command1"_s, u"删除"_s, &VoucherWindow::deleteVoucher)};
+        add(u"Command3"_s, u"修改"_s, &VoucherWindow::modifyVoucher),
+        add(u"Command2"_s, u"插入"_s, &VoucherWindow::insertVoucher),
+        add(u"Command1"_s, u"删除"_s, &VoucherWindow::deleteVoucher)};
     row->addSpacing(12);
     add(u"Command16"_s, u"结帐"_s, &VoucherWindow::closeMonth);
     add(u"Command17"_s, u"反结"_s, &VoucherWindow::reopenMonth);
@@ -576,8 +576,8 @@ void VoucherWindow::placeTotals()
     const QHeaderView *header = m_grid->horizontalHeader();
     const int height = m_totals->height();
     const auto under = [&](QWidget *widget, int column) {
-        widget->setGeometry(m_grid->frameWidth() + header->sectionViewportPosition(column), 0,
-                            header->sectionSize(column), height);
+        widget->setGeometry(
+            m_grid->frameWidth() + header->sectionViewportPosition(column), 0, header->sectionSize(column), height);
     };
     under(m_totalLabel, VoucherGrid::QuantityColumn);
     under(m_debitTotal, VoucherGrid::DebitColumn);
@@ -711,9 +711,7 @@ void VoucherWindow::pickForCell(int line, int column)
     const auto pickAccount = [&](int forLine) {
         auto picker = makeModalWindow<AccountPicker>(m_session, sharedDialogs(), this);
         picker->pickForVoucher(*this, forLine, this);
-        picker->setChartOpener([this] {
-            makeModalWindow<ChartWindow>(m_session, sharedDialogs(), this)->exec();
-        });
+        picker->setChartOpener([this] { makeModalWindow<ChartWindow>(m_session, sharedDialogs(), this)->exec(); });
         picker->exec();
     };
     if (line == 1 && column == VoucherGrid::AccountColumn) {
@@ -762,7 +760,8 @@ void VoucherWindow::searchAccounts(const QString &text)
     for (const AccountSearchHit &hit : std::as_const(hits))
         m_hits->addItem(hit.itemText());
     const QPoint editor = m_editor->mapTo(this, QPoint(0, 0));
-    const int left = std::clamp(editor.x() - twipsToPixels(kSearchListLeftTwips), 0, std::max(0, width() - m_hits->width()));
+    const int left
+        = std::clamp(editor.x() - twipsToPixels(kSearchListLeftTwips), 0, std::max(0, width() - m_hits->width()));
     const int top = std::max(0, editor.y() - m_hits->height());
     m_hits->move(left, top);
     m_hits->show();

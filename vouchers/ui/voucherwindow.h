@@ -59,17 +59,17 @@ signals:
     void closedMonthsChanged();
 
 public slots:
-    void firstVoucher();    // 首条
+    void firstVoucher(); // 首条
     void previousVoucher(); // 上一
-    void nextVoucher();     // 下一
-    void lastVoucher();     // 末条
-    void refresh();         // 刷新: blank grid, list hidden, totals 0.00
-    void saveVoucher();     // 保存记录
-    void modifyVoucher();   // 修改
-    void insertVoucher();   // 插入
-    void deleteVoucher();   // 删除
-    void closeMonth();      // 结帐
-    void reopenMonth();     // 反结
+    void nextVoucher(); // 下一
+    void lastVoucher(); // 末条
+    void refresh(); // 刷新: blank grid, list hidden, totals 0.00
+    void saveVoucher(); // 保存记录
+    void modifyVoucher(); // 修改
+    void insertVoucher(); // 插入
+    void deleteVoucher(); // 删除
+    void closeMonth(); // 结帐
+    void reopenMonth(); // 反结
     // The click on "凭证号:": the month's next free number, and the label's
     // shade toggled.
     void takeNextNumber();
@@ -102,8 +102,8 @@ private:
 
     using NavigationStep = OpResult (*)(Session &, int, const QString &, NavigationResult &, Dialogs &);
     void navigate(NavigationStep step);
-    using PostingStep = OpResult (*)(Session &, const VoucherHeader &, const QList<VoucherLine> &,
-                                     PostingOutcome &, Dialogs &);
+    using PostingStep
+        = OpResult (*)(Session &, const VoucherHeader &, const QList<VoucherLine> &, PostingOutcome &, Dialogs &);
     void post(PostingStep step);
 
     // Grid display and editing.
@@ -131,20 +131,20 @@ private:
     VoucherGrid m_cells;
     bool m_numberShaded = false;
 
-    QDateEdit *m_date = nullptr;       // DTPicker1
-    QComboBox *m_word = nullptr;       // Combo2
-    QLabel *m_numberLabel = nullptr;   // Label7
-    QLineEdit *m_number = nullptr;     // Text4
+    QDateEdit *m_date = nullptr; // DTPicker1
+    QComboBox *m_word = nullptr; // Combo2
+    QLabel *m_numberLabel = nullptr; // Label7
+    QLineEdit *m_number = nullptr; // Text4
     QLineEdit *m_attachments = nullptr; // Text5
-    QLineEdit *m_preparer = nullptr;   // Text3
-    QComboBox *m_reviewer = nullptr;   // Combo1
-    QTableWidget *m_grid = nullptr;    // Grid1
-    QLineEdit *m_editor = nullptr;     // Text7
-    QListWidget *m_hits = nullptr;     // List1
+    QLineEdit *m_preparer = nullptr; // Text3
+    QComboBox *m_reviewer = nullptr; // Combo1
+    QTableWidget *m_grid = nullptr; // Grid1
+    QLineEdit *m_editor = nullptr; // Text7
+    QListWidget *m_hits = nullptr; // List1
     QLineEdit *m_debitTotal = nullptr; // Text1
     QLineEdit *m_creditTotal = nullptr; // Text2
-    QLineEdit *m_help = nullptr;       // Text6
-    QWidget *m_totals = nullptr;       // the strip under the grid
+    QLineEdit *m_help = nullptr; // Text6
+    QWidget *m_totals = nullptr; // the strip under the grid
     QLabel *m_totalLabel = nullptr;
     QList<QPushButton *> m_postingButtons; // 保存记录, 修改, 插入, 删除
 };
