@@ -101,29 +101,7 @@ class PickersTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Each pick fills the next line; on the grid's last line it appends one.
-    void voucherPicksFillLinesAndAppend()
-    {
-        tz::test::TestSet set;
-        tz::test::ScriptedDialogs dialogs;
-        GridTarget grid;
-        tz::AccountPicker picker(set.session(), dialogs);
-        picker.pickForVoucher(grid, 10);
-        picker.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&picker));
-
-        for (int i = 0; i < 2; ++i)
-            pickBySearch(&picker, u"1001"_s, u"1001 库存现金"_s);
-        QCOMPARE(grid.appended, 2);
-        QCOMPARE(grid.lines.mid(8), (QStringList {QString(), u"1001 库存现金"_s, u"1001 库存现金"_s, QString()}));
-        QCOMPARE(picker.nextLine(), 12);
-        // The picker stays open, its list hidden and its search box empty.
-        QVERIFY(picker.isVisible());
-        QVERIFY(!list(&picker)->isVisible());
-        QVERIFY(searchBox(&picker)->text().isEmpty());
-    }
-
-    void searchListAndClassButtons()
+    void searchListClassButtonsAndSettings()
     {
         tz::test::TestSet set;
         tz::test::ScriptedDialogs dialogs;
@@ -149,6 +127,23 @@ private slots:
         QVERIFY(!node(tree(&picker), u"1001"_s) && node(tree(&picker), u"2221"_s));
         press(&picker, u"Command2"_s);
         QVERIFY(node(tree(&picker), u"1001"_s) && node(tree(&picker), u"5001"_s));
+
+        // 设置 opens the chart window, then shows every class afresh.
+        QPushButton *settings = child<QPushButton>(&picker, u"Command8"_s);
+        QVERIFY(!settings->isEnabled()); // no chart window to open
+        int opened = 0;
+        picker.setChartOpener([&] {
+            ++opened;
+            // What the chart window would do: add a sub-account.
+            QVERIFY(
+                tz::AddDetailAccount(set.session(), {u"1001"_s, u"001"_s, u"人民币"_s, u"借"_s, {}}, dialogs).isDone());
+        });
+        QVERIFY(settings->isEnabled());
+        press(&picker, u"Command7"_s);
+        QTest::mouseClick(settings, Qt::LeftButton);
+        QCOMPARE(opened, 1);
+        QCOMPARE(picker.accountClass(), 0);
+        QCOMPARE(node(tree(&picker), u"1001001"_s)->parent(), node(tree(&picker), u"1001"_s));
         QVERIFY(dialogs.messages.isEmpty());
     }
 
@@ -179,33 +174,6 @@ private slots:
             (tz::AccountLookup {u"2221001001 应交税费/应交增值税/进项税额"_s, u"应交税费/应交增值税/进项税额"_s,
                 u"贷"_s, u"吨"_s, u"A级"_s}));
         QCOMPARE(grid.lines, QStringList(10)); // the voucher grid is no longer the target
-    }
-
-    void settingsOpensTheChartAndRefillsAllClasses()
-    {
-        tz::test::TestSet set;
-        tz::test::ScriptedDialogs dialogs;
-        tz::AccountPicker picker(set.session(), dialogs);
-        picker.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&picker));
-        QPushButton *settings = child<QPushButton>(&picker, u"Command8"_s);
-        QVERIFY(!settings->isEnabled()); // no chart window to open
-
-        int opened = 0;
-        picker.setChartOpener([&] {
-            ++opened;
-            // What the chart window would do: add a sub-account.
-            QVERIFY(
-                tz::AddDetailAccount(set.session(), {u"1001"_s, u"001"_s, u"人民币"_s, u"借"_s, {}}, dialogs).isDone());
-        });
-        QVERIFY(settings->isEnabled());
-        press(&picker, u"Command7"_s);
-        QTest::mouseClick(settings, Qt::LeftButton);
-        QCOMPARE(opened, 1);
-        QCOMPARE(picker.accountClass(), 0);
-        QTreeWidgetItem *added = node(tree(&picker), u"1001001"_s);
-        QVERIFY(added);
-        QCOMPARE(added->parent()->text(0), u"1001 库存现金"_s);
     }
 
     void phrasesAreAddedDeletedAndHandedToTheLine()
@@ -293,15 +261,16 @@ private slots:
         QVERIFY(dialogs.messages.isEmpty());
     }
 
-    // Tree picks for the voucher take detail accounts only; the picture
+    // Voucher picks: tree picks take detail accounts only; each pick fills
+    // the next line, and on the grid's last line appends one. The picture
     // shows the picker opened for a voucher.
-    void treePicksAndScreenshot()
+    void voucherPicksAndScreenshot()
     {
         tz::test::TestSet set;
         tz::test::ScriptedDialogs dialogs;
         GridTarget grid;
         tz::AccountPicker picker(set.session(), dialogs);
-        picker.pickForVoucher(grid, 1);
+        picker.pickForVoucher(grid, 10);
         picker.setChartOpener([] {});
         picker.show();
         QVERIFY(QTest::qWaitForWindowExposed(&picker));
@@ -309,11 +278,17 @@ private slots:
         doubleClick(tree(&picker), u"2221001"_s); // has sub-accounts
         QCOMPARE(grid.lines, QStringList(10));
         doubleClick(tree(&picker), u"2221001002"_s);
-        QCOMPARE(grid.lines.at(0), u"2221001002 应交税费/应交增值税/销项税额"_s);
-        QCOMPARE(picker.nextLine(), 2);
+        pickBySearch(&picker, u"1001"_s, u"1001 库存现金"_s);
+        QCOMPARE(grid.appended, 2);
+        QCOMPARE(grid.lines.mid(8),
+            (QStringList {QString(), u"2221001002 应交税费/应交增值税/销项税额"_s, u"1001 库存现金"_s, QString()}));
+        QCOMPARE(picker.nextLine(), 12);
+        // The picker stays open, its list hidden and its search box empty.
+        QVERIFY(picker.isVisible());
+        QVERIFY(!list(&picker)->isVisible());
+        QVERIFY(searchBox(&picker)->text().isEmpty());
 
         QTreeWidgetItem *item = node(tree(&picker), u"2221001001"_s);
-        QVERIFY(item);
         tree(&picker)->setCurrentItem(item);
         tree(&picker)->scrollToItem(item, QAbstractItemView::PositionAtCenter);
         saveScreenshot(&picker, u"accountpicker.png"_s);
