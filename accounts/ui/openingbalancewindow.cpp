@@ -148,7 +148,14 @@ OpeningBalanceWindow::OpeningBalanceWindow(Session &session, Dialogs *dialogs, Q
     build();
 }
 
-OpeningBalanceWindow::~OpeningBalanceWindow() = default;
+OpeningBalanceWindow::~OpeningBalanceWindow()
+{
+    // A window destroyed with its parent may still have a cell editor open:
+    // write that edit now, then stop the grid's signals, so that destroying
+    // the children afterwards cannot reach members already gone.
+    commitEdits();
+    m_grid->disconnect(this);
+}
 
 void OpeningBalanceWindow::build()
 {

@@ -229,6 +229,19 @@ private slots:
             QVERIFY(!w.isVisible());
         }
         QCOMPARE(stored(set.session(), u"2202"_s).at(2), QVariant(88.0));
+
+        // Destroyed with its parent while a cell editor is open: the edit is
+        // written, nothing crashes.
+        {
+            auto parent = std::make_unique<QWidget>();
+            auto *w = new OpeningBalanceWindow(set.session(), dialogs, parent.get());
+            w->show();
+            w->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(w));
+            press(w, u"Command1"_s);
+            typeInto(w, u"2202"_s, OpeningBalanceWindow::CreditColumn, u"99"_s);
+        }
+        QCOMPARE(stored(set.session(), u"2202"_s).at(2), QVariant(99.0));
     }
 
     void settingsButtonOpensTheWindowInItsPlace()
