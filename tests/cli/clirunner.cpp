@@ -3,6 +3,8 @@
 
 #include <QProcess>
 
+#include "store/session.h"
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace tz::test {
@@ -14,7 +16,7 @@ CliRun cli(const QStringList &args)
     process.closeWriteChannel();
     process.waitForFinished(120000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+        QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
 }
 
 CliRun cliExpect(const QStringList &args, int status, const std::optional<QString> &err)
@@ -44,6 +46,14 @@ QStringList CliSet::login(const QString &password) const
 QStringList CliSet::as(const QString &op, const QString &password) const
 {
     return {u"--set"_s, m_set, u"--operator"_s, op, u"--password"_s, password};
+}
+
+void CliSet::post(const QList<JournalLine> &lines) const
+{
+    Session session;
+    session.setDbPath(m_set);
+    postLines(session, lines);
+    session.CloseMainConnection();
 }
 
 } // namespace tz::test

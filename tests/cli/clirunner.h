@@ -10,12 +10,12 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include "tests/ledgers/tablesupport.h"
 #include "tests/support/printers.h"
 
 namespace tz::test {
 
-struct CliRun
-{
+struct CliRun {
     int status = -1; // exit status, -1 when the program crashed or hung
     QString out;
     QString err;
@@ -27,14 +27,15 @@ CliRun cli(const QStringList &args);
 // Runs it and expects the exit status and, when given, exactly `err` on stderr.
 CliRun cliExpect(const QStringList &args, int status, const std::optional<QString> &err = std::nullopt);
 
-class CliSet : public testing::Test
-{
+class CliSet : public testing::Test {
 protected:
     void SetUp() override;
 
     // Global options logging in as `op` with `password` (主管/888 by default).
     QStringList login(const QString &password = QStringLiteral("888")) const;
     QStringList as(const QString &op, const QString &password) const;
+    // Writes journal lines straight into the set, as posting would have.
+    void post(const QList<JournalLine> &lines) const;
 
     QTemporaryDir m_dir;
     QString m_set;

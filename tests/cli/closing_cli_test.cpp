@@ -3,18 +3,16 @@
 // and the exit statuses.
 #include <gtest/gtest.h>
 
-#include "store/session.h"
 #include "tests/cli/clirunner.h"
 
 using namespace Qt::Literals::StringLiterals;
-using tz::test::CliRun;
 using tz::test::cli;
 using tz::test::cliExpect;
+using tz::test::CliRun;
 
 namespace {
 
-class ClosingCommandLine : public tz::test::CliSet
-{
+class ClosingCommandLine : public tz::test::CliSet {
 protected:
     void SetUp() override
     {
@@ -23,20 +21,12 @@ protected:
             return;
 
         // Two posted vouchers of February: income 1000.00, expense 300.00.
-        tz::Session session;
-        session.setDbPath(m_set);
-        const QList<QVariantList> lines = {
-            {8020001001LL, 1, u"1001"_s, 1000.0, QVariant()},
-            {8020001002LL, 1, u"5001"_s, QVariant(), 1000.0},
-            {8020002001LL, 2, u"5401"_s, 300.0, QVariant()},
-            {8020002002LL, 2, u"1405"_s, QVariant(), 300.0},
-        };
-        for (const QVariantList &line : lines) {
-            session.execSql(u"INSERT INTO 分录表 (ID, 日期, 月, 字号, 号码, 科目代码, 借方金额, 贷方金额) "
-                            "VALUES (?, '2024-02-10', 2, '记', ?, ?, ?, ?)"_s,
-                            line);
-        }
-        session.CloseMainConnection();
+        post({
+            {8020001001, u"1001"_s, 1000.0, {}},
+            {8020001002, u"5001"_s, {}, 1000.0},
+            {8020002001, u"5401"_s, 300.0, {}},
+            {8020002002, u"1405"_s, {}, 300.0},
+        });
     }
 
     QString transferVoucher() const
@@ -52,18 +42,16 @@ protected:
 TEST_F(ClosingCommandLine, CloseWritesTheTransferVoucherAndReopenRemovesIt)
 {
     // The month must be 1 to 12.
-    for (const QStringList &args : {QStringList{u"close"_s, u"--month"_s, u"13"_s, u"--reviewer"_s, u"会计"_s},
-                                    QStringList{u"close"_s, u"--reviewer"_s, u"会计"_s},
-                                    QStringList{u"reopen"_s, u"--month"_s, u"0"_s},
-                                    QStringList{u"reopen"_s, u"--month"_s, u"二"_s},
-                                    QStringList{u"reopen"_s, u"2"_s}})
+    for (const QStringList &args : {QStringList {u"close"_s, u"--month"_s, u"13"_s, u"--reviewer"_s, u"会计"_s},
+             QStringList {u"close"_s, u"--reviewer"_s, u"会计"_s}, QStringList {u"reopen"_s, u"--month"_s, u"0"_s},
+             QStringList {u"reopen"_s, u"--month"_s, u"二"_s}, QStringList {u"reopen"_s, u"2"_s}})
         cliExpect(login() << args, 2);
     const QStringList close = login() << u"close"_s << u"--month"_s << u"2"_s;
     cliExpect(close, 1, u"[TZ305提示] 审核不能为空\n"_s);
     EXPECT_EQ(transferVoucher(), u"号码\t日期\t科目代码\t借方金额\t贷方金额\t审核\t制单\n"_s);
 
     const CliRun closed = cliExpect(QStringList(close) << u"--reviewer"_s << u"会计"_s, 0,
-                                    u"[结帐成功^_^] 收入/费用已成功结转！并自动生成最后一张凭证\n"_s);
+        u"[结帐成功^_^] 收入/费用已成功结转！并自动生成最后一张凭证\n"_s);
     EXPECT_TRUE(closed.out.isEmpty());
     const QString voucher = u"号码\t日期\t科目代码\t借方金额\t贷方金额\t审核\t制单\n"
                             "3\t2024-02-29\t5001\t1000\t\t会计\t主管\n"
