@@ -20,9 +20,13 @@ OpResult SearchAccounts(
     hits.clear();
     if (text.isEmpty() || !isAccountClass(accountClass))
         return OpResult::done();
-    const QString pattern = u'%' + text + u'%';
+    // The typed text is escaped so LIKE takes it literally.
+    QString literal = text;
+    literal.replace(u'\\', u"\\\\"_s).replace(u'%', u"\\%"_s).replace(u'_', u"\\_"_s);
+    const QString pattern = u'%' + literal + u'%';
     QString sql = u"SELECT 科目代码, 科目全称 FROM 科目表 "
-                  "WHERE (科目名称 LIKE ?1 OR 拼音 LIKE ?1 OR 科目代码 LIKE ?1) AND 明细 = 'Y' "_s;
+                  "WHERE (科目名称 LIKE ?1 ESCAPE '\\' OR 拼音 LIKE ?1 ESCAPE '\\' OR 科目代码 LIKE ?1 ESCAPE '\\') "
+                  "AND 明细 = 'Y' "_s;
     QVariantList params {pattern};
     if (accountClass != 0) {
         sql += u"AND substr(科目代码, 1, 1) = ?2 "_s;

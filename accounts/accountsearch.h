@@ -28,9 +28,10 @@ struct AccountSearchHit
 // `text`, in code order, restricted to one account class (1 to 5) or all
 // classes for 0 (any other class finds nothing). Letters match without
 // regard to case, so "yszk" finds the initials YSZK. The text is a bound
-// value; '%' and '_' typed in it keep their meaning as wildcards (any run,
-// one character), which users rely on. Empty text finds nothing, and the
-// picker hides its list.
+// value matched literally: '%', '_' and '\\' typed in it are ordinary
+// characters (a name holding "50%" is found by "50%", and "_" alone finds
+// only names with an underscore). Empty text finds nothing, and the picker
+// hides its list.
 OpResult SearchAccounts(
     Session &session, const QString &text, int accountClass, QList<AccountSearchHit> &hits, Dialogs &dialogs);
 

@@ -6,6 +6,7 @@
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/session.h"
+#include "store/transaction.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -14,6 +15,11 @@ namespace tz {
 namespace {
 
 const QString kNoticeTitle = u"TZ305提示"_s;
+
+bool isFlowCodeUsed(Session &session, const QString &code)
+{
+    return !session.RunSql(u"SELECT 1 FROM 分录表 WHERE 流代 = ? LIMIT 1"_s, {code}).eof();
+}
 
 } // namespace
 
@@ -59,9 +65,11 @@ OpResult AddCashFlowItem(Session &session, const QString &code, const QString &n
         return refuse(dialogs, u"代码为三位数！"_s, applicationTitle(), Icon::None);
     bool duplicate = false;
     const OpResult added = guarded(dialogs, [&] {
+        Transaction transaction(session);
         duplicate = !session.RunSql(u"SELECT 1 FROM 现流 WHERE 代码 = ? LIMIT 1"_s, {code}).eof();
         if (!duplicate)
             session.execSql(u"INSERT INTO 现流 (代码, 名称) VALUES (?, ?)"_s, {code, name});
+        transaction.commit();
         return OpResult::done();
     });
     if (!added.isDone())
@@ -85,7 +93,7 @@ OpResult DeleteCashFlowItem(Session &session, const QString &code, Dialogs &dial
         const ResultSet row = session.RunSql(u"SELECT 代码, 名称 FROM 现流 WHERE 代码 = ?"_s, {code});
         if (!row.eof())
             item = CashFlowItem{row.text(u"代码"_s), row.text(u"名称"_s)};
-        used = !session.RunSql(u"SELECT 1 FROM 分录表 WHERE 流代 = ? LIMIT 1"_s, {code}).eof();
+        used = isFlowCodeUsed(session, code);
         return OpResult::done();
     });
     if (!looked.isDone())
@@ -97,10 +105,20 @@ OpResult DeleteCashFlowItem(Session &session, const QString &code, Dialogs &dial
 
     if (!dialogs.ask(u"是否删除："_s + item->listLine() + u"?"_s, u"tz305"_s))
         return OpResult::refused();
-    return guarded(dialogs, [&] {
+    // Used again under the write lock: a voucher may have taken the item
+    // while the question was open.
+    const OpResult deleted = guarded(dialogs, [&] {
+        Transaction transaction(session);
+        used = isFlowCodeUsed(session, code);
+        if (used)
+            return OpResult::refused();
         session.execSql(u"DELETE FROM 现流 WHERE 代码 = ?"_s, {code});
+        transaction.commit();
         return OpResult::done();
     });
+    if (used)
+        return refuse(dialogs, code + u"  此代码已使用,不能删除!"_s, kNoticeTitle, Icon::Question);
+    return deleted;
 }
 
 } // namespace tz

@@ -53,4 +53,14 @@ QString chartHelpText()
            "3.可能提示代码已存在是因为代码后三位自动按个数算,出现断号,可以直接修改代码后三位补上。"_s;
 }
 
+QString noSuchChartAccountText(const QString &code)
+{
+    return code + u"  此科目不存在"_s;
+}
+
+QString notDetailAccountText(const QString &code, const QString &refused)
+{
+    return code + u"  不是明细科目,"_s + refused;
+}
+
 } // namespace tz

@@ -32,6 +32,14 @@ bool isAccountClass(int accountClass);
 // account code at all.
 QString noSuchAccountText(const QString &code);
 
+// "<code>  此科目不存在": what the opening balances and the postings say
+// of a code the chart lacks.
+QString noSuchChartAccountText(const QString &code);
+
+// "<code>  不是明细科目," + what cannot be done: a parent account takes no
+// opening figure and no journal line.
+QString notDetailAccountText(const QString &code, const QString &refused);
+
 // Shows `text` and returns a refusal carrying it. The chart window's
 // messages are titled "TZ305提示" with the question icon unless a step
 // names another title or a plain box.

@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QVariant>
 
+#include "accounts/chartrules.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/numberformat.h"
@@ -117,22 +118,6 @@ OpResult SetOpeningBalance(Session &session, const QString &code, const OpeningE
     if (!isAllDigits(code))
         return refuse(dialogs, u"科目代码只能是数字"_s, kNoticeTitle, Icon::Critical);
 
-    QString detailFlag;
-    bool found = false;
-    const OpResult looked = guarded(dialogs, [&] {
-        const ResultSet row = session.RunSql(u"SELECT 明细 FROM 科目表 WHERE 科目代码 = ?"_s, {code});
-        found = !row.eof();
-        if (found)
-            detailFlag = row.text(u"明细"_s);
-        return OpResult::done();
-    });
-    if (!looked.isDone())
-        return looked;
-    if (!found)
-        return refuse(dialogs, code + u"  此科目不存在"_s, kNoticeTitle, Icon::Exclamation);
-    if (detailFlag != u"Y"_s)
-        return refuse(dialogs, code + u"  不是明细科目,不能录入年初数"_s, kNoticeTitle, Icon::Exclamation);
-
     struct Field
     {
         QString name;
@@ -145,21 +130,40 @@ OpResult SetOpeningBalance(Session &session, const QString &code, const OpeningE
         {u"贷方金额"_s, edit.credit, amountValue},
     };
     QVariantList params;
+    std::optional<QString> badNumber;
     for (const Field &field : fields) {
         QVariant value;
         if (field.text) {
             const std::optional<QVariant> converted = field.convert(*field.text);
-            if (!converted)
-                return refuse(dialogs, field.name + u"不是有效的数字: "_s + *field.text, kNoticeTitle, Icon::Critical);
-            value = *converted;
+            if (!converted && !badNumber)
+                badNumber = field.name + u"不是有效的数字: "_s + *field.text;
+            value = converted.value_or(QVariant());
         }
         params << QVariant(field.text.has_value() ? 1 : 0) << value;
     }
     params << code;
-    return guarded(dialogs, [&] {
+
+    // The account is looked up in the transaction that writes its figures,
+    // so a sub-account added meanwhile cannot leave them on a parent.
+    std::optional<std::pair<QString, Icon>> refusal;
+    const OpResult written = guarded(dialogs, [&] {
+        Transaction transaction(session);
+        const ResultSet row = session.RunSql(u"SELECT 明细 FROM 科目表 WHERE 科目代码 = ?"_s, {code});
+        if (row.eof())
+            refusal = {noSuchChartAccountText(code), Icon::Exclamation};
+        else if (row.text(u"明细"_s) != u"Y"_s)
+            refusal = {notDetailAccountText(code, u"不能录入年初数"_s), Icon::Exclamation};
+        else if (badNumber)
+            refusal = {*badNumber, Icon::Critical};
+        if (refusal)
+            return OpResult::refused();
         session.execSql(kUpdateSql, params);
+        transaction.commit();
         return OpResult::done();
     });
+    if (refusal)
+        return refuse(dialogs, refusal->first, kNoticeTitle, refusal->second);
+    return written;
 }
 
 QString TrialBalance::debitText() const
@@ -177,16 +181,27 @@ QString TrialBalance::statusText() const
     return isBalanced() ? u"平衡"_s : u"不平衡"_s;
 }
 
+namespace {
+
+TrialBalance readTrialBalance(Session &session)
+{
+    // Each total is rounded to cents as the window shows it; comparing the
+    // two cent values is the "difference below 0.01" rule without any
+    // binary remainder.
+    const ResultSet totals = session.RunSql(kTotalsSql);
+    TrialBalance trial;
+    trial.debit = roundToCents(totals.value(0, 0).toDouble());
+    trial.credit = roundToCents(totals.value(0, 1).toDouble());
+    return trial;
+}
+
+} // namespace
+
 OpResult ComputeTrialBalance(Session &session, TrialBalance &trial, Dialogs &dialogs)
 {
     trial = {};
     return guarded(dialogs, [&] {
-        const ResultSet totals = session.RunSql(kTotalsSql);
-        // Each total is rounded to cents as the window shows it; comparing the
-        // two cent values is the "difference below 0.01" rule without any
-        // binary remainder.
-        trial.debit = roundToCents(totals.value(0, 0).toDouble());
-        trial.credit = roundToCents(totals.value(0, 1).toDouble());
+        trial = readTrialBalance(session);
         return OpResult::done();
     });
 }
@@ -198,6 +213,23 @@ std::optional<qint64> openingLineId(qint64 sequence)
     return kOpeningIdBase + sequence;
 }
 
+namespace {
+
+// Why the working copy cannot be loaded: unbalanced, or more lines than the
+// opening IDs hold. Empty when it can.
+std::optional<std::pair<QString, QString>> loadRefusal(Session &session, const TrialBalance &totals)
+{
+    if (!totals.isBalanced())
+        return std::pair{u"借贷不平"_s, applicationTitle()};
+    const qint64 lines
+        = session.RunSql(u"SELECT count(*) FROM 科目表 WHERE "_s + kLoadedRowsCondition).value(0, 0).toLongLong();
+    if (lines > 0 && !openingLineId(lines))
+        return std::pair{u"有年初金额的科目超过%1个,不能装入"_s.arg(kMaxOpeningLines), kNoticeTitle};
+    return std::nullopt;
+}
+
+} // namespace
+
 OpResult LoadOpeningBalances(Session &session, Dialogs &dialogs, TrialBalance *trial)
 {
     TrialBalance totals;
@@ -206,31 +238,33 @@ OpResult LoadOpeningBalances(Session &session, Dialogs &dialogs, TrialBalance *t
         *trial = totals;
     if (!computed.isDone())
         return computed;
-    if (!totals.isBalanced())
-        return refuse(dialogs, u"借贷不平"_s, applicationTitle(), Icon::Critical);
-
-    qint64 lines = 0;
-    const OpResult counted = guarded(dialogs, [&] {
-        lines = session.RunSql(u"SELECT count(*) FROM 科目表 WHERE "_s + kLoadedRowsCondition).value(0, 0).toLongLong();
+    std::optional<std::pair<QString, QString>> refusal;
+    const OpResult checked = guarded(dialogs, [&] {
+        refusal = loadRefusal(session, totals);
         return OpResult::done();
     });
-    if (!counted.isDone())
-        return counted;
-    if (lines > 0 && !openingLineId(lines)) {
-        return refuse(dialogs, u"有年初金额的科目超过%1个,不能装入"_s.arg(kMaxOpeningLines), kNoticeTitle,
-                      Icon::Critical);
-    }
+    if (!checked.isDone())
+        return checked;
+    if (refusal)
+        return refuse(dialogs, refusal->first, refusal->second, Icon::Critical);
 
     if (!dialogs.ask(u"是否装入年初数据?请认真核对里边的数据！！！"_s, applicationTitle()))
         return OpResult::refused();
 
+    // The checks are made again under the write lock: the working copy may
+    // have been edited by another program while the question was open.
     const OpResult loaded = guarded(dialogs, [&] {
         Transaction transaction(session);
+        refusal = loadRefusal(session, readTrialBalance(session));
+        if (refusal)
+            return OpResult::refused();
         session.execSql(kDeleteOpeningLinesSql);
         session.execSql(kInsertOpeningLinesSql, {kOpeningIdBase});
         transaction.commit();
         return OpResult::done();
     });
+    if (refusal)
+        return refuse(dialogs, refusal->first, refusal->second, Icon::Critical);
     if (!loaded.isDone())
         return loaded;
     dialogs.show(u"已装入成功"_s, applicationTitle(), Icon::None);

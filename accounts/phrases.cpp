@@ -4,6 +4,7 @@
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/session.h"
+#include "store/transaction.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -29,9 +30,11 @@ OpResult AddPhrase(Session &session, const QString &phrase, Dialogs &dialogs)
     bool duplicate = false;
     const OpResult added = guarded(dialogs, [&] {
         // The books have always matched phrases without regard to letter case.
+        Transaction transaction(session);
         duplicate = !session.RunSql(u"SELECT 1 FROM 摘要 WHERE 名称 = ? COLLATE NOCASE LIMIT 1"_s, {phrase}).eof();
         if (!duplicate)
             session.execSql(u"INSERT INTO 摘要 (名称) VALUES (?)"_s, {phrase});
+        transaction.commit();
         return OpResult::done();
     });
     if (!added.isDone())

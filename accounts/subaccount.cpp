@@ -73,29 +73,55 @@ OpResult AddDetailAccount(Session &session, const NewDetailAccount &account, Dia
     const int level = int(parent.size() / 3) + 1; // 4 -> 2, 7 -> 3, 10 -> 4
     const QString initials = account.initials.trimmed().isEmpty() ? PinyinInitials(name) : account.initials.trimmed();
 
-    return guarded(dialogs, [&] {
+    // The chart checks, made before the question and again under the write
+    // lock, where no other program can add the same code or post to the
+    // parent before the account is written.
+    std::optional<PendingRefusal> refusal;
+    QString fullName;
+    bool parentBooked = false;
+    const auto check = [&] {
         const ResultSet parentRow = session.RunSql(u"SELECT 科目全称 FROM 科目表 WHERE 科目代码 = ?"_s, {parent});
-        if (parentRow.eof())
-            return refuseInChart(dialogs, noSuchAccountText(parent));
-        const QString fullName = parentRow.text(u"科目全称"_s) + u'/' + name;
-
+        if (parentRow.eof()) {
+            refusal = PendingRefusal{noSuchAccountText(parent), chartTitle(), Icon::Question};
+            return;
+        }
+        fullName = parentRow.text(u"科目全称"_s) + u'/' + name;
         const ResultSet sameCode = session.RunSql(u"SELECT 科目全称 FROM 科目表 WHERE 科目代码 = ?"_s, {code});
-        if (!sameCode.eof())
-            return refuseInChart(dialogs, code + u' ' + sameCode.text(u"科目全称"_s) + u"  此代码已存在!"_s);
+        if (!sameCode.eof()) {
+            refusal = PendingRefusal{code + u' ' + sameCode.text(u"科目全称"_s) + u"  此代码已存在!"_s, chartTitle(),
+                                     Icon::Question};
+            return;
+        }
         // Names compare as the books always have: letters without regard to case.
         const ResultSet sameName = session.RunSql(
             u"SELECT 科目代码 FROM 科目表 WHERE 科目全称 = ? COLLATE NOCASE ORDER BY 科目代码 LIMIT 1"_s, {fullName});
-        if (!sameName.eof())
-            return refuseInChart(dialogs, sameName.text(u"科目代码"_s) + fullName + u"  此明细科目已存在!"_s);
+        if (!sameName.eof()) {
+            refusal = PendingRefusal{sameName.text(u"科目代码"_s) + fullName + u"  此明细科目已存在!"_s, chartTitle(),
+                                     Icon::Question};
+            return;
+        }
+        parentBooked = !session.RunSql(u"SELECT 1 FROM 分录表 WHERE 科目代码 = ? LIMIT 1"_s, {parent}).eof();
+    };
 
-        const bool parentBooked = !session.RunSql(u"SELECT 1 FROM 分录表 WHERE 科目代码 = ? LIMIT 1"_s, {parent}).eof();
-        if (parentBooked
-            && !dialogs.ask(parent + u"---代码已有数据!如果增加明细将默认为此明细.是否增加？"_s, u"特别提示"_s))
-            return OpResult::refused();
+    const OpResult checked = guarded(dialogs, [&] {
+        check();
+        return OpResult::done();
+    });
+    if (!checked.isDone())
+        return checked;
+    if (refusal)
+        return refuse(dialogs, *refusal);
+    if (parentBooked && !dialogs.ask(parent + u"---代码已有数据!如果增加明细将默认为此明细.是否增加？"_s, u"特别提示"_s))
+        return OpResult::refused();
 
+    const OpResult added = guarded(dialogs, [&] {
         Transaction transaction(session);
-        if (parentBooked)
-            session.execSql(u"UPDATE 分录表 SET 科目代码 = ? WHERE 科目代码 = ?"_s, {code, parent});
+        check();
+        if (refusal)
+            return OpResult::refused();
+        // The parent's lines move to the new account; lines posted to it
+        // since the question move too, since a parent account keeps none.
+        session.execSql(u"UPDATE 分录表 SET 科目代码 = ? WHERE 科目代码 = ?"_s, {code, parent});
         // The new account takes over the parent's opening figures, as it
         // takes over the parent's journal lines.
         session.execSql(u"INSERT INTO 科目表 (序号, 科目代码, 科目名称, 科目级数, 科目全称, 方向, 明细, 拼音, "
@@ -109,6 +135,9 @@ OpResult AddDetailAccount(Session &session, const NewDetailAccount &account, Dia
         transaction.commit();
         return OpResult::done();
     });
+    if (refusal)
+        return refuse(dialogs, *refusal);
+    return added;
 }
 
 } // namespace tz

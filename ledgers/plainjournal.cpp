@@ -196,13 +196,16 @@ OpResult ExportPlainJournal(Session &session, const QString &path, Dialogs &dial
         *counts = {};
     if (path.trimmed().isEmpty())
         return refuse(dialogs, u"请输入文件名"_s, kTitle, Icon::Critical);
+    bool replace = false;
+    if (const OpResult target = confirmTarget(path, dialogs, replace); !target.isDone())
+        return target;
 
     QString refusal;
     QString failure;
     PlainJournalCounts written;
     const OpResult run = guarded(dialogs, [&] {
         // One read transaction: every range sees the same books.
-        Transaction transaction(session);
+        Transaction transaction(session, Transaction::Mode::Read);
         const qint64 stray = session.RunSql(u"SELECT count(*) FROM 分录表 WHERE ID IS NULL OR ID < ? OR ID >= ?"_s,
                                             {kFirstId, kEndId})
                                  .value(0, 0)
@@ -292,7 +295,10 @@ OpResult ExportPlainJournal(Session &session, const QString &path, Dialogs &dial
             failure = u"写入文件失败 %1: %2"_s.arg(path, out.errorString());
             return OpResult::done();
         }
-        const QString installed = installScratch(out.path(), path, true);
+        // Asked again just before the rename: an account set put under
+        // the name since the question is still never written over.
+        const QString installed = isKeyedFile(path) ? u"不能覆盖帐套文件: "_s + path
+                                                    : installScratch(out.path(), path, replace);
         if (installed.isEmpty())
             out.keep();
         else

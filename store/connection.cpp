@@ -1,8 +1,11 @@
 // The encrypted account-set connection.
 #include "store/connection.h"
 
+#include <cstring>
+
 #include <QDate>
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
 
@@ -18,6 +21,17 @@ namespace tz {
 namespace {
 
 constexpr int kStatementCacheLimit = 96;
+constexpr int kBusyTimeoutMs = 30000;
+
+// A file nobody may write: no write permission bit at all (so a set made
+// read-only is left alone even by root), or one the process cannot write.
+bool isWriteProtected(const QFileInfo &info)
+{
+    constexpr QFile::Permissions anyWrite
+        = QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther;
+    return !(info.permissions() & anyWrite) || !info.isWritable()
+        || !QFileInfo(info.absolutePath()).isWritable();
+}
 
 QString dbMessage(sqlite3 *db)
 {
@@ -40,11 +54,20 @@ void roundHalfUpFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 // Authorizer in force while a read-only query is prepared: only reading is
 // allowed. SQLCipher runs its key pragmas (rekey, cipher_*) while preparing,
 // so refusing them after sqlite3_prepare would be too late.
-int readOnlyAuthorizer(void *, int action, const char *, const char *, const char *, const char *)
+//
+// The operators' passwords are no one's to read through a typed query: a
+// read of 信息表.密码 is denied and noted, so the refusal can say why.
+int readOnlyAuthorizer(void *secretTouched, int action, const char *table, const char *column, const char *,
+                       const char *)
 {
     switch (action) {
-    case SQLITE_SELECT:
     case SQLITE_READ:
+        if (table && column && std::strcmp(table, "信息表") == 0 && std::strcmp(column, "密码") == 0) {
+            *static_cast<bool *>(secretTouched) = true;
+            return SQLITE_DENY;
+        }
+        return SQLITE_OK;
+    case SQLITE_SELECT:
     case SQLITE_FUNCTION:
     case SQLITE_RECURSIVE:
         return SQLITE_OK;
@@ -98,7 +121,11 @@ void Connection::openHandle(const QString &path, int flags, const QByteArray &ke
     // in memory, so no unencrypted temporary file is written beside the set.
     sqlite3_exec(db, "PRAGMA cache_size = -131072", nullptr, nullptr, nullptr);
     sqlite3_exec(db, "PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
-    sqlite3_busy_timeout(db, 5000);
+    // A second program working on the same set (another window, the
+    // command line) holds the write lock for the length of one operation;
+    // wait for it rather than fail at once. Past the wait the operation is
+    // refused with the Busy message and nothing is written.
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
     m_db = db;
     m_path = path;
     registerFunctions();
@@ -118,7 +145,11 @@ void Connection::open(const QString &path, const QByteArray &key)
     }
 
     // READWRITE without CREATE: sqlite would otherwise make an empty file.
-    openHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, key);
+    // A write-protected set is opened for reading only, so whatever only
+    // reads still works and every write is told why it cannot be done.
+    const bool writeProtected = isWriteProtected(info);
+    openHandle(path, (writeProtected ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX, key);
+    m_readOnly = writeProtected;
 
     // A wrong key shows only at the first statement that reads a page.
     char *err = nullptr;
@@ -157,6 +188,8 @@ void Connection::close()
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
     m_depth = 0;
     m_doomed = false;
+    m_readOnly = false;
+    m_integrity = Integrity::Unknown;
     clearStatementCache();
     sqlite3_close_v2(m_db);
     m_db = nullptr;
@@ -182,8 +215,71 @@ void Connection::registerFunctions()
 void Connection::throwStatementError(const QString &sql, int code)
 {
     Q_UNUSED(sql);
+    const int primary = (m_db ? sqlite3_extended_errcode(m_db) : code) & 0xff;
+    switch (primary) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        throw DbError(DbError::Kind::Busy, busyText());
+    case SQLITE_READONLY:
+    case SQLITE_CANTOPEN:
+        throw DbError(DbError::Kind::ReadOnly, readOnlyText(m_path));
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        m_integrity = Integrity::Damaged;
+        throw DbError(DbError::Kind::Damaged, damagedText(m_path));
+    case SQLITE_FULL:
+        throw DbError(DbError::Kind::Statement, u"磁盘已满,没有写入任何数据: %1"_s.arg(m_path));
+    case SQLITE_INTERRUPT:
+        throw DbError(DbError::Kind::TooLong, u"查询已被停止"_s);
+    default:
+        break;
+    }
     const QString why = m_db ? dbMessage(m_db) : QString::fromUtf8(sqlite3_errstr(code));
     throw DbError(DbError::Kind::Statement, u"数据库操作失败: %1"_s.arg(why));
+}
+
+QString Connection::busyText()
+{
+    return u"帐套正被另一个程序使用,请稍后再试(此次操作没有写入任何数据)"_s;
+}
+
+QString Connection::readOnlyText(const QString &path)
+{
+    return u"帐套文件是只读的,只能查询,不能修改: %1"_s.arg(path);
+}
+
+QString Connection::damagedText(const QString &path)
+{
+    return u"帐套文件已损坏,不能再写入数据。请先在[系统设置]中点[压缩修复数据库]修复帐套: %1"_s.arg(path);
+}
+
+void Connection::ensureWritable()
+{
+    if (!m_db)
+        throw DbError(DbError::Kind::Statement, u"帐套文件没有打开"_s);
+    if (m_readOnly || sqlite3_db_readonly(m_db, "main") == 1)
+        throw DbError(DbError::Kind::ReadOnly, readOnlyText(m_path));
+    if (m_integrity == Integrity::Unknown) {
+        // Once per connection, before its first write: a set with a damaged
+        // page must not take postings that a repair would then lose or that
+        // land beside unreadable books. quick_check reads every page once.
+        QString verdict;
+        char *err = nullptr;
+        const int rc = sqlite3_exec(
+            m_db, "PRAGMA quick_check(1)",
+            [](void *out, int, char **values, char **) {
+                *static_cast<QString *>(out) = QString::fromUtf8(values[0] ? values[0] : "");
+                return 0;
+            },
+            &verdict, &err);
+        sqlite3_free(err);
+        const int primary = rc & 0xff;
+        if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
+            throw DbError(DbError::Kind::Busy, busyText());
+        m_integrity = rc == SQLITE_OK && verdict == u"ok"_s ? Integrity::Sound : Integrity::Damaged;
+    }
+    if (m_integrity == Integrity::Damaged)
+        throw DbError(DbError::Kind::Damaged, damagedText(m_path));
 }
 
 sqlite3_stmt *Connection::prepare(const QString &sql, bool *cached)
@@ -278,7 +374,7 @@ void Connection::bind(sqlite3_stmt *stmt, const QVariantList &params)
     }
 }
 
-ResultSet Connection::step(sqlite3_stmt *stmt, const QString &sql)
+ResultSet Connection::step(sqlite3_stmt *stmt, const QString &sql, qint64 rowLimit)
 {
     // The columns are read after the first step: a cached statement whose
     // table was dropped and made anew (多栏式) is prepared again inside
@@ -324,6 +420,10 @@ ResultSet Connection::step(sqlite3_stmt *stmt, const QString &sql)
             }
         }
         rows.append(std::move(row));
+        if (rowLimit >= 0 && rows.size() > rowLimit) {
+            sqlite3_reset(stmt);
+            throw DbError(DbError::Kind::TooLong, u"查询结果超过%1行,已停止。请缩小查询范围"_s.arg(rowLimit));
+        }
     }
     sqlite3_reset(stmt);
     return ResultSet(std::move(names), std::move(rows));
@@ -333,6 +433,8 @@ ResultSet Connection::query(const QString &sql, const QVariantList &params)
 {
     bool cached = false;
     sqlite3_stmt *stmt = prepare(sql, &cached);
+    if (!sqlite3_stmt_readonly(stmt))
+        ensureWritable();
     sqlite3_reset(stmt);
     sqlite3_clear_bindings(stmt);
     bind(stmt, params);
@@ -345,16 +447,19 @@ qint64 Connection::execute(const QString &sql, const QVariantList &params)
     return sqlite3_changes64(m_db);
 }
 
-ResultSet Connection::queryReadOnly(const QString &sql)
+ResultSet Connection::queryReadOnly(const QString &sql, int timeLimitMs, qint64 rowLimit)
 {
     if (!m_db)
         throw DbError(DbError::Kind::Statement, u"帐套文件没有打开"_s);
     const QByteArray text = sql.trimmed().toUtf8();
     sqlite3_stmt *stmt = nullptr;
     const char *tail = nullptr;
-    sqlite3_set_authorizer(m_db, readOnlyAuthorizer, nullptr);
+    bool secretTouched = false;
+    sqlite3_set_authorizer(m_db, readOnlyAuthorizer, &secretTouched);
     const int rc = sqlite3_prepare_v2(m_db, text.constData(), int(text.size()), &stmt, &tail);
     sqlite3_set_authorizer(m_db, nullptr, nullptr);
+    if (rc == SQLITE_AUTH && secretTouched)
+        throw DbError(DbError::Kind::ReadOnlyQuery, u"不能查询操作员的密码(信息表.密码)"_s);
     if (rc == SQLITE_AUTH)
         throw DbError(DbError::Kind::ReadOnlyQuery, u"只能执行一条只读的 SELECT 查询"_s);
     if (rc != SQLITE_OK)
@@ -366,12 +471,24 @@ ResultSet Connection::queryReadOnly(const QString &sql)
         sqlite3_finalize(stmt);
         throw DbError(DbError::Kind::ReadOnlyQuery, u"只能执行一条只读的 SELECT 查询"_s);
     }
+    // A typed query may never end (a recursive one without a bound) or
+    // return more rows than memory holds: past the time limit the progress
+    // handler interrupts it, past the row limit the rows stop.
+    QDeadlineTimer deadline(timeLimitMs);
+    sqlite3_progress_handler(
+        m_db, 10000, [](void *timer) { return static_cast<QDeadlineTimer *>(timer)->hasExpired() ? 1 : 0; },
+        &deadline);
     try {
-        ResultSet result = step(stmt, sql);
+        ResultSet result = step(stmt, sql, rowLimit);
+        sqlite3_progress_handler(m_db, 0, nullptr, nullptr);
         sqlite3_finalize(stmt);
         return result;
-    } catch (...) {
+    } catch (const DbError &error) {
+        sqlite3_progress_handler(m_db, 0, nullptr, nullptr);
         sqlite3_finalize(stmt);
+        if (error.kind() == DbError::Kind::TooLong && deadline.hasExpired())
+            throw DbError(DbError::Kind::TooLong,
+                          u"查询超过%1秒,已停止。请缩小查询范围"_s.arg(double(timeLimitMs) / 1000.0));
         throw;
     }
 }
@@ -385,6 +502,10 @@ void Connection::executeScript(const QString &sql)
     if (rc != SQLITE_OK) {
         const QString why = err ? QString::fromUtf8(err) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_free(err);
+        const int primary = rc & 0xff;
+        if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED || primary == SQLITE_READONLY
+            || primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB || primary == SQLITE_FULL)
+            throwStatementError(sql, rc);
         throw DbError(DbError::Kind::Statement, u"数据库操作失败: %1"_s.arg(why));
     }
 }
@@ -412,10 +533,15 @@ qint64 Connection::lastInsertRowId() const
     return m_db ? sqlite3_last_insert_rowid(m_db) : 0;
 }
 
-void Connection::begin()
+void Connection::begin(bool write)
 {
     if (m_depth == 0) {
-        executeScript(u"BEGIN IMMEDIATE"_s);
+        // IMMEDIATE takes the write lock now, so every read that decides a
+        // write inside the transaction sees what no other program can change
+        // before the commit.
+        if (write)
+            ensureWritable();
+        executeScript(write ? u"BEGIN IMMEDIATE"_s : u"BEGIN"_s);
         m_doomed = false;
     }
     ++m_depth;

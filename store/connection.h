@@ -48,8 +48,13 @@ public:
     // Runs one action statement and returns the number of rows it changed.
     qint64 execute(const QString &sql, const QVariantList &params = {});
 
-    // Runs one statement that must be a single read-only query.
-    ResultSet queryReadOnly(const QString &sql);
+    // Runs one typed statement that must be a single read-only query and
+    // must not read the operators' passwords. Stopped (TooLong) after
+    // timeLimitMs or when it returns more than rowLimit rows.
+    static constexpr int kTypedQueryTimeLimitMs = 10000;
+    static constexpr qint64 kTypedQueryRowLimit = 1'000'000;
+    ResultSet queryReadOnly(const QString &sql, int timeLimitMs = kTypedQueryTimeLimitMs,
+                            qint64 rowLimit = kTypedQueryRowLimit);
 
     // Runs a script of several statements without parameters (schema, data).
     void executeScript(const QString &sql);
@@ -65,17 +70,33 @@ public:
 
     // Transactions nest: only the outermost begin/commit reach the database;
     // an inner rollback dooms the whole transaction.
-    void begin();
+    // `write` takes the write lock at once (BEGIN IMMEDIATE) after
+    // ensureWritable(); a read transaction (BEGIN) only reads. Nested
+    // guards join the outermost whatever they ask for.
+    void begin(bool write = true);
     void commit();
     void rollback();
     int transactionDepth() const { return m_depth; }
 
     sqlite3 *handle() const { return m_db; }
 
+    // True when the set was opened for reading only (a write-protected file).
+    bool isReadOnly() const { return m_readOnly; }
+
+    // Refuses a write: ReadOnly for a write-protected set, Damaged for a set
+    // whose integrity check (run once per connection, before the first
+    // write) failed. Every action statement and every transaction passes here.
+    void ensureWritable();
+
+    // The messages of the Busy, ReadOnly and Damaged errors.
+    static QString busyText();
+    static QString readOnlyText(const QString &path);
+    static QString damagedText(const QString &path);
+
 private:
     sqlite3_stmt *prepare(const QString &sql, bool *cached);
     void bind(sqlite3_stmt *stmt, const QVariantList &params);
-    ResultSet step(sqlite3_stmt *stmt, const QString &sql);
+    ResultSet step(sqlite3_stmt *stmt, const QString &sql, qint64 rowLimit = -1);
     void openHandle(const QString &path, int flags, const QByteArray &key);
     void registerFunctions();
     void clearStatementCache();
@@ -86,6 +107,13 @@ private:
     QHash<QString, sqlite3_stmt *> m_statements;
     int m_depth = 0;
     bool m_doomed = false;
+    bool m_readOnly = false;
+    enum class Integrity {
+        Unknown,
+        Sound,
+        Damaged,
+    };
+    Integrity m_integrity = Integrity::Unknown;
 };
 
 // Keeps the triggers of a connection off while it lives and switches them

@@ -18,6 +18,10 @@ public:
         NotAnAccountSet,// opens, but lacks the account-set tables
         Statement,      // a statement was rejected by the database
         ReadOnlyQuery,  // a statement that had to be one read-only query was not
+        Busy,           // another program holds the set's write lock past the wait
+        ReadOnly,       // the file (or its folder) cannot be written
+        Damaged,        // the file failed its integrity check or a page does not decrypt
+        TooLong,        // a query ran past its time limit and was stopped
     };
 
     DbError(Kind kind, const QString &message)

@@ -29,6 +29,11 @@ OpResult refuse(Dialogs &dialogs, const QString &text, const QString &title, Ico
     return OpResult::refused(text);
 }
 
+OpResult refuse(Dialogs &dialogs, const PendingRefusal &refusal)
+{
+    return refuse(dialogs, refusal.text, refusal.title, refusal.icon);
+}
+
 OpResult fail(Dialogs &dialogs, const QString &text)
 {
     dialogs.show(text, u"TZ305提示"_s, Icon::Critical);

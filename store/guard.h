@@ -18,6 +18,17 @@ OpResult guarded(Dialogs &dialogs, const std::function<OpResult()> &body);
 // refused result.
 OpResult refuse(Dialogs &dialogs, const QString &text, const QString &title, Icon icon);
 
+// A refusal decided inside a transaction and shown once the transaction has
+// ended, so no other program waits on the write lock while the message box
+// is open.
+struct PendingRefusal
+{
+    QString text;
+    QString title;
+    Icon icon = Icon::None;
+};
+OpResult refuse(Dialogs &dialogs, const PendingRefusal &refusal);
+
 // Shows `text` as a failure ("TZ305提示", critical icon) and returns it as a
 // failed result.
 OpResult fail(Dialogs &dialogs, const QString &text);

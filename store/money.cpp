@@ -10,6 +10,8 @@
 
 #include <QLocale>
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace tz {
 
 namespace {
@@ -191,6 +193,39 @@ std::optional<Cents> parseAmount(QStringView text)
     if (!d)
         return std::nullopt;
     return toUnits(roundDecimal(*d, 2), kMaxCents);
+}
+
+TypedAmount readTypedAmount(QStringView text)
+{
+    std::optional<Decimal> d = parseDecimal(text, true);
+    if (!d)
+        return {AmountText::NotANumber, 0};
+    while (!d->fraction.empty() && d->fraction.back() == '0')
+        d->fraction.pop_back();
+    // Whole digits first: "1e14" is a number, and too large, not a wrong one.
+    if (d->whole.size() > 12)
+        return {AmountText::TooLarge, 0};
+    if (d->fraction.size() > 2)
+        return {AmountText::TooManyDecimals, 0};
+    const std::optional<Cents> cents = toUnits(roundDecimal(*d, 2), kMaxPostedCents);
+    if (!cents)
+        return {AmountText::TooLarge, 0};
+    return {AmountText::Valid, *cents};
+}
+
+QString typedAmountProblem(AmountText verdict, const QString &field, const QString &text)
+{
+    switch (verdict) {
+    case AmountText::Valid:
+        break;
+    case AmountText::NotANumber:
+        return field + u"不是有效的数字: "_s + text;
+    case AmountText::TooManyDecimals:
+        return field + u"最多只能有两位小数: "_s + text;
+    case AmountText::TooLarge:
+        return field + u"太大,最多为%1: "_s.arg(centsToText(kMaxPostedCents)) + text;
+    }
+    return {};
 }
 
 Cents roundToCents(double value)

@@ -31,6 +31,30 @@ inline constexpr int kMaxRoundDecimals = 6;
 // notation, or a magnitude above kMaxCents.
 std::optional<Cents> parseAmount(QStringView text);
 
+// Largest amount one journal line or opening figure takes: 999,999,999,999.99
+// yuan. Sums of a year of such amounts stay exact as SQL REALs (below 2^53
+// cents) and fit the money columns of every page and workbook.
+inline constexpr Cents kMaxPostedCents = 99'999'999'999'999;
+
+// How typed amount text (the command line, an import file) reads when taken
+// exactly as written: nothing is rounded silently.
+enum class AmountText {
+    Valid,
+    NotANumber,      // empty, letters, a lone sign or point
+    TooManyDecimals, // a non-zero digit after the second decimal
+    TooLarge,        // beyond kMaxPostedCents (exponent notation is read, so 1e14 is too large)
+};
+struct TypedAmount
+{
+    AmountText verdict = AmountText::NotANumber;
+    Cents cents = 0;
+};
+TypedAmount readTypedAmount(QStringView text);
+
+// The refusal of a verdict other than Valid, naming the field:
+// field + "不是有效的数字: " / "最多只能有两位小数: " / "太大,最多为999999999999.99: " + text.
+QString typedAmountProblem(AmountText verdict, const QString &field, const QString &text);
+
 // The amount an SQL REAL stands for: value is read through its shortest
 // round-trip decimal text and rounded half away from zero on the cent
 // (2.675 -> 268, 1.005 -> 101, 0.1 + 0.2 -> 30, 1e-05 -> 0). NaN gives 0;

@@ -12,8 +12,11 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <sqlite3.h>
+
 #include "store/connection.h"
 #include "store/dberror.h"
+#include "store/guard.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -76,6 +79,40 @@ QString verifyAccountSet(const QString &path)
         return error.message();
     }
     return {};
+}
+
+bool isKeyedFile(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() == 0)
+        return false;
+    sqlite3 *db = nullptr;
+    const QByteArray name = QFile::encodeName(info.absoluteFilePath());
+    bool keyed = false;
+    if (sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        const QByteArray key = databasePassword();
+        sqlite3_key(db, key.constData(), int(key.size()));
+        sqlite3_exec(db, "PRAGMA cipher_log_level = NONE", nullptr, nullptr, nullptr);
+        keyed = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+    sqlite3_close_v2(db);
+    return keyed;
+}
+
+OpResult confirmTarget(const QString &path, Dialogs &dialogs, bool &replace)
+{
+    replace = false;
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return OpResult::done();
+    if (info.isDir())
+        return refuse(dialogs, u"这是一个文件夹,不能写入: "_s + path, u"TZ305提示"_s, Icon::Critical);
+    if (isKeyedFile(path))
+        return refuse(dialogs, u"不能覆盖帐套文件: "_s + path, u"TZ305提示"_s, Icon::Critical);
+    if (!dialogs.ask(u"文件已存在,是否覆盖?\n"_s + path, u"TZ305提示"_s))
+        return OpResult::refused();
+    replace = true;
+    return OpResult::done();
 }
 
 QString installScratch(const QString &scratch, const QString &target, bool replace)

@@ -6,7 +6,11 @@
 
 #include <QString>
 
+#include "store/opresult.h"
+
 namespace tz {
+
+class Dialogs;
 
 // A scratch file name in the target's folder (same file system, so the
 // final rename is atomic). The name starts with a dot and never ends in
@@ -26,5 +30,19 @@ QString verifyAccountSet(const QString &path);
 // stay untouched. The scratch file is removed on failure. Returns an empty
 // string on success, otherwise what went wrong.
 QString installScratch(const QString &scratch, const QString &target, bool replace);
+
+// True when `path` is a file that opens with the account-set key (an
+// account set, a backup, the template): such a file is never written over.
+bool isKeyedFile(const QString &path);
+
+// Decides whether a file the user named may be written. No file there:
+// done, `replace` false. An account set (isKeyedFile; the open set above
+// all) or a folder: refused with "不能覆盖帐套文件: " + path or
+// "这是一个文件夹,不能写入: " + path (critical, "TZ305提示"). Another
+// file: replaced only after Yes to "文件已存在,是否覆盖?\n" + path
+// ("TZ305提示"; No ends silently), `replace` true. Writers then write a
+// scratch file and installScratch it with `replace`, so a file that
+// appears meanwhile is not overwritten unasked.
+OpResult confirmTarget(const QString &path, Dialogs &dialogs, bool &replace);
 
 } // namespace tz

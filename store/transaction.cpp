@@ -5,11 +5,11 @@
 
 namespace tz {
 
-Transaction::Transaction(Session &session)
+Transaction::Transaction(Session &session, Mode mode)
     : m_session(session)
 {
     m_session.OpenMainConnection();
-    m_session.mainConnection().begin();
+    m_session.mainConnection().begin(mode == Mode::Write);
 }
 
 Transaction::~Transaction()

@@ -10,8 +10,15 @@ class Session;
 class Transaction
 {
 public:
-    // Opens the session's connection if needed and begins (or joins) a transaction.
-    explicit Transaction(Session &session);
+    enum class Mode {
+        Write, // BEGIN IMMEDIATE: the write lock is taken at once
+        Read,  // BEGIN: one consistent view for reads that write nothing
+    };
+
+    // Opens the session's connection if needed and begins (or joins) a
+    // transaction. A write transaction refuses a read-only or damaged set
+    // (Connection::ensureWritable) and waits for another program's lock.
+    explicit Transaction(Session &session, Mode mode = Mode::Write);
     // Rolls back unless commit() was called.
     ~Transaction();
     Transaction(const Transaction &) = delete;

@@ -3,6 +3,7 @@
 
 #include <QVariant>
 
+#include "accounts/chartrules.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/money.h"
@@ -71,6 +72,10 @@ const QString kStageProfitDebitSql = u"INSERT INTO 分录始表 (科目代码, �
 const QString kDropZeroLinesSql =
     u"DELETE FROM 分录始表 WHERE round_half_up(ifnull(贷方金额, 0) + ifnull(借方金额, 0), 2) = 0"_s;
 
+const QString kStagedOffChartSql
+    = u"SELECT s.科目代码, k.科目代码 FROM 分录始表 AS s LEFT JOIN 科目表 AS k ON k.科目代码 = s.科目代码 "
+      "WHERE k.明细 IS NOT 'Y' ORDER BY s.TZID LIMIT 1"_s;
+
 const QString kMarkMonthClosedSql = u"UPDATE 分录表 SET 结帐 = 1 WHERE 月 = ?"_s;
 
 const QString kStagedLinesSql = u"SELECT count(*), count(DISTINCT TZID % 1000) FROM 分录始表"_s;
@@ -87,6 +92,14 @@ const QString kAppendVoucherSql =
 const QString kClosingMarkSql = u"SELECT max(结帐) AS jj FROM 分录表 WHERE 月 = ?"_s;
 const QString kDeleteTransferSql = u"DELETE FROM 分录表 WHERE 结帐 = 2 AND 月 = ?"_s;
 const QString kClearMarksSql = u"UPDATE 分录表 SET 结帐 = NULL WHERE 月 = ?"_s;
+const QString kTransferNumbersSql
+    = u"SELECT DISTINCT 号码 FROM 分录表 WHERE 结帐 = 2 AND 月 = ? ORDER BY 号码 DESC"_s;
+const QString kShiftDownSql = u"UPDATE 分录表 SET ID = ID - 1000, 号码 = 号码 - 1 WHERE 号码 > ? AND 月 = ?"_s;
+const QString kDeleteStagedTransferSql = u"DELETE FROM 分录始表 WHERE 结帐 = 2 AND 月 = ?"_s;
+// The voucher on view in the entry window moves with its number, so a later
+// 修改 or 删除 of that number still acts on the voucher that was fetched.
+const QString kShiftStagedDownSql
+    = u"UPDATE 分录始表 SET ID = ID - 1000, 号码 = 号码 - 1 WHERE 号码 > ? AND 月 = ?"_s;
 
 // The month's largest 结帐 says closed when it is neither NULL nor 0.
 bool isClosedMark(const QVariant &mark)
@@ -121,6 +134,7 @@ enum class Closing {
     NumberExhausted,
     TooManyLines,
     RepeatedLineParts,
+    NotDetailAccount,
 };
 
 } // namespace
@@ -138,6 +152,8 @@ OpResult CloseMonth(Session &session, const QDate &workingDate, const QString &r
     ClosingResult closing;
     closing.month = month;
     Closing outcome = Closing::AlreadyClosed;
+    QString offChartCode;
+    bool offChartMissing = false;
 
     const OpResult run = guarded(dialogs, [&] {
         Transaction transaction(session);
@@ -147,6 +163,15 @@ OpResult CloseMonth(Session &session, const QDate &workingDate, const QString &r
         const int number = state.value(0, 0).toInt() + 1;
 
         stageTransferLines(session, month);
+        // The transfer posts only to detail accounts: 3103 with sub-accounts
+        // added under it is a parent and must not take the lines.
+        const ResultSet offChart = session.RunSql(kStagedOffChartSql);
+        if (!offChart.eof()) {
+            outcome = Closing::NotDetailAccount;
+            offChartCode = offChart.value(0, 0).toString();
+            offChartMissing = offChart.value(0, 1).isNull();
+            return OpResult::refused();
+        }
         session.execSql(kMarkMonthClosedSql, {month});
 
         const ResultSet staged = session.RunSql(kStagedLinesSql);
@@ -198,6 +223,12 @@ OpResult CloseMonth(Session &session, const QDate &workingDate, const QString &r
     case Closing::RepeatedLineParts:
         return refuse(dialogs, monthText + u"  月份结转凭证的行号会重复,不能生成,没有结帐"_s, kNoticeTitle,
                       Icon::Exclamation);
+    case Closing::NotDetailAccount:
+        return refuse(dialogs,
+                      (offChartMissing ? noSuchChartAccountText(offChartCode)
+                                       : notDetailAccountText(offChartCode, u"不能生成结转凭证"_s))
+                          + u",没有结帐"_s,
+                      kNoticeTitle, Icon::Exclamation);
     case Closing::NothingToTransfer:
         dialogs.show(u"没有要结转的数据,没有生成凭证"_s, kClosedTitle, Icon::Exclamation);
         return OpResult::done();
@@ -228,11 +259,28 @@ OpResult ReopenMonth(Session &session, int month, Dialogs &dialogs, qint64 *remo
     qint64 removed = 0;
     const OpResult run = guarded(dialogs, [&] {
         Transaction transaction(session);
+        // Another program may have reopened the month while the question was open.
+        closed = isClosedMark(session.RunSql(kClosingMarkSql, {month}).value(0, 0));
+        if (!closed)
+            return OpResult::refused();
+        // Vouchers posted behind the transfer voucher (a closed December
+        // takes postings) move down as a deletion moves them, so the month
+        // stays numbered without a gap. Highest number first, so each shift
+        // only moves vouchers that stay.
+        const ResultSet transfers = session.RunSql(kTransferNumbersSql, {month});
         removed = session.execSql(kDeleteTransferSql, {month});
+        session.execSql(kDeleteStagedTransferSql, {month});
+        for (qsizetype r = 0; r < transfers.recordCount(); ++r) {
+            const int number = transfers.value(r, 0).toInt();
+            session.execSql(kShiftDownSql, {number, month});
+            session.execSql(kShiftStagedDownSql, {number, month});
+        }
         session.execSql(kClearMarksSql, {month});
         transaction.commit();
         return OpResult::done();
     });
+    if (!closed)
+        return refuse(dialogs, monthText + u"  月份未结帐"_s, kNoticeTitle, Icon::Exclamation);
     if (!run.isDone())
         return run;
     if (removedLines)

@@ -66,19 +66,28 @@ OpResult post(Session &session, PostingKind kind, const VoucherHeader &header, c
               PostingOutcome &outcome, Dialogs &dialogs)
 {
     outcome = {};
-    return guarded(dialogs, [&] {
-        const PostingCase posting = readPostingCase(session, kind, header, lines);
-        if (const std::optional<Refusal> refused = firstRefusal(posting)) {
-            outcome.numberNotConsecutive = refused->check == PostingCheck::SaveNumber;
-            dialogs.show(refused->text, refused->title, refused->icon);
-            return OpResult::refused(refused->text);
+    const int n = header.number;
+    const int m = header.month();
+    std::optional<Refusal> refused;
+    const OpResult run = guarded(dialogs, [&] {
+        // Modify, insert and delete ask first. Their checks run once before
+        // the question, so it is asked only of a voucher that can be posted,
+        // and again under the write lock below, where what they read cannot
+        // change before the write: no process numbers, closes or stages
+        // between the check and the lines.
+        if (kind != PostingKind::Save) {
+            refused = firstRefusal(readPostingCase(session, kind, header, lines));
+            if (refused)
+                return OpResult::refused(refused->text);
+            if (!dialogs.ask(questionOf(kind, n), kNoticeTitle))
+                return OpResult::refused();
         }
-        const int n = header.number;
-        const int m = header.month();
-        if (kind != PostingKind::Save && !dialogs.ask(questionOf(kind, n), kNoticeTitle))
-            return OpResult::refused();
 
         Transaction transaction(session);
+        const PostingCase posting = readPostingCase(session, kind, header, lines);
+        refused = firstRefusal(posting);
+        if (refused)
+            return OpResult::refused(refused->text);
         switch (kind) {
         case PostingKind::Save:
             break;
@@ -99,9 +108,18 @@ OpResult post(Session &session, PostingKind kind, const VoucherHeader &header, c
 
         outcome.nextNumber = nextNumberAfter(kind, n, posting.month.maxNumber);
         outcome.linesWritten = kind == PostingKind::Delete ? 0 : int(posting.entries.size());
-        dialogs.show(doneTextOf(kind), kDoneTitle, Icon::Information);
         return OpResult::done();
     });
+    // Messages come after the transaction has ended, so no other program
+    // waits on the lock while a message box is open.
+    if (refused) {
+        outcome.numberNotConsecutive = refused->check == PostingCheck::SaveNumber;
+        dialogs.show(refused->text, refused->title, refused->icon);
+        return OpResult::refused(refused->text);
+    }
+    if (run.isDone())
+        dialogs.show(doneTextOf(kind), kDoneTitle, Icon::Information);
+    return run;
 }
 
 } // namespace

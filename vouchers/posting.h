@@ -20,15 +20,20 @@
 //   借贷不平! (exclamation): the lines written do not balance to the cent;
 //   没有要保存的数据！ (title "提示窗口", no icon): fewer than two lines;
 //   一张凭证最多999行,此凭证有N行: too many lines;
-//   code + "  科目代码只能是数字": a written code that is not all digits.
-// Save:   year, number/reviewer, month, save number, limit, summary, balance, two lines, line limit, codes.
+//   code + "  科目代码只能是数字": a written code that is not all digits;
+//   code + "  此科目不存在" / code + "  不是明细科目,不能录入凭证" (exclamation):
+//       a written code the chart lacks, or a parent account.
+// Save:   year, number/reviewer, month, save number, limit, summary, balance, two lines, line limit, codes, chart.
 // Modify: year, number/reviewer, month, modify number, staged, staged number, summary, balance, two
-//         lines, line limit, codes.
-// Insert: year, number/reviewer, month, insert number, limit, summary, balance, two lines, line limit, codes.
+//         lines, line limit, codes, chart.
+// Insert: year, number/reviewer, month, insert number, limit, summary, balance, two lines, line limit, codes, chart.
 // Delete: number/reviewer, month, delete number, summary, staged, staged number.
 //
-// Each operation runs its writes in one transaction and speaks after the
-// commit; the window then refreshes (blank grid) and shows nextNumber.
+// Each operation makes its checks and writes in one BEGIN IMMEDIATE
+// transaction (modify, insert and delete also check once before their
+// question) and speaks after the commit; the window then refreshes (blank
+// grid) and shows nextNumber. Another program holding the lock past the
+// wait gets the Busy message and writes nothing.
 #pragma once
 
 #include <optional>

@@ -1,6 +1,7 @@
 // Posting checks and their order.
 #include "vouchers/postingchecks.h"
 
+#include "accounts/chartrules.h"
 #include "store/session.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -111,6 +112,19 @@ std::optional<Refusal> check(const PostingCase &p, PostingCheck which)
                 return refusal(which, entry.code + u"  科目代码只能是数字"_s);
         }
         break;
+    case PostingCheck::ChartAccounts:
+        // A line on a code outside the chart, or on a parent account, would
+        // leave the balance table unbalanced and a parent unequal to the sum
+        // of its children; the grid checks this too, the posting again.
+        for (const EntryLine &entry : p.entries) {
+            const auto flag = p.detailFlags.constFind(entry.code);
+            if (flag == p.detailFlags.cend())
+                return refusal(which, noSuchChartAccountText(entry.code), kNoticeTitle, Icon::Exclamation);
+            if (*flag != u"Y"_s)
+                return refusal(which, notDetailAccountText(entry.code, u"不能录入凭证"_s), kNoticeTitle,
+                               Icon::Exclamation);
+        }
+        break;
     }
     return std::nullopt;
 }
@@ -123,13 +137,13 @@ QList<PostingCheck> postingChecks(PostingKind kind)
     switch (kind) {
     case PostingKind::Save:
         return {C::FiscalYear, C::NumberAndReviewer, C::OpenMonth, C::SaveNumber, C::VoucherLimit,
-                C::FirstSummary, C::Balance, C::TwoLines, C::LineLimit, C::AccountCodes};
+                C::FirstSummary, C::Balance, C::TwoLines, C::LineLimit, C::AccountCodes, C::ChartAccounts};
     case PostingKind::Modify:
         return {C::FiscalYear, C::NumberAndReviewer, C::OpenMonth, C::ModifyNumber, C::StagedVoucher,
-                C::StagedNumber, C::FirstSummary, C::Balance, C::TwoLines, C::LineLimit, C::AccountCodes};
+                C::StagedNumber, C::FirstSummary, C::Balance, C::TwoLines, C::LineLimit, C::AccountCodes, C::ChartAccounts};
     case PostingKind::Insert:
         return {C::FiscalYear, C::NumberAndReviewer, C::OpenMonth, C::InsertNumber, C::VoucherLimit,
-                C::FirstSummary, C::Balance, C::TwoLines, C::LineLimit, C::AccountCodes};
+                C::FirstSummary, C::Balance, C::TwoLines, C::LineLimit, C::AccountCodes, C::ChartAccounts};
     case PostingKind::Delete:
         return {C::NumberAndReviewer, C::OpenMonth, C::DeleteNumber, C::FirstSummary, C::StagedVoucher,
                 C::StagedNumber};
@@ -137,8 +151,19 @@ QList<PostingCheck> postingChecks(PostingKind kind)
     return {};
 }
 
+void readDetailFlags(Session &session, const QList<EntryLine> &entries, QHash<QString, QString> &flags)
+{
+    for (const EntryLine &entry : entries) {
+        if (flags.contains(entry.code) || !isAllDigits(entry.code))
+            continue;
+        const ResultSet row = session.RunSql(u"SELECT ifnull(明细, '') FROM 科目表 WHERE 科目代码 = ?"_s, {entry.code});
+        if (!row.eof())
+            flags.insert(entry.code, row.value(0, 0).toString());
+    }
+}
+
 PostingCase readPostingCase(Session &session, PostingKind kind, const VoucherHeader &header,
-                            const QList<VoucherLine> &lines)
+                            const QList<VoucherLine> &lines, QHash<QString, QString> *knownFlags)
 {
     PostingCase p;
     p.kind = kind;
@@ -147,6 +172,12 @@ PostingCase readPostingCase(Session &session, PostingKind kind, const VoucherHea
     p.lines = lines;
     p.entries = buildEntryLines(lines);
     p.month = readMonthState(session, header.month());
+    if (knownFlags) {
+        readDetailFlags(session, p.entries, *knownFlags);
+        p.detailFlags = *knownFlags;
+    } else {
+        readDetailFlags(session, p.entries, p.detailFlags);
+    }
     if (kind == PostingKind::Modify || kind == PostingKind::Delete) {
         const ResultSet first = session.RunSql(u"SELECT 月, 号码 FROM 分录始表 ORDER BY ID LIMIT 1"_s);
         p.staged = !first.eof();

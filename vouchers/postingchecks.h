@@ -5,6 +5,7 @@
 
 #include <optional>
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QVariant>
@@ -41,6 +42,7 @@ enum class PostingCheck {
     TwoLines,          // the first two rows have accounts
     LineLimit,         // at most 999 lines
     AccountCodes,      // every written code is all digits
+    ChartAccounts,     // every written code is a detail account of the chart
 };
 
 // The checks of `kind` in the order the operation makes them.
@@ -67,12 +69,22 @@ struct PostingCase
     bool staged = false;        // 分录始表 holds a row
     QVariant stagedMonth;       // 月 and 号码 of its first row in ID order
     QVariant stagedNumber;
+    // 明细 of each written code as the chart holds it; a code the chart
+    // lacks is absent.
+    QHash<QString, QString> detailFlags;
 };
 
-// Reads what the checks of `kind` need from the set (month state, and the
-// staged voucher for modify and delete). Throws DbError.
+// The detail flag of each code, read from 科目表 (codes already in `flags`
+// are not read again, so an import reads each code once). Throws DbError.
+void readDetailFlags(Session &session, const QList<EntryLine> &entries, QHash<QString, QString> &flags);
+
+// Reads what the checks of `kind` need from the set (month state, the
+// chart's detail flags of the written codes, and the staged voucher for
+// modify and delete). Posting reads it inside its write transaction, so no
+// other program changes it before the lines are written. `knownFlags`, when
+// given, holds flags already read in the same transaction. Throws DbError.
 PostingCase readPostingCase(Session &session, PostingKind kind, const VoucherHeader &header,
-                            const QList<VoucherLine> &lines);
+                            const QList<VoucherLine> &lines, QHash<QString, QString> *knownFlags = nullptr);
 
 // The first of the kind's checks that fails, or nothing when all pass.
 std::optional<Refusal> firstRefusal(const PostingCase &posting);

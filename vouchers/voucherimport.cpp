@@ -60,10 +60,14 @@ std::optional<Cents> amountField(const QStringList &fields, int column, std::opt
     const QString text = fields.at(column).trimmed();
     if (text.isEmpty())
         return std::nullopt;
-    const std::optional<Cents> cents = parseAmount(text);
-    if (!cents)
-        error = FileRefusal{line, kColumns.at(column) + u"不是有效的数字: "_s + text};
-    return cents;
+    // Taken exactly as written: a third decimal or an amount beyond the
+    // money columns refuses the file rather than being rounded or clamped.
+    const TypedAmount typed = readTypedAmount(text);
+    if (typed.verdict != AmountText::Valid) {
+        error = FileRefusal{line, typedAmountProblem(typed.verdict, kColumns.at(column), text)};
+        return std::nullopt;
+    }
+    return typed.cents;
 }
 
 std::optional<double> quantityField(const QStringList &fields, std::optional<FileRefusal> &error, int line)
@@ -119,7 +123,7 @@ std::optional<FileRefusal> readLine(const CsvRecord &record, VoucherLine &line)
 
 // Checks and writes one voucher (its rows `first` to `last` - 1).
 std::optional<FileRefusal> saveVoucher(Session &session, const QList<CsvRecord> &records, qsizetype first,
-                                       qsizetype last, ImportCounts &counts)
+                                       qsizetype last, ImportCounts &counts, QHash<QString, QString> &chartFlags)
 {
     const int line = records.at(first).line;
     VoucherHeader header;
@@ -140,7 +144,7 @@ std::optional<FileRefusal> saveVoucher(Session &session, const QList<CsvRecord> 
         lines.append(voucherLine);
     }
     header.number = readMonthState(session, header.month()).maxNumber + 1;
-    const PostingCase posting = readPostingCase(session, PostingKind::Save, header, lines);
+    const PostingCase posting = readPostingCase(session, PostingKind::Save, header, lines, &chartFlags);
     if (const std::optional<Refusal> refused = firstRefusal(posting))
         return FileRefusal{line, refused->text, refused->title, refused->icon};
     writeEntryLines(session, header, session.operatorName(), posting.entries);
@@ -161,6 +165,9 @@ std::optional<FileRefusal> importTable(Session &session, const CsvTable &table, 
     const QList<CsvRecord> &records = table.records;
     if (records.size() == 1)
         return FileRefusal{1, u"没有要保存的数据！"_s, u"提示窗口"_s, Icon::None};
+    // The chart cannot change inside the import's transaction, so each
+    // code's detail flag is read once for the whole file.
+    QHash<QString, QString> chartFlags;
     qsizetype first = 1;
     while (first < records.size()) {
         const QString key = records.at(first).fields.first();
@@ -169,7 +176,7 @@ std::optional<FileRefusal> importTable(Session &session, const CsvTable &table, 
         qsizetype last = first + 1;
         while (last < records.size() && records.at(last).fields.first() == key)
             ++last;
-        if (std::optional<FileRefusal> refused = saveVoucher(session, records, first, last, counts))
+        if (std::optional<FileRefusal> refused = saveVoucher(session, records, first, last, counts, chartFlags))
             return refused;
         first = last;
     }

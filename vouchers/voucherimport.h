@@ -7,8 +7,10 @@
 // form one voucher; its 日期 (yyyy-MM-dd), 字号, 附件 and 审核 come from its
 // first row and are ignored on the others. 科目代码 is a code or a code,
 // a blank and a name. 数量, 借方金额, 贷方金额 and 流金 are numbers or empty
-// (empty is no value); amounts may carry ',' between thousands and are
-// rounded half away from zero to cents. Blank lines are skipped.
+// (empty is no value); amounts may carry ',' between thousands, have at
+// most two decimals and at most 999999999999.99 (store/money.h
+// readTypedAmount; nothing is rounded). Every code must be a detail account
+// of the chart. Blank lines are skipped.
 #pragma once
 
 #include <QString>

@@ -3,8 +3,14 @@
 // calls the same operations as the windows. Tables go to stdout as TSV with
 // a header row, messages to stderr as "[title] text".
 #include <cstdio>
+#include <optional>
+
+#include <termios.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QTextStream>
 
 #include "app/cli/cli.h"
 #include "store/login.h"
@@ -16,17 +22,59 @@ namespace {
 
 void printHelp(const QList<Command> &commands)
 {
-    std::printf("usage: tz305-cli [--set FILE] [--operator NAME] [--password PW] [--yes] [--csv] COMMAND ...\n"
+    std::printf("usage: tz305-cli [--set FILE] [--operator NAME] [--password-file F | --password PW] [--yes] [--csv]"
+                " COMMAND ...\n"
                 "\n"
                 "  --set FILE       the account set (as chosen in the login window)\n"
                 "  --operator NAME  operator to log in as\n"
-                "  --password PW    the operator's password\n"
+                "  --password-file F  read the operator's password from the first line of F\n"
+                "  --password PW    the operator's password (seen by every user in the process list;\n"
+                "                   prefer --password-file, the TZ305_PASSWORD variable, or the prompt\n"
+                "                   shown when a terminal is attached)\n"
                 "  --yes            answer Yes to every question (otherwise No when not interactive)\n"
                 "  --csv            print tables as CSV instead of TSV\n"
                 "\ncommands:\n");
     for (const Command &c : commands)
         std::printf("  %s\n", qPrintable(c.synopsis));
     std::printf("\nexit status: 0 done, 1 refused, 2 usage error, 3 database or file error\n");
+}
+
+// The password when --password is not given: the first line of the
+// password file, else the TZ305_PASSWORD variable, else typed at a prompt
+// without echo when a terminal is attached, else empty (the login check
+// then refuses). Nothing when the file cannot be read.
+std::optional<QString> operatorPassword(const QString &passwordFile, const QString &operatorName)
+{
+    if (!passwordFile.isEmpty()) {
+        QFile file(passwordFile);
+        if (!file.open(QIODevice::ReadOnly)) {
+            std::fprintf(stderr, "[TZ305提示] %s\n", qPrintable(u"不能读取密码文件: "_s + passwordFile));
+            return std::nullopt;
+        }
+        QString line = QString::fromUtf8(file.readLine());
+        while (line.endsWith(u'\n') || line.endsWith(u'\r'))
+            line.chop(1);
+        return line;
+    }
+    if (qEnvironmentVariableIsSet("TZ305_PASSWORD"))
+        return qEnvironmentVariable("TZ305_PASSWORD");
+    if (!isatty(STDIN_FILENO))
+        return QString();
+    std::fprintf(stderr, "%s", qPrintable(operatorName + u" 的密码: "_s));
+    std::fflush(stderr);
+    termios saved {};
+    const bool terminal = tcgetattr(STDIN_FILENO, &saved) == 0;
+    if (terminal) {
+        termios quiet = saved;
+        quiet.c_lflag &= ~tcflag_t(ECHO);
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+    }
+    QTextStream in(stdin);
+    const QString typed = in.readLine();
+    if (terminal)
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+    std::fprintf(stderr, "\n");
+    return typed;
 }
 
 } // namespace
@@ -49,6 +97,7 @@ int main(int argc, char **argv)
 
     QStringList args = app.arguments().mid(1);
     Context ctx;
+    QString passwordFile;
     while (!args.isEmpty() && args.first().startsWith(u"--"_s)) {
         const QString option = args.takeFirst();
         const auto value = [&](QString &target) {
@@ -66,6 +115,8 @@ int main(int argc, char **argv)
         } else if (option == u"--password"_s) {
             ok = value(ctx.options.password);
             ctx.options.passwordGiven = true;
+        } else if (option == u"--password-file"_s) {
+            ok = value(passwordFile);
         } else if (option == u"--yes"_s) {
             ctx.options.yes = true;
         } else if (option == u"--csv"_s) {
@@ -97,6 +148,12 @@ int main(int argc, char **argv)
         // Login runs the login window's checks first, so a missing or
         // misnamed file gets their message; then the set is chosen.
         if (login) {
+            if (!ctx.options.passwordGiven) {
+                const std::optional<QString> password = operatorPassword(passwordFile, ctx.options.operatorName);
+                if (!password)
+                    return Failed;
+                ctx.options.password = *password;
+            }
             ctx.session.setDbPath(ctx.options.setPath);
             const tz::OpResult checked = tz::CheckLogin(ctx.session, ctx.options.setPath, ctx.options.operatorName,
                                                         ctx.options.password, ctx.dialogs);

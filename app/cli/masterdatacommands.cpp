@@ -6,6 +6,7 @@
 #include "accounts/openingbalances.h"
 #include "accounts/phrases.h"
 #include "app/cli/cli.h"
+#include "store/money.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -88,6 +89,16 @@ int openingSet(Context &ctx, const QStringList &args)
             return std::nullopt;
         return v.value(name);
     };
+    // Typed amounts are taken exactly: more than two decimals or more than
+    // the money columns hold is refused, never rounded.
+    for (const auto &[option, field] : {std::pair{u"debit"_s, u"借方金额"_s}, std::pair{u"credit"_s, u"贷方金额"_s}}) {
+        const QString text = v.value(option).trimmed();
+        const TypedAmount typed = readTypedAmount(text);
+        if (v.contains(option) && !text.isEmpty() && typed.verdict != AmountText::Valid) {
+            ctx.dialogs.show(typedAmountProblem(typed.verdict, field, text), u"TZ305提示"_s, Icon::Critical);
+            return Refused;
+        }
+    }
     const OpeningEdit edit{given(u"qty"_s), given(u"debit"_s), given(u"credit"_s)};
     return exitStatusOf(SetOpeningBalance(ctx.session, v.value(u"code"_s), edit, ctx.dialogs));
 }

@@ -84,7 +84,8 @@ int sql(Context &ctx, const QStringList &args)
         return Done;
     } catch (const DbError &error) {
         ctx.dialogs.show(error.message(), u"TZ305提示"_s, Icon::Critical);
-        return error.kind() == DbError::Kind::ReadOnlyQuery ? Refused : Failed;
+        const bool refused = error.kind() == DbError::Kind::ReadOnlyQuery || error.kind() == DbError::Kind::TooLong;
+        return refused ? Refused : Failed;
     }
 }
 

@@ -78,8 +78,10 @@ std::optional<int> monthOf(const QString &text)
     return month;
 }
 
-// One --line: "摘要|科目代码|数量|借方|贷方|流代|流金".
-std::optional<VoucherLine> parseLine(const QString &text, QString &problem)
+// One --line: "摘要|科目代码|数量|借方|贷方|流代|流金". A malformed line is
+// a usage problem; an amount that is no number, has more than two decimals
+// or is too large is refused with its Chinese message (`refused` set).
+std::optional<VoucherLine> parseLine(const QString &text, QString &problem, bool &refused)
 {
     QStringList fields = text.split(u'|');
     if (fields.size() > 7) {
@@ -104,10 +106,15 @@ std::optional<VoucherLine> parseLine(const QString &text, QString &problem)
         const QString cell = fields.at(index).trimmed();
         if (cell.isEmpty())
             return true;
-        target = parseAmount(cell);
-        if (!target)
-            problem = u"amount is no number: "_s + fields.at(index);
-        return target.has_value();
+        const TypedAmount typed = readTypedAmount(cell);
+        if (typed.verdict == AmountText::Valid) {
+            target = typed.cents;
+            return true;
+        }
+        static const QStringList names = {{}, {}, {}, u"借方金额"_s, u"贷方金额"_s, {}, u"流金"_s};
+        problem = typedAmountProblem(typed.verdict, names.at(index), cell);
+        refused = true;
+        return false;
     };
     if (!amount(3, line.debit) || !amount(4, line.credit))
         return std::nullopt;
@@ -117,18 +124,22 @@ std::optional<VoucherLine> parseLine(const QString &text, QString &problem)
     return line;
 }
 
-bool parseLines(const QStringList &texts, QList<VoucherLine> &lines)
+// Done, or the exit status of the first line that could not be read.
+int parseLines(Context &ctx, const QStringList &texts, QList<VoucherLine> &lines)
 {
     for (const QString &text : texts) {
         QString problem;
-        const std::optional<VoucherLine> line = parseLine(text, problem);
+        bool refused = false;
+        const std::optional<VoucherLine> line = parseLine(text, problem, refused);
         if (!line) {
-            usageError(problem);
-            return false;
+            if (!refused)
+                return usageError(problem);
+            ctx.dialogs.show(problem, u"TZ305提示"_s, Icon::Critical);
+            return Refused;
         }
         lines.append(*line);
     }
-    return true;
+    return Done;
 }
 
 // Applies the header options given; false after a usage message.
@@ -183,8 +194,10 @@ int postNew(Context &ctx, const QStringList &args, bool insert)
     VoucherHeader header;
     header.word = u"记"_s;
     QList<VoucherLine> lines;
-    if (!applyHeader(a, header) || !parseLines(a.lines, lines))
+    if (!applyHeader(a, header))
         return Usage;
+    if (const int parsed = parseLines(ctx, a.lines, lines); parsed != Done)
+        return parsed;
     if (!a.values.contains(u"number"_s)) {
         const OpResult numbered = NextVoucherNumber(ctx.session, header.month(), header.number, ctx.dialogs);
         if (!numbered.isDone())
@@ -222,8 +235,8 @@ int modify(Context &ctx, const QStringList &args)
         return Usage;
     if (!a.lines.isEmpty()) {
         lines.clear();
-        if (!parseLines(a.lines, lines))
-            return Usage;
+        if (const int parsed = parseLines(ctx, a.lines, lines); parsed != Done)
+            return parsed;
     }
     PostingOutcome outcome;
     const OpResult result = ModifyVoucher(ctx.session, header, lines, outcome, ctx.dialogs);

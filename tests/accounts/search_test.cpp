@@ -1,5 +1,5 @@
 // The account picker's search: by pinyin initials, name and code, detail
-// accounts only, with the class filter, wildcards kept, quotes as data.
+// accounts only, with the class filter, wildcards typed taken literally, quotes as data.
 #include <gtest/gtest.h>
 
 #include "accounts/accountsearch.h"
@@ -49,9 +49,9 @@ TEST(SearchAccounts, ByInitialsNameAndCodeWithClassFilter)
         // Codes: anywhere in the code.
         {u"1001"_s, 1, {u"1001"_s}},
         {u"2221001"_s, 0, {u"2221001001"_s, u"2221001002"_s, u"2221001003"_s, u"2221001004"_s, u"2221001005"_s}},
-        // Wildcards typed by the user keep working.
-        {u"应_账款"_s, 0, {u"1122"_s, u"2202"_s}},
-        {u"%"_s, 4, {u"4001"_s, u"4101"_s, u"4301"_s, u"4401"_s, u"4403"_s}},
+        // LIKE wildcards typed are literal characters, which no name holds.
+        {u"应_账款"_s, 0, {}},
+        {u"%"_s, 4, {}},
         // Nothing to look for, no such class, quotes: nothing found, no error.
         {u""_s, 0, {}},
         {u"工资"_s, 6, {}},
@@ -80,9 +80,11 @@ TEST(SearchAccounts, ListItemsAndNewAccountsWithAwkwardNames)
     ASSERT_TRUE(tz::AddDetailAccount(s, {u"1122"_s, u"001"_s, u"O'Brien 50%"_s, u"借"_s, {}}, dialogs).isDone());
     ASSERT_TRUE(tz::AddDetailAccount(s, {u"1122"_s, u"002"_s, u"华新公司"_s, u"借"_s, {}}, dialogs).isDone());
     EXPECT_EQ(codesFound(s, u"o'brien"_s, 0, dialogs), QStringList {u"1122001"_s});
-    // '%' typed is a wildcard, not a percent sign: "50%" is "50" anywhere.
-    EXPECT_EQ(
-        codesFound(s, u"50%"_s, 0, dialogs), (QStringList {u"1122001"_s, u"1501"_s, u"2501"_s, u"5001"_s, u"5051"_s}));
+    // '%' and '_' typed are the characters themselves, never wildcards.
+    EXPECT_EQ(codesFound(s, u"50%"_s, 0, dialogs), QStringList {u"1122001"_s});
+    EXPECT_EQ(codesFound(s, u"%"_s, 0, dialogs), QStringList {u"1122001"_s});
+    EXPECT_EQ(codesFound(s, u"_"_s, 0, dialogs), QStringList {});
+    EXPECT_EQ(codesFound(s, u"\\"_s, 0, dialogs), QStringList {});
     EXPECT_EQ(codesFound(s, u"n 50"_s, 0, dialogs), QStringList {u"1122001"_s});
     EXPECT_EQ(codesFound(s, u"hxgs"_s, 1, dialogs), QStringList {u"1122002"_s});
     EXPECT_EQ(codesFound(s, u"应收账款"_s, 0, dialogs), QStringList {}); // no longer a detail account

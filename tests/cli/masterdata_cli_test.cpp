@@ -23,8 +23,8 @@ protected:
 TEST_F(OpeningCommandLine, TrialLoadAndRefusals)
 {
     set({u"--code"_s, u"2001"_s, u"--credit"_s, u"1,000"_s});
-    set({u"--code"_s, u"1122"_s, u"--debit"_s, u"0.665"_s, u"--qty"_s, u"4"_s});
-    set({u"--code"_s, u"1001"_s, u"--debit"_s, u"999.325"_s});
+    set({u"--code"_s, u"1122"_s, u"--debit"_s, u"0.67"_s, u"--qty"_s, u"4"_s});
+    set({u"--code"_s, u"1001"_s, u"--debit"_s, u"999.33"_s});
     const QStringList trial = login() << u"opening"_s << u"trial"_s;
     EXPECT_EQ(cliExpect(trial, 0).out, u"借方合计\t贷方合计\t状态\n1,000.00\t1,000.00\t平衡\n"_s);
 
@@ -45,6 +45,12 @@ TEST_F(OpeningCommandLine, TrialLoadAndRefusals)
     cliExpect(login() << u"opening"_s << u"set"_s << u"--code"_s << u"1002"_s << u"--debit"_s << u"1"_s, 1,
               u"[TZ305提示] 1002  不是明细科目,不能录入年初数\n"_s);
     cliExpect(login() << u"opening"_s << u"set"_s << u"--code"_s << u"1001"_s, 2);
+    // Typed amounts are taken exactly: a third decimal or more than the
+    // money columns hold is refused, never rounded.
+    cliExpect(login() << u"opening"_s << u"set"_s << u"--code"_s << u"1001"_s << u"--debit"_s << u"0.665"_s, 1,
+              u"[TZ305提示] 借方金额最多只能有两位小数: 0.665\n"_s);
+    cliExpect(login() << u"opening"_s << u"set"_s << u"--code"_s << u"1001"_s << u"--credit"_s << u"1e14"_s, 1,
+              u"[TZ305提示] 贷方金额太大,最多为999999999999.99: 1e14\n"_s);
 }
 
 } // namespace

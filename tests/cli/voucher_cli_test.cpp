@@ -67,8 +67,18 @@ TEST_F(VoucherCommandLine, SaveShowModifyDeleteRefusalsAndUsage)
         u"[TZ305提示] 借贷不平!\n"_s);
     EXPECT_TRUE(run.out.isEmpty());
 
+    // Amounts are taken exactly as typed, and only chart detail accounts are posted.
+    const QList<std::pair<QString, QString>> refusals = {
+        {u"a|1001||x||"_s, u"借方金额不是有效的数字: x"_s},
+        {u"a|1001||1.234||"_s, u"借方金额最多只能有两位小数: 1.234"_s},
+        {u"a|1001|||1e14|"_s, u"贷方金额太大,最多为999999999999.99: 1e14"_s},
+        {u"a|9999999||1||"_s, u"9999999  此科目不存在"_s},
+        {u"a|1002||1||"_s, u"1002  不是明细科目,不能录入凭证"_s},
+    };
+    for (const auto &[line, message] : refusals)
+        cliExpect(v(QStringList(head) << u"--line"_s << line << u"--line"_s << u"b|1122|||1|"_s), 1,
+                  u"[TZ305提示] "_s + message + u'\n');
     for (const QStringList &usage : {QStringList{u"save"_s, u"--line"_s, u"a|1001||1||"_s},
-                                     QStringList(head) << u"--line"_s << u"a|1001||x||"_s,
                                      QStringList(head) << u"--line"_s << u"a|1001||1|||||"_s,
                                      QStringList{u"insert"_s, u"--date"_s, u"2024-03-05"_s},
                                      QStringList{u"delete"_s, u"--month"_s, u"13"_s, u"--number"_s, u"1"_s},

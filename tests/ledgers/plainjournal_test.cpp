@@ -70,11 +70,13 @@ TEST(PlainJournal, WritesOpeningAndVouchersWithLevelNamesAndSignedAmounts)
                                {8020002001, u"5401"_s, 0.1, {}},
                                {8020002002, u"7777"_s, {}, 0.1},
                            });
-    ScriptedDialogs dialogs;
+    ScriptedDialogs dialogs({true});
     tz::PlainJournalCounts counts;
     const QString path = set.folder() + u"/books.journal"_s;
     writeFile(path, "old contents");
     ASSERT_TRUE(tz::ExportPlainJournal(s, path, dialogs, &counts).isDone());
+    EXPECT_EQ(dialogs.questions,
+              (QList<Message>{{u"文件已存在,是否覆盖?\n"_s + path, u"TZ305提示"_s, Icon::Question}}));
     EXPECT_EQ(dialogs.messages, (QList<Message>{{u"帐簿已导出: "_s + path, u"TZ305"_s, Icon::Information}}));
     EXPECT_EQ(counts.transactions, 3);
     EXPECT_EQ(counts.postings, 7);
@@ -99,21 +101,33 @@ TEST(PlainJournal, RefusesBooksTheProgramsCouldNotReadAndKeepsTheOldFile)
     tz::Session &s = set.session();
     const QString path = set.folder() + u"/books.journal"_s;
     writeFile(path, "old contents");
+    // An existing file stays unless the user says Yes; an account set, the
+    // open one above all, is never written over.
+    ScriptedDialogs no;
+    EXPECT_TRUE(tz::ExportPlainJournal(s, path, no).isRefused());
+    EXPECT_TRUE(no.messages.isEmpty());
+    for (const QString &keyed : {set.path(), tz::test::builtTemplatePath()}) {
+        ScriptedDialogs never({true});
+        EXPECT_TRUE(tz::ExportPlainJournal(s, keyed, never).isRefused());
+        EXPECT_EQ(never.messages, (QList<Message>{{u"不能覆盖帐套文件: "_s + keyed, u"TZ305提示"_s, Icon::Critical}}));
+        EXPECT_TRUE(never.questions.isEmpty());
+    }
+
     tz::test::postLines(s, {{8030004001, u"1001"_s, 10.0, {}}, {8030004002, u"1122"_s, {}, 9.99}});
-    ScriptedDialogs dialogs;
+    ScriptedDialogs dialogs({true});
     EXPECT_TRUE(tz::ExportPlainJournal(s, path, dialogs).isRefused());
     EXPECT_EQ(dialogs.messages,
               (QList<Message>{{u"3月4号凭证借贷不平,不能导出"_s, u"TZ305提示"_s, Icon::Exclamation}}));
 
     s.execSql(u"UPDATE 分录表 SET 贷方金额 = 10 WHERE ID = 8030004002"_s);
     tz::test::postLines(s, {{8000000001, u"1001"_s, 1.0, {}}});
-    ScriptedDialogs opening;
+    ScriptedDialogs opening({true});
     EXPECT_TRUE(tz::ExportPlainJournal(s, path, opening).isRefused());
     EXPECT_EQ(opening.messages.value(0).text, u"年初余额借贷不平,不能导出"_s);
 
     s.execSql(u"DELETE FROM 分录表 WHERE ID = 8000000001"_s);
     tz::test::postLines(s, {{8130001001, u"1001"_s, 1.0, {}}});
-    ScriptedDialogs stray;
+    ScriptedDialogs stray({true});
     EXPECT_TRUE(tz::ExportPlainJournal(s, path, stray).isRefused());
     EXPECT_EQ(stray.messages.value(0).text, u"分录表中有编号不合规的分录,不能导出"_s);
 

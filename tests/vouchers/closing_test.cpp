@@ -56,8 +56,11 @@ struct Posted
     QVariant quantity = {};
 };
 
+// Posts one line as the books hold it; a code the template lacks becomes a
+// detail account of the chart first, since closing posts to chart accounts only.
 void post(tz::Session &s, const Posted &p)
 {
+    s.execSql(u"INSERT OR IGNORE INTO 科目表 (科目代码, 科目名称, 科目全称, 明细) VALUES (?1, ?1, ?1, 'Y')"_s, {p.code});
     const qint64 id = 8'000'000'000 + p.month * 10'000'000LL + p.number * 1'000LL + p.line;
     s.execSql(u"INSERT INTO 分录表 (ID, 日期, 月, 字号, 号码, 制单, 审核, 附件, 摘要说明, 科目代码, 数量, 借方金额, "
               "贷方金额) VALUES (?, ?, ?, '记', ?, '出纳', '主管', 2, '业务', ?, ?, ?, ?)"_s,
@@ -202,16 +205,16 @@ TEST(ClosingTransfer, LinesAreExactCentsInStagingOrderAndAlwaysBalance)
          {{5, 1, 1, u"5401"_s, 10.0, kNull}, {5, 1, 2, u"5401"_s, kNull, 40.0}, {5, 1, 3, u"1001"_s, 30.0, kNull}},
          {{u"3103"_s, kNull, -30.0, kNull}, {u"5401"_s, kNull, kNull, -30.0}}},
         {"each account in code order, sub-accounts apart, classes 50-53 and 54-59 only",
-         {{5, 1, 1, u"5602"_s, 0.99, kNull}, {5, 1, 2, u"5602"_s, kNull, 0.33}, {5, 1, 3, u"5001002"_s, kNull, 4.45},
-          {5, 1, 4, u"5401"_s, 10.01, kNull}, {5, 1, 5, u"5001001"_s, kNull, 5.55}, {5, 1, 6, u"5301"_s, kNull, 0.07},
+         {{5, 1, 1, u"5602004"_s, 0.99, kNull}, {5, 1, 2, u"5602004"_s, kNull, 0.33}, {5, 1, 3, u"5001002"_s, kNull, 4.45},
+          {5, 1, 4, u"5401"_s, 10.01, kNull}, {5, 1, 5, u"5001001"_s, kNull, 5.55}, {5, 1, 6, u"5301001"_s, kNull, 0.07},
           {5, 1, 7, u"4001"_s, 8.0, kNull}, {5, 1, 8, u"6001"_s, kNull, 9.0}, {5, 1, 9, u"1001"_s, 0.6, kNull}},
          {{u"5001001"_s, kNull, 5.55, kNull},
           {u"5001002"_s, kNull, 4.45, kNull},
-          {u"5301"_s, kNull, 0.07, kNull},
+          {u"5301001"_s, kNull, 0.07, kNull},
           {u"3103"_s, kNull, kNull, 10.07},
           {u"3103"_s, kNull, 10.67, kNull},
           {u"5401"_s, kNull, kNull, 10.01},
-          {u"5602"_s, kNull, kNull, 0.66}}},
+          {u"5602004"_s, kNull, kNull, 0.66}}},
         {"quantities add up per account",
          {{5, 1, 1, u"5001"_s, kNull, 100.0, 3.0}, {5, 1, 2, u"5001"_s, kNull, 50.5, 2.5},
           {5, 1, 3, u"1001"_s, 150.5, kNull}},
@@ -394,6 +397,34 @@ TEST(ReopenMonth, RemovesExactlyTheTransferVoucherAndClosingAgainGivesTheSameNum
                                    {qlonglong(8020003011)}}));
 }
 
+TEST(ReopenMonth, DecemberVouchersBehindTheTransferMoveDownAndAParentProfitAccountIsRefused)
+{
+    TestSet set;
+    tz::Session &s = set.session();
+    postAll(s, {{12, 1, 1, u"1001"_s, 50.0, kNull}, {12, 1, 2, u"5001"_s, kNull, 50.0}});
+    ScriptedDialogs closing;
+    ASSERT_TRUE(closeMonth(s, 12, closing).isDone());
+    // A closed December still takes vouchers: 3 and 4 follow the transfer voucher 2.
+    postAll(s, {{12, 3, 1, u"1001"_s, 1.0, kNull}, {12, 3, 2, u"1122"_s, kNull, 1.0},
+                {12, 4, 1, u"1001"_s, 2.0, kNull}, {12, 4, 2, u"1122"_s, kNull, 2.0}});
+    ScriptedDialogs yes({true});
+    ASSERT_TRUE(tz::ReopenMonth(s, 12, yes).isDone());
+    EXPECT_EQ(rows(s, u"SELECT 号码, ID, 借方金额 FROM 分录表 WHERE 月 = 12 AND 借方金额 IS NOT NULL ORDER BY ID"_s),
+              QList<QVariantList>({{qlonglong(1), qlonglong(8120001001), 50.0},
+                                   {qlonglong(2), qlonglong(8120002001), 1.0},
+                                   {qlonglong(3), qlonglong(8120003001), 2.0}}));
+
+    // With a sub-account under 3103 the transfer has no detail account to go to.
+    s.execSql(u"INSERT INTO 科目表 (科目代码, 科目名称, 明细) VALUES ('3103001', '本年', 'Y')"_s);
+    s.execSql(u"UPDATE 科目表 SET 明细 = '' WHERE 科目代码 = '3103'"_s);
+    const Snapshot before = snapshot(s);
+    ScriptedDialogs parent;
+    EXPECT_TRUE(closeMonth(s, 12, parent).isRefused());
+    EXPECT_EQ(parent.messages, QList<Message>({{u"3103  不是明细科目,不能生成结转凭证,没有结帐"_s, u"TZ305提示"_s,
+                                                Icon::Exclamation}}));
+    EXPECT_EQ(snapshot(s), before);
+}
+
 TEST(ClosingLimits, VoucherNumberPast9999IsRefusedAndTheMonthStaysOpen)
 {
     TestSet set;
@@ -439,6 +470,7 @@ void postIncomeAccounts(tz::Session &s, int month, int number, const QString &pa
               "SELECT 8000000000 + ? * 10000000 + ? * 1000 + i, ?, ?, ? || printf('%03d', i), "
               "CASE WHEN ? = 0 THEN 1 END, CASE WHEN ? = 0 THEN 1 ELSE ? END FROM n"_s,
               {first, first + count - 1, month, number, month, number, parent, amount, amount, amount});
+    s.execSql(u"INSERT OR IGNORE INTO 科目表 (科目代码, 明细) SELECT DISTINCT 科目代码, 'Y' FROM 分录表"_s);
 }
 
 TEST(ClosingLimits, AtMost999LinesWithDistinctLineParts)

@@ -259,6 +259,12 @@ TEST_F(Staging, ResavingALoadedVoucherKeepsWhatTheBooksHold)
     tz::VoucherHeader header = view.voucher->header;
     header.reviewer = u"会计"_s; // only the header changes
     PostingOutcome outcome;
+    // A line whose account left the chart is shown but not posted again
+    // until the account is back.
+    ScriptedDialogs offChart({true});
+    EXPECT_TRUE(tz::ModifyVoucher(s, header, view.voucher->lines, outcome, offChart).isRefused());
+    EXPECT_EQ(offChart.messages.value(0), (Message{u"1999001  此科目不存在"_s, u"TZ305提示"_s, Icon::Exclamation}));
+    s.execSql(u"INSERT INTO 科目表 (科目代码, 科目名称, 科目全称, 明细) VALUES ('1999001', '旧', '旧', 'Y')"_s);
     ASSERT_TRUE(tz::ModifyVoucher(s, header, view.voucher->lines, outcome, dialogs).isDone());
     EXPECT_EQ(tz::test::rowsOf(s, figures), before); // nothing rounded, no line lost
 
