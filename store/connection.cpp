@@ -27,8 +27,9 @@ constexpr int kBusyTimeoutMs = 30000;
 // read-only is left alone even by root), or one the process cannot write.
 bool isWriteProtected(const QFileInfo &info)
 {
-    constexpr QFile::Permissions anyWrite
-        = QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther;
+    // WriteUser is what the effective user may do (always for root), so
+    // only the file's own mode bits are looked at here.
+    constexpr QFile::Permissions anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
     return !(info.permissions() & anyWrite) || !info.isWritable()
         || !QFileInfo(info.absolutePath()).isWritable();
 }
@@ -251,6 +252,12 @@ QString Connection::readOnlyText(const QString &path)
 QString Connection::damagedText(const QString &path)
 {
     return u"帐套文件已损坏,不能再写入数据。请先在[系统设置]中点[压缩修复数据库]修复帐套: %1"_s.arg(path);
+}
+
+void Connection::setBusyTimeout(int ms)
+{
+    if (m_db)
+        sqlite3_busy_timeout(m_db, ms);
 }
 
 void Connection::ensureWritable()

@@ -80,6 +80,9 @@ public:
 
     sqlite3 *handle() const { return m_db; }
 
+    // How long a statement waits for another program's lock (30 s after opening).
+    void setBusyTimeout(int ms);
+
     // True when the set was opened for reading only (a write-protected file).
     bool isReadOnly() const { return m_readOnly; }
 

@@ -5,6 +5,7 @@
 #include "store/guard.h"
 #include "store/session.h"
 #include "store/transaction.h"
+#include "vouchers/monthstate.h"
 #include "vouchers/postingchecks.h"
 #include "vouchers/postingwrites.h"
 
@@ -62,11 +63,11 @@ int nextNumberAfter(PostingKind kind, int n, int max)
     return max + 1;
 }
 
-OpResult post(Session &session, PostingKind kind, const VoucherHeader &header, const QList<VoucherLine> &lines,
-              PostingOutcome &outcome, Dialogs &dialogs)
+OpResult post(Session &session, PostingKind kind, const VoucherHeader &given, const QList<VoucherLine> &lines,
+              PostingOutcome &outcome, Dialogs &dialogs, bool numberInside = false)
 {
     outcome = {};
-    const int n = header.number;
+    VoucherHeader header = given;
     const int m = header.month();
     std::optional<Refusal> refused;
     const OpResult run = guarded(dialogs, [&] {
@@ -79,11 +80,14 @@ OpResult post(Session &session, PostingKind kind, const VoucherHeader &header, c
             refused = firstRefusal(readPostingCase(session, kind, header, lines));
             if (refused)
                 return OpResult::refused(refused->text);
-            if (!dialogs.ask(questionOf(kind, n), kNoticeTitle))
+            if (!dialogs.ask(questionOf(kind, header.number), kNoticeTitle))
                 return OpResult::refused();
         }
 
         Transaction transaction(session);
+        if (numberInside)
+            header.number = readMonthState(session, m).maxNumber + 1;
+        const int n = header.number;
         const PostingCase posting = readPostingCase(session, kind, header, lines);
         refused = firstRefusal(posting);
         if (refused)
@@ -108,6 +112,7 @@ OpResult post(Session &session, PostingKind kind, const VoucherHeader &header, c
 
         outcome.nextNumber = nextNumberAfter(kind, n, posting.month.maxNumber);
         outcome.linesWritten = kind == PostingKind::Delete ? 0 : int(posting.entries.size());
+        outcome.number = n;
         return OpResult::done();
     });
     // Messages come after the transaction has ended, so no other program
@@ -128,6 +133,12 @@ OpResult SaveVoucher(Session &session, const VoucherHeader &header, const QList<
                      PostingOutcome &outcome, Dialogs &dialogs)
 {
     return post(session, PostingKind::Save, header, lines, outcome, dialogs);
+}
+
+OpResult SaveNextVoucher(Session &session, const VoucherHeader &header, const QList<VoucherLine> &lines,
+                         PostingOutcome &outcome, Dialogs &dialogs)
+{
+    return post(session, PostingKind::Save, header, lines, outcome, dialogs, true);
 }
 
 OpResult ModifyVoucher(Session &session, const VoucherHeader &header, const QList<VoucherLine> &lines,

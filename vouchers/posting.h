@@ -58,6 +58,7 @@ struct PostingOutcome
     // window shades the label "凭证号:" to prompt a click for the next one.
     bool numberNotConsecutive = false;
     int linesWritten = 0;
+    int number = 0; // the voucher number written
 };
 
 // 保存记录: adds the voucher as number header.number of month
@@ -66,6 +67,14 @@ struct PostingOutcome
 // session's operator. Then "凭证保存成功" (information, "TZ305系统").
 OpResult SaveVoucher(Session &session, const VoucherHeader &header, const QList<VoucherLine> &lines,
                      PostingOutcome &outcome, Dialogs &dialogs);
+
+// 保存记录 as the next number of the month: the number is the month's
+// largest + 1 read inside the write transaction, so a program saving into
+// the same month at the same time never makes it stale (the command line
+// saves this way when no number is given). Otherwise as SaveVoucher;
+// header.number is ignored and the number taken is outcome.number.
+OpResult SaveNextVoucher(Session &session, const VoucherHeader &header, const QList<VoucherLine> &lines,
+                         PostingOutcome &outcome, Dialogs &dialogs);
 
 // 修改: replaces the lines of voucher n, which must be the voucher staged
 // in 分录始表 (fetched by navigation) of the same month. Asks

@@ -47,10 +47,8 @@ std::optional<QString> operatorPassword(const QString &passwordFile, const QStri
 {
     if (!passwordFile.isEmpty()) {
         QFile file(passwordFile);
-        if (!file.open(QIODevice::ReadOnly)) {
-            std::fprintf(stderr, "[TZ305提示] %s\n", qPrintable(u"不能读取密码文件: "_s + passwordFile));
+        if (!file.open(QIODevice::ReadOnly))
             return std::nullopt;
-        }
         QString line = QString::fromUtf8(file.readLine());
         while (line.endsWith(u'\n') || line.endsWith(u'\r'))
             line.chop(1);
@@ -150,8 +148,10 @@ int main(int argc, char **argv)
         if (login) {
             if (!ctx.options.passwordGiven) {
                 const std::optional<QString> password = operatorPassword(passwordFile, ctx.options.operatorName);
-                if (!password)
+                if (!password) {
+                    ctx.dialogs.show(u"不能读取密码文件: "_s + passwordFile, u"TZ305提示"_s, tz::Icon::Critical);
                     return Failed;
+                }
                 ctx.options.password = *password;
             }
             ctx.session.setDbPath(ctx.options.setPath);

@@ -198,14 +198,14 @@ int postNew(Context &ctx, const QStringList &args, bool insert)
         return Usage;
     if (const int parsed = parseLines(ctx, a.lines, lines); parsed != Done)
         return parsed;
-    if (!a.values.contains(u"number"_s)) {
-        const OpResult numbered = NextVoucherNumber(ctx.session, header.month(), header.number, ctx.dialogs);
-        if (!numbered.isDone())
-            return exitStatusOf(numbered);
-    }
+    // Without --number the voucher takes the month's next number inside the
+    // posting's own transaction, so saves running side by side never collide.
     PostingOutcome outcome;
+    const bool next = !insert && !a.values.contains(u"number"_s);
     const OpResult result = insert ? InsertVoucher(ctx.session, header, lines, outcome, ctx.dialogs)
+                            : next ? SaveNextVoucher(ctx.session, header, lines, outcome, ctx.dialogs)
                                    : SaveVoucher(ctx.session, header, lines, outcome, ctx.dialogs);
+    header.number = outcome.number ? outcome.number : header.number;
     if (result.isDone())
         printOutcome(ctx, header, outcome);
     return exitStatusOf(result);

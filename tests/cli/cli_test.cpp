@@ -45,6 +45,21 @@ TEST_F(CommandLine, LoginChecksAndWhatNeedsOnlyTheSet)
     EXPECT_EQ(cliExpect(login() << u"login"_s, 0, u""_s).out,
               u"dbPath\toperatorName\tfiscalYear\tcompanyName\tsetShortName\n"_s + m_set
                   + u"\t主管\t2024\t新建单位\t华新\n"_s);
+    // The password from a file or the environment keeps it out of the process list.
+    const QString passwordFile = m_dir.filePath(u"密码.txt"_s);
+    QFile file(passwordFile);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("888\n");
+    file.close();
+    const QStringList byFile = {u"--set"_s, m_set, u"--operator"_s, u"主管"_s, u"--password-file"_s, passwordFile};
+    cliExpect(QStringList(byFile) << u"login"_s, 0, u""_s);
+    qputenv("TZ305_PASSWORD", "222");
+    cliExpect({u"--set"_s, m_set, u"--operator"_s, u"出纳"_s, u"login"_s}, 0, u""_s);
+    cliExpect({u"--set"_s, m_set, u"--operator"_s, u"主管"_s, u"login"_s}, 1, u"[TZ305提示] 操作员或密码不正确!\n"_s);
+    qunsetenv("TZ305_PASSWORD");
+    cliExpect({u"--set"_s, m_set, u"--operator"_s, u"主管"_s, u"--password-file"_s, m_dir.filePath(u"无"_s),
+               u"login"_s}, 3, u"[TZ305提示] 不能读取密码文件: "_s + m_dir.filePath(u"无"_s) + u'\n');
+
     const CliRun cashier = cliExpect(as(u"出纳"_s, u"222"_s) << u"login"_s, 0);
     EXPECT_EQ(cashier.out.split(u'\n').value(1), m_set + u"\t出纳\t2024\t新建单位\t华新"_s);
     EXPECT_FALSE(cashier.out.contains(u"222"_s));

@@ -133,6 +133,10 @@ TEST_F(VoucherCommandLine, ImportNumbersAfterTheMonthAndARefusedVoucherRefusesTh
         {u"B,2024-01-06,记,1,会计,坏,1001,,10,,,\nB,,,,,,,,,10,,\n"_s, u"[TZ305提示] 第5行: 科目代码不能为空\n"_s},
         {u"B,2024-01-06,记,1,会计,坏,1001,,10,,\nB,,,,,,1122,,,10,,\n"_s, u"[TZ305提示] 第4行: 应有12列,此行有11列\n"_s},
         {u"B,2024-01-06,记,1,会计,\"坏,1001,,10,,,\n"_s, u"[TZ305提示] 第4行: 引号没有结束\n"_s},
+        {u"B,2024-01-06,记,1,会计,坏,1001,,10.005,,,\nB,,,,,,1122,,,10.005,,\n"_s,
+         u"[TZ305提示] 第4行: 借方金额最多只能有两位小数: 10.005\n"_s},
+        {u"B,2024-01-06,记,1,会计,坏,1002,,10,,,\nB,,,,,,1122,,,10,,\n"_s,
+         u"[TZ305提示] 第4行: 1002  不是明细科目,不能录入凭证\n"_s},
     };
     for (const Case &c : cases)
         EXPECT_TRUE(cliExpect(v({u"import"_s, writeCsv(kCsvHeader + good + c.middle + last)}), 1, c.err).out.isEmpty());

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -277,6 +278,76 @@ TEST(ReadOnlyQuery, KeyPragmasNeverReachTheFile)
         s.CloseMainConnection();
         EXPECT_EQ(openKind(set.path()), std::nullopt);
     }
+}
+
+TEST(ReadOnlyQuery, PasswordsStayHiddenAndEndlessQueriesStop)
+{
+    test::TestSet set;
+    Session &s = set.session();
+    s.OpenMainConnection();
+    Connection &db = s.mainConnection();
+    for (const QString &sql : {u"SELECT 操作员, 密码 FROM 信息表"_s, u"SELECT * FROM 信息表"_s,
+                               u"SELECT 1 FROM 信息表 WHERE 密码 = '888'"_s}) {
+        SCOPED_TRACE(sql.toStdString());
+        expectDbError([&] { db.queryReadOnly(sql); }, DbError::Kind::ReadOnlyQuery, u"不能查询操作员的密码(信息表.密码)"_s);
+    }
+    EXPECT_EQ(db.queryReadOnly(u"SELECT 操作员 FROM 信息表 WHERE 操作员 <> ''"_s).recordCount(), 3);
+
+    const QString endless = u"WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c) "_s;
+    expectDbError([&] { db.queryReadOnly(endless + u"SELECT count(*) FROM c"_s, 200); }, DbError::Kind::TooLong,
+                  u"查询超过0.2秒,已停止。请缩小查询范围"_s);
+    expectDbError([&] { db.queryReadOnly(endless + u"SELECT x FROM c"_s, 10000, 10); }, DbError::Kind::TooLong,
+                  u"查询结果超过10行,已停止。请缩小查询范围"_s);
+    EXPECT_EQ(db.query(u"SELECT count(*) FROM 信息表"_s).value(0, 0).toInt(), 3); // the connection goes on
+}
+
+// A write is refused with its own message, and nothing written, on a set
+// that is write-protected, damaged, or held by another program past the wait.
+TEST(WriteGuard, ProtectedDamagedAndBusySetsRefuseWritesAndStillRead)
+{
+    const auto write = [](Session &s, test::ScriptedDialogs &dialogs) {
+        return guarded(dialogs, [&] {
+            Transaction transaction(s);
+            s.execSql(u"INSERT INTO 摘要 (名称) VALUES ('新')"_s);
+            transaction.commit();
+            return OpResult::done();
+        });
+    };
+    const auto refusedWith = [&](Session &s, const QString &text) {
+        test::ScriptedDialogs dialogs;
+        EXPECT_TRUE(write(s, dialogs).isFailed());
+        EXPECT_EQ(dialogs.messages, QList<test::Message>({{text, u"TZ305提示"_s, Icon::Critical}}));
+    };
+
+    test::TestSet protectedSet;
+    Session &p = protectedSet.session();
+    QFile::setPermissions(protectedSet.path(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    refusedWith(p, Connection::readOnlyText(protectedSet.path()));
+    EXPECT_EQ(countOf(p, u"摘要"_s), 31);
+    expectDbError([&] { p.execSql(u"DELETE FROM 摘要"_s); }, DbError::Kind::ReadOnly);
+
+    test::TestSet held;
+    Session &a = held.session();
+    Session b;
+    b.setDbPath(held.path());
+    b.OpenMainConnection();
+    b.mainConnection().setBusyTimeout(100);
+    {
+        Transaction holding(a);
+        refusedWith(b, Connection::busyText());
+    }
+    test::ScriptedDialogs after;
+    EXPECT_TRUE(write(b, after).isDone());
+
+    test::TestSet damaged;
+    const qint64 size = QFileInfo(damaged.path()).size();
+    {
+        QFile file(damaged.path());
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        file.seek(size - 4096 + 100);
+        file.write(QByteArray(64, '\0'));
+    }
+    refusedWith(damaged.session(), Connection::damagedText(damaged.path()));
 }
 
 TEST(TransactionGuard, AllOrNothing)
