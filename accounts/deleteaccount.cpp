@@ -2,11 +2,11 @@
 #include "accounts/deleteaccount.h"
 
 #include "accounts/chartrules.h"
+#include "store/checkedwrite.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/lookupaccount.h"
 #include "store/session.h"
-#include "store/transaction.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -25,30 +25,18 @@ OpResult DeleteAccount(Session &session, const QString &code, Dialogs &dialogs)
     // The account must exist and neither it nor a descendant may carry a
     // journal line: checked before the question and again under the write
     // lock, so a voucher posted meanwhile is never left without its account.
-    std::optional<PendingRefusal> refusal;
-    const auto check = [&] {
+    const auto check = [&]() -> std::optional<PendingRefusal> {
         if (session.RunSql(u"SELECT 1 FROM 科目表 WHERE 科目代码 = ?"_s, {code}).eof())
-            refusal = PendingRefusal{noSuchAccountText(code), chartTitle(), Icon::Question};
-        else if (!session.RunSql(u"SELECT 1 FROM 分录表 WHERE 科目代码 GLOB ? LIMIT 1"_s, {subtree}).eof())
-            refusal = PendingRefusal{code + u"----本级或下级有数据，不能删除!"_s, chartTitle(), Icon::Question};
+            return PendingRefusal{noSuchAccountText(code), chartTitle(), Icon::Question};
+        if (!session.RunSql(u"SELECT 1 FROM 分录表 WHERE 科目代码 GLOB ? LIMIT 1"_s, {subtree}).eof())
+            return PendingRefusal{code + u"----本级或下级有数据，不能删除!"_s, chartTitle(), Icon::Question};
+        return std::nullopt;
     };
-    const OpResult checked = guarded(dialogs, [&] {
-        check();
-        return OpResult::done();
-    });
-    if (!checked.isDone())
-        return checked;
-    if (refusal)
-        return refuse(dialogs, *refusal);
-    if (!dialogs.ask(u"如果删除将连同下级一并自动删除!!\n是否真要删除( "_s + code + u" )及其下级明细科目？"_s,
-                     u"注意！特别注意！"_s))
-        return OpResult::refused();
-
-    const OpResult deleted = guarded(dialogs, [&] {
-        Transaction transaction(session);
-        check();
-        if (refusal)
-            return OpResult::refused();
+    const auto ask = [&] {
+        return dialogs.ask(u"如果删除将连同下级一并自动删除!!\n是否真要删除( "_s + code + u" )及其下级明细科目？"_s,
+                           u"注意！特别注意！"_s);
+    };
+    return checkAskWrite(session, dialogs, check, ask, [&] {
         session.execSql(u"DELETE FROM 科目表 WHERE 科目代码 GLOB ?"_s, {subtree});
         if (code.size() > 4) {
             const QString parent = code.chopped(3);
@@ -59,12 +47,7 @@ OpResult DeleteAccount(Session &session, const QString &code, Dialogs &dialogs)
             if (!childLeft)
                 session.execSql(u"UPDATE 科目表 SET 明细 = 'Y' WHERE 科目代码 = ?"_s, {parent});
         }
-        transaction.commit();
-        return OpResult::done();
     });
-    if (refusal)
-        return refuse(dialogs, *refusal);
-    return deleted;
 }
 
 } // namespace tz

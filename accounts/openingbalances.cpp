@@ -7,6 +7,7 @@
 #include <QVariant>
 
 #include "accounts/chartrules.h"
+#include "store/checkedwrite.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/numberformat.h"
@@ -217,14 +218,14 @@ namespace {
 
 // Why the working copy cannot be loaded: unbalanced, or more lines than the
 // opening IDs hold. Empty when it can.
-std::optional<std::pair<QString, QString>> loadRefusal(Session &session, const TrialBalance &totals)
+std::optional<PendingRefusal> loadRefusal(Session &session, const TrialBalance &totals)
 {
     if (!totals.isBalanced())
-        return std::pair{u"借贷不平"_s, applicationTitle()};
+        return PendingRefusal{u"借贷不平"_s, applicationTitle(), Icon::Critical};
     const qint64 lines
         = session.RunSql(u"SELECT count(*) FROM 科目表 WHERE "_s + kLoadedRowsCondition).value(0, 0).toLongLong();
     if (lines > 0 && !openingLineId(lines))
-        return std::pair{u"有年初金额的科目超过%1个,不能装入"_s.arg(kMaxOpeningLines), kNoticeTitle};
+        return PendingRefusal{u"有年初金额的科目超过%1个,不能装入"_s.arg(kMaxOpeningLines), kNoticeTitle, Icon::Critical};
     return std::nullopt;
 }
 
@@ -238,33 +239,16 @@ OpResult LoadOpeningBalances(Session &session, Dialogs &dialogs, TrialBalance *t
         *trial = totals;
     if (!computed.isDone())
         return computed;
-    std::optional<std::pair<QString, QString>> refusal;
-    const OpResult checked = guarded(dialogs, [&] {
-        refusal = loadRefusal(session, totals);
-        return OpResult::done();
-    });
-    if (!checked.isDone())
-        return checked;
-    if (refusal)
-        return refuse(dialogs, refusal->first, refusal->second, Icon::Critical);
-
-    if (!dialogs.ask(u"是否装入年初数据?请认真核对里边的数据！！！"_s, applicationTitle()))
-        return OpResult::refused();
-
     // The checks are made again under the write lock: the working copy may
     // have been edited by another program while the question was open.
-    const OpResult loaded = guarded(dialogs, [&] {
-        Transaction transaction(session);
-        refusal = loadRefusal(session, readTrialBalance(session));
-        if (refusal)
-            return OpResult::refused();
-        session.execSql(kDeleteOpeningLinesSql);
-        session.execSql(kInsertOpeningLinesSql, {kOpeningIdBase});
-        transaction.commit();
-        return OpResult::done();
-    });
-    if (refusal)
-        return refuse(dialogs, refusal->first, refusal->second, Icon::Critical);
+    bool asked = false;
+    const OpResult loaded = checkAskWrite(
+        session, dialogs, [&] { return loadRefusal(session, asked ? readTrialBalance(session) : totals); },
+        [&] { return asked = dialogs.ask(u"是否装入年初数据?请认真核对里边的数据！！！"_s, applicationTitle()); },
+        [&] {
+            session.execSql(kDeleteOpeningLinesSql);
+            session.execSql(kInsertOpeningLinesSql, {kOpeningIdBase});
+        });
     if (!loaded.isDone())
         return loaded;
     dialogs.show(u"已装入成功"_s, applicationTitle(), Icon::None);

@@ -2,12 +2,12 @@
 #include "accounts/subaccount.h"
 
 #include "accounts/chartrules.h"
+#include "store/checkedwrite.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/lookupaccount.h"
 #include "store/pinyininitials.h"
 #include "store/session.h"
-#include "store/transaction.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -76,49 +76,31 @@ OpResult AddDetailAccount(Session &session, const NewDetailAccount &account, Dia
     // The chart checks, made before the question and again under the write
     // lock, where no other program can add the same code or post to the
     // parent before the account is written.
-    std::optional<PendingRefusal> refusal;
     QString fullName;
     bool parentBooked = false;
-    const auto check = [&] {
+    const auto check = [&]() -> std::optional<PendingRefusal> {
         const ResultSet parentRow = session.RunSql(u"SELECT 科目全称 FROM 科目表 WHERE 科目代码 = ?"_s, {parent});
-        if (parentRow.eof()) {
-            refusal = PendingRefusal{noSuchAccountText(parent), chartTitle(), Icon::Question};
-            return;
-        }
+        if (parentRow.eof())
+            return PendingRefusal{noSuchAccountText(parent), chartTitle(), Icon::Question};
         fullName = parentRow.text(u"科目全称"_s) + u'/' + name;
         const ResultSet sameCode = session.RunSql(u"SELECT 科目全称 FROM 科目表 WHERE 科目代码 = ?"_s, {code});
-        if (!sameCode.eof()) {
-            refusal = PendingRefusal{code + u' ' + sameCode.text(u"科目全称"_s) + u"  此代码已存在!"_s, chartTitle(),
-                                     Icon::Question};
-            return;
-        }
+        if (!sameCode.eof())
+            return PendingRefusal{code + u' ' + sameCode.text(u"科目全称"_s) + u"  此代码已存在!"_s, chartTitle(),
+                                  Icon::Question};
         // Names compare as the books always have: letters without regard to case.
         const ResultSet sameName = session.RunSql(
             u"SELECT 科目代码 FROM 科目表 WHERE 科目全称 = ? COLLATE NOCASE ORDER BY 科目代码 LIMIT 1"_s, {fullName});
-        if (!sameName.eof()) {
-            refusal = PendingRefusal{sameName.text(u"科目代码"_s) + fullName + u"  此明细科目已存在!"_s, chartTitle(),
-                                     Icon::Question};
-            return;
-        }
+        if (!sameName.eof())
+            return PendingRefusal{sameName.text(u"科目代码"_s) + fullName + u"  此明细科目已存在!"_s, chartTitle(),
+                                  Icon::Question};
         parentBooked = !session.RunSql(u"SELECT 1 FROM 分录表 WHERE 科目代码 = ? LIMIT 1"_s, {parent}).eof();
+        return std::nullopt;
     };
-
-    const OpResult checked = guarded(dialogs, [&] {
-        check();
-        return OpResult::done();
-    });
-    if (!checked.isDone())
-        return checked;
-    if (refusal)
-        return refuse(dialogs, *refusal);
-    if (parentBooked && !dialogs.ask(parent + u"---代码已有数据!如果增加明细将默认为此明细.是否增加？"_s, u"特别提示"_s))
-        return OpResult::refused();
-
-    const OpResult added = guarded(dialogs, [&] {
-        Transaction transaction(session);
-        check();
-        if (refusal)
-            return OpResult::refused();
+    const auto ask = [&] {
+        return !parentBooked
+            || dialogs.ask(parent + u"---代码已有数据!如果增加明细将默认为此明细.是否增加？"_s, u"特别提示"_s);
+    };
+    return checkAskWrite(session, dialogs, check, ask, [&] {
         // The parent's lines move to the new account; lines posted to it
         // since the question move too, since a parent account keeps none.
         session.execSql(u"UPDATE 分录表 SET 科目代码 = ? WHERE 科目代码 = ?"_s, {code, parent});
@@ -132,12 +114,7 @@ OpResult AddDetailAccount(Session &session, const NewDetailAccount &account, Dia
         session.execSql(u"UPDATE 科目表 SET 明细 = '', 数量 = NULL, 借方金额 = NULL, 贷方金额 = NULL "
                         "WHERE 科目代码 = ?"_s,
             {parent});
-        transaction.commit();
-        return OpResult::done();
     });
-    if (refusal)
-        return refuse(dialogs, *refusal);
-    return added;
 }
 
 } // namespace tz

@@ -4,6 +4,7 @@
 #include <QVariant>
 
 #include "accounts/chartrules.h"
+#include "store/checkedwrite.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/money.h"
@@ -244,43 +245,32 @@ OpResult ReopenMonth(Session &session, int month, Dialogs &dialogs, qint64 *remo
     if (removedLines)
         *removedLines = 0;
     const QString monthText = QString::number(month);
-    bool closed = false;
-    const OpResult checked = guarded(dialogs, [&] {
-        closed = isClosedMark(session.RunSql(kClosingMarkSql, {month}).value(0, 0));
-        return OpResult::done();
-    });
-    if (!checked.isDone())
-        return checked;
-    if (!closed)
-        return refuse(dialogs, monthText + u"  月份未结帐"_s, kNoticeTitle, Icon::Exclamation);
-    if (!dialogs.ask(u"是否进行反结帐?("_s + monthText + u"月份)"_s, kNoticeTitle))
-        return OpResult::refused();
-
     qint64 removed = 0;
-    const OpResult run = guarded(dialogs, [&] {
-        Transaction transaction(session);
-        // Another program may have reopened the month while the question was open.
-        closed = isClosedMark(session.RunSql(kClosingMarkSql, {month}).value(0, 0));
-        if (!closed)
-            return OpResult::refused();
-        // Vouchers posted behind the transfer voucher (a closed December
-        // takes postings) move down as a deletion moves them, so the month
-        // stays numbered without a gap. Highest number first, so each shift
-        // only moves vouchers that stay.
-        const ResultSet transfers = session.RunSql(kTransferNumbersSql, {month});
-        removed = session.execSql(kDeleteTransferSql, {month});
-        session.execSql(kDeleteStagedTransferSql, {month});
-        for (qsizetype r = 0; r < transfers.recordCount(); ++r) {
-            const int number = transfers.value(r, 0).toInt();
-            session.execSql(kShiftDownSql, {number, month});
-            session.execSql(kShiftStagedDownSql, {number, month});
-        }
-        session.execSql(kClearMarksSql, {month});
-        transaction.commit();
-        return OpResult::done();
-    });
-    if (!closed)
-        return refuse(dialogs, monthText + u"  月份未结帐"_s, kNoticeTitle, Icon::Exclamation);
+    // Checked again under the write lock: another program may have reopened
+    // the month while the question was open.
+    const OpResult run = checkAskWrite(
+        session, dialogs,
+        [&]() -> std::optional<PendingRefusal> {
+            if (isClosedMark(session.RunSql(kClosingMarkSql, {month}).value(0, 0)))
+                return std::nullopt;
+            return PendingRefusal{monthText + u"  月份未结帐"_s, kNoticeTitle, Icon::Exclamation};
+        },
+        [&] { return dialogs.ask(u"是否进行反结帐?("_s + monthText + u"月份)"_s, kNoticeTitle); },
+        [&] {
+            // Vouchers posted behind the transfer voucher (a closed December
+            // takes postings) move down as a deletion moves them, so the
+            // month stays numbered without a gap. Highest number first, so
+            // each shift only moves vouchers that stay.
+            const ResultSet transfers = session.RunSql(kTransferNumbersSql, {month});
+            removed = session.execSql(kDeleteTransferSql, {month});
+            session.execSql(kDeleteStagedTransferSql, {month});
+            for (qsizetype r = 0; r < transfers.recordCount(); ++r) {
+                const int number = transfers.value(r, 0).toInt();
+                session.execSql(kShiftDownSql, {number, month});
+                session.execSql(kShiftStagedDownSql, {number, month});
+            }
+            session.execSql(kClearMarksSql, {month});
+        });
     if (!run.isDone())
         return run;
     if (removedLines)

@@ -53,7 +53,13 @@ struct ClosingResult
 //  - more than 999 lines: m + "  月份结转凭证超过999行,不能生成,没有结帐";
 //  - line parts that would repeat (zero lines dropped after taking their
 //    TZID can stretch the lines over a thousand counter values):
-//    m + "  月份结转凭证的行号会重复,不能生成,没有结帐".
+//    m + "  月份结转凭证的行号会重复,不能生成,没有结帐";
+//  - a line on a code that is no detail account of the chart (3103 with
+//    sub-accounts under it, or a journal code the chart lost):
+//    code + "  不是明细科目,不能生成结转凭证,没有结帐" or
+//    code + "  此科目不存在,没有结帐".
+// The closed check and every read run inside the BEGIN IMMEDIATE
+// transaction, so no voucher posted meanwhile lands unmarked in the month.
 // After the commit: "收入/费用已成功结转！并自动生成最后一张凭证"
 // (information), or, when nothing was left to transfer, the month is closed
 // without a voucher and "没有要结转的数据,没有生成凭证" (exclamation); both
@@ -64,10 +70,14 @@ OpResult CloseMonth(Session &session, const QDate &workingDate, const QString &r
 // Reopens month `month`. Refuses a month that is not closed with
 // month + "  月份未结帐" (exclamation, "TZ305提示"); asks
 // "是否进行反结帐?(" + month + "月份)" (title "TZ305提示"; No ends
-// silently). Then, in one transaction, deletes the month's lines marked 2
-// (the transfer voucher; the other vouchers keep their numbers) and sets
-// the month's marks back to NULL. After the commit: "已反结成功"
-// (information, "TZ305提示"). `removedLines` receives the lines deleted.
+// silently). Then, in one transaction that checks again that the month is
+// closed, deletes the month's lines marked 2 (the transfer voucher), moves
+// the vouchers numbered after it one number down as a deletion does (a
+// closed December takes postings behind its transfer voucher), so the
+// month stays numbered without a gap, does the same to the voucher staged
+// in 分录始表, and sets the month's marks back to NULL. After the commit:
+// "已反结成功" (information, "TZ305提示"). `removedLines` receives the
+// lines deleted.
 OpResult ReopenMonth(Session &session, int month, Dialogs &dialogs, qint64 *removedLines = nullptr);
 
 } // namespace tz
