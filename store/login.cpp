@@ -7,6 +7,7 @@
 #include "store/dberror.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
+#include "store/schemaupgrade.h"
 #include "store/session.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -75,6 +76,14 @@ OpResult CheckLogin(Session &session, const QString &pathText, const QString &op
     }
     if (!ok)
         return refused(u"操作员或密码不正确!"_s, Icon::Critical);
+
+    // A set made by an older program gets the steps it lacks before use.
+    try {
+        upgradeAccountSet(session);
+    } catch (const DbError &error) {
+        dialogs.show(error.message(), u"TZ305提示"_s, Icon::Critical);
+        return OpResult::failed(error.message());
+    }
 
     session.setOperatorName(operatorName);
     session.setOperatorPassword(password);

@@ -73,6 +73,7 @@ void addVoucherCommands(QList<Command> &commands);
 void addDemoCommands(QList<Command> &commands);
 void addLedgerCommands(QList<Command> &commands);
 void addTableCommands(QList<Command> &commands);
+void addStatementCommands(QList<Command> &commands);
 
 // Reads "--name VALUE" options from args into values; returns false (after
 // printing the usage problem) on an unknown option or a missing value.

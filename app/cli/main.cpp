@@ -92,6 +92,7 @@ int main(int argc, char **argv)
     addDemoCommands(commands);
     addLedgerCommands(commands);
     addTableCommands(commands);
+    addStatementCommands(commands);
 
     QStringList args = app.arguments().mid(1);
     Context ctx;

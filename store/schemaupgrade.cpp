@@ -1,0 +1,69 @@
+// Schema upgrades at login.
+#include "store/schemaupgrade.h"
+
+#include <QFileInfo>
+
+#include "store/connection.h"
+#include "store/dberror.h"
+#include "store/paths.h"
+#include "store/session.h"
+#include "store/transaction.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace tz {
+
+namespace {
+
+const QStringList kStatementTables = {u"资产表13"_s, u"资产表07"_s, u"利润表13"_s, u"利润表07"_s, u"现流表"_s};
+
+// Copies the template's rows into every statement table of the set that
+// has none (rows a user already typed are kept). The template is attached
+// for the copy only.
+void copyStatementRows(Session &session)
+{
+    for (const QString &table : kStatementTables) {
+        if (session.RunSql(u"SELECT 1 FROM main."_s + table + u" LIMIT 1"_s).eof()) {
+            session.execSql(u"INSERT INTO main."_s + table + u" SELECT * FROM shipped."_s + table);
+        }
+    }
+}
+
+const QString kClosedLinesIndexSql = u"CREATE INDEX IF NOT EXISTS 分录表_已结帐 ON 分录表 (月) WHERE 结帐 <> 0"_s;
+
+} // namespace
+
+void upgradeAccountSet(Session &session)
+{
+    session.OpenMainConnection();
+    Connection &db = session.mainConnection();
+    const int version = db.query(u"PRAGMA user_version"_s).value(0, 0).toInt();
+    if (version >= kSchemaVersion)
+        return;
+    try {
+        db.ensureWritable();
+    } catch (const DbError &error) {
+        if (error.kind() == DbError::Kind::ReadOnly || error.kind() == DbError::Kind::Damaged)
+            return;
+        throw;
+    }
+    const QString shipped = templatePath();
+    if (!QFileInfo(shipped).isFile())
+        throw DbError(DbError::Kind::FileMissing, u"帐套需要升级,但找不到帐套模板: %1"_s.arg(shipped));
+    db.query(u"ATTACH DATABASE ? AS shipped KEY ?"_s, {shipped, QString::fromLatin1(databasePassword())});
+    try {
+        Transaction transaction(session);
+        if (version < 2) {
+            copyStatementRows(session);
+            session.execSql(kClosedLinesIndexSql);
+        }
+        session.execSql(u"PRAGMA user_version = %1"_s.arg(kSchemaVersion));
+        transaction.commit();
+    } catch (...) {
+        db.query(u"DETACH DATABASE shipped"_s);
+        throw;
+    }
+    db.query(u"DETACH DATABASE shipped"_s);
+}
+
+} // namespace tz

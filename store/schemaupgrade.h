@@ -1,0 +1,21 @@
+// The schema version of an account-set file (PRAGMA user_version) and the
+// upgrade steps that bring a set made by an older program up to date.
+#pragma once
+
+namespace tz {
+
+class Session;
+
+// The version new sets are made with (template/schema.sql sets it).
+inline constexpr int kSchemaVersion = 2;
+
+// Runs every step between the set's version and kSchemaVersion, all in one
+// transaction that also sets the new version, so a set is upgraded wholly
+// or not at all. Called at login. A set that cannot be written (read-only
+// or damaged) is left as it is and still opens for reading. Steps:
+//  2: the statement templates' rows, copied from the program's template
+//     into the tables that have none, and the partial index 分录表_已结帐.
+// Throws DbError (the template is missing, another program holds the set).
+void upgradeAccountSet(Session &session);
+
+} // namespace tz
