@@ -32,6 +32,7 @@
 #include "shell/ui/controls.h"
 #include "shell/leaveprogram.h"
 #include "shell/version.h"
+#include "statements/ui/statementwindow.h"
 #include "store/guard.h"
 #include "store/paths.h"
 #include "store/session.h"
@@ -230,7 +231,7 @@ void MainWindow::buildToolBar()
     button(u"凭证录入"_s, &MainWindow::openVoucherEntry);
     button(u"凭证打印"_s, nullptr);
     button(u"综合查询"_s, &MainWindow::openQueryWindow);
-    button(u"报表查看"_s, nullptr);
+    button(u"报表查看"_s, &MainWindow::openStatementWindow);
     button(u"科目设置"_s, &MainWindow::openChartOfAccounts);
     bar->addSeparator();
     button(u"系统设置"_s, &MainWindow::openSettings);
@@ -282,7 +283,7 @@ void MainWindow::buildMenus()
     item(vouchers, u"凭证录入"_s, u"凭录"_s, &MainWindow::openVoucherEntry);
     item(vouchers, u"凭证打印"_s, u"凭打"_s, nullptr);
 
-    item(bar, u"报表查看(&T)"_s, u"报查"_s, nullptr);
+    item(bar, u"报表查看(&T)"_s, u"报查"_s, &MainWindow::openStatementWindow);
     item(bar, u"综合查询(&G)"_s, u"综查"_s, &MainWindow::openQueryWindow);
     item(bar, u"关于系统(&S)"_s, u"关于"_s, &MainWindow::showAbout);
 
@@ -451,6 +452,22 @@ void MainWindow::openQueryWindow()
     }
     QueryWindow *window = m_ownDialogs ? new QueryWindow(m_session, markerField(1))
                                        : new QueryWindow(m_session, m_dialogs, markerField(1));
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    QMdiSubWindow *sub = m_area->addSubWindow(window);
+    sub->showMaximized();
+}
+
+void MainWindow::openStatementWindow()
+{
+    // One statements window: a second click brings the open one to the front.
+    for (QMdiSubWindow *sub : m_area->subWindowList()) {
+        if (qobject_cast<StatementWindow *>(sub->widget())) {
+            m_area->setActiveSubWindow(sub);
+            sub->showMaximized();
+            return;
+        }
+    }
+    StatementWindow *window = m_ownDialogs ? new StatementWindow(m_session) : new StatementWindow(m_session, m_dialogs);
     window->setAttribute(Qt::WA_DeleteOnClose);
     QMdiSubWindow *sub = m_area->addSubWindow(window);
     sub->showMaximized();

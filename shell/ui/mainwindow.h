@@ -64,6 +64,7 @@ public slots:
     void openChartOfAccounts();
     void openVoucherEntry();
     void openQueryWindow();
+    void openStatementWindow();
     void closeWorkingWindows();
     void choosePaperOrientation();
     void showAbout();
