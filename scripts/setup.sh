@@ -15,6 +15,7 @@ PACKAGES=(
   unicode-data
   xvfb xauth
   ledger hledger
+  python3 python3-openpyxl
 )
 SQLCIPHER_PACKAGES=(libsqlcipher-dev sqlcipher)
 

@@ -1,0 +1,102 @@
+// The statement commands end to end: a closed month's balance sheet whose
+// totals agree and income statement whose 净利润 is the transfer to 3103,
+// template editing, and the workbook read back by openpyxl.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QStandardPaths>
+
+#include "tests/cli/clirunner.h"
+
+using namespace Qt::Literals::StringLiterals;
+using tz::test::CliRun;
+using tz::test::cli;
+using tz::test::cliExpect;
+
+namespace {
+
+class StatementCommandLine : public tz::test::CliSet {
+protected:
+    void SetUp() override
+    {
+        CliSet::SetUp();
+        if (HasFatalFailure())
+            return;
+        post({
+            {8000000001, u"1002001"_s, 50000.0, {}},
+            {8000000002, u"3001"_s, {}, 50000.0},
+            {8120001001, u"1122"_s, 1130.0, {}},
+            {8120001002, u"5001"_s, {}, 1000.0},
+            {8120001003, u"2221001002"_s, {}, 130.0},
+            {8120002001, u"5602001"_s, 200.5, {}},
+            {8120002002, u"1002001"_s, {}, 200.5},
+        });
+        cliExpect(login() << u"close"_s << u"--month"_s << u"12"_s << u"--reviewer"_s << u"会计"_s, 0);
+    }
+
+    QStringList statement(const QString &table) const
+    {
+        return login() << u"statement"_s << u"--table"_s << table << u"--month"_s << u"12"_s;
+    }
+};
+
+TEST_F(StatementCommandLine, ClosedDecemberBalancesAndProfitIsTheTransfer)
+{
+    const QStringList sheet = cliExpect(statement(u"资产表13"_s), 0, u""_s).out.split(u'\n');
+    EXPECT_EQ(sheet.first(), u"资产\t行次1\t期末余额\t年初余额\t负债及所有者权益\t行次2\t期末余额\t年初余额"_s);
+    EXPECT_EQ(sheet.at(1), u"货币资金\t1\t49799.50\t50000.00\t短期借款\t31\t\t"_s);
+    EXPECT_EQ(sheet.at(30), u"资产总计\t30\t50929.50\t50000.00\t负债和所有者权益（或股东权益）总计\t53\t50929.50\t50000.00"_s);
+
+    const QStringList income = cliExpect(statement(u"利润表13"_s), 0, u""_s).out.split(u'\n');
+    EXPECT_EQ(income.first(), u"项目\t行次\t本月金额\t本年累计金额"_s);
+    EXPECT_EQ(income.at(32), u"四、净利润（净亏损以\"-\"号填列）\t32\t799.50\t799.50"_s);
+    EXPECT_EQ(cli(login() << u"sql"_s << u"SELECT total(贷方金额) - total(借方金额) AS t FROM 分录表 WHERE 结帐 = 2 "
+                                           "AND 科目代码 = '3103'"_s).out,
+              u"t\n799.5\n"_s);
+
+    cliExpect(login() << u"statement"_s << u"--table"_s << u"资产表99"_s << u"--month"_s << u"12"_s, 2);
+    cliExpect(login() << u"statement"_s << u"--table"_s << u"现流表"_s << u"--month"_s << u"13"_s, 2);
+}
+
+TEST_F(StatementCommandLine, TemplatesAreListedAndEdited)
+{
+    const QStringList edit = login() << u"statement-template"_s << u"--table"_s << u"利润表13"_s;
+    cliExpect(QStringList(edit) << u"set"_s << u"--line"_s << u"1"_s << u"--formula"_s << u"5001"_s, 0, u""_s);
+    cliExpect(QStringList(edit) << u"set"_s << u"--line"_s << u"1"_s << u"--formula"_s << u"5001*2"_s, 1,
+              u"[TZ305提示] 公式只能录入科目代码,代码之间用加号或减号相连: 5001*2\n"_s);
+    cliExpect(QStringList(edit) << u"set"_s << u"--line"_s << u"99"_s << u"--caption"_s << u"x"_s, 1,
+              u"[TZ305提示] 没有行次99\n"_s);
+    const QStringList lines = cliExpect(QStringList(edit) << u"list"_s, 0).out.split(u'\n');
+    EXPECT_EQ(lines.at(0), u"行次\t项目\t公式"_s);
+    EXPECT_EQ(lines.at(1), u"1\t一、营业收入\t5001"_s);
+    EXPECT_EQ(lines.size(), 34); // header, 32 lines, final newline
+}
+
+TEST_F(StatementCommandLine, WorkbookHasTheStatutoryHeadingAndNumbers)
+{
+    const QString python = QStandardPaths::findExecutable(u"python3"_s, {u"/usr/bin"_s});
+    ASSERT_FALSE(python.isEmpty()) << "python3 (with python3-openpyxl) is needed";
+    cliExpect(login() << u"settings"_s << u"company"_s << u"华新商贸有限公司"_s, 0);
+    const QString path = m_dir.filePath(u"资产负债表.xlsx"_s);
+    cliExpect(statement(u"资产表13"_s) << u"--xlsx"_s << path, 0, u"[TZ305] 报表已导出: "_s + path + u'\n');
+    // Written again only when asked.
+    cliExpect(statement(u"资产表13"_s) << u"--xlsx"_s << path, 1);
+
+    QProcess reader;
+    reader.start(python, {u"-c"_s, uR"(import sys, openpyxl
+ws = openpyxl.load_workbook(sys.argv[1]).active
+print(ws.title, ws['A1'].value, ws['H2'].value, ws['A3'].value, ws['E3'].value, ws['H3'].value, sep='|')
+print(ws['A4'].value, ws['C4'].value, ws['A5'].value, ws['C5'].value, ws['C5'].number_format, ws['D6'].value, sep='|')
+print(ws['A34'].value, ws['C34'].value, ws['G34'].value, ws['C5'].border.left.style, sep='|')
+print(sorted(str(r) for r in ws.merged_cells.ranges), ws.page_setup.paperSize, ws.sheet_properties.pageSetUpPr.fitToPage)
+)"_s, path});
+    ASSERT_TRUE(reader.waitForFinished(30000));
+    EXPECT_EQ(QString::fromUtf8(reader.readAllStandardError()), QString());
+    EXPECT_EQ(QString::fromUtf8(reader.readAllStandardOutput()),
+              u"资产负债表|资产负债表|会小企01表|编制单位：华新商贸有限公司|2024年12月31日|单位：元\n"
+              "资  产|期末余额|货币资金|49799.5|#,##0.00|None\n"
+              "资产总计|50929.5|50929.5|thin\n"
+              "['A1:H1', 'A3:D3'] 9 True\n"_s);
+}
+
+} // namespace
