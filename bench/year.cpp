@@ -14,6 +14,7 @@
 #include "ledgers/ledgerquery.h"
 #include "ledgers/plainjournal.h"
 #include "ledgers/vouchersummary.h"
+#include "statements/statement.h"
 #include "store/session.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/testset.h"
@@ -52,6 +53,17 @@ Query ledgerQuery(const QString &label, tz::Session &s, tz::LedgerFormat format,
                 if (!tz::BuildLedger(s, format, {code, direction, 2}, d).isDone())
                     return -1;
                 return tz::ReadLedger(s, format).recordCount();
+            }};
+}
+
+// Evaluates a statement for month 12 and reads its rows as the window does.
+Query statementQuery(const QString &label, tz::Session &s, tz::StatementTable table)
+{
+    return {label, [&s, table](tz::Dialogs &d) -> qint64 {
+                tz::ResultSet rows;
+                if (!tz::EvaluateStatement(s, table, 12, d).isDone() || !tz::ReadStatement(s, table, rows, d).isDone())
+                    return -1;
+                return rows.recordCount();
             }};
 }
 
@@ -205,6 +217,9 @@ bool RunYear(const YearShape &shape, Targets targets, const Options &options, st
                  return -1;
              return rows.recordCount();
          }},
+        statementQuery(u"statement: balance sheet 13, month 12"_s, s, tz::StatementTable::BalanceSheet13),
+        statementQuery(u"statement: income statement 13, month 12"_s, s, tz::StatementTable::Income13),
+        statementQuery(u"statement: cash flow, month 12"_s, s, tz::StatementTable::CashFlow),
     };
     std::vector<Figure> queryFigures;
     double detailMs = 0;
@@ -219,9 +234,12 @@ bool RunYear(const YearShape &shape, Targets targets, const Options &options, st
             return false;
         }
         Figure f{query.label, ms, rows, ms / floorMs};
+        // A statement evaluates every template line over the whole year up
+        // to the month: it is held to the second, not to the floor.
+        const bool statement = query.label.startsWith(u"statement"_s);
         if (options.judge) {
-            f.target = limit ? u"< 1 s, <= 10x floor"_s : u"< 100 ms"_s;
-            f.met = ms < queryLimitMs && (!limit || ms <= 10 * floorMs);
+            f.target = !limit ? u"< 100 ms"_s : statement ? u"< 1 s"_s : u"< 1 s, <= 10x floor"_s;
+            f.met = ms < queryLimitMs && (!limit || statement || ms <= 10 * floorMs);
         }
         if (query.label.startsWith(u"detail ledger 1002001"_s))
             detailMs = ms;
