@@ -20,7 +20,8 @@ if [ ! -f "$set_file" ]; then
   # A year of demonstration books: openings, vouchers, months 1-11 closed.
   "$bin/tz305-cli" demo --dir "$demo" --year 2024
 fi
-login=(--set "$set_file" --operator 主管 --password 888)
+export TZ305_PASSWORD=888
+login=(--set "$set_file" --operator 主管)
 "$bin/tz305-cli" "${login[@]}" info
 echo
 "$bin/tz305-cli" "${login[@]}" sql "SELECT 月, count(DISTINCT 号码) AS 凭证数, count(*) AS 分录数, printf('%.2f', sum(ifnull(借方金额,0))) AS 借方合计, printf('%.2f', sum(ifnull(贷方金额,0))) AS 贷方合计, CASE WHEN max(结帐) > 0 THEN '已结帐' ELSE '' END AS 结帐 FROM 分录表 WHERE 月 IS NOT NULL GROUP BY 月 ORDER BY 月"
@@ -30,3 +31,7 @@ echo
 "$bin/tz305-cli" "${login[@]}" ledger --account 1002001 --format three | column -t -s $'\t' | awk 'NR <= 25'
 echo
 "$bin/tz305-cli" "${login[@]}" balance --month 11 --depth 1 | column -t -s $'\t'
+echo
+"$bin/tz305-cli" "${login[@]}" statement --table 资产表13 --month 11 | column -t -s $'\t'
+echo
+"$bin/tz305-cli" "${login[@]}" statement --table 利润表13 --month 11 | column -t -s $'\t' | awk 'NR == 1 || $3 != ""'

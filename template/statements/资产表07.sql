@@ -11,7 +11,8 @@
 -- (the form has no 递延收益 line). 固定资产, 生产性生物资产 and 无形资产 show
 -- book value (cost less accumulated depreciation or amortisation). 存货,
 -- 其他流动资产 (1901 待处理财产损溢), 开发支出 (4301 研发支出) and 未分配利润
--- (3103+3104) are as in the small-enterprise layout. Lines with no account
+-- (3103+3104, less the profit-and-loss balances not yet transferred) are as
+-- in the small-enterprise layout. Lines with no account
 -- in the chart have no formula and print empty.
 --
 -- A formula joins account codes with + and -; a level-1 code takes in all
@@ -19,8 +20,9 @@
 -- figured on each account's own side, so the contra accounts 1407, 1602,
 -- 1622 and 1702 are subtracted on the asset side. A total lists every
 -- account of the lines it adds up. Every level-1 account of classes 1-4
--- appears exactly once in one of the two grand totals, so they agree for
--- any balanced books once the months are closed into 3103 本年利润. The
+-- appears exactly once in one of the two grand totals and every
+-- profit-and-loss account is taken off the right side through its mirror
+-- row, so they agree for any balanced books, months closed or not. The
 -- 年初余额 column uses the same formulas.
 
 INSERT INTO 资产表07 (序号, 资产, 行次1, 公式1, 负债及所有者权益, 行次2, 公式2) VALUES (1, '货币资金', 1, '1001+1002+1012', '短期借款', 32, '2001');
@@ -51,6 +53,6 @@ INSERT INTO 资产表07 (序号, 资产, 行次1, 公式1, 负债及所有者权
 INSERT INTO 资产表07 (序号, 资产, 行次1, 公式1, 负债及所有者权益, 行次2, 公式2) VALUES (26, '商誉', 26, NULL, '资本公积', 55, '3002');
 INSERT INTO 资产表07 (序号, 资产, 行次1, 公式1, 负债及所有者权益, 行次2, 公式2) VALUES (27, '长期待摊费用', 27, '1801', '减：库存股', 56, NULL);
 INSERT INTO 资产表07 (序号, 资产, 行次1, 公式1, 负债及所有者权益, 行次2, 公式2) VALUES (28, '递延所得税资产', 28, NULL, '盈余公积', 57, '3101');
-INSERT INTO 资产表07 (序号, 资产, 行次1, 公式1, 负债及所有者权益, 行次2, 公式2) VALUES (29, '其他非流动资产', 29, NULL, '未分配利润', 58, '3103+3104');
-INSERT INTO 资产表07 (序号, 资产, 行次1, 公式1, 负债及所有者权益, 行次2, 公式2) VALUES (30, '非流动资产合计', 30, '1501+1511+1601-1602+1604+1605+1606+1621-1622+1701-1702+4301+1801', '所有者权益（或股东权益）合计', 59, '3001+3002+3101+3103+3104');
-INSERT INTO 资产表07 (序号, 资产, 行次1, 公式1, 负债及所有者权益, 行次2, 公式2) VALUES (31, '资产总计', 31, '1001+1002+1012+1101+1121+1122+1123+1132+1131+1221+1401+1402+1403+1404+1405-1407+1408+1411+1421+4001+4101+4401+4403+1901+1501+1511+1601-1602+1604+1605+1606+1621-1622+1701-1702+4301+1801', '负债和所有者权益（或股东权益）总计', 60, '2001+2201+2202+2203+2211+2221+2231+2232+2241+2501+2701+2401+3001+3002+3101+3103+3104');
+INSERT INTO 资产表07 (序号, 资产, 行次1, 公式1, 负债及所有者权益, 行次2, 公式2) VALUES (29, '其他非流动资产', 29, NULL, '未分配利润', 58, '3103+3104-5001-5051-5111-5301-5401-5402-5403-5601-5602-5603-5711-5801');
+INSERT INTO 资产表07 (序号, 资产, 行次1, 公式1, 负债及所有者权益, 行次2, 公式2) VALUES (30, '非流动资产合计', 30, '1501+1511+1601-1602+1604+1605+1606+1621-1622+1701-1702+4301+1801', '所有者权益（或股东权益）合计', 59, '3001+3002+3101+3103+3104-5001-5051-5111-5301-5401-5402-5403-5601-5602-5603-5711-5801');
+INSERT INTO 资产表07 (序号, 资产, 行次1, 公式1, 负债及所有者权益, 行次2, 公式2) VALUES (31, '资产总计', 31, '1001+1002+1012+1101+1121+1122+1123+1132+1131+1221+1401+1402+1403+1404+1405-1407+1408+1411+1421+4001+4101+4401+4403+1901+1501+1511+1601-1602+1604+1605+1606+1621-1622+1701-1702+4301+1801', '负债和所有者权益（或股东权益）总计', 60, '2001+2201+2202+2203+2211+2221+2231+2232+2241+2501+2701+2401+3001+3002+3101+3103+3104-5001-5051-5111-5301-5401-5402-5403-5601-5602-5603-5711-5801');

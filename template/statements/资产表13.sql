@@ -17,8 +17,9 @@
 -- Every level-1 account of classes 1-4 appears exactly once in 资产总计 or
 -- in the grand total on the right (debit-side accounts added and credit-side
 -- ones subtracted on the asset side, credit-side accounts added on the
--- right), so the two totals agree for any balanced books once the months
--- are closed into 3103 本年利润. Choices made:
+-- right), and every profit-and-loss account is taken off the right side
+-- through its mirror row, so the two totals agree for any balanced books,
+-- whether the months are closed into 3103 本年利润 or not. Choices made:
 --   存货 holds the stock accounts 1401-1421 (1404 材料成本差异 added as the
 --     debit-side account it is, 1407 subtracted) and the cost accounts 4001
 --     生产成本, 4101 制造费用, 4401 工程施工 and 4403 机械作业;
@@ -28,7 +29,9 @@
 --     at month end is shown in 其他流动资产;
 --   4301 研发支出 holds development costs not yet moved to 无形资产 and is
 --     shown in 开发支出;
---   未分配利润 is 3103 本年利润 + 3104 利润分配;
+--   未分配利润 is 3103 本年利润 + 3104 利润分配, less the balances of the
+--   profit-and-loss accounts not yet transferred (their mirror rows), so a
+--   month that is not closed yet balances too;
 --   其他非流动资产, 其他流动负债 and 其他非流动负债 have no account in the
 --     chart and no formula, so they print empty.
 -- The 年初余额 column uses the same formulas.
@@ -60,6 +63,6 @@ INSERT INTO 资产表13 (序号, 资产, 行次1, 公式1, 负债及所有者权
 INSERT INTO 资产表13 (序号, 资产, 行次1, 公式1, 负债及所有者权益, 行次2, 公式2) VALUES (25, '无形资产', 25, '1701-1702', '实收资本（或股本）', 48, '3001');
 INSERT INTO 资产表13 (序号, 资产, 行次1, 公式1, 负债及所有者权益, 行次2, 公式2) VALUES (26, '开发支出', 26, '4301', '资本公积', 49, '3002');
 INSERT INTO 资产表13 (序号, 资产, 行次1, 公式1, 负债及所有者权益, 行次2, 公式2) VALUES (27, '长期待摊费用', 27, '1801', '盈余公积', 50, '3101');
-INSERT INTO 资产表13 (序号, 资产, 行次1, 公式1, 负债及所有者权益, 行次2, 公式2) VALUES (28, '其他非流动资产', 28, NULL, '未分配利润', 51, '3103+3104');
-INSERT INTO 资产表13 (序号, 资产, 行次1, 公式1, 负债及所有者权益, 行次2, 公式2) VALUES (29, '非流动资产合计', 29, '1501+1511+1601-1602+1604+1605+1606+1621-1622+1701-1702+4301+1801', '所有者权益（或股东权益）合计', 52, '3001+3002+3101+3103+3104');
-INSERT INTO 资产表13 (序号, 资产, 行次1, 公式1, 负债及所有者权益, 行次2, 公式2) VALUES (30, '资产总计', 30, '1001+1002+1012+1101+1121+1122+1123+1131+1132+1221+1401+1402+1403+1404+1405-1407+1408+1411+1421+4001+4101+4401+4403+1901+1501+1511+1601-1602+1604+1605+1606+1621-1622+1701-1702+4301+1801', '负债和所有者权益（或股东权益）总计', 53, '2001+2201+2202+2203+2211+2221+2231+2232+2241+2501+2701+2401+3001+3002+3101+3103+3104');
+INSERT INTO 资产表13 (序号, 资产, 行次1, 公式1, 负债及所有者权益, 行次2, 公式2) VALUES (28, '其他非流动资产', 28, NULL, '未分配利润', 51, '3103+3104-5001-5051-5111-5301-5401-5402-5403-5601-5602-5603-5711-5801');
+INSERT INTO 资产表13 (序号, 资产, 行次1, 公式1, 负债及所有者权益, 行次2, 公式2) VALUES (29, '非流动资产合计', 29, '1501+1511+1601-1602+1604+1605+1606+1621-1622+1701-1702+4301+1801', '所有者权益（或股东权益）合计', 52, '3001+3002+3101+3103+3104-5001-5051-5111-5301-5401-5402-5403-5601-5602-5603-5711-5801');
+INSERT INTO 资产表13 (序号, 资产, 行次1, 公式1, 负债及所有者权益, 行次2, 公式2) VALUES (30, '资产总计', 30, '1001+1002+1012+1101+1121+1122+1123+1131+1132+1221+1401+1402+1403+1404+1405-1407+1408+1411+1421+4001+4101+4401+4403+1901+1501+1511+1601-1602+1604+1605+1606+1621-1622+1701-1702+4301+1801', '负债和所有者权益（或股东权益）总计', 53, '2001+2201+2202+2203+2211+2221+2231+2232+2241+2501+2701+2401+3001+3002+3101+3103+3104-5001-5051-5111-5301-5401-5402-5403-5601-5602-5603-5711-5801');

@@ -80,6 +80,17 @@ private slots:
         h.press(u"Command4"_s); // no month chosen
         QCOMPARE(h.dialogs.messages.value(0), (Message{u"请选择月份"_s, u"TZ305"_s, Icon::Critical}));
 
+        // Every statement of every month shows; the balance sheet's totals agree.
+        for (const QString &option : {u"Option1"_s, u"Option3"_s, u"Option2"_s, u"Option4"_s, u"Option5"_s}) {
+            for (int month = 1; month <= 12; ++month) {
+                h.show(option, QString::number(month));
+                QVERIFY(h.rows().rowCount() >= 17);
+                const int last = h.rows().rowCount() - 1;
+                if (option == u"Option1"_s || option == u"Option3"_s)
+                    QCOMPARE(h.rows().text(last, 4), h.rows().text(last, 9));
+            }
+        }
+
         h.show(u"Option1"_s, u"11"_s);
         QCOMPARE(h.rows().headerData(1, Qt::Horizontal).toString(), u"资  产"_s);
         QCOMPARE(h.rows().headerData(6, Qt::Horizontal).toString(), u"负债及所有者权益"_s);
