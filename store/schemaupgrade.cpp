@@ -38,7 +38,12 @@ void upgradeAccountSet(Session &session)
     session.OpenMainConnection();
     Connection &db = session.mainConnection();
     const int version = db.query(u"PRAGMA user_version"_s).value(0, 0).toInt();
-    if (version >= kSchemaVersion)
+    if (version > kSchemaVersion) {
+        throw DbError(DbError::Kind::NotAnAccountSet,
+                      u"此帐套由较新的程序建立(版本%1),本程序(版本%2)不能打开,请使用新版本程序"_s.arg(version).arg(
+                          kSchemaVersion));
+    }
+    if (version == kSchemaVersion)
         return;
     try {
         db.ensureWritable();

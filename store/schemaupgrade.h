@@ -15,7 +15,9 @@ inline constexpr int kSchemaVersion = 2;
 // or damaged) is left as it is and still opens for reading. Steps:
 //  2: the statement templates' rows, copied from the program's template
 //     into the tables that have none, and the partial index 分录表_已结帐.
-// Throws DbError (the template is missing, another program holds the set).
+// A set of a later version than this program knows is refused: "此帐套由较新
+// 的程序建立(版本N),本程序(版本M)不能打开,请使用新版本程序". Throws DbError
+// (that refusal, the template is missing, another program holds the set).
 void upgradeAccountSet(Session &session);
 
 } // namespace tz

@@ -11,6 +11,7 @@
 #include "accounts/openingbalances.h"
 #include "statements/reportdata.h"
 #include "statements/statementtemplate.h"
+#include "store/login.h"
 #include "store/schemaupgrade.h"
 #include "store/session.h"
 #include "vouchers/closing.h"
@@ -322,6 +323,13 @@ TEST(SchemaUpgrade, AnOlderSetGetsTheTemplateRowsAndTheIndexOnce)
     EXPECT_EQ(count(u"SELECT count(*) FROM pragma_database_list WHERE name = 'shipped'"_s), 0); // detached
     tz::upgradeAccountSet(s);
     EXPECT_EQ(count(u"SELECT count(*) FROM 资产表13"_s), 30);
+
+    // A set of a later program is not opened by this one.
+    s.execSql(u"PRAGMA user_version = %1"_s.arg(tz::kSchemaVersion + 1));
+    ScriptedDialogs newer;
+    EXPECT_TRUE(tz::CheckLogin(s, set.path(), u"主管"_s, u"888"_s, newer).isFailed());
+    EXPECT_EQ(newer.messages.value(0).text,
+              u"此帐套由较新的程序建立(版本3),本程序(版本2)不能打开,请使用新版本程序"_s);
 }
 
 } // namespace
