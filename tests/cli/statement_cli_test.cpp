@@ -1,6 +1,7 @@
 // The statement commands end to end: a closed month's balance sheet whose
 // totals agree and income statement whose 净利润 is the transfer to 3103,
-// template editing, and the workbook read back by openpyxl.
+// template editing, and the workbook read back by openpyxl and printed by
+// LibreOffice.
 #include <gtest/gtest.h>
 
 #include <QProcess>
@@ -97,6 +98,23 @@ print(sorted(str(r) for r in ws.merged_cells.ranges), ws.page_setup.paperSize, w
               "资  产|期末余额|货币资金|49799.5|#,##0.00|None\n"
               "资产总计|50929.5|50929.5|thin\n"
               "['A1:H1', 'A3:D3'] 9 True\n"_s);
+
+    // A real spreadsheet program opens it and prints it on one page.
+    const QString office = QStandardPaths::findExecutable(u"soffice"_s);
+    ASSERT_FALSE(office.isEmpty()) << "LibreOffice (libreoffice-calc-nogui) is needed";
+    QProcess convert;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"HOME"_s, m_dir.path()); // a profile of its own, beside the test's files
+    convert.setProcessEnvironment(env);
+    convert.start(office, {u"--headless"_s, u"--convert-to"_s, u"pdf"_s, u"--outdir"_s, m_dir.path(), path});
+    ASSERT_TRUE(convert.waitForFinished(120000));
+    QProcess text;
+    text.start(u"pdftotext"_s, {u"-layout"_s, m_dir.filePath(u"资产负债表.pdf"_s), u"-"_s});
+    ASSERT_TRUE(text.waitForFinished(30000));
+    const QString page = QString::fromUtf8(text.readAllStandardOutput());
+    EXPECT_EQ(page.count(u'\f'), 1) << page.toStdString();
+    for (const QString &expected : {u"资产负债表"_s, u"编制单位：华新商贸有限公司"_s, u"2024年12月31日"_s, u"50,929.50"_s})
+        EXPECT_TRUE(page.contains(expected)) << expected.toStdString();
 }
 
 } // namespace
