@@ -234,6 +234,9 @@ OpResult MakeDemoBooks(Session &session, int year, int vouchersPerMonth, quint32
         return fail(dialogs, u"示例帐套的参数无效"_s);
 
     return guarded(dialogs, [&]() -> OpResult {
+        const QString company = u"示例商贸有限公司"_s;
+        session.execSql(u"UPDATE 信息表 SET 帐套名称 = ? WHERE 代号 = 'TZ'"_s, {company});
+        session.setCompanyName(company);
         for (const Opening &opening : kOpenings) {
             OpeningEdit edit;
             edit.debit = opening.debit ? centsToText(opening.debit) : QString();

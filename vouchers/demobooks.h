@@ -21,7 +21,8 @@ struct DemoBooksCounts
     int monthsClosed = 0; // months closed, 1 up to closeThrough
 };
 
-// Fills the logged-in set of `session` (fiscal year `year`): sets and loads
+// Fills the logged-in set of `session` (fiscal year `year`): names the
+// company 示例商贸有限公司, sets and loads
 // balanced opening balances, saves `vouchersPerMonth` vouchers (1 to 9999)
 // in every month 1..12 with SaveVoucher, drawn from a std::mt19937 seeded
 // with `seed`, then closes months 1..closeThrough (0 to 12) with reviewer

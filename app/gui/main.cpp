@@ -24,6 +24,6 @@ int main(int argc, char **argv)
             return 0;
     }
     tz::MainWindow window(session);
-    window.show();
+    window.showMaximized();
     return app.exec();
 }

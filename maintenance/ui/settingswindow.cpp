@@ -146,13 +146,20 @@ void SettingsWindow::build()
             : std::make_unique<OpeningBalanceWindow>(m_session, m_dialogs, owner);
         window->exec();
     });
-    maintenanceLayout->addWidget(commandButton(maintenanceBox, u"Command8"_s, u"数据备份"_s), 0, 1);
-    maintenanceLayout->addWidget(commandButton(maintenanceBox, u"Command10"_s, u"帐套恢复"_s), 0, 2);
-    QPushButton *compact = commandButton(maintenanceBox, u"Command5"_s, u"压缩修复数据库"_s);
-    compact->setToolTip(u"压缩和修复数据库"_s);
-    maintenanceLayout->addWidget(compact, 1, 0);
-    maintenanceLayout->addWidget(commandButton(maintenanceBox, u"Command12"_s, u"年度结转"_s), 1, 1);
-    maintenanceLayout->addWidget(commandButton(maintenanceBox, u"Command11"_s, u"系统初始化"_s), 1, 2);
+    // Until they are built, the other maintenance buttons say so.
+    const auto pending = [&](const QString &name, const QString &caption, int row, int column) {
+        QPushButton *button = commandButton(maintenanceBox, name, caption);
+        maintenanceLayout->addWidget(button, row, column);
+        connect(button, &QPushButton::clicked, this, [this, caption] {
+            m_dialogs.show(caption + u"尚未提供"_s, u"TZ305提示"_s, Icon::Information);
+        });
+        return button;
+    };
+    pending(u"Command8"_s, u"数据备份"_s, 0, 1);
+    pending(u"Command10"_s, u"帐套恢复"_s, 0, 2);
+    pending(u"Command5"_s, u"压缩修复数据库"_s, 1, 0)->setToolTip(u"压缩和修复数据库"_s);
+    pending(u"Command12"_s, u"年度结转"_s, 1, 1);
+    pending(u"Command11"_s, u"系统初始化"_s, 1, 2);
 
     // Help and close.
     m_help = new QLabel(u"本窗要点"_s, this);

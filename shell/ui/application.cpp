@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 using namespace Qt::Literals::StringLiterals;
@@ -17,6 +18,9 @@ void setUpApplication(QApplication &app)
     QFont font(u"WenQuanYi Micro Hei"_s);
     font.setPointSize(10);
     QApplication::setFont(font);
+    // The books speak Chinese whatever the system's locale: the calendar,
+    // the file dialogs and Qt's own buttons follow this default.
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     auto *translator = new QTranslator(&app);
     if (translator->load(u"qtbase_zh_CN"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(translator);

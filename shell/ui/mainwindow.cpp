@@ -216,8 +216,6 @@ void MainWindow::buildToolBar()
     bar->toggleViewAction()->setVisible(false);
     bar->setStyleSheet(u"QToolButton { padding: 4px 10px; }"_s);
 
-    // The voucher printing and statement windows come with their own
-    // subsystems; until then their buttons do nothing.
     const auto button = [&](const QString &caption, void (MainWindow::*slot)()) {
         auto *b = new QToolButton(bar);
         b->setObjectName(caption);
@@ -229,7 +227,7 @@ void MainWindow::buildToolBar()
             connect(b, &QToolButton::clicked, this, slot);
     };
     button(u"凭证录入"_s, &MainWindow::openVoucherEntry);
-    button(u"凭证打印"_s, nullptr);
+    button(u"凭证打印"_s, &MainWindow::notYetProvided);
     button(u"综合查询"_s, &MainWindow::openQueryWindow);
     button(u"报表查看"_s, &MainWindow::openStatementWindow);
     button(u"科目设置"_s, &MainWindow::openChartOfAccounts);
@@ -281,7 +279,7 @@ void MainWindow::buildMenus()
     QMenu *vouchers = bar->addMenu(u"凭证处理(&E)"_s);
     vouchers->setObjectName(u"凭证"_s);
     item(vouchers, u"凭证录入"_s, u"凭录"_s, &MainWindow::openVoucherEntry);
-    item(vouchers, u"凭证打印"_s, u"凭打"_s, nullptr);
+    item(vouchers, u"凭证打印"_s, u"凭打"_s, &MainWindow::notYetProvided);
 
     item(bar, u"报表查看(&T)"_s, u"报查"_s, &MainWindow::openStatementWindow);
     item(bar, u"综合查询(&G)"_s, u"综查"_s, &MainWindow::openQueryWindow);
@@ -471,6 +469,13 @@ void MainWindow::openStatementWindow()
     window->setAttribute(Qt::WA_DeleteOnClose);
     QMdiSubWindow *sub = m_area->addSubWindow(window);
     sub->showMaximized();
+}
+
+void MainWindow::notYetProvided()
+{
+    // Voucher printing comes with the printing subsystem; until then the
+    // button says so rather than doing nothing.
+    m_dialogs.show(u"凭证打印尚未提供"_s, u"TZ305提示"_s, Icon::Information);
 }
 
 void MainWindow::closeWorkingWindows()

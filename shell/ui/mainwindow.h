@@ -65,6 +65,7 @@ public slots:
     void openVoucherEntry();
     void openQueryWindow();
     void openStatementWindow();
+    void notYetProvided();
     void closeWorkingWindows();
     void choosePaperOrientation();
     void showAbout();
