@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "accounts/cashflowitems.h"
+#include "accounts/ui/pickerkeys.h"
 #include "store/dialogs.h"
 #include "store/session.h"
 #include "shell/ui/controls.h"
@@ -76,6 +77,7 @@ void CashFlowPicker::build()
     connect(m_list, &QListWidget::itemClicked, this,
         [this](QListWidgetItem *item) { m_code->setText(codeOfLine(item->text())); });
     connect(m_list, &QListWidget::itemDoubleClicked, this, &CashFlowPicker::choose);
+    pickOnEnter(m_list, [this](QListWidgetItem *item) { choose(item); });
 
     m_toggle = commandButton(this, u"Command1"_s, u"增减 >>"_s);
     m_toggle->setToolTip(u"项目增减处理"_s);

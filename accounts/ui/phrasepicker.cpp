@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "accounts/phrases.h"
+#include "accounts/ui/pickerkeys.h"
 #include "accounts/ui/pickerplacement.h"
 #include "store/dialogs.h"
 #include "store/session.h"
@@ -60,6 +61,7 @@ void PhrasePicker::build()
     connect(
         m_list, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) { m_phrase->setText(item->text()); });
     connect(m_list, &QListWidget::itemDoubleClicked, this, &PhrasePicker::choose);
+    pickOnEnter(m_list, [this](QListWidgetItem *item) { choose(item); });
 
     m_phrase = new QLineEdit(this);
     m_phrase->setObjectName(u"Text2"_s);

@@ -207,6 +207,15 @@ private slots:
         click(list(&w), u"存入银行"_s, true);
         QCOMPARE(delivered, QStringList {u"存入银行"_s});
         QVERIFY(!w.isVisible());
+
+        // Enter picks the current phrase as a double-click does.
+        w.show();
+        list(&w)->setFocus();
+        list(&w)->setCurrentRow(0);
+        QTest::keyClick(list(&w), Qt::Key_Return);
+        QCOMPARE(delivered.size(), 2);
+        QCOMPARE(delivered.last(), list(&w)->item(0)->text());
+        QVERIFY(!w.isVisible());
         QVERIFY(dialogs.messages.isEmpty());
     }
 

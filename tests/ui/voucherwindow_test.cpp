@@ -126,6 +126,64 @@ private slots:
         QCOMPARE(h.dialogs.messages.first().title, u"TZ305"_s);
     }
 
+    // Header, two lines, balancing and saving with key events only.
+    void aWholeVoucherIsKeyedWithoutTheMouse()
+    {
+        Harness h;
+        QWidget *w = h.window.get();
+        QApplication::setActiveWindow(w);
+        const auto tabTo = [&](QWidget *target) {
+            for (int i = 0; i < 12 && QApplication::focusWidget() != target; ++i)
+                QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : w, Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), target);
+        };
+        const auto key = [&](Qt::Key k, Qt::KeyboardModifiers m = {}) { QTest::keyClick(QApplication::focusWidget(), k, m); };
+        // Each key goes where the focus is when it is typed, as a user's keys do.
+        const auto keys = [&](const QString &text) {
+            for (const QChar c : text)
+                QTest::keyClicks(QApplication::focusWidget(), QString(c));
+        };
+
+        tabTo(h.field(u"Text4"_s));
+        keys(u"1"_s);
+        QComboBox *reviewer = h.combo(u"Combo1"_s);
+        tabTo(reviewer);
+        key(Qt::Key_Down); // the first operator
+        QVERIFY(!reviewer->currentText().isEmpty());
+        tabTo(h.grid());
+        QCOMPARE(h.grid()->currentColumn(), int(VoucherGrid::SummaryColumn));
+        QCOMPARE(h.grid()->currentRow(), 0);
+
+        commitText(h.grid(), u"提现"_s);
+        key(Qt::Key_Escape);
+        key(Qt::Key_Right);
+        keys(u"kcxj"_s);
+        QVERIFY(h.hits()->isVisible());
+        QVERIFY(!h.hits()->geometry().intersects(QRect(h.editor()->mapTo(w, QPoint()), h.editor()->size())));
+        key(Qt::Key_Return); // takes the first account and moves on to the debit
+        QCOMPARE(h.cell(1, VoucherGrid::AccountColumn), u"1001 库存现金"_s);
+        QCOMPARE(h.grid()->currentColumn(), int(VoucherGrid::DebitColumn));
+        keys(u"100"_s);
+        key(Qt::Key_Return); // down to line 2, same column
+        QCOMPARE(h.grid()->currentRow(), 1);
+        QCOMPARE(h.grid()->currentColumn(), int(VoucherGrid::DebitColumn));
+        key(Qt::Key_Left);
+        key(Qt::Key_Left);
+        keys(u"rmb"_s);
+        key(Qt::Key_Down); // into the list
+        QCOMPARE(QApplication::focusWidget(), h.hits());
+        key(Qt::Key_Return);
+        QCOMPARE(h.cell(2, VoucherGrid::AccountColumn), u"1002001 银行存款/人民币户"_s);
+        key(Qt::Key_Right);
+        key(Qt::Key_F7);
+        QCOMPARE(h.cell(2, VoucherGrid::CreditColumn), u"100.00"_s);
+        key(Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(h.grid()->currentRow(), 0);
+        key(Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(h.dialogs.messages.last(), (Message{u"凭证保存成功"_s, u"TZ305系统"_s, Icon::Information}));
+        QCOMPARE(h.set.session().RunSql(u"SELECT count(*) FROM 分录表 WHERE 号码 = 1"_s).value(0, 0).toInt(), 2);
+    }
+
     void keyingFollowsTheEditorRules()
     {
         Harness h;

@@ -15,6 +15,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -266,6 +267,7 @@ void VoucherWindow::buildGrid()
     m_hits->setStyleSheet(u"QListWidget { background: #fffdf0; border: 1px solid #8a8a60; }"_s);
     m_hits->hide();
     connect(m_hits, &QListWidget::itemActivated, this, &VoucherWindow::chooseSearchHit);
+    m_hits->installEventFilter(this);
 
     // Below the grid: the help box at the left, the totals under the debit
     // and credit columns (placeTotals follows the columns).
@@ -305,31 +307,44 @@ void VoucherWindow::buildButtons()
 {
     auto *row = new QHBoxLayout;
     row->setSpacing(4);
-    const auto add = [&](const QString &name, const QString &caption, void (VoucherWindow::*slot)()) {
+    // Each button has an Alt key of its own (shown in its tip), so the
+    // whole window works from the keyboard; the captions stay as they are.
+    const auto add = [&](const QString &name, const QString &caption, void (VoucherWindow::*slot)(), QChar key) {
         QPushButton *button = commandButton(this, name, caption);
         if (slot)
             connect(button, &QPushButton::clicked, this, slot);
+        if (!key.isNull()) {
+            const QKeySequence shortcut(u"Alt+"_s + key);
+            button->setShortcut(shortcut);
+            button->setToolTip(shortcut.toString(QKeySequence::NativeText));
+        }
         row->addWidget(button);
         return button;
     };
-    add(u"Command10"_s, u"首条"_s, &VoucherWindow::firstVoucher);
-    add(u"Command12"_s, u"上一"_s, &VoucherWindow::previousVoucher);
-    add(u"Command11"_s, u"下一"_s, &VoucherWindow::nextVoucher);
-    add(u"Command13"_s, u"末条"_s, &VoucherWindow::lastVoucher);
-    add(u"Command15"_s, u"刷新"_s, &VoucherWindow::refresh);
+    add(u"Command10"_s, u"首条"_s, &VoucherWindow::firstVoucher, u'F');
+    add(u"Command12"_s, u"上一"_s, &VoucherWindow::previousVoucher, u'P');
+    add(u"Command11"_s, u"下一"_s, &VoucherWindow::nextVoucher, u'N');
+    add(u"Command13"_s, u"末条"_s, &VoucherWindow::lastVoucher, u'L');
+    add(u"Command15"_s, u"刷新"_s, &VoucherWindow::refresh, u'R');
     row->addSpacing(12);
-    m_postingButtons = {add(u"Command14"_s, u"保存记录"_s, &VoucherWindow::saveVoucher),
-        add(u"Command3"_s, u"修改"_s, &VoucherWindow::modifyVoucher),
-        add(u"Command2"_s, u"插入"_s, &VoucherWindow::insertVoucher),
-        add(u"Command1"_s, u"删除"_s, &VoucherWindow::deleteVoucher)};
+    m_postingButtons = {add(u"Command14"_s, u"保存记录"_s, &VoucherWindow::saveVoucher, u'S'),
+        add(u"Command3"_s, u"修改"_s, &VoucherWindow::modifyVoucher, u'M'),
+        add(u"Command2"_s, u"插入"_s, &VoucherWindow::insertVoucher, u'I'),
+        add(u"Command1"_s, u"删除"_s, &VoucherWindow::deleteVoucher, u'D')};
+    m_postingButtons.first()->setToolTip(u"Ctrl+S / Alt+S"_s);
+    auto *save = new QShortcut(QKeySequence::Save, this);
+    connect(save, &QShortcut::activated, this, [this] {
+        if (m_postingButtons.first()->isEnabled())
+            saveVoucher();
+    });
     row->addSpacing(12);
-    add(u"Command16"_s, u"结帐"_s, &VoucherWindow::closeMonth);
-    add(u"Command17"_s, u"反结"_s, &VoucherWindow::reopenMonth);
+    add(u"Command16"_s, u"结帐"_s, &VoucherWindow::closeMonth, u'J');
+    add(u"Command17"_s, u"反结"_s, &VoucherWindow::reopenMonth, u'U');
     // Period-end revaluation arrives with the foreign-currency work.
-    QPushButton *revalue = add(u"Command4"_s, u"期末调汇"_s, nullptr);
+    QPushButton *revalue = add(u"Command4"_s, u"期末调汇"_s, nullptr, QChar());
     revalue->setEnabled(false);
     row->addStretch(1);
-    QPushButton *close = add(u"Command18"_s, u"关闭"_s, nullptr);
+    QPushButton *close = add(u"Command18"_s, u"关闭"_s, nullptr, u'C');
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     qobject_cast<QVBoxLayout *>(layout())->addLayout(row);
 }
@@ -622,8 +637,14 @@ void VoucherWindow::placeEditor()
 
 void VoucherWindow::closeEditor()
 {
-    if (m_editor->isVisible())
-        m_editor->hide();
+    if (!m_editor->isVisible())
+        return;
+    // The grid takes the focus before the editor goes: hiding a focused
+    // child of the grid would pass the focus on as Tab does, and the grid
+    // would step its current cell one column further.
+    if (m_editor->hasFocus())
+        m_grid->setFocus();
+    m_editor->hide();
 }
 
 void VoucherWindow::editorEdited(const QString &text)
@@ -640,6 +661,25 @@ bool VoucherWindow::editorKey(QKeyEvent *key)
 {
     const int line = currentLine();
     const int column = currentColumn();
+    // While the account search list is open, Down goes into it and Enter
+    // takes its current (or first) account; Esc closes it.
+    if (m_hits->isVisible() && column == VoucherGrid::AccountColumn) {
+        switch (key->key()) {
+        case Qt::Key_Down:
+            m_hits->setFocus();
+            m_hits->setCurrentRow(std::max(0, m_hits->currentRow()));
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            chooseSearchHit(m_hits->currentItem() ? m_hits->currentItem() : m_hits->item(0));
+            return true;
+        case Qt::Key_Escape:
+            m_hits->hide();
+            return true;
+        default:
+            break;
+        }
+    }
     switch (key->key()) {
     case Qt::Key_Down:
         moveTo(std::min(line + 1, m_cells.lineCount()), column);
@@ -676,6 +716,10 @@ bool VoucherWindow::gridKey(QKeyEvent *key)
     const int column = currentColumn();
     if (line < 1 || column <= VoucherGrid::LineColumn)
         return false;
+    if (key->key() == Qt::Key_Home && key->modifiers() == Qt::ControlModifier) {
+        moveTo(1, VoucherGrid::SummaryColumn);
+        return true;
+    }
     switch (key->key()) {
     case Qt::Key_F7:
         pickForCell(line, column);
@@ -762,7 +806,8 @@ void VoucherWindow::searchAccounts(const QString &text)
     const QPoint editor = m_editor->mapTo(this, QPoint(0, 0));
     const int left
         = std::clamp(editor.x() - twipsToPixels(kSearchListLeftTwips), 0, std::max(0, width() - m_hits->width()));
-    const int top = std::max(0, editor.y() - m_hits->height());
+    // Above the typed text where there is room, else below it: never over it.
+    const int top = editor.y() >= m_hits->height() ? editor.y() - m_hits->height() : editor.y() + m_editor->height();
     m_hits->move(left, top);
     m_hits->show();
     m_hits->raise();
@@ -770,12 +815,18 @@ void VoucherWindow::searchAccounts(const QString &text)
 
 void VoucherWindow::chooseSearchHit(QListWidgetItem *item)
 {
-    if (item && currentColumn() == VoucherGrid::AccountColumn) {
+    const bool chosen = item && currentColumn() == VoucherGrid::AccountColumn;
+    if (chosen) {
         m_cells.setText(currentLine(), VoucherGrid::AccountColumn, item->text());
         showCell(currentLine(), VoucherGrid::AccountColumn);
     }
     m_hits->hide();
-    m_grid->setFocus();
+    closeEditor();
+    // The account is in: the amount comes next.
+    if (chosen)
+        moveTo(currentLine(), VoucherGrid::DebitColumn);
+    else
+        m_grid->setFocus();
 }
 
 void VoucherWindow::keyPressEvent(QKeyEvent *event)
@@ -805,6 +856,9 @@ bool VoucherWindow::eventFilter(QObject *watched, QEvent *event)
     } else if (watched == m_grid) {
         if (type == QEvent::KeyPress && gridKey(static_cast<QKeyEvent *>(event)))
             return true;
+        // Reached by Tab (or any way) with no cell to type into: line 1's summary.
+        if (type == QEvent::FocusIn && (currentLine() < 1 || currentColumn() <= VoucherGrid::LineColumn))
+            m_grid->setCurrentCell(0, VoucherGrid::SummaryColumn);
         if (type == QEvent::InputMethod) {
             // Chinese typed on the grid opens the editor with it.
             auto *input = static_cast<QInputMethodEvent *>(event);
@@ -823,6 +877,13 @@ bool VoucherWindow::eventFilter(QObject *watched, QEvent *event)
                 QKeyEvent press(QEvent::KeyPress, delta > 0 ? Qt::Key_Up : Qt::Key_Down, Qt::NoModifier);
                 QApplication::sendEvent(m_grid, &press);
             }
+            return true;
+        }
+    } else if (watched == m_hits && type == QEvent::KeyPress) {
+        // Esc closes the list and goes back to the typed text.
+        if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+            m_hits->hide();
+            m_grid->setFocus();
             return true;
         }
     } else if (watched == m_number || watched == m_attachments) {
