@@ -19,6 +19,7 @@
 #include <QSet>
 #include <QTextStream>
 
+#include "shell/appicon.h"
 #include "store/connection.h"
 #include "store/dberror.h"
 #include "store/lookupaccount.h"
@@ -212,13 +213,15 @@ int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 4) {
-        std::fprintf(stderr, "usage: tz305-mktemplate TEMPLATE_DIR OUT_TEMPLATE OUT_PICTURE\n");
+    if (args.size() != 5) {
+        std::fprintf(stderr, "usage: tz305-mktemplate TEMPLATE_DIR OUT_TEMPLATE OUT_PICTURE OUT_ICON\n");
         return 2;
     }
     try {
         buildTemplate(args.at(1), args.at(2));
         paintBackground(args.at(3));
+        if (!tz::paintApplicationIcon(256).save(args.at(4), "PNG"))
+            throw BuildError{u"cannot write "_s + args.at(4)};
     } catch (const BuildError &error) {
         std::fprintf(stderr, "tz305-mktemplate: %s\n", qPrintable(error.message));
         return 1;

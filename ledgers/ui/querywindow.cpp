@@ -15,6 +15,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -46,6 +47,7 @@ namespace tz {
 struct QueryWindow::Layout {
     QList<int> widths;
     QHash<int, QString> formats;
+    QHash<QString, QString> captions; // shown for stored column names
 };
 
 namespace {
@@ -379,6 +381,11 @@ void QueryWindow::showRows(ResultSet rows, const Layout &layout)
     m_model->setResult(std::move(rows));
     for (auto format = layout.formats.cbegin(); format != layout.formats.cend(); ++format)
         m_model->setColumnFormat(format.key(), format.value());
+    const QStringList names = m_model->result().columnNames();
+    for (qsizetype c = 0; c < names.size(); ++c) {
+        if (layout.captions.contains(names.at(c)))
+            m_model->setHeaderCaption(int(c) + 1, layout.captions.value(names.at(c)));
+    }
     QHeaderView *header = m_grid->horizontalHeader();
     for (int column = 0; column < m_model->columnCount(); ++column) {
         const bool listed = column < layout.widths.size();
@@ -388,9 +395,44 @@ void QueryWindow::showRows(ResultSet rows, const Layout &layout)
         // multi-column ledger) take the width of an amount column.
         header->resizeSection(column, gridColumnPixels(listed ? std::max(width, 1) : kUnlistedTwips));
     }
+    fitColumns();
     if (m_model->rowCount() > 0)
         m_grid->setCurrentIndex(m_model->index(0, 1));
+    // Every query starts at the left, whatever the last one scrolled to.
+    m_grid->horizontalScrollBar()->setValue(0);
+    m_grid->scrollToTop();
     m_grid->setUpdatesEnabled(true);
+}
+
+void QueryWindow::fitColumns()
+{
+    // The columns of a ledger, the balance last, are laid out for a wide
+    // form; where the window is narrower the widest column (the summary or
+    // the account name) gives up what is missing, down to a third of itself,
+    // so the balance columns stay in sight.
+    QHeaderView *header = m_grid->horizontalHeader();
+    int total = 0;
+    int widest = -1;
+    for (int column = 0; column < m_model->columnCount(); ++column) {
+        if (m_grid->isColumnHidden(column))
+            continue;
+        total += header->sectionSize(column);
+        if (widest < 0 || header->sectionSize(column) > header->sectionSize(widest))
+            widest = column;
+    }
+    const int room = m_grid->viewport()->width();
+    if (widest < 0 || total <= room || m_model->columnCount() > 20)
+        return;
+    const int width = header->sectionSize(widest);
+    const int floor = std::min(width, std::max(width / 3, 160));
+    header->resizeSection(widest, std::max(floor, width - (total - room)));
+}
+
+void QueryWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (m_model && m_model->rowCount() > 0)
+        fitColumns();
 }
 
 void QueryWindow::queryLedger()
@@ -438,12 +480,14 @@ void QueryWindow::queryLedger()
         // text such as 方向 stays as it is.
         for (int column = 6; column <= rows.columnCount(); ++column)
             layout.formats.insert(column, kMoney);
+        layout.captions = {{u"借方金额1"_s, u"借方金额"_s}, {u"贷方金额1"_s, u"贷方金额"_s}};
         break;
     case LedgerFormat::FixedAsset:
         layout.widths = {500, 0, 0, 1300, 800, 0, 2000, 1400, 1400, 1400, 1400, 1400, 1400, 1400};
         layout.formats = {{3, kDate}};
         for (int column = 7; column <= 13; ++column)
             layout.formats.insert(column, kMoney);
+        layout.captions = {{u"借方金额1"_s, u"折旧借方"_s}, {u"贷方金额1"_s, u"折旧贷方"_s}};
         break;
     }
     const int count = rows.recordCount();
@@ -497,7 +541,11 @@ void QueryWindow::queryVoucherSummary()
     if (!ReadVoucherSummary(m_session, rows, m_dialogs).isDone())
         return;
     const int count = rows.recordCount();
-    showRows(std::move(rows), Layout {{500, 1200, 2000, 2000, 2000}, {{3, kMoney}, {4, kMoney}}});
+    // The total row sorts last by its code '8'; the user sees only its caption.
+    QList<ResultSet::Row> shown = rows.rows();
+    if (!shown.isEmpty() && shown.last().value(0).toString() == u"8"_s)
+        shown.last()[0] = QVariant();
+    showRows(ResultSet(rows.columnNames(), shown), Layout {{500, 1200, 2000, 2000, 2000}, {{3, kMoney}, {4, kMoney}}, {}});
     m_status->setText(voucherSummaryCaption(month, count));
 }
 

@@ -65,6 +65,7 @@ public slots:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     QueryWindow(Session &session, Dialogs *dialogs, QLineEdit *marker, QWidget *parent);
@@ -72,6 +73,7 @@ private:
     struct Layout; // widths and formats of the grid's columns
 
     void build();
+    void fitColumns();
     void buildAccountRow(QVBoxLayout *box);
     void buildChoiceRow(QVBoxLayout *box);
     void buildTableRow(QVBoxLayout *box);

@@ -34,12 +34,19 @@ void ResultGridModel::setResult(ResultSet rows)
     beginResetModel();
     m_rows = std::move(rows);
     m_formats.clear();
+    m_captions.clear();
     endResetModel();
 }
 
 void ResultGridModel::clear()
 {
     setResult(ResultSet());
+}
+
+void ResultGridModel::setHeaderCaption(int column, const QString &caption)
+{
+    m_captions.insert(column, caption);
+    emit headerDataChanged(Qt::Horizontal, column, column);
 }
 
 void ResultGridModel::setColumnFormat(int column, const QString &format)
@@ -103,7 +110,7 @@ QVariant ResultGridModel::headerData(int section, Qt::Orientation orientation, i
         return {};
     if (section == 0)
         return u"序号"_s;
-    return m_rows.columnNames().value(section - 1);
+    return m_captions.value(section, m_rows.columnNames().value(section - 1));
 }
 
 } // namespace tz

@@ -24,6 +24,9 @@ public:
     // Formats grid column `column` (1 for the result's first column) with a
     // display format of formatValue; an empty format shows plain text.
     void setColumnFormat(int column, const QString &format);
+    // Heads column `column` with `caption` instead of the stored column
+    // name (work tables keep internal names such as 借方金额1).
+    void setHeaderCaption(int column, const QString &caption);
 
     const ResultSet &result() const { return m_rows; }
     // The text shown in a cell, as data() gives it.
@@ -37,6 +40,7 @@ public:
 private:
     ResultSet m_rows;
     QHash<int, QString> m_formats;
+    QHash<int, QString> m_captions;
 };
 
 } // namespace tz

@@ -3,9 +3,13 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
+#include <QPixmap>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+
+#include "shell/appicon.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -15,6 +19,11 @@ void setUpApplication(QApplication &app)
 {
     QApplication::setApplicationName(u"tz305"_s);
     QApplication::setApplicationDisplayName(u"TZ305"_s);
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addPixmap(QPixmap::fromImage(paintApplicationIcon(size)));
+    QApplication::setWindowIcon(icon);
+    QGuiApplication::setDesktopFileName(u"tz305"_s);
     QFont font(u"WenQuanYi Micro Hei"_s);
     font.setPointSize(10);
     QApplication::setFont(font);

@@ -12,6 +12,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTableView>
 #include <QToolButton>
@@ -112,6 +113,7 @@ private slots:
         QCOMPARE(h.window->marker(), u"8"_s);
         QVERIFY(h.rows().columnCount() > 10);
         QVERIFY(h.rows().headerData(10, Qt::Horizontal).toString().startsWith(u"2221"_s));
+        QCOMPARE(h.rows().headerData(6, Qt::Horizontal).toString(), u"借方金额"_s); // not the stored 借方金额1
         saveScreenshot(h.window.get(), u"querywindow-multicolumn.png"_s);
 
         // A fixed-asset ledger of another account is refused; the grid is emptied.
@@ -152,6 +154,7 @@ private slots:
         h.press(u"Command2"_s);
         QCOMPARE(h.window->marker(), u"2"_s);
         QCOMPARE(h.lastCell(2), u"合 计"_s);
+        QCOMPARE(h.lastCell(1), QString()); // its sort key 8 is not shown
         QCOMPARE(h.status(), u"2 月份科目汇总表   [共%1条记录]"_s.arg(h.rows().rowCount()));
 
         h.field(u"Text2"_s)->setText(u"5001"_s);
@@ -181,6 +184,39 @@ private slots:
             {u"请先进行查询"_s, u"TZ305"_s, Icon::None},
         };
         QCOMPARE(h.dialogs.messages, nothingYet);
+    }
+
+    // The real main window at 1366x768 on the demonstration books: every
+    // column of a ledger and of the balance table is in sight.
+    void everyBalanceColumnShowsAt1366x768()
+    {
+        tz::test::TestSet set;
+        tz::test::ScriptedDialogs dialogs(QList<bool>(20, true));
+        QVERIFY(tz::MakeDemoBooks(set.session(), 2024, 12, 7, dialogs).isDone());
+        tz::MainWindow main(set.session(), dialogs);
+        main.resize(1366, 768);
+        main.show();
+        child<QToolButton>(&main, u"综合查询"_s)->click();
+        auto *window = qobject_cast<QueryWindow *>(main.mdiArea()->subWindowList().first()->widget());
+        auto *grid = child<QTableView>(window, u"MSH1"_s);
+        const auto allInSight = [&] {
+            QCOMPARE(grid->horizontalScrollBar()->value(), 0);
+            for (int c = 0; c < grid->model()->columnCount(); ++c) {
+                if (!grid->isColumnHidden(c))
+                    QVERIFY2(grid->columnViewportPosition(c) + grid->columnWidth(c) <= grid->viewport()->width(),
+                             qPrintable(grid->model()->headerData(c, Qt::Horizontal).toString()));
+            }
+        };
+        child<QLineEdit>(window, u"Text2"_s)->setText(u"1002001"_s);
+        child<QRadioButton>(window, u"Option1"_s)->setChecked(true);
+        QTest::mouseClick(child<QPushButton>(window, u"Command7"_s), Qt::LeftButton);
+        allInSight();
+        saveScreenshot(&main, u"mainwindow-ledger.png"_s);
+        grid->horizontalScrollBar()->setValue(grid->horizontalScrollBar()->maximum());
+        child<QComboBox>(window, u"Combo1"_s)->setCurrentText(u"11"_s);
+        QTest::mouseClick(child<QPushButton>(window, u"Command3"_s), Qt::LeftButton);
+        allInSight();
+        saveScreenshot(&main, u"mainwindow-balance.png"_s);
     }
 
     void mainWindowHoldsOneQueryWindow()
