@@ -161,16 +161,7 @@ void QueryWindow::build()
     m_model = new ResultGridModel(this);
     m_grid = new QTableView(this);
     m_grid->setObjectName(u"MSH1"_s);
-    m_grid->setModel(m_model);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->verticalHeader()->hide();
-    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 8);
-    m_grid->setWordWrap(false);
-    m_grid->horizontalHeader()->setStyleSheet(
-        u"QHeaderView::section { background-color: rgb(210,210,253); padding: 3px; border: 0px; "
-        "border-right: 1px solid #b8b8e0; border-bottom: 1px solid #b8b8e0; }"_s);
+    setUpResultGrid(m_grid, m_model);
     m_grid->viewport()->installEventFilter(this);
     box->addWidget(m_grid, 1);
     resize(1100, 640);

@@ -204,7 +204,8 @@ void SettingsWindow::load()
 QString SettingsWindow::chooseFolderWithDialog()
 {
     const QString start = m_backupPath->text().isEmpty() ? QDir::homePath() : m_backupPath->text();
-    return QFileDialog::getExistingDirectory(this, u"请选择一个备份文件夹>>>>>>点[确定]"_s, start);
+    // The prompt is the dialog's title, so it is kept short enough to show whole.
+    return QFileDialog::getExistingDirectory(this, u"请选择一个备份文件夹"_s, start);
 }
 
 void SettingsWindow::saveCompanyName()

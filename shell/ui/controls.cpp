@@ -1,11 +1,15 @@
 // Shared control makers.
 #include "shell/ui/controls.h"
 
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 
 #include "store/numerickeyfilter.h"
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace tz {
 
@@ -46,6 +50,24 @@ bool passesNumericFilter(const QLineEdit *field, const QString &typed)
         text.append(c);
     }
     return true;
+}
+
+QString gridHeaderStyle()
+{
+    return u"QHeaderView::section { background-color: rgb(210,210,253); padding: 3px; border: 0px; "
+           "border-right: 1px solid #b8b8e0; border-bottom: 1px solid #b8b8e0; }"_s;
+}
+
+void setUpResultGrid(QTableView *grid, QAbstractItemModel *model)
+{
+    grid->setModel(model);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 8);
+    grid->setWordWrap(false);
+    grid->horizontalHeader()->setStyleSheet(gridHeaderStyle());
 }
 
 } // namespace tz

@@ -7,7 +7,9 @@
 
 class QKeyEvent;
 class QLineEdit;
+class QAbstractItemModel;
 class QPushButton;
+class QTableView;
 class QWidget;
 
 namespace tz {
@@ -36,6 +38,14 @@ bool isRefusedCodeKey(const QKeyEvent *key);
 // Pixels for a grid column the books' forms give in twips (15 per pixel),
 // widened for today's fonts; 0 stays 0 (a hidden column).
 int gridColumnPixels(int twips);
+
+// Sets up a read-only result grid over `model` as every query window shows
+// one: whole rows selected, no row header, lilac column headers, no wrap;
+// one notch of the wheel is left to the window's own rule.
+void setUpResultGrid(QTableView *grid, QAbstractItemModel *model);
+
+// The style of the lilac column headers of the books' grids.
+QString gridHeaderStyle();
 
 // True when every character of `typed`, entered one after another in place
 // of the selection of `field`, passes NumericKeyFilter: the amount fields'

@@ -438,37 +438,34 @@ void MainWindow::openVoucherEntry()
     window->exec();
 }
 
-void MainWindow::openQueryWindow()
+template<typename W> void MainWindow::openChild(const std::function<W *()> &make)
 {
-    // One query window: a second click brings the open one to the front.
     for (QMdiSubWindow *sub : m_area->subWindowList()) {
-        if (qobject_cast<QueryWindow *>(sub->widget())) {
+        if (qobject_cast<W *>(sub->widget())) {
             m_area->setActiveSubWindow(sub);
             sub->showMaximized();
             return;
         }
     }
-    QueryWindow *window = m_ownDialogs ? new QueryWindow(m_session, markerField(1))
-                                       : new QueryWindow(m_session, m_dialogs, markerField(1));
+    W *window = make();
     window->setAttribute(Qt::WA_DeleteOnClose);
     QMdiSubWindow *sub = m_area->addSubWindow(window);
     sub->showMaximized();
 }
 
+void MainWindow::openQueryWindow()
+{
+    openChild<QueryWindow>([this] {
+        return m_ownDialogs ? new QueryWindow(m_session, markerField(1))
+                            : new QueryWindow(m_session, m_dialogs, markerField(1));
+    });
+}
+
 void MainWindow::openStatementWindow()
 {
-    // One statements window: a second click brings the open one to the front.
-    for (QMdiSubWindow *sub : m_area->subWindowList()) {
-        if (qobject_cast<StatementWindow *>(sub->widget())) {
-            m_area->setActiveSubWindow(sub);
-            sub->showMaximized();
-            return;
-        }
-    }
-    StatementWindow *window = m_ownDialogs ? new StatementWindow(m_session) : new StatementWindow(m_session, m_dialogs);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    QMdiSubWindow *sub = m_area->addSubWindow(window);
-    sub->showMaximized();
+    openChild<StatementWindow>([this] {
+        return m_ownDialogs ? new StatementWindow(m_session) : new StatementWindow(m_session, m_dialogs);
+    });
 }
 
 void MainWindow::notYetProvided()

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 
 #include <QMainWindow>
@@ -81,6 +82,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Shows the one child window of type W maximised inside the main
+    // window, made by `make` the first time; later calls bring it forward.
+    template<typename W> void openChild(const std::function<W *()> &make);
     void build();
     void buildToolBar();
     void buildMenus();

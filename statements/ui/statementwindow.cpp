@@ -27,6 +27,7 @@
 #include "accounts/cashflowitems.h"
 #include "accounts/ui/pickerplacement.h"
 #include "ledgers/ui/resultgridmodel.h"
+#include "shell/ui/controls.h"
 #include "statements/statement.h"
 #include "statements/statementtemplate.h"
 #include "statements/statementworkbook.h"
@@ -54,9 +55,6 @@ const Option kOptions[] = {
     {u"Option2", u"利润表1", StatementTable::Income13},       {u"Option4", u"利润表2", StatementTable::Income07},
     {u"Option5", u"现流表", StatementTable::CashFlow},
 };
-
-const QString kGridHeaderStyle = u"QHeaderView::section { background-color: rgb(210,210,253); padding: 3px; "
-                                  "border: 0px; border-right: 1px solid #b8b8e0; border-bottom: 1px solid #b8b8e0; }"_s;
 
 } // namespace
 
@@ -150,20 +148,13 @@ void StatementWindow::build()
     m_model = new ResultGridModel(this);
     m_grid = new QTableView(this);
     m_grid->setObjectName(u"MSH1"_s);
-    m_grid->setModel(m_model);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->verticalHeader()->hide();
-    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 8);
-    m_grid->setWordWrap(false);
-    m_grid->horizontalHeader()->setStyleSheet(kGridHeaderStyle);
+    setUpResultGrid(m_grid, m_model);
     m_grid->viewport()->installEventFilter(this);
     grids->addWidget(m_grid, 1);
 
     m_editor = new QTableWidget(this);
     m_editor->setObjectName(u"DataGrid1"_s);
-    m_editor->horizontalHeader()->setStyleSheet(kGridHeaderStyle);
+    m_editor->horizontalHeader()->setStyleSheet(gridHeaderStyle());
     m_editor->verticalHeader()->setDefaultSectionSize(m_editor->fontMetrics().height() + 8);
     m_editor->viewport()->installEventFilter(this);
     m_editor->hide();
