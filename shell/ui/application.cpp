@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QIcon>
 #include <QPixmap>
+#include <QProxyStyle>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -15,8 +16,27 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace tz {
 
+namespace {
+
+// The platform's style, with the menu bar reachable by the Alt key alone
+// (then the arrows), as the books' users expect of a desktop program.
+class BooksStyle : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returned) const override
+    {
+        if (hint == SH_MenuBar_AltKeyNavigation)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+};
+
+} // namespace
+
 void setUpApplication(QApplication &app)
 {
+    QApplication::setStyle(new BooksStyle);
     QApplication::setApplicationName(u"tz305"_s);
     QApplication::setApplicationDisplayName(u"TZ305"_s);
     QIcon icon;

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableView>
 
 #include "store/numerickeyfilter.h"
@@ -68,6 +69,17 @@ void setUpResultGrid(QTableView *grid, QAbstractItemModel *model)
     grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 8);
     grid->setWordWrap(false);
     grid->horizontalHeader()->setStyleSheet(gridHeaderStyle());
+}
+
+void fitWithinScreen(QWidget *window, const QWidget *parent)
+{
+    const QScreen *screen = parent ? parent->screen() : window->screen();
+    if (!screen)
+        return;
+    const QSize room = screen->availableGeometry().size() - QSize(16, 48); // the frame and title bar
+    const QSize size = window->size();
+    if (size.width() > room.width() || size.height() > room.height())
+        window->resize(size.boundedTo(room));
 }
 
 } // namespace tz

@@ -20,10 +20,16 @@ class Session;
 // A modal window of type Window over `session`: it speaks through `dialogs`
 // when given (the caller's, so tests see every message), otherwise through
 // message boxes of its own.
+// Shrinks `window` to the screen it opens on where it would stick out.
+void fitWithinScreen(QWidget *window, const QWidget *parent);
+
 template<typename Window>
 std::unique_ptr<Window> makeModalWindow(Session &session, Dialogs *dialogs, QWidget *parent)
 {
-    return dialogs ? std::make_unique<Window>(session, *dialogs, parent) : std::make_unique<Window>(session, parent);
+    auto window = dialogs ? std::make_unique<Window>(session, *dialogs, parent)
+                          : std::make_unique<Window>(session, parent);
+    fitWithinScreen(window.get(), parent);
+    return window;
 }
 
 // A push button with the control name `name`. It never becomes the dialog's

@@ -253,12 +253,39 @@ void LoginWindow::chooseSet(const QString &path)
     m_password->setFocus(Qt::OtherFocusReason);
 }
 
+namespace {
+
+// Passes every message on after hiding a status label, so "数据库连接中"
+// is gone by the time the check's answer is read.
+class HidingDialogs : public Dialogs
+{
+public:
+    HidingDialogs(Dialogs &inner, QWidget *label) : m_inner(inner), m_label(label) {}
+    void show(const QString &text, const QString &title, Icon icon) override
+    {
+        m_label->hide();
+        m_inner.show(text, title, icon);
+    }
+    bool ask(const QString &text, const QString &title) override
+    {
+        m_label->hide();
+        return m_inner.ask(text, title);
+    }
+
+private:
+    Dialogs &m_inner;
+    QWidget *m_label;
+};
+
+} // namespace
+
 void LoginWindow::logIn()
 {
     m_connecting->show();
     m_connecting->repaint();
+    HidingDialogs dialogs(*m_dialogs, m_connecting);
     const OpResult result
-        = CheckLogin(m_session, chosenSetPath(), m_operator->currentText(), m_password->text(), *m_dialogs);
+        = CheckLogin(m_session, chosenSetPath(), m_operator->currentText(), m_password->text(), dialogs);
     m_connecting->hide();
     if (result.isDone()) {
         accept();
