@@ -90,6 +90,16 @@ QString markerOf(LedgerFormat format)
     return {};
 }
 
+// The total row of a table sorts last by its code '8'; the user sees only
+// its caption.
+ResultSet withoutSortKey(const ResultSet &rows)
+{
+    QList<ResultSet::Row> shown = rows.rows();
+    if (!shown.isEmpty() && shown.last().value(0).toString() == u"8"_s)
+        shown.last()[0] = QVariant();
+    return ResultSet(rows.columnNames(), shown);
+}
+
 QLineEdit *shownField(QWidget *parent, const QString &name, int width = 0)
 {
     auto *field = new QLineEdit(parent);
@@ -508,7 +518,7 @@ void QueryWindow::queryBalance(bool amountView)
             layout.widths[column] = 0;
     }
     const int count = rows.recordCount();
-    showRows(std::move(rows), layout);
+    showRows(withoutSortKey(rows), layout);
     m_status->setText(balanceTableCaption(amountView ? BalanceView::Amount : BalanceView::Quantity, month, count));
 }
 
@@ -532,11 +542,7 @@ void QueryWindow::queryVoucherSummary()
     if (!ReadVoucherSummary(m_session, rows, m_dialogs).isDone())
         return;
     const int count = rows.recordCount();
-    // The total row sorts last by its code '8'; the user sees only its caption.
-    QList<ResultSet::Row> shown = rows.rows();
-    if (!shown.isEmpty() && shown.last().value(0).toString() == u"8"_s)
-        shown.last()[0] = QVariant();
-    showRows(ResultSet(rows.columnNames(), shown), Layout {{500, 1200, 2000, 2000, 2000}, {{3, kMoney}, {4, kMoney}}, {}});
+    showRows(withoutSortKey(rows), Layout {{500, 1200, 2000, 2000, 2000}, {{3, kMoney}, {4, kMoney}}, {}});
     m_status->setText(voucherSummaryCaption(month, count));
 }
 
