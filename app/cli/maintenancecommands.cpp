@@ -3,6 +3,8 @@
 #include <QFileInfo>
 
 #include "app/cli/cli.h"
+#include "maintenance/backup.h"
+#include "maintenance/bookcheck.h"
 #include "maintenance/settings.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -34,10 +36,44 @@ int settings(Context &ctx, const QStringList &args)
     return usageError(kSettingsUsage);
 }
 
+// The backup into the set's backup folder; prints the file written.
+int backup(Context &ctx, const QStringList &args)
+{
+    if (!args.isEmpty())
+        return usageError(u"backup takes no arguments (the folder is settings backup-path)"_s);
+    QString written;
+    const OpResult result = BackupAccountSet(ctx.session, ctx.dialogs, &written);
+    if (result.isDone())
+        ctx.print({u"备份文件"_s}, {{written}});
+    return exitStatusOf(result);
+}
+
+// The set's integrity and the books' rules; one row per problem found.
+int check(Context &ctx, const QStringList &args)
+{
+    if (!args.isEmpty())
+        return usageError(u"check takes no arguments"_s);
+    QStringList problems;
+    const OpResult result = CheckBooks(ctx.session, problems, ctx.dialogs);
+    if (!problems.isEmpty()) {
+        QList<QStringList> rows;
+        for (const QString &problem : std::as_const(problems))
+            rows.append({problem});
+        ctx.print({u"问题"_s}, rows);
+    }
+    return exitStatusOf(result);
+}
+
 } // namespace
 
 void addMaintenanceCommands(QList<Command> &commands)
 {
+    commands.append({u"backup"_s, u"backup   a dated copy of the set in its backup folder (asks; --yes)"_s,
+                     Command::Needs::Login, backup});
+    commands.append({u"check"_s,
+                     u"check   the file's integrity and the books' rules (balanced vouchers, gap-free numbers, "
+                     "detail accounts, opening balance, closed months)"_s,
+                     Command::Needs::Login, check});
     commands.append({u"settings"_s,
                      u"settings company NAME | rename NEWNAME | password NEW | backup-path DIR   "
                      "the settings window's values of the logged-in operator"_s,

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "accounts/ui/openingbalancewindow.h"
+#include "maintenance/backup.h"
 #include "maintenance/settings.h"
 #include "store/dialogs.h"
 #include "store/session.h"
@@ -155,7 +156,13 @@ void SettingsWindow::build()
         });
         return button;
     };
-    pending(u"Command8"_s, u"数据备份"_s, 0, 1);
+    QPushButton *backup = commandButton(maintenanceBox, u"Command8"_s, u"数据备份"_s);
+    maintenanceLayout->addWidget(backup, 0, 1);
+    // A backup that was made closes the settings window.
+    connect(backup, &QPushButton::clicked, this, [this] {
+        if (BackupAccountSet(m_session, m_dialogs).isDone())
+            accept();
+    });
     pending(u"Command10"_s, u"帐套恢复"_s, 0, 2);
     pending(u"Command5"_s, u"压缩修复数据库"_s, 1, 0)->setToolTip(u"压缩和修复数据库"_s);
     pending(u"Command12"_s, u"年度结转"_s, 1, 1);

@@ -1,0 +1,88 @@
+// The books' check.
+#include "maintenance/bookcheck.h"
+
+#include "store/dialogs.h"
+#include "store/guard.h"
+#include "store/money.h"
+#include "store/session.h"
+#include "store/transaction.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace tz {
+
+namespace {
+
+// Sums in whole cents, so binary remainders never count as a difference.
+const QString kCents = u"CAST(round(ifnull(%1, 0) * 100) AS INTEGER)"_s;
+
+QString cents(const QString &column)
+{
+    return kCents.arg(column);
+}
+
+QString yuan(const QVariant &cents)
+{
+    return centsToText(cents.toLongLong());
+}
+
+} // namespace
+
+OpResult CheckBooks(Session &session, QStringList &problems, Dialogs &dialogs)
+{
+    problems.clear();
+    const OpResult run = guarded(dialogs, [&] {
+        // One read transaction: every rule sees the same books.
+        Transaction snapshot(session, Transaction::Mode::Read);
+        const ResultSet integrity = session.RunSql(u"PRAGMA integrity_check(20)"_s);
+        for (const ResultSet::Row &row : integrity.rows()) {
+            if (row.value(0).toString() != u"ok"_s)
+                problems << u"文件完整性: "_s + row.value(0).toString();
+        }
+        // Rows by value: a loop over the rows of a temporary result would
+        // outlive it.
+        const auto rows = [&session](const QString &sql) { return session.RunSql(sql).rows(); };
+        const QString debit = cents(u"借方金额"_s);
+        const QString credit = cents(u"贷方金额"_s);
+        for (const ResultSet::Row &r :
+             rows(u"SELECT 月, 号码, sum(%1), sum(%2) FROM 分录表 WHERE ID >= 8010000000 GROUP BY 月, 号码 "
+                            "HAVING sum(%1) <> sum(%2) ORDER BY 月, 号码"_s.arg(debit, credit)))
+            problems << u"%1月%2号凭证借贷不平: 借方 %3, 贷方 %4"_s.arg(r.at(0).toString(), r.at(1).toString(),
+                                                                    yuan(r.at(2)), yuan(r.at(3)));
+        for (const ResultSet::Row &r :
+             rows(u"SELECT 月, count(DISTINCT 号码), max(号码) FROM 分录表 WHERE ID >= 8010000000 GROUP BY 月 "
+                            "HAVING count(DISTINCT 号码) <> max(号码) OR min(号码) <> 1 ORDER BY 月"_s))
+            problems << u"%1月凭证号不连续或重复: 共%2张, 最大号码%3"_s.arg(r.at(0).toString(), r.at(1).toString(),
+                                                                      r.at(2).toString());
+        for (const ResultSet::Row &r :
+             rows(u"SELECT ID FROM 分录表 WHERE ID >= 8010000000 AND (ID / 1000 <> 8000000 + 月 * 10000 + 号码 "
+                            "OR ID % 1000 = 0) UNION SELECT ID FROM 分录表 GROUP BY ID HAVING count(*) > 1 "
+                            "UNION SELECT ID FROM 分录表 WHERE ID IS NULL OR ID < 8000000001 OR ID >= 8130000000 "
+                            "ORDER BY 1 LIMIT 50"_s))
+            problems << u"分录ID有误: "_s + (r.at(0).isNull() ? u"(空)"_s : r.at(0).toString());
+        for (const ResultSet::Row &r :
+             rows(u"SELECT j.ID, j.科目代码, k.科目代码 FROM 分录表 j LEFT JOIN 科目表 k ON k.科目代码 = j.科目代码 "
+                            "WHERE k.明细 IS NOT 'Y' ORDER BY j.ID LIMIT 50"_s))
+            problems << u"分录%1的科目代码%2%3"_s.arg(r.at(0).toString(), r.at(1).toString(),
+                                                     r.at(2).isNull() ? u"不在科目表中"_s : u"不是明细科目"_s);
+        const ResultSet opening = session.RunSql(
+            u"SELECT sum(%1), sum(%2) FROM 分录表 WHERE ID < 8010000000 HAVING sum(%1) <> sum(%2)"_s.arg(debit, credit));
+        if (!opening.eof())
+            problems << u"年初余额借贷不平: 借方 %1, 贷方 %2"_s.arg(yuan(opening.value(0, 0)), yuan(opening.value(0, 1)));
+        for (const ResultSet::Row &r :
+             rows(u"SELECT 月, sum(ifnull(结帐, 0) = 0) FROM 分录表 WHERE ID >= 8010000000 AND 月 <> 12 "
+                            "GROUP BY 月 HAVING max(ifnull(结帐, 0)) <> 0 AND sum(ifnull(结帐, 0) = 0) > 0 ORDER BY 月"_s))
+            problems << u"%1月已结帐,但有%2行分录未标记结帐"_s.arg(r.at(0).toString(), r.at(1).toString());
+        snapshot.commit();
+        return OpResult::done();
+    });
+    if (!run.isDone())
+        return run;
+    if (problems.isEmpty()) {
+        dialogs.show(u"帐套检查完毕,没有发现问题"_s, applicationTitle(), Icon::Information);
+        return OpResult::done();
+    }
+    return refuse(dialogs, u"帐套检查发现%1个问题"_s.arg(problems.size()), u"TZ305提示"_s, Icon::Exclamation);
+}
+
+} // namespace tz

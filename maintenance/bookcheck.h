@@ -1,0 +1,30 @@
+// Checking an account set: the file's integrity and the books' own rules.
+#pragma once
+
+#include <QStringList>
+
+#include "store/opresult.h"
+
+namespace tz {
+
+class Dialogs;
+class Session;
+
+// Reads the whole set and lists what breaks (empty when the books are
+// sound), each as one line a user can act on:
+//  - the file's integrity check (every page, every index);
+//  - a voucher whose debits and credits differ: "M月N号凭证借贷不平: 借方 D, 贷方 C";
+//  - a month not numbered 1..k: "M月凭证号不连续或重复: 共K张, 最大号码X";
+//  - a line whose ID does not follow its month and number, or an ID used
+//    twice: "分录ID有误: ID";
+//  - a journal code that is no detail account of the chart:
+//    "分录ID的科目代码C不是明细科目" / "...不在科目表中";
+//  - opening lines that do not balance: "年初余额借贷不平: 借方 D, 贷方 C";
+//  - a closed month (December aside: it takes postings after closing)
+//    with lines not marked closed: "M月已结帐,但有N行分录未标记结帐".
+// Says "帐套检查完毕,没有发现问题" (information, "TZ305") or
+// "帐套检查发现N个问题" (exclamation, "TZ305提示"); a set with problems is
+// a refused result. Reads only.
+OpResult CheckBooks(Session &session, QStringList &problems, Dialogs &dialogs);
+
+} // namespace tz
