@@ -1,55 +1,64 @@
 // Statement templates.
 #include "statements/statementtable.h"
 
+#include <algorithm>
+#include <iterator>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace tz {
 
+namespace {
+
+struct TableFacts
+{
+    StatementTable table;
+    const char16_t *name;
+    StatementKind kind;
+    const char16_t *form;
+};
+
+const TableFacts kTables[] = {
+    {StatementTable::BalanceSheet13, u"资产表13", StatementKind::BalanceSheet, u"会小企01表"},
+    {StatementTable::BalanceSheet07, u"资产表07", StatementKind::BalanceSheet, u"会企01表"},
+    {StatementTable::Income13, u"利润表13", StatementKind::Income, u"会小企02表"},
+    {StatementTable::Income07, u"利润表07", StatementKind::Income, u"会企02表"},
+    {StatementTable::CashFlow, u"现流表", StatementKind::CashFlow, u"会小企03表"},
+};
+
+const TableFacts &factsOf(StatementTable table)
+{
+    return *std::find_if(std::begin(kTables), std::end(kTables),
+                         [table](const TableFacts &facts) { return facts.table == table; });
+}
+
+} // namespace
+
 QList<StatementTable> statementTables()
 {
-    return {StatementTable::BalanceSheet13, StatementTable::BalanceSheet07, StatementTable::Income13,
-            StatementTable::Income07, StatementTable::CashFlow};
+    QList<StatementTable> tables;
+    for (const TableFacts &facts : kTables)
+        tables.append(facts.table);
+    return tables;
 }
 
 QString tableName(StatementTable table)
 {
-    switch (table) {
-    case StatementTable::BalanceSheet13:
-        return u"资产表13"_s;
-    case StatementTable::BalanceSheet07:
-        return u"资产表07"_s;
-    case StatementTable::Income13:
-        return u"利润表13"_s;
-    case StatementTable::Income07:
-        return u"利润表07"_s;
-    case StatementTable::CashFlow:
-        return u"现流表"_s;
-    }
-    return {};
+    return QString::fromUtf16(factsOf(table).name);
 }
 
 std::optional<StatementTable> statementTableNamed(const QString &name)
 {
-    for (const StatementTable table : statementTables()) {
-        if (tableName(table) == name)
-            return table;
+    for (const TableFacts &facts : kTables) {
+        if (name == QString::fromUtf16(facts.name))
+            return facts.table;
     }
     return std::nullopt;
 }
 
 StatementKind kindOf(StatementTable table)
 {
-    switch (table) {
-    case StatementTable::BalanceSheet13:
-    case StatementTable::BalanceSheet07:
-        return StatementKind::BalanceSheet;
-    case StatementTable::Income13:
-    case StatementTable::Income07:
-        return StatementKind::Income;
-    case StatementTable::CashFlow:
-        break;
-    }
-    return StatementKind::CashFlow;
+    return factsOf(table).kind;
 }
 
 QString statementTitle(StatementTable table)
@@ -67,19 +76,7 @@ QString statementTitle(StatementTable table)
 
 QString formNumber(StatementTable table)
 {
-    switch (table) {
-    case StatementTable::BalanceSheet13:
-        return u"会小企01表"_s;
-    case StatementTable::BalanceSheet07:
-        return u"会企01表"_s;
-    case StatementTable::Income13:
-        return u"会小企02表"_s;
-    case StatementTable::Income07:
-        return u"会企02表"_s;
-    case StatementTable::CashFlow:
-        break;
-    }
-    return u"会小企03表"_s;
+    return QString::fromUtf16(factsOf(table).form);
 }
 
 } // namespace tz
