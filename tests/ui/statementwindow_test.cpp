@@ -5,16 +5,20 @@
 #include <memory>
 
 #include <QComboBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 
 #include "ledgers/ui/resultgridmodel.h"
 #include "shell/ui/application.h"
+#include "shell/ui/mainwindow.h"
 #include "statements/ui/statementwindow.h"
 #include "store/session.h"
 #include "tests/support/scripteddialogs.h"
@@ -39,20 +43,25 @@ struct Harness
         if (!tz::MakeDemoBooks(set.session(), 2024, 12, 7, yes).isDone())
             qFatal("no demonstration books");
         set.session().setCompanyName(u"华新商贸有限公司"_s);
-        window = std::make_unique<StatementWindow>(set.session(), dialogs);
-        window->resize(1366, 700);
-        window->show();
+        // Opened as a user opens it: from 报表查看 of the main window at 1366x768.
+        main = std::make_unique<tz::MainWindow>(set.session(), dialogs);
+        main->resize(1366, 768);
+        main->show();
+        child<QToolButton>(main.get(), u"报表查看"_s)->click();
+        window = qobject_cast<StatementWindow *>(main->mdiArea()->subWindowList().first()->widget());
+        if (!window)
+            qFatal("no statements window");
     }
 
-    void press(const QString &name) const { QTest::mouseClick(child<QPushButton>(window.get(), name), Qt::LeftButton); }
+    void press(const QString &name) const { QTest::mouseClick(child<QPushButton>(window, name), Qt::LeftButton); }
     void show(const QString &option, const QString &month) const
     {
-        child<QRadioButton>(window.get(), option)->setChecked(true);
-        child<QComboBox>(window.get(), u"Combo1"_s)->setCurrentText(month);
+        child<QRadioButton>(window, option)->setChecked(true);
+        child<QComboBox>(window, u"Combo1"_s)->setCurrentText(month);
         press(u"Command4"_s);
     }
     const tz::ResultGridModel &rows() const { return window->result(); }
-    QTableView *grid() const { return child<QTableView>(window.get(), u"MSH1"_s); }
+    QTableView *grid() const { return child<QTableView>(window, u"MSH1"_s); }
     // The row whose cell `column` reads `text`.
     int rowWith(int column, const QString &text) const
     {
@@ -65,7 +74,8 @@ struct Harness
 
     tz::test::TestSet set;
     tz::test::ScriptedDialogs dialogs;
-    std::unique_ptr<StatementWindow> window;
+    std::unique_ptr<tz::MainWindow> main;
+    StatementWindow *window = nullptr;
 };
 
 } // namespace
@@ -100,12 +110,12 @@ private slots:
         QVERIFY(h.rows().text(last, 4).contains(u','));
         QCOMPARE(h.rows().text(last, 4), h.rows().text(last, 9));
         QCOMPARE(h.rows().text(last, 5), h.rows().text(last, 10));
-        saveScreenshot(h.window.get(), u"statement-balancesheet.png"_s);
+        saveScreenshot(h.main.get(), u"statement-balancesheet.png"_s);
 
         h.show(u"Option2"_s, u"11"_s);
         QCOMPARE(h.rows().headerData(4, Qt::Horizontal).toString(), u"本年累计金额"_s);
         QVERIFY(!h.rows().text(h.rowWith(1, u"四、净利润（净亏损以\"-\"号填列）"_s), 5).isEmpty());
-        saveScreenshot(h.window.get(), u"statement-income.png"_s);
+        saveScreenshot(h.main.get(), u"statement-income.png"_s);
 
         h.dialogs.messages.clear();
         h.show(u"Option5"_s, u"11"_s);
@@ -114,7 +124,7 @@ private slots:
         const int change = h.rowWith(1, u"四、现金净增加额"_s);
         QCOMPARE(h.rows().text(change, 2), u"23"_s);
         QVERIFY(h.dialogs.messages.first().text.contains(h.rows().text(change, 5)));
-        saveScreenshot(h.window.get(), u"statement-cashflow.png"_s);
+        saveScreenshot(h.main.get(), u"statement-cashflow.png"_s);
 
         // The workbook of the statement shown, written where the chooser says.
         QTemporaryDir out;
@@ -135,9 +145,9 @@ private slots:
     void templatesAreEditedRowByRow()
     {
         Harness h;
-        child<QRadioButton>(h.window.get(), u"Option2"_s)->setChecked(true);
+        child<QRadioButton>(h.window, u"Option2"_s)->setChecked(true);
         h.press(u"Command5"_s);
-        auto *editor = child<QTableWidget>(h.window.get(), u"DataGrid1"_s);
+        auto *editor = child<QTableWidget>(h.window, u"DataGrid1"_s);
         QVERIFY(editor->isVisible() && !h.grid()->isVisible());
         QCOMPARE(editor->horizontalHeaderItem(2)->text(), u"公式"_s);
         editor->setCurrentCell(0, 2);
@@ -151,10 +161,10 @@ private slots:
         QCOMPARE(editor->item(1, 1)->text(), u"2"_s);
 
         // The cash-flow template shows the item codes beside the grid.
-        child<QRadioButton>(h.window.get(), u"Option5"_s)->setChecked(true);
+        child<QRadioButton>(h.window, u"Option5"_s)->setChecked(true);
         h.press(u"Command5"_s);
-        QVERIFY(child<QWidget>(h.window.get(), u"List1"_s)->isVisible());
-        saveScreenshot(h.window.get(), u"statement-template.png"_s);
+        QVERIFY(child<QWidget>(h.window, u"List1"_s)->isVisible());
+        saveScreenshot(h.main.get(), u"statement-template.png"_s);
 
         h.press(u"Command4"_s);
         QVERIFY(!editor->isVisible());
