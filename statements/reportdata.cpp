@@ -14,16 +14,21 @@ constexpr qint64 kFirstJournalId = 8'000'000'000;
 constexpr qint64 kFirstMonthId = 8'010'000'000; // lines below are opening lines
 constexpr qint64 kMonthSpan = 10'000'000;
 
-// ?1 the month's first ID, ?2 the next month's first ID. The journal is
-// summed once per full code, then rolled up to every level's prefix; a line
-// counts for the levels its code has (a 7-digit code for levels 1 and 2).
+// ?1 the month's first ID, ?2 the month's period key (800 + month). The
+// balances are summed once per full code through the code index, which carries the amounts (the period key keeps
+// the planner off the ID index, which would fetch every line); the transfer
+// figures come from the index of the transfer lines alone. The sums are
+// then rolled up to every level's prefix; a line counts for the levels its
+// code has (a 7-digit code for levels 1 and 2).
 const QString kAccountRowsSql = uR"(WITH
  net AS (SELECT 科目代码 AS code,
                 total(CASE WHEN ID < 8010000000 THEN ifnull(借方金额, 0) - ifnull(贷方金额, 0) END) AS 年初,
-                total(ifnull(借方金额, 0) - ifnull(贷方金额, 0)) AS 期末,
-                total(CASE WHEN ID >= ?1 AND 结帐 = 2 THEN ifnull(借方金额, 0) - ifnull(贷方金额, 0) END) AS 本期,
-                total(CASE WHEN 结帐 = 2 THEN ifnull(借方金额, 0) - ifnull(贷方金额, 0) END) AS 累计
-           FROM 分录表 WHERE ID >= 8000000000 AND ID < ?2 GROUP BY 科目代码),
+                total(ifnull(借方金额, 0) - ifnull(贷方金额, 0)) AS 期末, 0 AS 本期, 0 AS 累计
+           FROM 分录表 WHERE ID / 10000000 BETWEEN 800 AND ?2 GROUP BY 科目代码
+         UNION ALL
+         SELECT 科目代码, 0, 0, total(CASE WHEN ID >= ?1 THEN ifnull(借方金额, 0) - ifnull(贷方金额, 0) END),
+                total(ifnull(借方金额, 0) - ifnull(贷方金额, 0))
+           FROM 分录表 WHERE 结帐 = 2 AND ID / 10000000 BETWEEN 800 AND ?2 GROUP BY 科目代码),
  levels(width) AS (VALUES (4), (7), (10), (13)),
  rolled AS (SELECT substr(code, 1, width) AS 代码, round_half_up(sum(年初), 2) AS 年初,
                    round_half_up(sum(期末), 2) AS 期末, round_half_up(sum(本期), 2) AS 本期,
@@ -72,7 +77,7 @@ void buildReportData(Session &session, int month, ReportData kind)
     const qint64 monthStart = kFirstJournalId + month * kMonthSpan;
     const QVariantList bounds {monthStart, monthStart + kMonthSpan};
     if (kind == ReportData::Accounts) {
-        session.execSql(kAccountRowsSql, bounds);
+        session.execSql(kAccountRowsSql, {monthStart, 800 + month});
     } else {
         session.execSql(kCashRowsSql, bounds);
         session.execSql(kItemRowsSql, bounds);

@@ -30,6 +30,8 @@ void copyStatementRows(Session &session)
 }
 
 const QString kClosedLinesIndexSql = u"CREATE INDEX IF NOT EXISTS 分录表_已结帐 ON 分录表 (月) WHERE 结帐 <> 0"_s;
+const QString kTransferLinesIndexSql
+    = u"CREATE INDEX IF NOT EXISTS 分录表_结转 ON 分录表 (科目代码, ID, 借方金额, 贷方金额) WHERE 结帐 = 2"_s;
 
 } // namespace
 
@@ -62,6 +64,8 @@ void upgradeAccountSet(Session &session)
             copyStatementRows(session);
             session.execSql(kClosedLinesIndexSql);
         }
+        if (version < 3)
+            session.execSql(kTransferLinesIndexSql);
         session.execSql(u"PRAGMA user_version = %1"_s.arg(kSchemaVersion));
         transaction.commit();
     } catch (...) {

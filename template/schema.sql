@@ -9,7 +9,7 @@
 -- must sort as text); 分录表.ID is the ten-digit INTEGER line key.
 -- Amounts are REAL rounded to two decimals and NULL when there is none.
 
-PRAGMA user_version = 2;
+PRAGMA user_version = 3;
 
 -- Account-set information: one row per operator; the row with 代号 'TZ'
 -- also carries the company name and the backup folder.
@@ -89,6 +89,9 @@ CREATE INDEX 分录表_月号码 ON 分录表 (月, 号码);
 -- The closed lines by month: whether a month is closed is one index probe,
 -- and open lines (every line keyed during the month) never enter it.
 CREATE INDEX 分录表_已结帐 ON 分录表 (月) WHERE 结帐 <> 0;
+-- The profit-and-loss transfer lines alone, with their amounts: the income
+-- statement's figures come from them, a few lines a month.
+CREATE INDEX 分录表_结转 ON 分录表 (科目代码, ID, 借方金额, 贷方金额) WHERE 结帐 = 2;
 
 CREATE TABLE 分录始表 (
     ID        INTEGER,

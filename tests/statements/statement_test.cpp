@@ -311,6 +311,7 @@ TEST(SchemaUpgrade, AnOlderSetGetsTheTemplateRowsAndTheIndexOnce)
         s.execSql(u"DELETE FROM "_s + table);
     s.execSql(u"INSERT INTO 利润表13 (序号, 项目, 行次, 公式) VALUES (1, '自己的', 1, '5001')"_s);
     s.execSql(u"DROP INDEX 分录表_已结帐"_s);
+    s.execSql(u"DROP INDEX 分录表_结转"_s);
     s.execSql(u"PRAGMA user_version = 1"_s);
 
     tz::upgradeAccountSet(s);
@@ -319,7 +320,7 @@ TEST(SchemaUpgrade, AnOlderSetGetsTheTemplateRowsAndTheIndexOnce)
     EXPECT_EQ(count(u"SELECT count(*) FROM 资产表13"_s), 30);
     EXPECT_EQ(count(u"SELECT count(*) FROM 现流表"_s), 25);
     EXPECT_EQ(count(u"SELECT count(*) FROM 利润表13"_s), 1); // rows the user made are kept
-    EXPECT_EQ(count(u"SELECT count(*) FROM sqlite_master WHERE name = '分录表_已结帐'"_s), 1);
+    EXPECT_EQ(count(u"SELECT count(*) FROM sqlite_master WHERE name IN ('分录表_已结帐', '分录表_结转')"_s), 2);
     EXPECT_EQ(count(u"SELECT count(*) FROM pragma_database_list WHERE name = 'shipped'"_s), 0); // detached
     tz::upgradeAccountSet(s);
     EXPECT_EQ(count(u"SELECT count(*) FROM 资产表13"_s), 30);
@@ -328,8 +329,9 @@ TEST(SchemaUpgrade, AnOlderSetGetsTheTemplateRowsAndTheIndexOnce)
     s.execSql(u"PRAGMA user_version = %1"_s.arg(tz::kSchemaVersion + 1));
     ScriptedDialogs newer;
     EXPECT_TRUE(tz::CheckLogin(s, set.path(), u"主管"_s, u"888"_s, newer).isFailed());
-    EXPECT_EQ(newer.messages.value(0).text,
-              u"此帐套由较新的程序建立(版本3),本程序(版本2)不能打开,请使用新版本程序"_s);
+    EXPECT_EQ(newer.messages.value(0).text, u"此帐套由较新的程序建立(版本%1),本程序(版本%2)不能打开,请使用新版本程序"_s
+                                                .arg(tz::kSchemaVersion + 1)
+                                                .arg(tz::kSchemaVersion));
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 
 #include "store/dberror.h"
 #include "store/guard.h"
+#include "store/schemaupgrade.h"
 #include "store/session.h"
 #include "store/transaction.h"
 #include "tests/support/scripteddialogs.h"
@@ -246,7 +247,7 @@ TEST(ReadOnlyQuery, OnlyOneReadingStatementRuns)
                       u"只能执行一条只读的 SELECT 查询"_s);
     }
     EXPECT_EQ(db.transactionDepth(), 0);
-    EXPECT_EQ(db.query(u"PRAGMA user_version"_s).value(0, 0).toInt(), 2);
+    EXPECT_EQ(db.query(u"PRAGMA user_version"_s).value(0, 0).toInt(), tz::kSchemaVersion);
     EXPECT_EQ(db.query(u"PRAGMA database_list"_s).recordCount(), 1);
     EXPECT_GT(countOf(s, u"摘要"_s), 0);
     s.CloseMainConnection();
