@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "maintenance/setexport.h"
 #include "store/connection.h"
 #include "store/dberror.h"
 #include "store/dialogs.h"
@@ -11,7 +12,6 @@
 #include "store/makepath.h"
 #include "store/safefile.h"
 #include "store/session.h"
-#include "store/transaction.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -20,36 +20,6 @@ namespace tz {
 namespace {
 
 const QString kLinesSql = u"SELECT count(*) FROM 分录表"_s;
-
-// Copies the open set into the new file `path` under the same key: the
-// schema, every row and the schema version, all read in one transaction.
-// Returns the journal lines copied. Throws DbError.
-qint64 exportSet(Session &session, const QString &path)
-{
-    // The set's connection never creates files, so the empty keyed copy is
-    // made first and then attached.
-    {
-        Connection created;
-        created.create(path);
-    }
-    session.OpenMainConnection();
-    Connection &db = session.mainConnection();
-    db.query(u"ATTACH DATABASE ? AS copy KEY ?"_s, {path, QString::fromLatin1(databasePassword())});
-    qint64 lines = 0;
-    try {
-        Transaction snapshot(session, Transaction::Mode::Read);
-        lines = session.RunSql(kLinesSql).value(0, 0).toLongLong();
-        const int version = session.RunSql(u"PRAGMA main.user_version"_s).value(0, 0).toInt();
-        db.query(u"SELECT sqlcipher_export('copy')"_s);
-        db.executeScript(u"PRAGMA copy.user_version = %1"_s.arg(version));
-        snapshot.commit();
-    } catch (...) {
-        db.query(u"DETACH DATABASE copy"_s);
-        throw;
-    }
-    db.query(u"DETACH DATABASE copy"_s);
-    return lines;
-}
 
 } // namespace
 
@@ -76,7 +46,7 @@ OpResult BackupAccountSet(Session &session, Dialogs &dialogs, QString *written, 
     const QString scratch = scratchPathFor(target);
     QString problem;
     const OpResult copied = guarded(dialogs, [&] {
-        const qint64 lines = exportSet(session, scratch);
+        const qint64 lines = exportOpenSet(session, scratch);
         problem = verifyAccountSet(scratch);
         if (problem.isEmpty()) {
             Connection check;

@@ -5,6 +5,7 @@
 #include "app/cli/cli.h"
 #include "maintenance/backup.h"
 #include "maintenance/bookcheck.h"
+#include "maintenance/carryforward.h"
 #include "maintenance/settings.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -64,10 +65,26 @@ int check(Context &ctx, const QStringList &args)
     return exitStatusOf(result);
 }
 
+// 年度过帐: prints the next year's file.
+int carryForward(Context &ctx, const QStringList &args)
+{
+    if (!args.isEmpty())
+        return usageError(u"carry-forward takes no arguments"_s);
+    QString created;
+    const OpResult result = CarryForward(ctx.session, ctx.dialogs, &created);
+    if (result.isDone())
+        ctx.print({u"新帐套"_s}, {{created}});
+    return exitStatusOf(result);
+}
+
 } // namespace
 
 void addMaintenanceCommands(QList<Command> &commands)
 {
+    commands.append({u"carry-forward"_s,
+                     u"carry-forward   next year's set beside this one, its openings this year's closing balances "
+                     "(asks; --yes)"_s,
+                     Command::Needs::Login, carryForward});
     commands.append({u"backup"_s, u"backup   a dated copy of the set in its backup folder (asks; --yes)"_s,
                      Command::Needs::Login, backup});
     commands.append({u"check"_s,

@@ -1,6 +1,7 @@
 // The settings window.
 #include "maintenance/ui/settingswindow.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -14,6 +15,7 @@
 
 #include "accounts/ui/openingbalancewindow.h"
 #include "maintenance/backup.h"
+#include "maintenance/carryforward.h"
 #include "maintenance/settings.h"
 #include "store/dialogs.h"
 #include "store/session.h"
@@ -165,7 +167,15 @@ void SettingsWindow::build()
     });
     pending(u"Command10"_s, u"帐套恢复"_s, 0, 2);
     pending(u"Command5"_s, u"压缩修复数据库"_s, 1, 0)->setToolTip(u"压缩和修复数据库"_s);
-    pending(u"Command12"_s, u"年度结转"_s, 1, 1);
+    QPushButton *carry = commandButton(maintenanceBox, u"Command12"_s, u"年度过帐"_s);
+    maintenanceLayout->addWidget(carry, 1, 1);
+    // A carry forward ends the program: the user logs in to the new year.
+    connect(carry, &QPushButton::clicked, this, [this] {
+        if (CarryForward(m_session, m_dialogs).isDone()) {
+            accept();
+            QCoreApplication::quit();
+        }
+    });
     pending(u"Command11"_s, u"系统初始化"_s, 1, 2);
 
     // Help and close.

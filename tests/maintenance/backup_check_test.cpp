@@ -4,10 +4,12 @@
 #include "maintenance/backup.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
 #include "maintenance/bookcheck.h"
+#include "maintenance/carryforward.h"
 #include "store/connection.h"
 #include "store/session.h"
 #include "tests/ledgers/tablesupport.h"
@@ -76,6 +78,63 @@ TEST(CheckBooks, SoundBooksPassAndPlantedFaultsAreNamed)
                                      u"分录8020003002的科目代码9999不在科目表中"_s,
                                      u"2月已结帐,但有2行分录未标记结帐"_s}));
     EXPECT_EQ(faults.messages.value(0), (Message{u"帐套检查发现5个问题"_s, u"TZ305提示"_s, Icon::Exclamation}));
+}
+
+} // namespace
+
+namespace {
+
+// Next year's set beside this one: its openings are this year's closing
+// balances account by account, it balances, this year's set is unchanged;
+// an existing next-year file and a Y99 set are refused.
+TEST(CarryForward, NextYearOpensWithThisYearsClosingBalances)
+{
+    tz::test::TestSet set;
+    tz::Session &s = set.session();
+    tz::test::postLines(s, {{8000000001, u"1001"_s, 100.0, {}},
+                            {8000000002, u"1405"_s, 300.0, {}, 3.0},
+                            {8000000003, u"3001"_s, {}, 400.0},
+                            {8030001001, u"1122"_s, 50.0, {}},
+                            {8030001002, u"5001"_s, {}, 50.0},
+                            {8030002001, u"5401"_s, 100.0, {}},
+                            {8030002002, u"1405"_s, {}, 100.0, 1.0},
+                            {8030003001, u"2202"_s, 0.004, {}},
+                            {8030003002, u"1001"_s, {}, 0.004}});
+    const auto closing = [](tz::Session &session) {
+        return session
+            .RunSql(u"SELECT 科目代码, round_half_up(total(ifnull(借方金额, 0)) - total(ifnull(贷方金额, 0)), 2) AS b FROM 分录表 "
+                    "GROUP BY 科目代码 HAVING b <> 0 ORDER BY 科目代码"_s)
+            .rows();
+    };
+    const QList<QVariantList> before = closing(s);
+    const QByteArray bytes = [&] { QFile f(set.path()); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+
+    ScriptedDialogs yes({true});
+    QString created;
+    ASSERT_TRUE(tz::CarryForward(s, yes, &created).isDone()) << yes.messages.value(0).text.toStdString();
+    EXPECT_EQ(created, set.folder() + u"/测试.Y25"_s);
+    EXPECT_EQ(yes.messages.value(0).text, u"1.恭喜你过帐成功!\n\n2.帐套路径(名): "_s + created + u"\n\n3.请重新登陆新帐套"_s);
+    QFile old(set.path());
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    s.CloseMainConnection();
+    EXPECT_EQ(old.readAll(), bytes);
+
+    tz::Session next;
+    next.setDbPath(created);
+    EXPECT_EQ(closing(next), before);
+    EXPECT_EQ(next.RunSql(u"SELECT ID, 科目代码, 数量, 借方金额, 贷方金额 FROM 分录表 WHERE 科目代码 IN ('1405', '3001') "
+                          "ORDER BY ID"_s)
+                  .rows(),
+              (QList<QVariantList>{{qlonglong(8000000003), u"1405"_s, 2.0, 200.0, QVariant()},
+                                   {qlonglong(8000000004), u"3001"_s, QVariant(), QVariant(), 400.0}}));
+    EXPECT_EQ(next.RunSql(u"SELECT 借方金额 FROM 科目表 WHERE 科目代码 = '1405'"_s).value(0, 0).toDouble(), 200.0);
+
+    ScriptedDialogs again({true});
+    EXPECT_TRUE(tz::CarryForward(s, again).isRefused());
+    EXPECT_TRUE(again.messages.value(0).text.startsWith(u"25年的帐套已经在同一文件夹内存在"_s));
+    EXPECT_TRUE(again.questions.isEmpty());
+    EXPECT_TRUE(tz::nextYearPath(u"/帐套/华新.Y99"_s).isEmpty());
+    EXPECT_EQ(tz::nextYearPath(u"/帐套/华新.Y09"_s), u"/帐套/华新.Y10"_s);
 }
 
 } // namespace
