@@ -32,6 +32,11 @@ OpResult BackupAccountSet(Session &session, Dialogs &dialogs, QString *written, 
 {
     if (!dialogs.ask(u"是否备份 %1 年度的数据?"_s.arg(session.fiscalYear()), applicationTitle()))
         return OpResult::refused();
+    return MakeBackup(session, dialogs, written, today);
+}
+
+OpResult MakeBackup(Session &session, Dialogs &dialogs, QString *written, const QDate &today)
+{
     QString folder;
     const OpResult read = guarded(dialogs, [&] {
         folder = session.RunSql(u"SELECT 备份路径 FROM 信息表 WHERE 代号 = 'TZ'"_s).value(0, 0).toString().trimmed();

@@ -28,4 +28,9 @@ QString backupFileName(const QString &shortName, const QDate &day, int fiscalYea
 OpResult BackupAccountSet(Session &session, Dialogs &dialogs, QString *written = nullptr,
                           const QDate &today = QDate::currentDate());
 
+// The backup without its question, as the operations that destroy data
+// make it first.
+OpResult MakeBackup(Session &session, Dialogs &dialogs, QString *written = nullptr,
+                    const QDate &today = QDate::currentDate());
+
 } // namespace tz

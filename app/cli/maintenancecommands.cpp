@@ -6,6 +6,7 @@
 #include "maintenance/backup.h"
 #include "maintenance/bookcheck.h"
 #include "maintenance/carryforward.h"
+#include "maintenance/initialise.h"
 #include "maintenance/settings.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -77,10 +78,20 @@ int carryForward(Context &ctx, const QStringList &args)
     return exitStatusOf(result);
 }
 
+int initialise(Context &ctx, const QStringList &args)
+{
+    if (!args.isEmpty())
+        return usageError(u"initialise takes no arguments"_s);
+    return exitStatusOf(InitialiseYear(ctx.session, ctx.dialogs));
+}
+
 } // namespace
 
 void addMaintenanceCommands(QList<Command> &commands)
 {
+    commands.append({u"initialise"_s,
+                     u"initialise   empty the year's journal and opening balances after a backup (asks three times; --yes)"_s,
+                     Command::Needs::Login, initialise});
     commands.append({u"carry-forward"_s,
                      u"carry-forward   next year's set beside this one, its openings this year's closing balances "
                      "(asks; --yes)"_s,

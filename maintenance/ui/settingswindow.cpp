@@ -16,6 +16,7 @@
 #include "accounts/ui/openingbalancewindow.h"
 #include "maintenance/backup.h"
 #include "maintenance/carryforward.h"
+#include "maintenance/initialise.h"
 #include "maintenance/settings.h"
 #include "store/dialogs.h"
 #include "store/session.h"
@@ -176,7 +177,12 @@ void SettingsWindow::build()
             QCoreApplication::quit();
         }
     });
-    pending(u"Command11"_s, u"系统初始化"_s, 1, 2);
+    QPushButton *initialise = commandButton(maintenanceBox, u"Command11"_s, u"系统初始化"_s);
+    maintenanceLayout->addWidget(initialise, 1, 2);
+    connect(initialise, &QPushButton::clicked, this, [this] {
+        if (InitialiseYear(m_session, m_dialogs).isDone())
+            accept();
+    });
 
     // Help and close.
     m_help = new QLabel(u"本窗要点"_s, this);

@@ -10,6 +10,7 @@
 
 #include "maintenance/bookcheck.h"
 #include "maintenance/carryforward.h"
+#include "maintenance/initialise.h"
 #include "store/connection.h"
 #include "store/session.h"
 #include "tests/ledgers/tablesupport.h"
@@ -135,6 +136,38 @@ TEST(CarryForward, NextYearOpensWithThisYearsClosingBalances)
     EXPECT_TRUE(again.questions.isEmpty());
     EXPECT_TRUE(tz::nextYearPath(u"/帐套/华新.Y99"_s).isEmpty());
     EXPECT_EQ(tz::nextYearPath(u"/帐套/华新.Y09"_s), u"/帐套/华新.Y10"_s);
+}
+
+} // namespace
+
+namespace {
+
+// Three questions, a backup, then the journal and the opening figures go;
+// the chart stays. No to the third question changes nothing.
+TEST(InitialiseYear, ThreeQuestionsABackupThenAnEmptyYear)
+{
+    tz::test::TestSet set;
+    tz::Session &s = set.session();
+    s.setSetShortName(u"测试"_s);
+    s.execSql(u"UPDATE 信息表 SET 备份路径 = ? WHERE 代号 = 'TZ'"_s, {set.folder() + u"/备份"_s});
+    s.execSql(u"UPDATE 科目表 SET 借方金额 = 100 WHERE 科目代码 = '1001'"_s);
+    tz::test::postLines(s, {{8000000001, u"1001"_s, 100.0, {}}, {8000000002, u"3001"_s, {}, 100.0}});
+    const auto count = [&](const QString &sql) { return s.RunSql(sql).value(0, 0).toInt(); };
+    const int accounts = count(u"SELECT count(*) FROM 科目表"_s);
+
+    ScriptedDialogs no({true, true, false});
+    EXPECT_TRUE(tz::InitialiseYear(s, no).isRefused());
+    EXPECT_EQ(no.questions.value(2).text, u"第三次提示，也是最后一次提示，是否要清空 2024 年的所有数据?"_s);
+    EXPECT_EQ(no.questions.value(2).title, u"TZ305提示（共三次提示）"_s);
+    EXPECT_EQ(count(u"SELECT count(*) FROM 分录表"_s), 2);
+
+    ScriptedDialogs yes({true, true, true});
+    ASSERT_TRUE(tz::InitialiseYear(s, yes).isDone());
+    EXPECT_EQ(yes.messages.last(), (Message{u"初始化完成"_s, u"TZ305提示"_s, Icon::Exclamation}));
+    EXPECT_EQ(count(u"SELECT count(*) FROM 分录表"_s), 0);
+    EXPECT_EQ(count(u"SELECT count(借方金额) FROM 科目表"_s), 0);
+    EXPECT_EQ(count(u"SELECT count(*) FROM 科目表"_s), accounts);
+    EXPECT_EQ(QDir(set.folder() + u"/备份"_s).entryList(QDir::Files).size(), 1); // the year kept first
 }
 
 } // namespace
