@@ -295,10 +295,7 @@ OpResult ExportPlainJournal(Session &session, const QString &path, Dialogs &dial
             failure = u"写入文件失败 %1: %2"_s.arg(path, out.errorString());
             return OpResult::done();
         }
-        // Asked again just before the rename: an account set put under
-        // the name since the question is still never written over.
-        const QString installed = isKeyedFile(path) ? u"不能覆盖帐套文件: "_s + path
-                                                    : installScratch(out.path(), path, replace);
+        const QString installed = installUserFile(out.path(), path, replace);
         if (installed.isEmpty())
             out.keep();
         else

@@ -75,10 +75,10 @@ void buildReportData(Session &session, int month, ReportData kind)
 {
     emptyWorkTables(session, {u"报表数据"_s});
     const qint64 monthStart = kFirstJournalId + month * kMonthSpan;
-    const QVariantList bounds {monthStart, monthStart + kMonthSpan};
     if (kind == ReportData::Accounts) {
         session.execSql(kAccountRowsSql, {monthStart, 800 + month});
     } else {
+        const QVariantList bounds {monthStart, monthStart + kMonthSpan};
         session.execSql(kCashRowsSql, bounds);
         session.execSql(kItemRowsSql, bounds);
     }

@@ -180,9 +180,7 @@ OpResult WriteStatementWorkbook(Session &session, StatementTable table, int mont
         QFile::remove(scratch);
         return fail(dialogs, u"无法写入文件: "_s + path);
     }
-    // Asked again just before the rename: an account set put under the
-    // name since the question is still never written over.
-    const QString installed = isKeyedFile(path) ? u"不能覆盖帐套文件: "_s + path : installScratch(scratch, path, replace);
+    const QString installed = installUserFile(scratch, path, replace);
     if (!installed.isEmpty()) {
         QFile::remove(scratch);
         return fail(dialogs, installed);

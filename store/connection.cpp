@@ -222,8 +222,9 @@ void Connection::throwStatementError(const QString &sql, int code)
     case SQLITE_LOCKED:
         throw DbError(DbError::Kind::Busy, busyText());
     case SQLITE_READONLY:
-    case SQLITE_CANTOPEN:
         throw DbError(DbError::Kind::ReadOnly, readOnlyText(m_path));
+    case SQLITE_CANTOPEN:
+        throw DbError(DbError::Kind::Statement, u"无法打开或建立文件(请检查文件夹是否存在、能否写入): %1"_s.arg(m_path));
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
         m_integrity = Integrity::Damaged;
@@ -511,7 +512,8 @@ void Connection::executeScript(const QString &sql)
         sqlite3_free(err);
         const int primary = rc & 0xff;
         if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED || primary == SQLITE_READONLY
-            || primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB || primary == SQLITE_FULL)
+            || primary == SQLITE_CANTOPEN || primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB
+            || primary == SQLITE_FULL)
             throwStatementError(sql, rc);
         throw DbError(DbError::Kind::Statement, u"数据库操作失败: %1"_s.arg(why));
     }

@@ -99,6 +99,15 @@ bool isKeyedFile(const QString &path)
     return keyed;
 }
 
+QString installUserFile(const QString &scratch, const QString &target, bool replace)
+{
+    if (isKeyedFile(target)) {
+        QFile::remove(scratch);
+        return u"不能覆盖帐套文件: "_s + target;
+    }
+    return installScratch(scratch, target, replace);
+}
+
 OpResult confirmTarget(const QString &path, Dialogs &dialogs, bool &replace)
 {
     replace = false;

@@ -35,13 +35,18 @@ QString installScratch(const QString &scratch, const QString &target, bool repla
 // account set, a backup, the template): such a file is never written over.
 bool isKeyedFile(const QString &path);
 
+// installScratch for a file the user named, after confirmTarget: the
+// keyed-file test is made again just before the rename, so an account set
+// put under the name since the question is still never written over.
+QString installUserFile(const QString &scratch, const QString &target, bool replace);
+
 // Decides whether a file the user named may be written. No file there:
 // done, `replace` false. An account set (isKeyedFile; the open set above
 // all) or a folder: refused with "不能覆盖帐套文件: " + path or
 // "这是一个文件夹,不能写入: " + path (critical, "TZ305提示"). Another
 // file: replaced only after Yes to "文件已存在,是否覆盖?\n" + path
 // ("TZ305提示"; No ends silently), `replace` true. Writers then write a
-// scratch file and installScratch it with `replace`, so a file that
+// scratch file and installUserFile it with `replace`, so a file that
 // appears meanwhile is not overwritten unasked.
 OpResult confirmTarget(const QString &path, Dialogs &dialogs, bool &replace);
 

@@ -11,6 +11,7 @@
 #include "store/session.h"
 #include "store/transaction.h"
 #include "store/worktables.h"
+#include "vouchers/postingwrites.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -20,10 +21,6 @@ namespace {
 
 const QString kNoticeTitle = u"TZ305提示"_s;
 const QString kClosedTitle = u"结帐成功^_^"_s;
-
-// Highest voucher number and line count the ten-digit line ID can hold.
-constexpr int kMaxVoucherNumber = 9999;
-constexpr int kMaxVoucherLines = 999;
 
 // "8" + mm + nnnn + lll: the month and number parts as one bound base, the
 // line part added in SQL from TZID.
@@ -95,7 +92,6 @@ const QString kDeleteTransferSql = u"DELETE FROM 分录表 WHERE 结帐 = 2 AND 
 const QString kClearMarksSql = u"UPDATE 分录表 SET 结帐 = NULL WHERE 月 = ?"_s;
 const QString kTransferNumbersSql
     = u"SELECT DISTINCT 号码 FROM 分录表 WHERE 结帐 = 2 AND 月 = ? ORDER BY 号码 DESC"_s;
-const QString kShiftDownSql = u"UPDATE 分录表 SET ID = ID - 1000, 号码 = 号码 - 1 WHERE 号码 > ? AND 月 = ?"_s;
 const QString kDeleteStagedTransferSql = u"DELETE FROM 分录始表 WHERE 结帐 = 2 AND 月 = ?"_s;
 // The voucher on view in the entry window moves with its number, so a later
 // 修改 or 删除 of that number still acts on the voucher that was fetched.
@@ -266,7 +262,7 @@ OpResult ReopenMonth(Session &session, int month, Dialogs &dialogs, qint64 *remo
             session.execSql(kDeleteStagedTransferSql, {month});
             for (qsizetype r = 0; r < transfers.recordCount(); ++r) {
                 const int number = transfers.value(r, 0).toInt();
-                session.execSql(kShiftDownSql, {number, month});
+                shiftVouchers(session, month, number, -1);
                 session.execSql(kShiftStagedDownSql, {number, month});
             }
             session.execSql(kClearMarksSql, {month});
