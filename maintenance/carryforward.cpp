@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "maintenance/setexport.h"
+#include "store/setexport.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/money.h"
@@ -132,16 +132,24 @@ OpResult CarryForward(Session &session, Dialogs &dialogs, QString *created)
                      u"TZ305提示：请一定要看如下内容"_s))
         return OpResult::refused();
 
+    removeStaleScratch(next);
     const QString scratch = scratchPathFor(next);
     QString problem;
     const OpResult built = guarded(dialogs, [&] {
+        ProgressSteps progress(dialogs, u"年度过帐"_s);
+        progress.step(u"正在复制本年帐套…"_s);
         exportOpenSet(session, scratch);
-        const QList<Carried> carried = closingBalances(session);
+        // The balances come from the copy itself, so they are the books
+        // the new set was made from even if a posting followed the copy.
+        progress.step(u"正在结转年末余额…"_s);
+        QList<Carried> carried;
         {
             Session nextYear;
             nextYear.setDbPath(scratch);
+            carried = closingBalances(nextYear);
             writeOpenings(nextYear, carried);
         }
+        progress.step(u"正在检查新帐套…"_s);
         problem = verifyNextYear(scratch, carried);
         return OpResult::done();
     });

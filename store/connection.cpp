@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include <sys/stat.h>
+
 #include <QDate>
 #include <QDateTime>
 #include <QDeadlineTimer>
@@ -132,7 +134,61 @@ void Connection::openHandle(const QString &path, int flags, const QByteArray &ke
     registerFunctions();
 }
 
+namespace {
+
+bool fileIdentity(const QByteArray &nativePath, quint64 &device, quint64 &inode)
+{
+    struct stat info {};
+    if (::stat(nativePath.constData(), &info) != 0)
+        return false;
+    device = quint64(info.st_dev);
+    inode = quint64(info.st_ino);
+    return true;
+}
+
+} // namespace
+
 void Connection::open(const QString &path, const QByteArray &key)
+{
+    // The file is named once before and once after opening; were it
+    // replaced in between (compacting), the opened file could be either,
+    // so it is opened again.
+    const QByteArray nativePath = QFile::encodeName(path);
+    for (int attempt = 0;; ++attempt) {
+        quint64 device = 0, inode = 0, deviceAfter = 0, inodeAfter = 0;
+        const bool named = fileIdentity(nativePath, device, inode);
+        openChecked(path, key);
+        if (named && fileIdentity(nativePath, deviceAfter, inodeAfter) && device == deviceAfter
+            && inode == inodeAfter) {
+            m_nativePath = nativePath;
+            m_key = key;
+            m_device = device;
+            m_inode = inode;
+            return;
+        }
+        if (attempt == 3)
+            throw DbError(DbError::Kind::Busy, busyText());
+    }
+}
+
+bool Connection::fileReplaced() const
+{
+    quint64 device = 0, inode = 0;
+    if (m_nativePath.isEmpty())
+        return false;
+    return !fileIdentity(m_nativePath, device, inode) || device != m_device || inode != m_inode;
+}
+
+void Connection::reopenIfReplaced()
+{
+    if (m_depth == 0 && m_db && fileReplaced()) {
+        const QString path = m_path;
+        const QByteArray key = m_key;
+        open(path, key);
+    }
+}
+
+void Connection::openChecked(const QString &path, const QByteArray &key)
 {
     const QFileInfo info(path);
     if (!info.exists())
@@ -195,6 +251,7 @@ void Connection::close()
     sqlite3_close_v2(m_db);
     m_db = nullptr;
     m_path.clear();
+    m_nativePath.clear();
 }
 
 void Connection::clearStatementCache()
@@ -439,6 +496,26 @@ ResultSet Connection::step(sqlite3_stmt *stmt, const QString &sql, qint64 rowLim
 
 ResultSet Connection::query(const QString &sql, const QVariantList &params)
 {
+    if (m_depth == 0 && m_db) {
+        reopenIfReplaced();
+        bool cached = false;
+        if (!sqlite3_stmt_readonly(prepare(sql, &cached))) {
+            begin(true);
+            try {
+                ResultSet result = run(sql, params);
+                commit();
+                return result;
+            } catch (...) {
+                rollback();
+                throw;
+            }
+        }
+    }
+    return run(sql, params);
+}
+
+ResultSet Connection::run(const QString &sql, const QVariantList &params)
+{
     bool cached = false;
     sqlite3_stmt *stmt = prepare(sql, &cached);
     if (!sqlite3_stmt_readonly(stmt))
@@ -548,9 +625,20 @@ void Connection::begin(bool write)
         // IMMEDIATE takes the write lock now, so every read that decides a
         // write inside the transaction sees what no other program can change
         // before the commit.
+        reopenIfReplaced();
         if (write)
             ensureWritable();
         executeScript(write ? u"BEGIN IMMEDIATE"_s : u"BEGIN"_s);
+        // The lock is on the file this connection opened: if that file has
+        // lost the set's name meanwhile, the new file takes the write.
+        for (int attempt = 0; write && fileReplaced(); ++attempt) {
+            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+            if (attempt == 3)
+                throw DbError(DbError::Kind::Busy, busyText());
+            reopenIfReplaced();
+            ensureWritable();
+            executeScript(u"BEGIN IMMEDIATE"_s);
+        }
         m_doomed = false;
     }
     ++m_depth;

@@ -72,7 +72,11 @@ public:
     // an inner rollback dooms the whole transaction.
     // `write` takes the write lock at once (BEGIN IMMEDIATE) after
     // ensureWritable(); a read transaction (BEGIN) only reads. Nested
-    // guards join the outermost whatever they ask for.
+    // guards join the outermost whatever they ask for. A connection whose
+    // file was replaced under its name (compacting, by this or another
+    // program) opens the new file first; a write makes that test again
+    // once it holds the lock, so no write lands in a file that has lost
+    // its name. An action statement outside a transaction runs in one.
     void begin(bool write = true);
     void commit();
     void rollback();
@@ -101,12 +105,23 @@ private:
     void bind(sqlite3_stmt *stmt, const QVariantList &params);
     ResultSet step(sqlite3_stmt *stmt, const QString &sql, qint64 rowLimit = -1);
     void openHandle(const QString &path, int flags, const QByteArray &key);
+    void openChecked(const QString &path, const QByteArray &key);
+    ResultSet run(const QString &sql, const QVariantList &params);
+    bool fileReplaced() const;
+    void reopenIfReplaced();
     void registerFunctions();
     void clearStatementCache();
     [[noreturn]] void throwStatementError(const QString &sql, int code);
 
     sqlite3 *m_db = nullptr;
     QString m_path;
+    // The file this connection reads (device and inode as found at
+    // opening): compacting gives the set's name to a new file, and a
+    // connection still on the old one must not write into it.
+    QByteArray m_nativePath;
+    QByteArray m_key;
+    quint64 m_device = 0;
+    quint64 m_inode = 0;
     QHash<QString, sqlite3_stmt *> m_statements;
     int m_depth = 0;
     bool m_doomed = false;

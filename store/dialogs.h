@@ -25,6 +25,37 @@ public:
 
     // Asks a Yes/No question; true means Yes.
     virtual bool ask(const QString &text, const QString &title) = 0;
+
+    // Long work tells the step it is on (titled `title`) until the next
+    // step; an empty step ends the showing. Windows show a progress
+    // dialog, the terminal a line; by default nothing is shown.
+    virtual void progress(const QString &step, const QString &title)
+    {
+        (void)step;
+        (void)title;
+    }
+};
+
+// The steps of one long piece of work; the progress shown ends with it,
+// however the work ends, before its closing message.
+class ProgressSteps
+{
+public:
+    ProgressSteps(Dialogs &dialogs, QString title)
+        : m_dialogs(dialogs)
+        , m_title(std::move(title))
+    {
+    }
+    ~ProgressSteps() { end(); }
+    ProgressSteps(const ProgressSteps &) = delete;
+    ProgressSteps &operator=(const ProgressSteps &) = delete;
+
+    void step(const QString &text) { m_dialogs.progress(text, m_title); }
+    void end() { m_dialogs.progress({}, m_title); }
+
+private:
+    Dialogs &m_dialogs;
+    QString m_title;
 };
 
 // The application's own title, used where a message names no other.

@@ -6,8 +6,10 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -34,8 +36,30 @@ QString systemError()
 QString scratchPathFor(const QString &target)
 {
     const QFileInfo info(target);
-    return info.absolutePath() + u"/.tz305-"_s + info.fileName() + u'-'
+    return info.absolutePath() + u"/.tz305-"_s + info.fileName() + u'-' + QString::number(::getpid()) + u'-'
            + QString::number(QRandomGenerator::global()->generate64(), 36) + u".tmp"_s;
+}
+
+int removeStaleScratch(const QString &target)
+{
+    const QFileInfo info(target);
+    const QString prefix = u".tz305-"_s + info.fileName() + u'-';
+    int removed = 0;
+    const QDir folder(info.absolutePath());
+    // The scratch file and the rollback journal SQLite kept beside it.
+    const QStringList names = folder.entryList({prefix + u"*.tmp"_s, prefix + u"*.tmp-journal"_s},
+                                               QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : names) {
+        // The writer's process number follows the prefix; a scratch file
+        // whose writer still runs is in use (or waits for its rename).
+        bool ok = false;
+        const qint64 pid = name.mid(prefix.size()).section(u'-', 0, 0).toLongLong(&ok);
+        if (ok && pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM))
+            continue;
+        if (QFile::remove(folder.filePath(name)))
+            ++removed;
+    }
+    return removed;
 }
 
 QString copyToScratch(const QString &source, const QString &scratch)

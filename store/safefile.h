@@ -14,8 +14,14 @@ class Dialogs;
 
 // A scratch file name in the target's folder (same file system, so the
 // final rename is atomic). The name starts with a dot and never ends in
-// ".Y" and two digits, so it is never offered as an account set.
+// ".Y" and two digits, so it is never offered as an account set. It holds
+// the writer's process number, so what a killed writer left is known.
 QString scratchPathFor(const QString &target);
+
+// Removes the scratch files of `target` whose writers no longer run (left
+// by a process killed before its rename); a live writer's file is kept.
+// Such a file is never installed. Returns how many were removed.
+int removeStaleScratch(const QString &target);
 
 // Copies `source` to `scratch` byte for byte and flushes it to disk.
 // Returns an empty string on success, otherwise what went wrong.

@@ -1,12 +1,16 @@
 // Schema upgrades at login.
 #include "store/schemaupgrade.h"
 
+#include <QDate>
+#include <QDir>
 #include <QFileInfo>
 
 #include "store/connection.h"
 #include "store/dberror.h"
+#include "store/makepath.h"
 #include "store/paths.h"
 #include "store/session.h"
+#include "store/setexport.h"
 #include "store/transaction.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -33,6 +37,25 @@ const QString kClosedLinesIndexSql = u"CREATE INDEX IF NOT EXISTS 分录表_已�
 const QString kTransferLinesIndexSql
     = u"CREATE INDEX IF NOT EXISTS 分录表_结转 ON 分录表 (科目代码, ID, 借方金额, 贷方金额) WHERE 结帐 = 2"_s;
 
+// A copy of the set as it was before the upgrade, named as a backup of
+// today with "升级前" (so the restore window offers it): in the backup
+// folder, or beside the set when the folder is not set or cannot be made.
+// Throws DbError when no copy can be made: the set is then not upgraded.
+void backUpBeforeUpgrade(Session &session)
+{
+    const QFileInfo set(session.dbPath());
+    const QString name = set.fileName();
+    const qsizetype dot = name.lastIndexOf(u".Y"_s);
+    const QString copyName = (dot > 0 ? name.left(dot) : name) + QDate::currentDate().toString(u"yyyy-MM-dd"_s)
+                             + u"升级前.QSBF"_s + name.right(2);
+    QString folder = session.RunSql(u"SELECT 备份路径 FROM 信息表 WHERE 代号 = 'TZ'"_s).value(0, 0).toString().trimmed();
+    if (folder.isEmpty() || !MakePath(folder))
+        folder = set.absolutePath();
+    const QString problem = writeVerifiedCopy(session, QDir(folder).filePath(copyName), true);
+    if (!problem.isEmpty())
+        throw DbError(DbError::Kind::Statement, u"帐套需要升级,但升级前的备份没有完成,帐套没有改动: "_s + problem);
+}
+
 } // namespace
 
 void upgradeAccountSet(Session &session)
@@ -57,6 +80,7 @@ void upgradeAccountSet(Session &session)
     const QString shipped = templatePath();
     if (!QFileInfo(shipped).isFile())
         throw DbError(DbError::Kind::FileMissing, u"帐套需要升级,但找不到帐套模板: %1"_s.arg(shipped));
+    backUpBeforeUpgrade(session);
     db.query(u"ATTACH DATABASE ? AS shipped KEY ?"_s, {shipped, QString::fromLatin1(databasePassword())});
     try {
         Transaction transaction(session);

@@ -11,7 +11,9 @@ inline constexpr int kSchemaVersion = 3;
 
 // Runs every step between the set's version and kSchemaVersion, all in one
 // transaction that also sets the new version, so a set is upgraded wholly
-// or not at all. Called at login. A set that cannot be written (read-only
+// or not at all, after a verified copy of the set as it was (a backup
+// named yyyy-MM-dd升级前.QSBFyy in the backup folder, or beside the set
+// when there is none); no copy, no upgrade. Called at login. A set that cannot be written (read-only
 // or damaged) is left as it is and still opens for reading. Steps:
 //  2: the statement templates' rows, copied from the program's template
 //     into the tables that have none, and the partial index 分录表_已结帐;

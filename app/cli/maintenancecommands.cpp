@@ -1,13 +1,18 @@
-// Commands over the settings window's values: company name, operator name
-// and password, backup folder.
+// Commands over the settings window: company name, operator name and
+// password, backup folder, and the maintenance of the set (backup, restore,
+// compact, check, carry forward, initialise).
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include "app/cli/cli.h"
 #include "maintenance/backup.h"
 #include "maintenance/bookcheck.h"
 #include "maintenance/carryforward.h"
+#include "maintenance/compact.h"
 #include "maintenance/initialise.h"
+#include "maintenance/restore.h"
 #include "maintenance/settings.h"
+#include "store/paths.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -78,6 +83,41 @@ int carryForward(Context &ctx, const QStringList &args)
     return exitStatusOf(result);
 }
 
+// 帐套恢复: the backup made a set again, in the program's data folder (or
+// --dir); prints the set made.
+int restore(Context &ctx, const QStringList &args)
+{
+    QHash<QString, QString> v;
+    if (!takeOptions(args, {u"from"_s, u"as"_s, u"dir"_s}, v))
+        return 2;
+    if (v.value(u"from"_s).isEmpty())
+        return usageError(u"restore needs --from BACKUP [--as NAME] [--dir DIR]"_s);
+    // NAME is the set's short name; a whole set name (华新.Y24) is taken as its short name.
+    QString name = v.value(u"as"_s);
+    static const QRegularExpression setName(u"^(.+)\\.Y\\d\\d$"_s);
+    if (const QRegularExpressionMatch m = setName.match(name); m.hasMatch())
+        name = m.captured(1);
+    const QString from = QFileInfo(v.value(u"from"_s)).absoluteFilePath();
+    const QString folder = v.contains(u"dir"_s) ? QFileInfo(v.value(u"dir"_s)).absoluteFilePath() : dataFolder();
+    QString restored;
+    const OpResult result = RestoreBackup(ctx.dialogs, [&] { return from; }, folder, name, &restored);
+    if (result.isDone())
+        ctx.print({u"恢复的帐套"_s}, {{restored}});
+    return exitStatusOf(result);
+}
+
+// 压缩修复数据库: prints the compacted set, or the salvaged one of a damaged set.
+int compact(Context &ctx, const QStringList &args)
+{
+    if (!args.isEmpty())
+        return usageError(u"compact takes no arguments"_s);
+    QString written;
+    const OpResult result = CompactAccountSet(ctx.session, ctx.dialogs, &written);
+    if (result.isDone())
+        ctx.print({u"帐套"_s}, {{written}});
+    return exitStatusOf(result);
+}
+
 int initialise(Context &ctx, const QStringList &args)
 {
     if (!args.isEmpty())
@@ -96,6 +136,14 @@ void addMaintenanceCommands(QList<Command> &commands)
                      u"carry-forward   next year's set beside this one, its openings this year's closing balances "
                      "(asks; --yes)"_s,
                      Command::Needs::Login, carryForward});
+    commands.append({u"restore"_s,
+                     u"restore --from BACKUP [--as NAME] [--dir DIR]   a backup made a set again (NAME.Yyy in the "
+                     "data folder or DIR; never over a file; asks twice; --yes)"_s,
+                     Command::Needs::Nothing, restore});
+    commands.append({u"compact"_s,
+                     u"compact   rewrite the set into a compact file under its name; a damaged set is salvaged "
+                     "into a new one beside it (asks; --yes)"_s,
+                     Command::Needs::Login, compact});
     commands.append({u"backup"_s, u"backup   a dated copy of the set in its backup folder (asks; --yes)"_s,
                      Command::Needs::Login, backup});
     commands.append({u"check"_s,

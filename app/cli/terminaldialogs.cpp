@@ -16,6 +16,15 @@ void TerminalDialogs::show(const QString &text, const QString &title, Icon)
     std::fflush(stderr);
 }
 
+void TerminalDialogs::progress(const QString &step, const QString &title)
+{
+    // Steps are for a person watching; a script reads only the messages.
+    if (step.isEmpty() || !isatty(STDERR_FILENO))
+        return;
+    std::fprintf(stderr, "[%s] %s\n", qPrintable(title), qPrintable(step));
+    std::fflush(stderr);
+}
+
 bool TerminalDialogs::ask(const QString &text, const QString &title)
 {
     if (m_answerYes) {

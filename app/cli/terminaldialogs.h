@@ -17,6 +17,7 @@ public:
 
     void show(const QString &text, const QString &title, Icon icon) override;
     bool ask(const QString &text, const QString &title) override;
+    void progress(const QString &step, const QString &title) override;
 
 private:
     bool m_answerYes;

@@ -16,9 +16,12 @@
 #include "accounts/ui/openingbalancewindow.h"
 #include "maintenance/backup.h"
 #include "maintenance/carryforward.h"
+#include "maintenance/compact.h"
 #include "maintenance/initialise.h"
+#include "maintenance/restore.h"
 #include "maintenance/settings.h"
 #include "store/dialogs.h"
+#include "store/paths.h"
 #include "store/session.h"
 #include "shell/ui/controls.h"
 #include "store/ui/messageboxdialogs.h"
@@ -150,15 +153,6 @@ void SettingsWindow::build()
             : std::make_unique<OpeningBalanceWindow>(m_session, m_dialogs, owner);
         window->exec();
     });
-    // Until they are built, the other maintenance buttons say so.
-    const auto pending = [&](const QString &name, const QString &caption, int row, int column) {
-        QPushButton *button = commandButton(maintenanceBox, name, caption);
-        maintenanceLayout->addWidget(button, row, column);
-        connect(button, &QPushButton::clicked, this, [this, caption] {
-            m_dialogs.show(caption + u"尚未提供"_s, u"TZ305提示"_s, Icon::Information);
-        });
-        return button;
-    };
     QPushButton *backup = commandButton(maintenanceBox, u"Command8"_s, u"数据备份"_s);
     maintenanceLayout->addWidget(backup, 0, 1);
     // A backup that was made closes the settings window.
@@ -166,8 +160,26 @@ void SettingsWindow::build()
         if (BackupAccountSet(m_session, m_dialogs).isDone())
             accept();
     });
-    pending(u"Command10"_s, u"帐套恢复"_s, 0, 2);
-    pending(u"Command5"_s, u"压缩修复数据库"_s, 1, 0)->setToolTip(u"压缩和修复数据库"_s);
+    QPushButton *restore = commandButton(maintenanceBox, u"Command10"_s, u"帐套恢复"_s);
+    maintenanceLayout->addWidget(restore, 0, 2);
+    // A restored set ends the program: the user logs in to it.
+    connect(restore, &QPushButton::clicked, this, [this] {
+        const auto choose = [this] {
+            return QFileDialog::getOpenFileName(this, u"帐套恢复"_s, m_backupPath->text().trimmed(),
+                                                u"TZ Files (*.QSBF*)"_s);
+        };
+        if (RestoreBackup(m_dialogs, choose, dataFolder()).isDone()) {
+            accept();
+            QCoreApplication::quit();
+        }
+    });
+    QPushButton *compact = commandButton(maintenanceBox, u"Command5"_s, u"压缩修复数据库"_s);
+    compact->setToolTip(u"压缩和修复数据库"_s);
+    maintenanceLayout->addWidget(compact, 1, 0);
+    connect(compact, &QPushButton::clicked, this, [this] {
+        if (CompactAccountSet(m_session, m_dialogs).isDone())
+            accept();
+    });
     QPushButton *carry = commandButton(maintenanceBox, u"Command12"_s, u"年度过帐"_s);
     maintenanceLayout->addWidget(carry, 1, 1);
     // A carry forward ends the program: the user logs in to the new year.

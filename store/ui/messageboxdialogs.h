@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QProgressDialog>
 #include <QWidget>
 
 #include "store/dialogs.h"
@@ -18,9 +19,11 @@ public:
 
     void show(const QString &text, const QString &title, Icon icon) override;
     bool ask(const QString &text, const QString &title) override;
+    void progress(const QString &step, const QString &title) override;
 
 private:
     QPointer<QWidget> m_parent;
+    QPointer<QProgressDialog> m_progress;
 };
 
 } // namespace tz

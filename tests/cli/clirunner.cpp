@@ -9,9 +9,11 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace tz::test {
 
-CliRun cli(const QStringList &args)
+CliRun cli(const QStringList &args, const std::function<void()> &inChild)
 {
     QProcess process;
+    if (inChild)
+        process.setChildProcessModifier(inChild);
     process.start(QString::fromUtf8(TZ305_CLI_PATH), args);
     process.closeWriteChannel();
     process.waitForFinished(120000);

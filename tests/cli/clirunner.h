@@ -2,6 +2,7 @@
 // with a fresh account set 华新.Y24 made by `tz305-cli new`.
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include <gtest/gtest.h>
@@ -21,8 +22,10 @@ struct CliRun {
     QString err;
 };
 
-// Runs the command line with `args`, stdin closed, and waits for it.
-CliRun cli(const QStringList &args);
+// Runs the command line with `args`, stdin closed, and waits for it;
+// `inChild` runs in the new process before the program starts (limits,
+// another user).
+CliRun cli(const QStringList &args, const std::function<void()> &inChild = {});
 
 // Runs it and expects the exit status and, when given, exactly `err` on stderr.
 CliRun cliExpect(const QStringList &args, int status, const std::optional<QString> &err = std::nullopt);

@@ -1,5 +1,14 @@
 // The settings commands end to end: each runs the settings operation for
-// the logged-in operator, and its outcome decides the exit status.
+// the logged-in operator, and its outcome decides the exit status. The
+// maintenance commands meet a full disk and a folder they may not write.
+#include <csignal>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+
 #include <gtest/gtest.h>
 
 #include "tests/cli/clirunner.h"
@@ -38,6 +47,62 @@ TEST_F(SettingsCommands, RenamePasswordAndBackupPath)
     cliExpect(QStringList{u"--yes"_s} << as(boss, u"888"_s) << u"settings"_s << u"backup-path"_s << folder, 0,
               u"[] 是否修改路径? 是\n[] 已修改成功\n"_s);
     EXPECT_EQ(cli(sql).out, u"v\n"_s + folder + u'\n');
+}
+
+// Backup, restore and compact round trip; then a disk that takes no more
+// than 64 KiB per file and a write-protected backup folder: a clear
+// message, no file in the folder, the set as it was.
+TEST_F(SettingsCommands, BackupRestoreCompactAndWhatCannotBeWritten)
+{
+    post({{8000000001, u"1001"_s, 100.0, {}}, {8000000002, u"3001"_s, {}, 100.0}});
+    const QString folder = m_dir.filePath(u"备份"_s);
+    const QStringList yes = QStringList{u"--yes"_s} << login();
+    cliExpect(yes + QStringList{u"settings"_s, u"backup-path"_s, folder}, 0);
+    const CliRun backup = cliExpect(yes + QStringList{u"backup"_s}, 0);
+    const QString copy = backup.out.section(u'\n', 1, 1);
+    EXPECT_TRUE(copy.startsWith(folder + u"/华新"_s)) << backup.out.toStdString();
+
+    const QStringList restore = {u"--yes"_s, u"restore"_s, u"--from"_s, copy, u"--as"_s, u"新华"_s,
+                                 u"--dir"_s, m_dir.path()};
+    EXPECT_EQ(cliExpect(restore, 0).out, u"恢复的帐套\n"_s + m_dir.filePath(u"新华.Y24"_s) + u'\n');
+    cliExpect(restore, 1);
+    EXPECT_EQ(cliExpect(yes + QStringList{u"compact"_s}, 0).out, u"帐套\n"_s + m_set + u'\n');
+    cliExpect(login() << u"check"_s, 0);
+
+    QFile::remove(copy);
+    const QStringList sums = login() << u"sql"_s << u"SELECT count(*), sum(借方金额) FROM 分录表"_s;
+    const QString books = cli(sums).out;
+    const auto smallDisk = [] {
+        const rlimit limit{64 * 1024, 64 * 1024};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead of ending the program
+    };
+    const CliRun full = cli(yes + QStringList{u"backup"_s}, smallDisk);
+    EXPECT_EQ(full.status, 3);
+    EXPECT_TRUE(full.err.contains(u"备份没有完成: 磁盘空间不足或文件超过允许的大小,无法写入: "_s + folder))
+        << full.err.toStdString();
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList());
+    const CliRun fullCompact = cli(yes + QStringList{u"compact"_s}, smallDisk);
+    EXPECT_EQ(fullCompact.status, 3);
+    EXPECT_TRUE(fullCompact.err.contains(u"磁盘空间不足或文件超过允许的大小,无法写入: "_s + m_dir.path()))
+        << fullCompact.err.toStdString();
+    EXPECT_EQ(QDir(m_dir.path()).entryList({u".tz305*"_s}, QDir::Files | QDir::Hidden), QStringList());
+    EXPECT_EQ(cli(sums).out, books);
+
+    // Root writes into any folder whatever its mode: the program then runs as nobody.
+    QFile::setPermissions(m_dir.path(), QFile::Permissions(0x7777));
+    QFile::setPermissions(m_set, QFile::Permissions(0x6666));
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+    const auto asNobody = [] {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(99);
+    };
+    const CliRun readOnly = cli(yes + QStringList{u"backup"_s}, asNobody);
+    EXPECT_EQ(readOnly.status, 3);
+    EXPECT_TRUE(readOnly.err.contains(u"备份没有完成: 文件夹不能写入(请检查是否只读、有无写入权限): "_s + folder))
+        << readOnly.err.toStdString();
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList());
+    EXPECT_EQ(cli(sums).out, books);
 }
 
 } // namespace

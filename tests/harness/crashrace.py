@@ -8,10 +8,14 @@ invariants of the books: the file is intact, every voucher balances, each
 month is numbered 1..k without gaps or repeats, line IDs follow 月 and 号码,
 every code is a detail account, a closed month has no open line, and the
 killed operation left the books either as they were before it or as an
-uninterrupted run of it leaves them.
+uninterrupted run of it leaves them. The whole-file operations (backup,
+restore, carry forward, compact) killed at random leave the set intact with
+its books and each file they make either absent or complete, and the next
+run removes the scratch files a killed one left; a compactor races the
+writers, whose every saved voucher must survive it.
 
     python3 tests/harness/crashrace.py --cli build/bin/tz305-cli --trials 100
-        [--kinds import,post,close,reopen,opening,race] [--seed S]
+        [--kinds import,post,close,reopen,opening,race,backup,restore,carry,compact] [--seed S]
         [--workdir DIR] [--keep]
 
 --trials is per kind. Trial i of the run uses seed S+i, so a failing trial
@@ -318,8 +322,9 @@ def kind_race(h, rng, path, failures):
     def closer(crng):
         # The month stays closed briefly and open longer, and ends closed when the stop comes in between.
         while True:
+            # Compacting gives the set's name to a new file under the writers' open connections.
             for op, pause in ((["close", "--month", month, "--reviewer", "李四"], 0.2),
-                              (["reopen", "--month", month], 0.8)):
+                              (["reopen", "--month", month], 0.4), (["compact"], 0.4)):
                 if stop.is_set():
                     return
                 current["closer"] = h.start(path, op)
@@ -360,8 +365,93 @@ def kind_race(h, rng, path, failures):
     return collections.Counter(kills=sum(run.killed for _, run in done), refused=sum(run.rc != 0 for _, run in done))
 
 
+def products(folder, stem):
+    """The files an operation made in folder (scratch files, named with a leading dot, aside)."""
+    return {name for name in os.listdir(folder) if name.startswith(stem) and not name.endswith((".csv", "-journal"))}
+
+
+def file_trial(h, rng, path, failures, op, folder, stem, set_arg=True):
+    """Runs op whole and notes the files it makes, removes them, then runs it again killed at a random moment.
+    The set must be intact and hold the same books; each file of the killed run is absent or exactly as the
+    whole run made it; and the next run clears the scratch files the killed one left."""
+    before = h.check(path)[1]
+    start = lambda: h.start(path if set_arg else None, op)
+    existing = products(folder, stem)
+    whole = h.finish(start())
+    made = {name: h.check(os.path.join(folder, name)) for name in products(folder, stem) - existing}
+    if whole.rc != 0 or not made:
+        failures.append(f"{' '.join(map(str, op))} exited {whole.rc}, made {sorted(made)}: {whole.err[-200:]}")
+        return collections.Counter(refused=1)
+    for name in made:
+        os.remove(os.path.join(folder, name))
+    run = h.finish(start(), kill_after=rng.uniform(0, whole.seconds))
+    broken, final = h.check(path)
+    failures += broken
+    if final != before:
+        failures.append(f"{' '.join(map(str, op))} killed after {run.seconds:.3f} s changed the set's books")
+    for name in products(folder, stem) - existing:
+        got = h.check(os.path.join(folder, name))
+        if name not in made or got[0] or got[1] != made[name][1]:
+            failures.append(f"{' '.join(map(str, op))} killed after {run.seconds:.3f} s left {name} incomplete: "
+                            f"{got[0][:3]}")
+        os.remove(os.path.join(folder, name))
+    left = [n for n in os.listdir(folder) if n.startswith(".tz305-")]
+    again = h.finish(start())
+    stale = [n for n in os.listdir(folder) if n in left]
+    if again.rc != 0 or stale:
+        failures.append(f"the run after the kill: exit {again.rc}, stale scratch files {stale}: {again.err[-200:]}")
+    for name in products(folder, stem) - existing:
+        os.remove(os.path.join(folder, name))
+    return collections.Counter(kills=int(run.killed))
+
+
+def kind_backup(h, rng, path, failures):
+    folder = path[:-4] + "-backup"
+    if h.cli_run(path, ["settings", "backup-path", folder]).rc != 0:
+        return give_up("settings backup-path failed")
+    os.makedirs(folder, exist_ok=True)
+    counts = file_trial(h, rng, path, failures, ["backup"], folder, os.path.basename(path)[:-4])
+    shutil.rmtree(folder, ignore_errors=True)
+    return counts
+
+
+def kind_restore(h, rng, path, failures):
+    folder = os.path.dirname(path)
+    backup = path[:-4] + "2024-03-05.QSBF24"
+    shutil.copyfile(path, backup)
+    name = "复" + os.path.basename(path)[:-4]
+    counts = file_trial(h, rng, path, failures, ["--yes", "restore", "--from", backup, "--as", name, "--dir", folder],
+                        folder, name, set_arg=False)
+    os.remove(backup)
+    return counts
+
+
+def kind_carry(h, rng, path, failures):
+    return file_trial(h, rng, path, failures, ["carry-forward"], os.path.dirname(path),
+                      os.path.basename(path)[:-2] + "25")
+
+
+def kind_compact(h, rng, path, failures):
+    """Compacting killed at a random moment: the set keeps its books, whichever file holds them."""
+    before = h.check(path)[1]
+    whole = h.cli_run(path, ["compact"])
+    run = h.cli_run(path, ["compact"], kill_after=rng.uniform(0, whole.seconds))
+    broken, final = h.check(path)
+    failures += broken
+    if whole.rc != 0 or final != before:
+        failures.append(f"compact (exit {whole.rc}, then killed after {run.seconds:.3f} s) changed the books")
+    folder, stem = os.path.dirname(path), ".tz305-" + os.path.basename(path)
+    left = [n for n in os.listdir(folder) if n.startswith(stem)]
+    again = h.cli_run(path, ["compact"])
+    stale = [n for n in os.listdir(folder) if n in left]
+    if again.rc != 0 or stale:
+        failures.append(f"the compact after the kill: exit {again.rc}, stale scratch files {stale}")
+    return collections.Counter(kills=int(run.killed))
+
+
 TRIALS = {"import": kind_import, "post": kind_post, "close": kind_close, "reopen": kind_reopen,
-          "opening": kind_opening, "race": kind_race}
+          "opening": kind_opening, "race": kind_race, "backup": kind_backup, "restore": kind_restore,
+          "carry": kind_carry, "compact": kind_compact}
 
 
 def build_base(h, directory):

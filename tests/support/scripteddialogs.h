@@ -30,7 +30,13 @@ public:
 
     void show(const QString &text, const QString &title, Icon icon) override;
     bool ask(const QString &text, const QString &title) override;
+    void progress(const QString &step, const QString &) override
+    {
+        if (!step.isEmpty())
+            steps.append(step);
+    }
 
+    QStringList steps;        // progress steps shown
     QList<Message> messages;  // in the order shown
     QList<Message> questions; // icon Question
 

@@ -1,0 +1,106 @@
+// Restoring a backup as a new account set.
+#include "maintenance/restore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "store/dialogs.h"
+#include "store/guard.h"
+#include "store/safefile.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace tz {
+
+namespace {
+
+const QString kTitle = u"TZ305提示"_s;
+
+bool endsInTwoDigits(const QString &name)
+{
+    return name.size() >= 2 && name.at(name.size() - 1).isDigit() && name.at(name.size() - 2).isDigit()
+           && name.at(name.size() - 1).unicode() < 128 && name.at(name.size() - 2).unicode() < 128;
+}
+
+// A short name becomes a file name in the folder: no folder separators.
+bool usableShortName(const QString &name)
+{
+    return !name.trimmed().isEmpty() && !name.contains(u'/') && !name.contains(u'\\') && name != u"."_s
+           && name != u".."_s;
+}
+
+} // namespace
+
+QString restoredSetName(const QString &backupFileName)
+{
+    // The backup's name is short name + yyyy-MM-dd + ".QSBF" + YY: the four
+    // characters before the first "-" are the year.
+    const qsizetype dash = backupFileName.indexOf(u'-');
+    const QString shortName = dash > 4 ? backupFileName.left(dash - 4) : QString();
+    if (!usableShortName(shortName) || !endsInTwoDigits(backupFileName))
+        return {};
+    return shortName + u".Y"_s + backupFileName.right(2);
+}
+
+OpResult RestoreBackup(Dialogs &dialogs, const std::function<QString()> &chooseBackup, const QString &folder,
+                       const QString &shortName, QString *restored)
+{
+    if (!dialogs.ask(u"帐套恢复是指帐套损坏或已丢失，你可以从备份中恢复过来。\n\n你是否要进行帐套数据的恢复?"_s,
+                     u"提示信息"_s)
+        || !dialogs.ask(u"最后一次提示:你是否要进行帐套数据的恢复?"_s, u"最后一次提示"_s))
+        return OpResult::refused();
+    const QString backup = chooseBackup();
+    if (backup.isEmpty())
+        return OpResult::refused();
+
+    const QString title = QFileInfo(backup).fileName();
+    QString name = restoredSetName(title);
+    if (!shortName.isEmpty())
+        name = usableShortName(shortName) && endsInTwoDigits(title) ? shortName + u".Y"_s + title.right(2) : QString();
+    if (name.isEmpty())
+        return refuse(dialogs, u"帐套名错误!"_s, kTitle, Icon::Exclamation);
+    if (!QFileInfo(backup).isFile())
+        return refuse(dialogs, u"备份文件不存在: "_s + backup, kTitle, Icon::Exclamation);
+    const QString target = QDir(folder).filePath(name);
+    const auto sameName = [&] {
+        return refuse(dialogs, u"帐套名相同,不能恢复,请拷走帐套直接使用.\n帐套路径: "_s + target, kTitle, Icon::Exclamation);
+    };
+    if (QFileInfo::exists(target) || QFileInfo(target).isSymLink())
+        return sameName();
+    if (!QDir().mkpath(folder))
+        return fail(dialogs, u"恢复没有完成: 无法建立文件夹 "_s + folder);
+
+    // The backup is checked as the copy that will become the set, so a
+    // damaged or foreign file never takes a set's name.
+    removeStaleScratch(target);
+    const QString scratch = scratchPathFor(target);
+    QString problem;
+    {
+        ProgressSteps progress(dialogs, u"帐套恢复"_s);
+        progress.step(u"正在检查备份文件…"_s);
+        problem = verifyAccountSet(backup);
+        if (problem.isEmpty()) {
+            progress.step(u"正在复制备份文件…"_s);
+            problem = copyToScratch(backup, scratch);
+        }
+        if (problem.isEmpty() && !verifyAccountSet(scratch).isEmpty()) {
+            QFile::remove(scratch);
+            problem = u"复制的文件没有通过检查: "_s + target;
+        }
+        if (problem.isEmpty()) {
+            problem = installScratch(scratch, target, false);
+            if (!problem.isEmpty() && QFileInfo::exists(target))
+                return sameName();
+        }
+    }
+    if (!problem.isEmpty())
+        return fail(dialogs, u"恢复没有完成: "_s + problem);
+    if (restored)
+        *restored = target;
+    dialogs.show(u"1.恢复成功,帐套路径:"_s + target + u"\n\n2.请记住路径,请带走帐套,自动退出系统,请重新进入"_s, kTitle,
+                 Icon::Exclamation);
+    return OpResult::done();
+}
+
+} // namespace tz

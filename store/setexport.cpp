@@ -1,0 +1,144 @@
+// Copying the open set.
+#include "store/setexport.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+#include "store/connection.h"
+#include "store/dberror.h"
+#include "store/safefile.h"
+#include "store/session.h"
+#include "store/transaction.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace tz {
+
+namespace {
+
+// Why a copy could not be written, in the words of the folder it goes to
+// rather than of the set it comes from.
+QString copyFailureText(const QString &path, int code, int systemError)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    const QString full = u"磁盘空间不足或文件超过允许的大小,无法写入: "_s + folder;
+    const QString readOnly = u"文件夹不能写入(请检查是否只读、有无写入权限): "_s + folder;
+    switch (systemError) {
+    case ENOSPC:
+    case EFBIG:
+    case EDQUOT:
+        return full;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return readOnly;
+    default:
+        break;
+    }
+    switch (code & 0xff) {
+    case SQLITE_FULL:
+        return full;
+    case SQLITE_READONLY:
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+        return readOnly;
+    default:
+        return u"无法写入 %1: %2"_s.arg(folder, systemError ? QString::fromLocal8Bit(std::strerror(systemError))
+                                                              : QString::fromUtf8(sqlite3_errstr(code)));
+    }
+}
+
+} // namespace
+
+qint64 exportOpenSet(Session &session, const QString &path)
+{
+    // The set's connection never creates files, so the empty keyed copy is
+    // made first and then attached.
+    try {
+        Connection created;
+        created.create(path);
+    } catch (const DbError &) {
+        throw DbError(DbError::Kind::Statement, copyFailureText(path, SQLITE_CANTOPEN, 0));
+    }
+    session.OpenMainConnection();
+    Connection &db = session.mainConnection();
+    db.query(u"ATTACH DATABASE ? AS copy KEY ?"_s, {path, QString::fromLatin1(databasePassword())});
+    qint64 lines = 0;
+    // The failure of the copy itself: sqlcipher_export reports it as a
+    // plain error, so the system's error number says what happened.
+    int code = SQLITE_OK;
+    int systemError = 0;
+    try {
+        Transaction snapshot(session, Transaction::Mode::Read);
+        lines = session.RunSql(u"SELECT count(*) FROM 分录表"_s).value(0, 0).toLongLong();
+        const int version = session.RunSql(u"PRAGMA main.user_version"_s).value(0, 0).toInt();
+        try {
+            db.query(u"SELECT sqlcipher_export('copy')"_s);
+            db.executeScript(u"PRAGMA copy.user_version = %1"_s.arg(version));
+            snapshot.commit();
+        } catch (const DbError &) {
+            code = sqlite3_extended_errcode(db.handle());
+            systemError = sqlite3_system_errno(db.handle());
+            throw;
+        }
+    } catch (const DbError &error) {
+        db.query(u"DETACH DATABASE copy"_s);
+        // A busy or damaged set is the set's own problem; anything else
+        // failed writing the copy (a full disk, a file size limit).
+        if (error.kind() == DbError::Kind::Busy || error.kind() == DbError::Kind::Damaged || code == SQLITE_OK)
+            throw;
+        throw DbError(DbError::Kind::Statement, copyFailureText(path, code, systemError));
+    } catch (...) {
+        db.query(u"DETACH DATABASE copy"_s);
+        throw;
+    }
+    db.query(u"DETACH DATABASE copy"_s);
+    return lines;
+}
+
+QString verifyCopy(const QString &path, qint64 journalLines)
+{
+    if (QString problem = verifyAccountSet(path); !problem.isEmpty())
+        return problem;
+    try {
+        Connection check;
+        check.open(path);
+        if (check.query(u"SELECT count(*) FROM 分录表"_s).value(0, 0).toLongLong() != journalLines)
+            return u"复制的分录数与帐套不符: "_s + path;
+    } catch (const DbError &error) {
+        return error.message();
+    }
+    return {};
+}
+
+QString writeVerifiedCopy(Session &session, const QString &target, bool replace)
+{
+    removeStaleScratch(target);
+    const QString scratch = scratchPathFor(target);
+    QString problem;
+    try {
+        problem = verifyCopy(scratch, exportOpenSet(session, scratch));
+    } catch (const DbError &error) {
+        QFile::remove(scratch);
+        // A copy that could not be written is this operation's failure; a
+        // busy or damaged set is the set's, told as such by the caller.
+        if (error.kind() != DbError::Kind::Statement)
+            throw;
+        return error.message();
+    } catch (...) {
+        QFile::remove(scratch);
+        throw;
+    }
+    if (!problem.isEmpty()) {
+        QFile::remove(scratch);
+        return problem;
+    }
+    return installScratch(scratch, target, replace);
+}
+
+} // namespace tz

@@ -1,0 +1,93 @@
+// The maintenance buttons of the settings window on demonstration books: a
+// backup into the backup folder, compacting, restoring that backup through
+// the file dialog, and the carry forward into next year.
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QtTest>
+
+#include "maintenance/ui/settingswindow.h"
+#include "store/paths.h"
+#include "store/session.h"
+#include "tests/support/scripteddialogs.h"
+#include "tests/support/testset.h"
+#include "tests/support/uitest.h"
+#include "vouchers/demobooks.h"
+
+using namespace Qt::Literals::StringLiterals;
+using tz::Icon;
+using tz::test::Message;
+using tz::test::ScriptedDialogs;
+using tz::test::child;
+
+namespace {
+
+class SettingsWindowTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    tz::test::TestSet m_set{u"示例"_s};
+    QString m_folder;
+
+    // Opens the window, clicks `button` with the given answers, and returns what the user was told.
+    QList<Message> press(const QString &button, const QList<bool> &answers, const QString &screenshot = {},
+                         const std::function<void(QWidget *)> &inModal = {})
+    {
+        ScriptedDialogs dialogs(answers);
+        tz::SettingsWindow window(m_set.session(), dialogs);
+        window.show();
+        if (!screenshot.isEmpty())
+            tz::test::saveScreenshot(&window, screenshot);
+        QPushButton *pressed = child<QPushButton>(&window, button);
+        if (inModal)
+            tz::test::runModal([&] { pressed->click(); }, inModal);
+        else
+            pressed->click();
+        return dialogs.messages;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        ScriptedDialogs yes(QList<bool>(20, true));
+        QVERIFY(tz::MakeDemoBooks(m_set.session(), 2024, 12, 7, yes).isDone());
+        m_folder = m_set.folder() + u"/备份"_s;
+        m_set.session().execSql(u"UPDATE 信息表 SET 备份路径 = ? WHERE 代号 = 'TZ'"_s, {m_folder});
+    }
+
+    void backUpCompactRestoreAndCarryForward()
+    {
+        QCOMPARE(press(u"Command8"_s, {true}, u"settingswindow.png"_s),
+                 QList<Message>({{u"数据成功备份到: "_s + m_folder + u"  文件夹中"_s, u"TZ305"_s, Icon::None}}));
+        const QString backup =
+            m_folder + u"/示例"_s + QDate::currentDate().toString(u"yyyy-MM-dd"_s) + u".QSBF24"_s;
+        QVERIFY(QFileInfo::exists(backup));
+
+        QCOMPARE(press(u"Command5"_s, {true, true}),
+                 QList<Message>({{u"数据库压缩修复成功"_s, u"TZ305"_s, Icon::None}}));
+
+        const QString restored = tz::dataFolder() + u"/示例.Y24"_s;
+        QFile::remove(restored);
+        const QList<Message> told = press(u"Command10"_s, {true, true}, {}, [&](QWidget *modal) {
+            auto *files = qobject_cast<QFileDialog *>(modal);
+            QVERIFY(files);
+            QCOMPARE(files->nameFilters(), QStringList{u"TZ Files (*.QSBF*)"_s});
+            files->selectFile(backup);
+            static_cast<QDialog *>(files)->accept();
+        });
+        QCOMPARE(told.value(0).text, u"1.恢复成功,帐套路径:"_s + restored
+                                         + u"\n\n2.请记住路径,请带走帐套,自动退出系统,请重新进入"_s);
+        QVERIFY(QFile::remove(restored));
+
+        const QString next = m_set.folder() + u"/示例.Y25"_s;
+        QCOMPARE(press(u"Command12"_s, {true}),
+                 QList<Message>({{u"1.恭喜你过帐成功!\n\n2.帐套路径(名): "_s + next + u"\n\n3.请重新登陆新帐套"_s,
+                                  u"TZ305提示"_s, Icon::None}}));
+    }
+};
+
+} // namespace
+
+QTEST_MAIN(SettingsWindowTest)
+#include "settingswindow_test.moc"
