@@ -1,6 +1,7 @@
 // The books' check.
 #include "maintenance/bookcheck.h"
 
+#include "store/dberror.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/money.h"
@@ -34,11 +35,23 @@ OpResult CheckBooks(Session &session, QStringList &problems, Dialogs &dialogs)
     const OpResult run = guarded(dialogs, [&] {
         // One read transaction: every rule sees the same books.
         Transaction snapshot(session, Transaction::Mode::Read);
-        const ResultSet integrity = session.RunSql(u"PRAGMA integrity_check(20)"_s);
-        for (const ResultSet::Row &row : integrity.rows()) {
-            if (row.value(0).toString() != u"ok"_s)
-                problems << u"文件完整性: "_s + row.value(0).toString();
+        try {
+            const ResultSet integrity = session.RunSql(u"PRAGMA integrity_check(20)"_s);
+            for (const ResultSet::Row &row : integrity.rows()) {
+                for (const QString &line : row.value(0).toString().split(u'\n', Qt::SkipEmptyParts)) {
+                    if (line != u"ok"_s)
+                        problems << u"文件完整性: "_s + line;
+                }
+            }
+        } catch (const DbError &error) {
+            if (error.kind() != DbError::Kind::Damaged)
+                throw;
+            problems << u"文件完整性: "_s + error.message();
         }
+        // The rules below would read the pages that failed: a damaged set
+        // is told as such, and the repair salvages what reads.
+        if (!problems.isEmpty())
+            return OpResult::done();
         // Rows by value: a loop over the rows of a temporary result would
         // outlive it.
         const auto rows = [&session](const QString &sql) { return session.RunSql(sql).rows(); };

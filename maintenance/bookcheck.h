@@ -12,7 +12,9 @@ class Session;
 
 // Reads the whole set and lists what breaks (empty when the books are
 // sound), each as one line a user can act on:
-//  - the file's integrity check (every page, every index);
+//  - the file's integrity check (every page, every index), one line per
+//    finding: "文件完整性: ..."; a damaged file is reported by these alone,
+//    since the rules below would read the pages that failed;
 //  - a voucher whose debits and credits differ: "M月N号凭证借贷不平: 借方 D, 贷方 C";
 //  - a month not numbered 1..k: "M月凭证号不连续或重复: 共K张, 最大号码X";
 //  - a line whose ID does not follow its month and number, or an ID used

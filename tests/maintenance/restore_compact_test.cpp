@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "maintenance/bookcheck.h"
 #include "maintenance/restore.h"
 #include "maintenance/salvage.h"
 #include "store/connection.h"
@@ -169,6 +170,13 @@ TEST(Compact, ADamagedSetIsSalvagedIntoANewFileBesideIt)
 
     tz::Session s;
     s.setDbPath(set.path());
+    QStringList problems;
+    ScriptedDialogs checked;
+    EXPECT_TRUE(tz::CheckBooks(s, problems, checked).isRefused());
+    EXPECT_FALSE(problems.isEmpty());
+    for (const QString &problem : std::as_const(problems))
+        EXPECT_TRUE(problem.startsWith(u"文件完整性: "_s)) << problem.toStdString();
+
     ScriptedDialogs declined({true, true, false});
     EXPECT_TRUE(tz::CompactAccountSet(s, declined).isRefused());
     const QString target = set.folder() + u"/测试修复.Y24"_s;

@@ -3,7 +3,11 @@
 
 #include <stdexcept>
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+
+#include <gtest/gtest.h>
 
 #include "store/accountset.h"
 #include "store/paths.h"
@@ -30,6 +34,22 @@ TestSet::TestSet(const QString &shortName, int year)
     m_session.setFiscalYear(qint16(year));
     m_session.setOperatorName(u"主管"_s);
     m_session.setOperatorPassword(u"888"_s);
+}
+
+TestSet::~TestSet()
+{
+    // TZ305_KEEP_SETS=DIR keeps a copy of every set a test made, named by
+    // the test, so that `tz305-cli check` can be run over all of them.
+    const QString keep = qEnvironmentVariable("TZ305_KEEP_SETS");
+    if (keep.isEmpty())
+        return;
+    m_session.CloseMainConnection();
+    const testing::TestInfo *test = testing::UnitTest::GetInstance()->current_test_info();
+    const QString name = test ? QString::fromUtf8(test->test_suite_name()) + u'.' + QString::fromUtf8(test->name())
+                              : QCoreApplication::applicationName();
+    static int kept = 0;
+    QDir().mkpath(keep);
+    QFile::copy(m_path, QDir(keep).filePath(u"%1-%2.Y24"_s.arg(name).arg(++kept)));
 }
 
 } // namespace tz::test

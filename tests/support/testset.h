@@ -14,6 +14,9 @@ class TestSet
 public:
     // Copies the built template to <tmp>/<shortName>.Y<yy>.
     explicit TestSet(const QString &shortName = QStringLiteral("测试"), int year = 2024);
+    ~TestSet();
+    TestSet(const TestSet &) = delete;
+    TestSet &operator=(const TestSet &) = delete;
 
     const QString &path() const { return m_path; }
     QString folder() const { return m_dir.path(); }
