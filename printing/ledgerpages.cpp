@@ -50,16 +50,27 @@ void buildPages(Session &session, const PageTables &t, int perPage, bool carry)
     const int rows = session.RunSql(u"SELECT ifnull(MAX(顺序), 0) FROM "_s + t.page).value(0, 0).toInt();
     const int pages = rows == 0 ? 1 : (rows - 1) / perPage + 1;
     if (carry) {
-        QStringList values;
-        for (const QString &c : t.carried)
-            values.append(u"ifnull(%1, 0)"_s.arg(c));
         const QString carriedColumns = t.carried.join(u", "_s);
         for (int p = 1; p <= pages; ++p) {
+            const ResultSet last = session.RunSql(u"SELECT ID FROM %1 WHERE 顺序 = ?"_s.arg(t.page), {p * perPage});
+            if (last.eof())
+                continue;
+            // The running figures as they stand after the page's last row:
+            // a total row (本月合计, 本年累计) has none of its own, so the
+            // figures of the last row that has them are carried.
+            const ResultSet figures = session.RunSql(
+                u"SELECT %2 FROM %1 WHERE 顺序 <= ? AND %3 IS NOT NULL ORDER BY 顺序 DESC LIMIT 1"_s.arg(
+                    t.page, carriedColumns, t.carried.first()),
+                {p * perPage});
+            QVariantList values;
+            for (qsizetype c = 0; c < t.carried.size(); ++c)
+                values.append(figures.eof() || figures.value(0, int(c)).isNull() ? QVariant(0.0) : figures.value(0, int(c)));
+            const QString placeholders = QStringList(t.carried.size(), u"?"_s).join(u", "_s);
             for (const auto &[suffix, text, page] : {std::tuple {u"1"_s, u"  过 次 页"_s, p},
                                                      std::tuple {u"2"_s, u"  承 前 页"_s, p + 1}}) {
-                session.execSql(u"INSERT INTO %1 (ID, 摘要说明, %2, 月) SELECT ID || ?, ?, %3, ? FROM %1 "
-                                "WHERE 顺序 = ?"_s.arg(t.page, carriedColumns, values.join(u", "_s)),
-                                {suffix, text, page, p * perPage});
+                session.execSql(u"INSERT INTO %1 (ID, 摘要说明, %2, 月) VALUES (?, ?, %3, ?)"_s.arg(
+                                    t.page, carriedColumns, placeholders),
+                                QVariantList {last.value(0, 0).toString() + suffix, text} + values + QVariantList {page});
             }
         }
     }

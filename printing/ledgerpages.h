@@ -44,7 +44,9 @@ OpResult ledgerPageHeadingFor(Session &session, const QString &code, LedgerPageH
 // the pages out. Rows in ID order, N per page: row k on page (k-1)/N + 1.
 // For each page p whose last entry row is the N-th (never for the general
 // ledger) a "  过 次 页" row on p and a "  承 前 页" row on p + 1 follow it
-// (IDs its ID + "1" and + "2") with its carried figures, NULL as 0. Fill
+// (IDs its ID + "1" and + "2") with the running figures after it: those
+// of the last row up to it that has them (a 本月合计 or 本年累计 row has
+// none of its own), 0 when no row has. Fill
 // rows ('814', '815', …) bring the last page to N + 1 rows; an empty
 // ledger gives one page of them. Each page carries the title, "会计期间:",
 // "单位:", "科目名称:", the page number and "操作员:".

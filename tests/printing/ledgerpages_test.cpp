@@ -84,9 +84,11 @@ TEST_F(LedgerPages, FullPageCarriesIntoASecondPageOfItsOwn)
 
 TEST_F(LedgerPages, OneRowMoreGoesUnderTheBroughtForwardRow)
 {
-    const Document doc = detailPages(24); // 27 rows: row 26 is 本年累计, without a balance
+    // 27 rows: row 26 is 本年累计, without a balance of its own, so the
+    // balance after the last line (row 24) is carried.
+    const Document doc = detailPages(24);
     ASSERT_EQ(doc.pages.size(), 2);
-    EXPECT_EQ(carried(u"三栏帐页"_s, u"余额"_s), (QStringList {u"1|  过 次 页|0"_s, u"2|  承 前 页|0"_s}));
+    EXPECT_EQ(carried(u"三栏帐页"_s, u"余额"_s), (QStringList {u"1|  过 次 页|3000"_s, u"2|  承 前 页|3000"_s}));
     EXPECT_EQ(tz::test::table(s, u"SELECT 摘要说明 FROM 三栏帐页 WHERE 月 = 2 ORDER BY ID LIMIT 2"_s),
               (QStringList {u"  承 前 页"_s, u"结转下年"_s}));
     EXPECT_EQ(rowsPerPage(u"三栏帐页"_s), (QStringList {u"1|27"_s, u"2|27"_s}));
