@@ -172,8 +172,10 @@ OpResult LayOutVoucherRange(Session &session, int month, int from, int to, const
     int missing = 0;
     const OpResult result = guarded(dialogs, [&] {
         for (int k = std::max(from, 1); k <= to; ++k) {
-            if (progress && !progress->advance(k - from, to - from + 1))
+            if (progress && !progress->advance(k - from, to - from + 1)) {
+                doc = Document();
                 return OpResult::refused();
+            }
             if (stageVoucher(session, month, k, settings.linesPerPage))
                 doc.append(layOutStaged(session, settings));
             else if (missing == 0)

@@ -7,6 +7,7 @@
 #include "ledgers/ledgerquery.h"
 #include "ledgers/vouchersummary.h"
 #include "printing/ledgerpages.h"
+#include "printing/ledgerrange.h"
 #include "printing/pagepainter.h"
 #include "printing/tablereports.h"
 #include "printing/ui/paperprinter.h"
@@ -23,7 +24,7 @@ namespace {
 
 const QString kUsage =
     u"print voucher --month M --from A --to B [--form small|large] [--lines N] [--pdf FILE]\n"
-    "print ledger --account C --format three|quantity|fixed [--pdf FILE]\n"
+    "print ledger --account C [--to C2] --format three|quantity|fixed [--pdf FILE]\n"
     "print balance --month M [--depth D] [--pdf FILE]\n"
     "print summary --month M [--pdf FILE]\n"
     "print statement --table 资产表13|资产表07|利润表13|利润表07|现流表 --month M [--pdf FILE]"_s;
@@ -80,6 +81,11 @@ int printLedger(Context &ctx, const QHash<QString, QString> &v)
     const LedgerPageKind kind = name == u"three"_s ? LedgerPageKind::ThreeColumn
         : name == u"quantity"_s                    ? LedgerPageKind::Quantity
                                                    : LedgerPageKind::FixedAsset;
+    if (v.contains(u"to"_s)) {
+        return deliver(ctx, v, [&](Document &doc) {
+            return LayOutLedgerRange(ctx.session, kind, code, v.value(u"to"_s), 1, doc, ctx.dialogs);
+        });
+    }
     return deliver(ctx, v, [&](Document &doc) {
         LedgerPageHeading heading;
         if (const OpResult named = ledgerPageHeadingFor(ctx.session, code, heading, ctx.dialogs); !named.isDone())

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "ledgers/fixedassetledger.h"
+#include "printing/ledgerrange.h"
+#include "printing/progress.h"
 #include "ledgers/quantityledger.h"
 #include "ledgers/threecolumnledger.h"
 #include "store/session.h"
@@ -110,6 +112,14 @@ TEST_F(LedgerPages, CarriedFiguresAreTheRunningBalanceOnEveryPage)
     EXPECT_EQ(doc.pageOf(u"业务"_s), 1);
 }
 
+TEST_F(LedgerPages, EmptyLedgerIsOnePageOfBlankRows)
+{
+    const Document doc = detailPages(0);
+    ASSERT_EQ(doc.pages.size(), 1);
+    EXPECT_EQ(rowsPerPage(u"三栏帐页"_s), QStringList {u"1|27"_s});
+    EXPECT_TRUE(doc.pages[0].contains(u"科目名称: 1001 库存现金"_s));
+}
+
 TEST_F(LedgerPages, GeneralLedgerHasNoCarriedRows)
 {
     const Document doc = detailPages(3, true);
@@ -143,6 +153,31 @@ TEST_F(LedgerPages, QuantityAndFixedAssetPagesCarryTheirOwnColumns)
               (QStringList {u"1|  过 次 页|13000|650|12350"_s, u"2|  承 前 页|13000|650|12350"_s}));
     EXPECT_EQ(fixed.pages.size(), 2);
     EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(LedgerPages, RangeGivesEveryAccountWithLinesItsOwnNumberedPages)
+{
+    tz::test::postLines(s, {{1, 1, 1, u"1001"_s, 10.0, {}}, {1, 1, 2, u"1002001"_s, {}, 10.0},
+                            {1, 2, 1, u"1122"_s, 5.0, {}}, {1, 2, 2, u"1002001"_s, {}, 5.0}});
+    Document doc;
+    ASSERT_TRUE(tz::LayOutLedgerRange(s, LedgerPageKind::ThreeColumn, u"1001"_s, u"1002"_s, 1, doc, dialogs).isDone());
+    ASSERT_EQ(doc.pages.size(), 2); // 1001 and 1002001; 1122 is beyond the range
+    EXPECT_TRUE(doc.pages[0].contains(u"科目名称: 1001 库存现金"_s));
+    EXPECT_TRUE(doc.pages[1].contains(u"科目名称: 1002001 银行存款/人民币户"_s));
+    EXPECT_TRUE(doc.pages[1].contains(u"第1页"_s));
+    EXPECT_EQ(doc.pageOf(u"-15.00"_s), 2);
+
+    // Cancelled between accounts: no pages.
+    struct Cancel : tz::Progress
+    {
+        bool advance(int done, int) override { return done == 0; }
+    } cancel;
+    EXPECT_TRUE(tz::LayOutLedgerRange(s, LedgerPageKind::ThreeColumn, u"1001"_s, u"1002"_s, 1, doc, dialogs, &cancel)
+                    .isRefused());
+    EXPECT_TRUE(doc.pages.isEmpty());
+
+    EXPECT_TRUE(tz::LayOutLedgerRange(s, LedgerPageKind::FixedAsset, u"1001"_s, u"1999"_s, 1, doc, dialogs).isRefused());
+    EXPECT_EQ(dialogs.messages, (QList<tz::test::Message> {{u"范围内没有可打印的科目"_s, u"TZ305"_s, tz::Icon::Exclamation}}));
 }
 
 } // namespace

@@ -1,0 +1,22 @@
+// Account-book pages for every account of a code range: each account's
+// ledger built as the query window builds it, its pages laid out and
+// appended, each account numbering its own pages.
+#pragma once
+
+#include <QString>
+
+#include "printing/ledgerpages.h"
+
+namespace tz {
+
+class Progress;
+
+// The detail accounts with codes from `from` to `to` (as text, both
+// included, and the accounts under `to` with it) that have journal lines; for 固累帐 only those under 1601,
+// 1701 and 1621. Refuses a range without such accounts with "范围内没有可打印
+// 的科目" (exclamation, "TZ305"). `progress` counts accounts and may cancel
+// (refused, no pages).
+OpResult LayOutLedgerRange(Session &session, LedgerPageKind kind, const QString &from, const QString &to,
+                           double leftCm, Document &doc, Dialogs &dialogs, Progress *progress = nullptr);
+
+} // namespace tz
