@@ -1,6 +1,8 @@
 // The ruled table of the account-book pages and reports.
 #include "printing/columns.h"
 
+#include <algorithm>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace tz {

@@ -1,6 +1,9 @@
 // Account-book pages: the page tables and their layouts.
 #include "printing/ledgerpages.h"
 
+#include <algorithm>
+#include <tuple>
+
 #include "printing/columns.h"
 #include "store/dialogs.h"
 #include "store/guard.h"

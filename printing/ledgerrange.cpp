@@ -45,6 +45,27 @@ LedgerFormat formatOf(LedgerPageKind kind)
 
 } // namespace
 
+OpResult LayOutAccountPages(Session &session, LedgerPageKind kind, const QString &code, double leftCm, Document &doc,
+                            Dialogs &dialogs)
+{
+    doc = Document();
+    LedgerPageHeading heading;
+    heading.leftCm = leftCm;
+    LedgerRequest request;
+    request.code = code.trimmed();
+    if (const OpResult named = guarded(dialogs, [&] {
+            AccountLookup account;
+            LookupAccount(session, request.code, account);
+            request.direction = account.accountDirection;
+            return ledgerPageHeadingFor(session, request.code, heading, dialogs);
+        });
+        !named.isDone())
+        return named;
+    if (const OpResult built = BuildLedger(session, formatOf(kind), request, dialogs); !built.isDone())
+        return built;
+    return LayOutLedgerPages(session, kind, heading, doc, dialogs);
+}
+
 OpResult LayOutLedgerRange(Session &session, LedgerPageKind kind, const QString &from, const QString &to,
                            double leftCm, Document &doc, Dialogs &dialogs, Progress *progress)
 {
@@ -63,25 +84,12 @@ OpResult LayOutLedgerRange(Session &session, LedgerPageKind kind, const QString 
             doc = Document();
             return OpResult::refused();
         }
-        LedgerPageHeading heading;
-        heading.leftCm = leftCm;
-        if (const OpResult named = ledgerPageHeadingFor(session, codes.at(i), heading, dialogs); !named.isDone())
-            return named;
-        LedgerRequest request;
-        request.code = codes.at(i);
-        AccountLookup account;
-        if (const OpResult looked = guarded(dialogs, [&] {
-                LookupAccount(session, request.code, account);
-                return OpResult::done();
-            });
-            !looked.isDone())
-            return looked;
-        request.direction = account.accountDirection;
-        if (const OpResult built = BuildLedger(session, formatOf(kind), request, dialogs); !built.isDone())
-            return built;
         Document pages;
-        if (const OpResult laid = LayOutLedgerPages(session, kind, heading, pages, dialogs); !laid.isDone())
+        if (const OpResult laid = LayOutAccountPages(session, kind, codes.at(i), leftCm, pages, dialogs);
+            !laid.isDone()) {
+            doc = Document();
             return laid;
+        }
         doc.append(pages);
     }
     if (progress)

@@ -1,6 +1,7 @@
-// Account-book pages for every account of a code range: each account's
-// ledger built as the query window builds it, its pages laid out and
-// appended, each account numbering its own pages.
+// Account-book pages of accounts named by code, for the command line and
+// batch printing: each account's ledger built as the query window builds
+// it (its direction, name and unit from the chart), then its pages; a
+// range appends the accounts' pages, each numbering its own.
 #pragma once
 
 #include <QString>
@@ -10,6 +11,11 @@
 namespace tz {
 
 class Progress;
+
+// The ledger of account `code` built into the kind's work table, then its
+// pages (LayOutLedgerPages), headed with the account's name path.
+OpResult LayOutAccountPages(Session &session, LedgerPageKind kind, const QString &code, double leftCm, Document &doc,
+                            Dialogs &dialogs);
 
 // The detail accounts with codes from `from` to `to` (as text, both
 // included, and the accounts under `to` with it) that have journal lines; for 固累帐 only those under 1601,

@@ -90,11 +90,15 @@ private:
     {
         const int count = m_rows.recordCount();
         QList<QPair<int, int>> groups;
-        if (m_report.groupColumn.isEmpty() || count == 0) {
+        if (m_report.groupColumn.isEmpty() || count == 0) { // one group, possibly empty
             groups.append({0, count - 1});
             return groups;
         }
         const int column = m_rows.columnIndex(m_report.groupColumn);
+        if (column < 0) {
+            groups.append({0, count - 1});
+            return groups;
+        }
         int start = 0;
         for (int r = 1; r <= count; ++r) {
             if (r == count || m_rows.value(r, column) != m_rows.value(start, column)) {

@@ -1,6 +1,8 @@
 // Painting laid-out pages on paged devices and into PDF files.
 #include "printing/pagepainter.h"
 
+#include <algorithm>
+
 #include <QFile>
 #include <QFontMetricsF>
 #include <QPageLayout>

@@ -1,6 +1,8 @@
 // The balance, summary and statement reports.
 #include "printing/tablereports.h"
 
+#include <algorithm>
+
 #include <QDate>
 
 #include "printing/columns.h"

@@ -95,8 +95,8 @@ OpResult noVoucher(Dialogs &dialogs, int number)
 SavedVoucherSettings loadVoucherSettings()
 {
     QSettings s = settingsFile();
-    return {s.value(u"text3/TZPZ0"_s).toString(), s.value(u"text4/TZPZ0"_s).toString(),
-            s.value(u"text5/TZPZ0"_s).toString()};
+    return {s.value(u"text3/TZPZ0"_s, u"1"_s).toString(), s.value(u"text4/TZPZ0"_s, u"1"_s).toString(),
+            s.value(u"text5/TZPZ0"_s, u"6"_s).toString()};
 }
 
 OpResult SaveVoucherSettings(const SavedVoucherSettings &saved, Dialogs &dialogs)

@@ -31,7 +31,8 @@ struct VoucherPrintSettings
 };
 
 // The window's saved texts of 左边CM, 上边CM and 凭证行数, kept per user in
-// the program's settings file (sections text3, text4, text5, key TZPZ0).
+// the program's settings file (sections text3, text4, text5, key TZPZ0);
+// 1, 1 and 6 until they are saved.
 struct SavedVoucherSettings
 {
     QString leftCm;

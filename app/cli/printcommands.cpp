@@ -4,7 +4,6 @@
 // printer, which is refused when there is none.
 #include "app/cli/cli.h"
 #include "ledgers/balancetable.h"
-#include "ledgers/ledgerquery.h"
 #include "ledgers/vouchersummary.h"
 #include "printing/ledgerpages.h"
 #include "printing/ledgerrange.h"
@@ -13,8 +12,6 @@
 #include "printing/ui/paperprinter.h"
 #include "printing/voucherprint.h"
 #include "statements/statement.h"
-#include "store/guard.h"
-#include "store/lookupaccount.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -59,9 +56,9 @@ int printVoucher(Context &ctx, const QHash<QString, QString> &v)
     const SavedVoucherSettings saved = loadVoucherSettings();
     VoucherPrintSettings settings;
     settings.form = form == u"large"_s ? VoucherForm::Large : VoucherForm::Small;
-    settings.linesPerPage = number(v, u"lines"_s, saved.lines.isEmpty() ? 6 : saved.lines.toInt());
-    settings.leftCm = saved.leftCm.isEmpty() ? 1 : saved.leftCm.toDouble();
-    settings.topCm = saved.topCm.isEmpty() ? 1 : saved.topCm.toDouble();
+    settings.linesPerPage = number(v, u"lines"_s, saved.lines.toInt());
+    settings.leftCm = saved.leftCm.toDouble();
+    settings.topCm = saved.topCm.toDouble();
     if (month < 1 || month > 12 || from < 1 || to < 1 || (form != u"small"_s && form != u"large"_s))
         return usageError(kUsage);
     return deliver(ctx, v, [&](Document &doc) {
@@ -75,34 +72,13 @@ int printLedger(Context &ctx, const QHash<QString, QString> &v)
     const QString code = v.value(u"account"_s).trimmed();
     if (code.isEmpty() || (name != u"three"_s && name != u"quantity"_s && name != u"fixed"_s))
         return usageError(kUsage);
-    const LedgerFormat format = name == u"three"_s ? LedgerFormat::Detail
-        : name == u"quantity"_s                    ? LedgerFormat::Quantity
-                                                   : LedgerFormat::FixedAsset;
     const LedgerPageKind kind = name == u"three"_s ? LedgerPageKind::ThreeColumn
         : name == u"quantity"_s                    ? LedgerPageKind::Quantity
                                                    : LedgerPageKind::FixedAsset;
-    if (v.contains(u"to"_s)) {
-        return deliver(ctx, v, [&](Document &doc) {
-            return LayOutLedgerRange(ctx.session, kind, code, v.value(u"to"_s), 1, doc, ctx.dialogs);
-        });
-    }
     return deliver(ctx, v, [&](Document &doc) {
-        LedgerPageHeading heading;
-        if (const OpResult named = ledgerPageHeadingFor(ctx.session, code, heading, ctx.dialogs); !named.isDone())
-            return named;
-        LedgerRequest request;
-        request.code = code;
-        const OpResult looked = guarded(ctx.dialogs, [&] {
-            AccountLookup account;
-            LookupAccount(ctx.session, code, account);
-            request.direction = account.accountDirection;
-            return OpResult::done();
-        });
-        if (!looked.isDone())
-            return looked;
-        if (const OpResult built = BuildLedger(ctx.session, format, request, ctx.dialogs); !built.isDone())
-            return built;
-        return LayOutLedgerPages(ctx.session, kind, heading, doc, ctx.dialogs);
+        if (v.contains(u"to"_s))
+            return LayOutLedgerRange(ctx.session, kind, code, v.value(u"to"_s), 1, doc, ctx.dialogs);
+        return LayOutAccountPages(ctx.session, kind, code, 1, doc, ctx.dialogs);
     });
 }
 

@@ -97,11 +97,11 @@ void VoucherPrintWindow::build()
     choose->addStretch(1);
 
     const SavedVoucherSettings saved = loadVoucherSettings();
-    m_lines = digits(u"Text5"_s, saved.lines.isEmpty() ? u"6"_s : saved.lines, 50);
-    m_left = new QLineEdit(saved.leftCm.isEmpty() ? u"1"_s : saved.leftCm, this);
+    m_lines = digits(u"Text5"_s, saved.lines, 50);
+    m_left = new QLineEdit(saved.leftCm, this);
     m_left->setObjectName(u"Text3"_s);
     m_left->setFixedWidth(50);
-    m_top = new QLineEdit(saved.topCm.isEmpty() ? u"1"_s : saved.topCm, this);
+    m_top = new QLineEdit(saved.topCm, this);
     m_top->setObjectName(u"Text4"_s);
     m_top->setFixedWidth(50);
     QStringList names;
