@@ -96,7 +96,8 @@ SavedVoucherSettings loadVoucherSettings()
 {
     QSettings s = settingsFile();
     return {s.value(u"text3/TZPZ0"_s, u"1"_s).toString(), s.value(u"text4/TZPZ0"_s, u"1"_s).toString(),
-            s.value(u"text5/TZPZ0"_s, u"6"_s).toString()};
+            s.value(u"text5/TZPZ0"_s, u"6"_s).toString(), s.value(u"combo2/TZPZ0"_s).toString(),
+            s.value(u"combo3/TZPZ0"_s).toString()};
 }
 
 OpResult SaveVoucherSettings(const SavedVoucherSettings &saved, Dialogs &dialogs)
@@ -105,6 +106,8 @@ OpResult SaveVoucherSettings(const SavedVoucherSettings &saved, Dialogs &dialogs
     s.setValue(u"text3/TZPZ0"_s, saved.leftCm);
     s.setValue(u"text4/TZPZ0"_s, saved.topCm);
     s.setValue(u"text5/TZPZ0"_s, saved.lines);
+    s.setValue(u"combo2/TZPZ0"_s, saved.chiefAccountant);
+    s.setValue(u"combo3/TZPZ0"_s, saved.bookkeeper);
     s.sync();
     if (s.status() != QSettings::NoError)
         return fail(dialogs, u"无法保存设置: "_s + s.fileName());

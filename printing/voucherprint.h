@@ -30,14 +30,17 @@ struct VoucherPrintSettings
     QString bookkeeper;      // after "记帐: "
 };
 
-// The window's saved texts of 左边CM, 上边CM and 凭证行数, kept per user in
-// the program's settings file (sections text3, text4, text5, key TZPZ0);
-// 1, 1 and 6 until they are saved.
+// The window's saved texts of 左边CM, 上边CM and 凭证行数 (sections text3,
+// text4, text5, key TZPZ0; 1, 1 and 6 until they are saved) and the names
+// of 主管 and 记帐 (sections combo2, combo3), kept per user in the
+// program's settings file.
 struct SavedVoucherSettings
 {
     QString leftCm;
     QString topCm;
     QString lines;
+    QString chiefAccountant;
+    QString bookkeeper;
 };
 SavedVoucherSettings loadVoucherSettings();
 // Saves them and says "保存OK" (no icon, "TZ305").

@@ -59,6 +59,8 @@ int printVoucher(Context &ctx, const QHash<QString, QString> &v)
     settings.linesPerPage = number(v, u"lines"_s, saved.lines.toInt());
     settings.leftCm = saved.leftCm.toDouble();
     settings.topCm = saved.topCm.toDouble();
+    settings.chiefAccountant = saved.chiefAccountant;
+    settings.bookkeeper = saved.bookkeeper;
     if (month < 1 || month > 12 || from < 1 || to < 1 || (form != u"small"_s && form != u"large"_s))
         return usageError(kUsage);
     return deliver(ctx, v, [&](Document &doc) {

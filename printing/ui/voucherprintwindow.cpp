@@ -106,17 +106,18 @@ void VoucherPrintWindow::build()
     m_top->setFixedWidth(50);
     QStringList names;
     ReadOperatorNames(m_session, names, m_dialogs);
-    const auto signer = [this, &names](const QString &name) {
+    const auto signer = [this, &names](const QString &name, const QString &saved) {
         auto *combo = new QComboBox(this);
         combo->setObjectName(name);
         combo->setEditable(true);
         combo->addItems(names);
         combo->setCurrentIndex(-1);
+        combo->setCurrentText(saved);
         combo->setMinimumWidth(110);
         return combo;
     };
-    m_chief = signer(u"Combo2"_s);
-    m_keeper = signer(u"Combo3"_s);
+    m_chief = signer(u"Combo2"_s, saved.chiefAccountant);
+    m_keeper = signer(u"Combo3"_s, saved.bookkeeper);
     m_small = new QRadioButton(u"凭证规格:21*11CM"_s, this);
     m_small->setObjectName(u"Option1"_s);
     m_small->setChecked(true);
@@ -219,7 +220,8 @@ void VoucherPrintWindow::writePdf()
 
 void VoucherPrintWindow::save()
 {
-    SaveVoucherSettings({m_left->text(), m_top->text(), m_lines->text()}, m_dialogs);
+    SaveVoucherSettings({m_left->text(), m_top->text(), m_lines->text(), m_chief->currentText(), m_keeper->currentText()},
+                        m_dialogs);
 }
 
 } // namespace tz

@@ -2,7 +2,7 @@
 // number or range, lines per page, margins, the two signers and the form
 // size; 预览 and 下一 preview one voucher, 连续打印 prints a range on the
 // default printer, 输出PDF writes the range as a PDF file, 保存 keeps the
-// margins and lines per page.
+// margins, lines per page and the two signers.
 #pragma once
 
 #include <functional>

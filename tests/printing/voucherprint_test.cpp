@@ -164,12 +164,15 @@ TEST_F(VoucherPrint, SettingsAreSavedPerUser)
 {
     tz::test::EnvGuard data("TZ305_DATA_DIR", set.folder().toUtf8());
     ScriptedDialogs dialogs;
-    ASSERT_TRUE(tz::SaveVoucherSettings({u"1.5"_s, u"0.8"_s, u"7"_s}, dialogs).isDone());
+    EXPECT_EQ(tz::loadVoucherSettings().lines, u"6"_s); // until saved
+    ASSERT_TRUE(tz::SaveVoucherSettings({u"1.5"_s, u"0.8"_s, u"7"_s, u"张三"_s, u"李四"_s}, dialogs).isDone());
     EXPECT_EQ(dialogs.messages, (QList<Message> {{u"保存OK"_s, u"TZ305"_s, Icon::None}}));
     const tz::SavedVoucherSettings back = tz::loadVoucherSettings();
     EXPECT_EQ(back.leftCm, u"1.5"_s);
     EXPECT_EQ(back.topCm, u"0.8"_s);
     EXPECT_EQ(back.lines, u"7"_s);
+    EXPECT_EQ(back.chiefAccountant, u"张三"_s);
+    EXPECT_EQ(back.bookkeeper, u"李四"_s);
 }
 
 } // namespace

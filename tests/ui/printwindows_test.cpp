@@ -128,9 +128,13 @@ private slots:
         QVERIFY(QFile(file).size() > 1000);
 
         child<QLineEdit>(w, u"Text5"_s)->setText(u"8"_s);
+        child<QComboBox>(w, u"Combo2"_s)->setCurrentText(u"王会计"_s);
         Harness::press(w, u"Command6"_s);
         QCOMPARE(h.dialogs.messages.last(), (Message {u"保存OK"_s, u"TZ305"_s, Icon::None}));
         QCOMPARE(tz::loadVoucherSettings().lines, u"8"_s);
+        QCOMPARE(tz::loadVoucherSettings().chiefAccountant, u"王会计"_s);
+        Harness::press(w, u"Command1"_s);
+        QVERIFY(h.shown.pages[0].contains(u"会计主管: 王会计"_s));
         tz::test::saveScreenshot(h.main.get(), u"voucher-print.png"_s);
     }
 
