@@ -138,6 +138,25 @@ private slots:
         tz::test::saveScreenshot(h.main.get(), u"voucher-print.png"_s);
     }
 
+    void previewDialogHoldsItsMarkerWhileOpen()
+    {
+        Harness h;
+        child<QToolButton>(h.main.get(), u"凭证打印"_s)->click();
+        QWidget *w = h.main->mdiArea()->subWindowList().first()->widget();
+        child<QComboBox>(w, u"Combo1"_s)->setCurrentIndex(0);
+        QString markerWhileOpen;
+        const QString seen = tz::test::runModal([&] { Harness::press(w, u"Command1"_s); },
+                                                [&](QWidget *dialog) {
+                                                    markerWhileOpen = h.main->markerField(14)->text();
+                                                    dialog->resize(1000, 700);
+                                                    QTest::qWait(200);
+                                                    tz::test::saveScreenshot(dialog, u"voucher-preview.png"_s);
+                                                });
+        QCOMPARE(seen, u"QPrintPreviewDialog"_s);
+        QCOMPARE(markerWhileOpen, u"1"_s);
+        QCOMPARE(h.main->markerField(14)->text(), QString());
+    }
+
     void queryAndStatementPages()
     {
         Harness h;
