@@ -101,6 +101,8 @@ void quietRuntimeDirNotice(QtMsgType type, const QMessageLogContext &context, co
         return;
     if (previousHandler)
         previousHandler(type, context, text);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
 }
 
 } // namespace
