@@ -2,7 +2,6 @@
 #include "printing/ledgerpages.h"
 
 #include <algorithm>
-#include <tuple>
 
 #include "printing/columns.h"
 #include "store/dialogs.h"
@@ -50,31 +49,31 @@ void buildPages(Session &session, const PageTables &t, int perPage, bool carry)
     session.execSql(u"INSERT INTO %1 (%2, 顺序, 月) SELECT %2, row_number() OVER (ORDER BY ID), "
                     "(row_number() OVER (ORDER BY ID) - 1) / ? + 1 FROM %3"_s.arg(t.page, t.columns, t.work),
                     {perPage});
-    const int rows = session.RunSql(u"SELECT ifnull(MAX(顺序), 0) FROM "_s + t.page).value(0, 0).toInt();
-    const int pages = rows == 0 ? 1 : (rows - 1) / perPage + 1;
     if (carry) {
+        // One pass over the entry rows in order: the running figures as
+        // they stand after each row (a total row, 本月合计 or 本年累计, has
+        // none of its own, so those of the last row that has them), carried
+        // after every N-th row.
         const QString carriedColumns = t.carried.join(u", "_s);
-        for (int p = 1; p <= pages; ++p) {
-            const ResultSet last = session.RunSql(u"SELECT ID FROM %1 WHERE 顺序 = ?"_s.arg(t.page), {p * perPage});
-            if (last.eof())
-                continue;
-            // The running figures as they stand after the page's last row:
-            // a total row (本月合计, 本年累计) has none of its own, so the
-            // figures of the last row that has them are carried.
-            const ResultSet figures = session.RunSql(
-                u"SELECT %2 FROM %1 WHERE 顺序 <= ? AND %3 IS NOT NULL ORDER BY 顺序 DESC LIMIT 1"_s.arg(
-                    t.page, carriedColumns, t.carried.first()),
-                {p * perPage});
-            QVariantList values;
-            for (qsizetype c = 0; c < t.carried.size(); ++c)
-                values.append(figures.eof() || figures.value(0, int(c)).isNull() ? QVariant(0.0) : figures.value(0, int(c)));
-            const QString placeholders = QStringList(t.carried.size(), u"?"_s).join(u", "_s);
-            for (const auto &[suffix, text, page] : {std::tuple {u"1"_s, u"  过 次 页"_s, p},
-                                                     std::tuple {u"2"_s, u"  承 前 页"_s, p + 1}}) {
-                session.execSql(u"INSERT INTO %1 (ID, 摘要说明, %2, 月) VALUES (?, ?, %3, ?)"_s.arg(
-                                    t.page, carriedColumns, placeholders),
-                                QVariantList {last.value(0, 0).toString() + suffix, text} + values + QVariantList {page});
+        const ResultSet rows = session.RunSql(
+            u"SELECT 顺序, ID, %2 FROM %1 WHERE 顺序 IS NOT NULL ORDER BY 顺序"_s.arg(t.page, carriedColumns));
+        const QString insert = u"INSERT INTO %1 (ID, 摘要说明, %2, 月) VALUES (?, ?, %3, ?)"_s.arg(
+            t.page, carriedColumns, QStringList(t.carried.size(), u"?"_s).join(u", "_s));
+        QVariantList figures(t.carried.size(), QVariant(0.0));
+        for (int r = 0; r < rows.recordCount(); ++r) {
+            if (!rows.value(r, 2).isNull()) {
+                for (qsizetype c = 0; c < t.carried.size(); ++c) {
+                    const QVariant v = rows.value(r, int(c) + 2);
+                    figures[c] = v.isNull() ? QVariant(0.0) : v;
+                }
             }
+            const int position = rows.value(r, 0).toInt();
+            if (position % perPage != 0)
+                continue;
+            const int page = position / perPage;
+            const QString id = rows.value(r, 1).toString();
+            session.execSql(insert, QVariantList {id + u"1"_s, u"  过 次 页"_s} + figures + QVariantList {page});
+            session.execSql(insert, QVariantList {id + u"2"_s, u"  承 前 页"_s} + figures + QVariantList {page + 1});
         }
     }
     // The last page (a 承前页 alone may open one) is filled to N + 1 rows.
