@@ -1,6 +1,7 @@
 // Account-book pages for a range of accounts.
 #include "printing/ledgerrange.h"
 
+#include "accounts/chartrules.h"
 #include "ledgers/ledgerquery.h"
 #include "printing/progress.h"
 #include "store/dialogs.h"
@@ -53,14 +54,18 @@ OpResult LayOutAccountPages(Session &session, LedgerPageKind kind, const QString
     heading.leftCm = leftCm;
     LedgerRequest request;
     request.code = code.trimmed();
+    bool known = false;
     if (const OpResult named = guarded(dialogs, [&] {
             AccountLookup account;
             LookupAccount(session, request.code, account);
             request.direction = account.accountDirection;
+            known = !account.accountNamePath.isEmpty();
             return ledgerPageHeadingFor(session, request.code, heading, dialogs);
         });
         !named.isDone())
         return named;
+    if (!known)
+        return refuse(dialogs, noSuchAccountText(request.code), u"TZ305提示"_s, Icon::Critical);
     if (const OpResult built = BuildLedger(session, formatOf(kind), request, dialogs); !built.isDone())
         return built;
     return LayOutLedgerPages(session, kind, heading, doc, dialogs);

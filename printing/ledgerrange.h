@@ -13,7 +13,8 @@ namespace tz {
 class Progress;
 
 // The ledger of account `code` built into the kind's work table, then its
-// pages (LayOutLedgerPages), headed with the account's name path.
+// pages (LayOutLedgerPages), headed with the account's name path. A code
+// that is no account: "<code>  此科目不存在!" (critical, "TZ305提示").
 OpResult LayOutAccountPages(Session &session, LedgerPageKind kind, const QString &code, double leftCm, Document &doc,
                             Dialogs &dialogs);
 

@@ -100,6 +100,9 @@ TEST_F(PrintCommandLine, RefusalsAndNoPrinter)
     // Never over an account set.
     cliExpect(range + QStringList {u"1"_s, u"--pdf"_s, m_set}, 1, u"[TZ305提示] 不能覆盖帐套文件: "_s + m_set + u'\n');
     cliExpect(login() << u"print"_s << u"ledger"_s << u"--account"_s << u"1001"_s, 2);
+    cliExpect(login() << u"print"_s << u"ledger"_s << u"--account"_s << u"9999"_s << u"--format"_s << u"three"_s
+                      << u"--pdf"_s << pdf(u"a.pdf"_s),
+              1, u"[TZ305提示] 9999  此科目不存在!\n"_s);
 
     // Paper needs a printer; with no print server there is none.
     tz::test::EnvGuard noServer("CUPS_SERVER", "/nonexistent/cups.sock");
