@@ -52,7 +52,8 @@ OpResult ChooseReport(ReportButton button, const QString &marker, const QString 
                                                            : u"请先查询数据"_s;
         return refuse(dialogs, text, applicationTitle(), Icon::Exclamation);
     }
-    if (!printerInstalled)
+    // Only paper needs a printer: the preview and the workbook work without one.
+    if (button == ReportButton::Print && !printerInstalled)
         return refuse(dialogs, u"你电脑上没有安装打印机!! "_s, u"TZ305提示 "_s, Icon::Information);
 
     const bool journalOrQuantity = marker == QueryMarker::Journal || marker == QueryMarker::QuantityBalance;

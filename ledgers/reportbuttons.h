@@ -42,7 +42,7 @@ enum class ReportTarget {
 
 // Decides what `button` makes for `marker`. Checks, in order: a query was
 // run (打印 "请先[查询]", 预览 "请先点[查询]", EXCEL帐页 "请先查询数据";
-// exclamation, "TZ305"); a printer is installed ("你电脑上没有安装打印机!! ",
+// exclamation, "TZ305"); for 打印 only, a printer is installed ("你电脑上没有安装打印机!! ",
 // information, "TZ305提示 "); the kind can be printed or shown (entry
 // journal and quantity balance: "分录簿和数余表不能打印,可以导出" /
 // "分录簿和数余表不能预览,可以导出", exclamation, "TZ305"; the multi-column

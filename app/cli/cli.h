@@ -74,6 +74,7 @@ void addDemoCommands(QList<Command> &commands);
 void addLedgerCommands(QList<Command> &commands);
 void addTableCommands(QList<Command> &commands);
 void addStatementCommands(QList<Command> &commands);
+void addPrintCommands(QList<Command> &commands);
 
 // Reads "--name VALUE" options from args into values; returns false (after
 // printing the usage problem) on an unknown option or a missing value.

@@ -3,6 +3,7 @@
 // calls the same operations as the windows. Tables go to stdout as TSV with
 // a header row, messages to stderr as "[title] text".
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 #include <termios.h>
@@ -10,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include "app/cli/cli.h"
@@ -75,11 +77,47 @@ std::optional<QString> operatorPassword(const QString &passwordFile, const QStri
     return typed;
 }
 
+// The command's name: the first argument that is neither a global option
+// nor an option's value.
+QByteArray commandNameIn(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--set" || arg == "--operator" || arg == "--password" || arg == "--password-file")
+            ++i;
+        else if (!arg.startsWith("--"))
+            return arg;
+    }
+    return {};
+}
+
+// The GUI application's notice that XDG_RUNTIME_DIR is unset (usual in
+// scripts and services) is dropped, so stderr holds only our messages.
+QtMessageHandler previousHandler = nullptr;
+
+void quietRuntimeDirNotice(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (type == QtWarningMsg && text.startsWith(u"QStandardPaths: XDG_RUNTIME_DIR not set"_s))
+        return;
+    if (previousHandler)
+        previousHandler(type, context, text);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // Printing measures and paints text, which needs the GUI application;
+    // the command line shows no window, so it runs offscreen.
+    const bool printing = commandNameIn(argc, argv) == "print";
+    if (printing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (printing)
+        previousHandler = qInstallMessageHandler(quietRuntimeDirNotice);
+    const std::unique_ptr<QCoreApplication> app = printing ? std::make_unique<QGuiApplication>(argc, argv)
+                                                           : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(u"tz305"_s);
 
     QList<Command> commands;
@@ -93,8 +131,9 @@ int main(int argc, char **argv)
     addLedgerCommands(commands);
     addTableCommands(commands);
     addStatementCommands(commands);
+    addPrintCommands(commands);
 
-    QStringList args = app.arguments().mid(1);
+    QStringList args = app->arguments().mid(1);
     Context ctx;
     QString passwordFile;
     while (!args.isEmpty() && args.first().startsWith(u"--"_s)) {

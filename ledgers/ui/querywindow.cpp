@@ -8,11 +8,11 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -29,6 +29,9 @@
 #include "ledgers/reportbuttons.h"
 #include "ledgers/ui/resultgridmodel.h"
 #include "ledgers/vouchersummary.h"
+#include "printing/ledgerpages.h"
+#include "printing/tablereports.h"
+#include "printing/ui/paperprinter.h"
 #include "shell/ui/controls.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
@@ -136,6 +139,7 @@ QueryWindow::QueryWindow(Session &session, Dialogs *dialogs, QLineEdit *marker, 
         m_marker->setObjectName(u"QueryMarker"_s);
         m_marker->hide();
     }
+    m_output = std::make_unique<PageOutput>(PageOutput::standard(this, m_dialogs));
     build();
     decimalsChanged();
 }
@@ -150,6 +154,11 @@ QString QueryWindow::marker() const
 QString QueryWindow::leftMarginText() const
 {
     return m_leftMargin->text();
+}
+
+void QueryWindow::setPageOutput(PageOutput output)
+{
+    *m_output = std::move(output);
 }
 
 void QueryWindow::build()
@@ -596,13 +605,57 @@ void QueryWindow::filterJournal()
 
 void QueryWindow::chooseReport(ReportButton button)
 {
+    const QString kind = marker();
     ReportTarget target = ReportTarget::None;
-    const OpResult chosen = ChooseReport(
-        button, marker(), m_code->text().trimmed(), !QPrinterInfo::availablePrinters().isEmpty(), target, m_dialogs);
+    const OpResult chosen
+        = ChooseReport(button, kind, m_code->text().trimmed(), printerInstalled(), target, m_dialogs);
     if (clearsMarker(button))
         setMarker(QString());
-    if (chosen.isDone() && target != ReportTarget::None)
-        m_dialogs.show(u"帐页打印和EXCEL帐页尚未提供"_s, u"TZ305提示"_s, Icon::Information);
+    if (!chosen.isDone() || target == ReportTarget::None)
+        return;
+    if (button == ReportButton::Workbook || target == ReportTarget::MultiColumnWorkbook) {
+        m_dialogs.show(u"EXCEL帐页尚未提供"_s, u"TZ305提示"_s, Icon::Information);
+        return;
+    }
+    Document doc;
+    if (!layOutReport(target, kind, doc))
+        return;
+    // The report's name and its preview marker on the main window.
+    static const QHash<ReportTarget, std::pair<QString, int>> kReports {
+        {ReportTarget::BalanceTablePage, {u"科目余额表"_s, 16}}, {ReportTarget::VoucherSummaryPage, {u"凭证汇总表"_s, 17}},
+        {ReportTarget::ThreeColumnPage, {u"三栏帐"_s, 18}},      {ReportTarget::QuantityPage, {u"数量帐"_s, 19}},
+        {ReportTarget::FixedAssetPage, {u"固累帐"_s, 20}}};
+    const auto [title, previewMarkerNumber] = kReports.value(target);
+    if (button == ReportButton::Preview)
+        m_output->preview(doc, title, previewMarkerNumber);
+    else
+        m_output->print(doc);
+}
+
+bool QueryWindow::layOutReport(ReportTarget target, const QString &kind, Document &doc)
+{
+    const double leftCm = m_leftMargin->text().toDouble();
+    switch (target) {
+    case ReportTarget::BalanceTablePage:
+        return LayOutBalanceReport(m_session, m_month->currentText(), leftCm, doc, m_dialogs).isDone();
+    case ReportTarget::VoucherSummaryPage:
+        return LayOutSummaryReport(m_session, m_month->currentText(), doc, m_dialogs).isDone();
+    default:
+        break;
+    }
+    LedgerPageHeading heading;
+    heading.general = kind == QueryMarker::GeneralLedger;
+    heading.topName = m_topName->text();
+    heading.account = m_code->text().trimmed() + u" "_s + m_namePath->text();
+    heading.unit = m_unit->text();
+    heading.spec = m_spec->text();
+    heading.leftCm = leftCm;
+    heading.quantityFormat = m_session.quantityFormat();
+    heading.priceFormat = m_session.priceFormat();
+    const LedgerPageKind pageKind = target == ReportTarget::QuantityPage ? LedgerPageKind::Quantity
+        : target == ReportTarget::FixedAssetPage                          ? LedgerPageKind::FixedAsset
+                                                                           : LedgerPageKind::ThreeColumn;
+    return LayOutLedgerPages(m_session, pageKind, heading, doc, m_dialogs).isDone();
 }
 
 void QueryWindow::print()

@@ -30,6 +30,9 @@ class ResultGridModel;
 class Session;
 enum class LedgerFormat;
 enum class ReportButton;
+enum class ReportTarget;
+struct Document;
+struct PageOutput;
 
 class QueryWindow : public QWidget {
     Q_OBJECT
@@ -48,6 +51,8 @@ public:
     QString marker() const;
     // The left page margin of landscape pages, in centimetres (Text7).
     QString leftMarginText() const;
+    // Where 打印 and 预览 send the pages (printing/ui/paperprinter.h).
+    void setPageOutput(PageOutput output);
 
 public slots:
     void queryLedger(); // 帐页查询
@@ -90,9 +95,12 @@ private:
     // Shows the entry journal staged in 分录始表; its row count, -1 when unread.
     int showJournal();
     void chooseReport(ReportButton button);
+    // Lays out the page report `target` of the query kind `kind`.
+    bool layOutReport(ReportTarget target, const QString &kind, Document &doc);
 
     Session &m_session;
     std::unique_ptr<Dialogs> m_ownDialogs;
+    std::unique_ptr<PageOutput> m_output;
     Dialogs &m_dialogs;
     QLineEdit *m_marker = nullptr; // the main window's Text1, or m_ownMarker
 

@@ -28,6 +28,7 @@
 #include "accounts/ui/chartwindow.h"
 #include "ledgers/ui/querywindow.h"
 #include "maintenance/ui/settingswindow.h"
+#include "printing/ui/voucherprintwindow.h"
 #include "shell/closedmonths.h"
 #include "shell/ui/controls.h"
 #include "shell/leaveprogram.h"
@@ -227,7 +228,7 @@ void MainWindow::buildToolBar()
             connect(b, &QToolButton::clicked, this, slot);
     };
     button(u"凭证录入"_s, &MainWindow::openVoucherEntry);
-    button(u"凭证打印"_s, &MainWindow::notYetProvided);
+    button(u"凭证打印"_s, &MainWindow::openVoucherPrintWindow);
     button(u"综合查询"_s, &MainWindow::openQueryWindow);
     button(u"报表查看"_s, &MainWindow::openStatementWindow);
     button(u"科目设置"_s, &MainWindow::openChartOfAccounts);
@@ -279,7 +280,7 @@ void MainWindow::buildMenus()
     QMenu *vouchers = bar->addMenu(u"凭证处理(&E)"_s);
     vouchers->setObjectName(u"凭证"_s);
     item(vouchers, u"凭证录入"_s, u"凭录"_s, &MainWindow::openVoucherEntry);
-    item(vouchers, u"凭证打印"_s, u"凭打"_s, &MainWindow::notYetProvided);
+    item(vouchers, u"凭证打印"_s, u"凭打"_s, &MainWindow::openVoucherPrintWindow);
 
     item(bar, u"报表查看(&T)"_s, u"报查"_s, &MainWindow::openStatementWindow);
     item(bar, u"综合查询(&G)"_s, u"综查"_s, &MainWindow::openQueryWindow);
@@ -468,11 +469,11 @@ void MainWindow::openStatementWindow()
     });
 }
 
-void MainWindow::notYetProvided()
+void MainWindow::openVoucherPrintWindow()
 {
-    // Voucher printing comes with the printing subsystem; until then the
-    // button says so rather than doing nothing.
-    m_dialogs.show(u"凭证打印尚未提供"_s, u"TZ305提示"_s, Icon::Information);
+    openChild<VoucherPrintWindow>([this] {
+        return m_ownDialogs ? new VoucherPrintWindow(m_session) : new VoucherPrintWindow(m_session, m_dialogs);
+    });
 }
 
 void MainWindow::closeWorkingWindows()

@@ -66,7 +66,7 @@ public slots:
     void openVoucherEntry();
     void openQueryWindow();
     void openStatementWindow();
-    void notYetProvided();
+    void openVoucherPrintWindow();
     void closeWorkingWindows();
     void choosePaperOrientation();
     void showAbout();

@@ -15,7 +15,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -27,6 +26,8 @@
 #include "accounts/cashflowitems.h"
 #include "accounts/ui/pickerplacement.h"
 #include "ledgers/ui/resultgridmodel.h"
+#include "printing/tablereports.h"
+#include "printing/ui/paperprinter.h"
 #include "shell/ui/controls.h"
 #include "statements/statement.h"
 #include "statements/statementtemplate.h"
@@ -79,6 +80,7 @@ StatementWindow::StatementWindow(Session &session, Dialogs *dialogs, QWidget *pa
                                             QFileDialog::DontConfirmOverwrite);
     };
     m_openFile = [](const QString &path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+    m_output = std::make_unique<PageOutput>(PageOutput::standard(this, m_dialogs));
     build();
 }
 
@@ -305,13 +307,28 @@ void StatementWindow::saveEditedRow(int row)
     }
 }
 
+void StatementWindow::setPageOutput(PageOutput output)
+{
+    *m_output = std::move(output);
+}
+
 void StatementWindow::preview()
 {
-    if (QPrinterInfo::availablePrinters().isEmpty()) {
-        m_dialogs.show(u"你电脑上没有安装打印机!! "_s, u"TZ305提示 "_s, Icon::Information);
+    // The printed form of the selected statement, with the figures the
+    // template rows hold from the last 查 询.
+    const std::optional<int> month = selectedMonth();
+    if (!month) {
+        m_dialogs.show(u"请选择月份"_s, applicationTitle(), Icon::Critical);
         return;
     }
-    m_dialogs.show(u"报表打印预览尚未提供"_s, u"TZ305提示"_s, Icon::Information);
+    const StatementTable table = selectedTable();
+    Document doc;
+    if (!LayOutStatementReport(m_session, table, *month, doc, m_dialogs).isDone())
+        return;
+    const int marker = kindOf(table) == StatementKind::BalanceSheet ? 21
+        : kindOf(table) == StatementKind::Income                    ? 22
+                                                                    : 23;
+    m_output->preview(doc, tableName(table).left(3), marker);
 }
 
 void StatementWindow::exportWorkbook()

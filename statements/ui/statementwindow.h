@@ -26,6 +26,7 @@ namespace tz {
 
 class Dialogs;
 class ResultGridModel;
+struct PageOutput;
 class Session;
 
 class StatementWindow : public QWidget {
@@ -43,6 +44,8 @@ public:
     void setSavePathChooser(std::function<QString(const QString &)> chooser);
     // Opens a written workbook; by default the desktop's spreadsheet program.
     void setFileOpener(std::function<void(const QString &)> opener);
+    // Where 打印预览 sends the pages (printing/ui/paperprinter.h).
+    void setPageOutput(PageOutput output);
 
     const ResultGridModel &result() const { return *m_model; }
 
@@ -82,6 +85,7 @@ private:
     bool m_loading = false;
     std::function<QString(const QString &)> m_choosePath;
     std::function<void(const QString &)> m_openFile;
+    std::unique_ptr<PageOutput> m_output;
 };
 
 } // namespace tz

@@ -1,0 +1,207 @@
+// Laying a banded report out into pages of drawing commands.
+#include "printing/pagelayout.h"
+
+#include <algorithm>
+
+#include "store/numberformat.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace tz {
+
+QStringList Page::texts() const
+{
+    QList<const DrawCommand *> text;
+    for (const DrawCommand &c : commands)
+        if (c.kind == DrawCommand::Kind::Text && !c.text.isEmpty())
+            text.append(&c);
+    std::stable_sort(text.begin(), text.end(), [](const DrawCommand *a, const DrawCommand *b) {
+        return a->mm.top() != b->mm.top() ? a->mm.top() < b->mm.top() : a->mm.left() < b->mm.left();
+    });
+    QStringList out;
+    for (const DrawCommand *c : text)
+        out.append(c->text);
+    return out;
+}
+
+void Document::append(const Document &other)
+{
+    if (pages.isEmpty())
+        layout = other.layout;
+    pages.append(other.pages);
+}
+
+int Document::pageOf(const QString &text) const
+{
+    for (qsizetype i = 0; i < pages.size(); ++i)
+        if (pages.at(i).contains(text))
+            return int(i + 1);
+    return 0;
+}
+
+namespace {
+
+class Layouter
+{
+public:
+    Layouter(const ReportDefinition &report, const ResultSet &rows)
+        : m_report(report)
+        , m_rows(rows)
+    {
+        const QRectF content = report.page.paintRect(QPageLayout::Millimeter);
+        m_left = content.left();
+        m_top = content.top();
+        m_bottom = content.bottom() - report.pageFooter.heightMm;
+        m_footerTop = m_bottom;
+    }
+
+    Document run()
+    {
+        const QList<QPair<int, int>> groups = groupRanges();
+        for (qsizetype g = 0; g < groups.size(); ++g) {
+            const auto [first, last] = groups.at(g);
+            if (m_pages.isEmpty() || (m_report.newPagePerGroup && g > 0))
+                startPage();
+            ensureRoom(m_report.groupHeader.heightMm + m_report.detail.heightMm, first, false);
+            place(m_report.groupHeader, first);
+            for (int r = first; r <= last; ++r) {
+                ensureRoom(m_report.detail.heightMm, r, true);
+                place(m_report.detail, r);
+            }
+            ensureRoom(m_report.groupFooter.heightMm, last, true);
+            place(m_report.groupFooter, last);
+        }
+        if (m_pages.isEmpty())
+            startPage();
+        ensureRoom(m_report.reportFooter.heightMm, int(m_rows.recordCount()) - 1, false);
+        place(m_report.reportFooter, int(m_rows.recordCount()) - 1);
+        finishPage();
+        numberPages();
+        Document doc;
+        doc.layout = m_report.page;
+        doc.pages = m_pages;
+        return doc;
+    }
+
+private:
+    // Consecutive runs of rows with one value of the group column; one
+    // group (possibly empty) without a group column.
+    QList<QPair<int, int>> groupRanges() const
+    {
+        const int count = m_rows.recordCount();
+        QList<QPair<int, int>> groups;
+        if (m_report.groupColumn.isEmpty() || count == 0) { // one group, possibly empty
+            groups.append({0, count - 1});
+            return groups;
+        }
+        const int column = m_rows.columnIndex(m_report.groupColumn);
+        if (column < 0) {
+            groups.append({0, count - 1});
+            return groups;
+        }
+        int start = 0;
+        for (int r = 1; r <= count; ++r) {
+            if (r == count || m_rows.value(r, column) != m_rows.value(start, column)) {
+                groups.append({start, r - 1});
+                start = r;
+            }
+        }
+        return groups;
+    }
+
+    void startPage()
+    {
+        if (!m_pages.isEmpty())
+            finishPage();
+        m_pages.append(Page());
+        m_y = m_top;
+        m_open = true;
+        place(m_report.pageHeader, -1);
+    }
+
+    void finishPage()
+    {
+        if (!m_open)
+            return;
+        m_y = m_footerTop;
+        place(m_report.pageFooter, -1);
+        m_open = false;
+    }
+
+    // Moves to a new page when `height` does not fit above the page footer;
+    // a group continuing there repeats its header.
+    void ensureRoom(double height, int row, bool repeatGroupHeader)
+    {
+        if (m_y + height <= m_bottom + 0.001 || m_y == m_afterHeader)
+            return;
+        startPage();
+        if (repeatGroupHeader)
+            place(m_report.groupHeader, row);
+    }
+
+    void place(const ReportBand &band, int row)
+    {
+        if (band.isEmpty())
+            return;
+        Page &page = m_pages.last();
+        for (const ReportElement &e : band.elements) {
+            if (e.hidden)
+                continue;
+            DrawCommand c;
+            c.mm = e.mm.translated(m_left, m_y);
+            c.style = e.style;
+            c.penMm = e.penMm;
+            switch (e.kind) {
+            case ReportElement::Kind::Label:
+                c.text = e.text;
+                c.pageMarks = e.text.contains(u'%');
+                break;
+            case ReportElement::Kind::Field:
+                c.text = row >= 0 && row < m_rows.recordCount() ? formatValue(m_rows.value(row, e.text), e.format)
+                                                                : QString();
+                break;
+            case ReportElement::Kind::Line:
+                c.kind = DrawCommand::Kind::Line;
+                break;
+            case ReportElement::Kind::Box:
+                c.kind = DrawCommand::Kind::Box;
+                break;
+            }
+            page.commands.append(c);
+        }
+        m_y += band.heightMm;
+        if (&band == &m_report.pageHeader)
+            m_afterHeader = m_y;
+    }
+
+    void numberPages()
+    {
+        const QString count = QString::number(m_pages.size());
+        for (qsizetype i = 0; i < m_pages.size(); ++i) {
+            const QString number = QString::number(i + 1);
+            for (DrawCommand &c : m_pages[i].commands)
+                if (c.pageMarks)
+                    c.text.replace(u"%p"_s, number).replace(u"%P"_s, count);
+        }
+    }
+
+    const ReportDefinition &m_report;
+    const ResultSet &m_rows;
+    QList<Page> m_pages;
+    double m_left = 0;
+    double m_top = 0;
+    double m_bottom = 0;
+    double m_footerTop = 0;
+    double m_y = 0;
+    double m_afterHeader = -1;
+    bool m_open = false;
+};
+
+} // namespace
+
+Document layOutReport(const ReportDefinition &report, const ResultSet &rows)
+{
+    return Layouter(report, rows).run();
+}
+
+} // namespace tz

@@ -1,0 +1,62 @@
+// Laying a banded report out into pages of drawing commands, once; the
+// commands are then painted on a preview, a printer or a PDF file
+// (printing/pagepainter.h), or read by tests without painting.
+#pragma once
+
+#include <QList>
+#include <QPageLayout>
+#include <QRectF>
+#include <QString>
+#include <QStringList>
+
+#include "printing/report.h"
+#include "store/resultset.h"
+
+namespace tz {
+
+class Progress;
+
+struct DrawCommand
+{
+    enum class Kind {
+        Text,
+        Line,
+        Box,
+    };
+    Kind kind = Kind::Text;
+    QRectF mm; // on the page, from its top-left corner
+    QString text;
+    TextStyle style;
+    double penMm = 0.2;
+    bool pageMarks = false; // a label whose %p and %P become page number and count
+};
+
+struct Page
+{
+    QList<DrawCommand> commands;
+
+    // The texts on the page, top to bottom and left to right.
+    QStringList texts() const;
+    bool contains(const QString &text) const { return texts().contains(text); }
+};
+
+struct Document
+{
+    QPageLayout layout;
+    QList<Page> pages;
+
+    // Appends the pages of `other` (laid out on the same page layout).
+    void append(const Document &other);
+    // 1-based number of the first page holding `text`, 0 when none does.
+    int pageOf(const QString &text) const;
+};
+
+// Lays `rows` out under `report`. Each page starts with the page header;
+// a group starts with its group header (again at the top of each page it
+// continues on) and ends with its footer; a detail row that does not fit
+// above the page footer goes to the next page. With no rows the report
+// still has one page of headers and footers. "%p" and "%P" in labels are
+// the page number and count of this report.
+Document layOutReport(const ReportDefinition &report, const ResultSet &rows);
+
+} // namespace tz

@@ -1,0 +1,157 @@
+// The print command end to end: PDF files read back with pdftotext page by
+// page (vouchers over two pages, ledger pages with carried rows, the
+// balance table, the voucher summary and a statement), the refusals, and
+// paper printing refused on a machine without a printer.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QRegularExpression>
+
+#include "tests/cli/clirunner.h"
+#include "tests/support/envguard.h"
+
+using namespace Qt::Literals::StringLiterals;
+using tz::test::cli;
+using tz::test::cliExpect;
+using tz::test::JournalLine;
+
+namespace {
+
+QString run(const QString &program, const QStringList &args)
+{
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The text of page `page` without any blanks, so the test does not depend
+// on how pdftotext spaces the Chinese glyphs.
+QString pageText(const QString &pdf, int page)
+{
+    const QString n = QString::number(page);
+    return run(u"pdftotext"_s, {u"-layout"_s, u"-f"_s, n, u"-l"_s, n, pdf, u"-"_s}).remove(QRegularExpression(u"\\s"_s));
+}
+
+int pageCount(const QString &pdf)
+{
+    const QRegularExpressionMatch m
+        = QRegularExpression(u"Pages:\\s+(\\d+)"_s).match(run(u"pdfinfo"_s, {pdf}));
+    return m.hasMatch() ? m.captured(1).toInt() : 0;
+}
+
+class PrintCommandLine : public tz::test::CliSet
+{
+protected:
+    QString pdf(const QString &name) const { return m_dir.filePath(name); }
+
+    // March voucher `number` with `lines` lines: debits 100, 200, … on 1001
+    // and the balancing credit on 5001 as the last line.
+    QList<JournalLine> voucher(int number, int lines) const
+    {
+        QList<JournalLine> out;
+        double total = 0;
+        for (int i = 1; i < lines; ++i) {
+            out.append({8'030'000'000LL + number * 1000 + i, u"1001"_s, 100.0 * i, {}});
+            total += 100.0 * i;
+        }
+        out.append({8'030'000'000LL + number * 1000 + lines, u"5001"_s, {}, total});
+        return out;
+    }
+};
+
+TEST_F(PrintCommandLine, VoucherRangeAsPdfPageByPage)
+{
+    post(voucher(1, 8) + voucher(2, 4));
+    const QString file = pdf(u"凭证.pdf"_s);
+    cliExpect(login() << u"print"_s << u"voucher"_s << u"--month"_s << u"3"_s << u"--from"_s << u"1"_s << u"--to"_s
+                      << u"2"_s << u"--lines"_s << u"6"_s << u"--pdf"_s << file,
+              0, u"[TZ305] 已输出PDF文件: "_s + file + u'\n');
+    ASSERT_EQ(pageCount(file), 3);
+    const QString first = pageText(file, 1), second = pageText(file, 2), third = pageText(file, 3);
+    EXPECT_TRUE(first.contains(u"记帐凭证"_s));
+    EXPECT_TRUE(first.contains(u"记字第1号(1/2)"_s));
+    EXPECT_TRUE(first.contains(u"1001.库存现金"_s));
+    EXPECT_TRUE(first.contains(u"2,800.00"_s)); // the totals, on both pages
+    EXPECT_TRUE(second.contains(u"记字第1号(2/2)"_s));
+    EXPECT_TRUE(second.contains(u"5001.主营业务收入"_s));
+    EXPECT_EQ(second.count(u"2,800.00"_s), 3);
+    EXPECT_TRUE(third.contains(u"记字第2号(1/1)"_s));
+    EXPECT_TRUE(third.contains(u"制单:出纳"_s));
+
+    // The large form is 25 × 12 cm.
+    const QString large = pdf(u"大凭证.pdf"_s);
+    cliExpect(login() << u"print"_s << u"voucher"_s << u"--month"_s << u"3"_s << u"--from"_s << u"2"_s << u"--to"_s
+                      << u"2"_s << u"--form"_s << u"large"_s << u"--pdf"_s << large,
+              0);
+    EXPECT_TRUE(run(u"pdfinfo"_s, {large}).contains(u"709 x 340 pts"_s));
+}
+
+TEST_F(PrintCommandLine, RefusalsAndNoPrinter)
+{
+    post(voucher(1, 2));
+    const QStringList range = login() << u"print"_s << u"voucher"_s << u"--month"_s << u"3"_s << u"--from"_s;
+    cliExpect(range + QStringList {u"1"_s, u"--to"_s, u"2"_s, u"--pdf"_s, pdf(u"a.pdf"_s)}, 1,
+              u"[TZ305] 最大号码错误\n"_s);
+    cliExpect(login() << u"print"_s << u"voucher"_s << u"--month"_s << u"3"_s << u"--from"_s << u"2"_s << u"--to"_s
+                      << u"1"_s << u"--pdf"_s << pdf(u"a.pdf"_s),
+              1, u"[TZ305] 号码要前小后大\n"_s);
+    EXPECT_FALSE(QFile::exists(pdf(u"a.pdf"_s)));
+    // Never over an account set.
+    cliExpect(range + QStringList {u"1"_s, u"--pdf"_s, m_set}, 1, u"[TZ305提示] 不能覆盖帐套文件: "_s + m_set + u'\n');
+    cliExpect(login() << u"print"_s << u"ledger"_s << u"--account"_s << u"1001"_s, 2);
+    cliExpect(login() << u"print"_s << u"ledger"_s << u"--account"_s << u"9999"_s << u"--format"_s << u"three"_s
+                      << u"--pdf"_s << pdf(u"a.pdf"_s),
+              1, u"[TZ305提示] 9999  此科目不存在!\n"_s);
+
+    // Paper needs a printer; with no print server there is none.
+    tz::test::EnvGuard noServer("CUPS_SERVER", "/nonexistent/cups.sock");
+    cliExpect(range + QStringList {u"1"_s}, 1, u"[TZ305提示 ] 你电脑上没有安装打印机!! \n"_s);
+    cliExpect(login() << u"print"_s << u"summary"_s << u"--month"_s << u"3"_s, 1,
+              u"[TZ305提示 ] 你电脑上没有安装打印机!! \n"_s);
+}
+
+TEST_F(PrintCommandLine, LedgerPagesCarryTheBalanceToTheNextPage)
+{
+    QList<JournalLine> lines;
+    for (int i = 1; i <= 30; ++i)
+        lines.append({8'010'000'000LL + i * 1000 + 1, u"1001"_s, 10.0 * i, {}});
+    post(lines);
+    const QString file = pdf(u"帐页.pdf"_s);
+    cliExpect(login() << u"print"_s << u"ledger"_s << u"--account"_s << u"1001"_s << u"--format"_s << u"three"_s
+                      << u"--pdf"_s << file,
+              0);
+    ASSERT_EQ(pageCount(file), 2);
+    const QString first = pageText(file, 1), second = pageText(file, 2);
+    EXPECT_TRUE(first.contains(u"库存现金明细帐"_s));
+    EXPECT_TRUE(first.contains(u"科目名称:1001库存现金"_s));
+    EXPECT_TRUE(first.contains(u"过次页3,510.00"_s)) << first.toStdString();
+    EXPECT_FALSE(first.contains(u"承前页"_s));
+    EXPECT_TRUE(second.contains(u"承前页3,510.00"_s));
+    EXPECT_TRUE(second.contains(u"结转下年"_s));
+    EXPECT_TRUE(second.contains(u"4,650.00"_s));
+    EXPECT_TRUE(second.contains(u"第2页"_s));
+}
+
+TEST_F(PrintCommandLine, BalanceSummaryAndStatementReports)
+{
+    post(voucher(1, 3));
+    const QString balance = pdf(u"余额.pdf"_s), summary = pdf(u"汇总.pdf"_s), sheet = pdf(u"资产.pdf"_s);
+    cliExpect(login() << u"print"_s << u"balance"_s << u"--month"_s << u"3"_s << u"--pdf"_s << balance, 0);
+    cliExpect(login() << u"print"_s << u"summary"_s << u"--month"_s << u"3"_s << u"--pdf"_s << summary, 0);
+    cliExpect(login() << u"print"_s << u"statement"_s << u"--table"_s << u"资产表13"_s << u"--month"_s << u"12"_s
+                      << u"--pdf"_s << sheet,
+              0);
+    const QString b = pageText(balance, 1), s = pageText(summary, 1), a = pageText(sheet, 1);
+    EXPECT_TRUE(b.contains(u"科目余额表"_s));
+    EXPECT_TRUE(b.contains(u"会计期间:2024年3月"_s));
+    EXPECT_TRUE(b.contains(u"1001库存现金300.00300.00300.00借"_s)) << b.toStdString();
+    EXPECT_TRUE(s.contains(u"科目汇总表"_s));
+    EXPECT_TRUE(s.contains(u"5001主营业务收入300.00"_s)) << s.toStdString();
+    EXPECT_TRUE(a.contains(u"资产负债表"_s));
+    EXPECT_TRUE(a.contains(u"2024年12月31日"_s));
+    EXPECT_TRUE(a.contains(u"会小企01表"_s));
+    EXPECT_TRUE(a.contains(u"货币资金"_s));
+}
+
+} // namespace

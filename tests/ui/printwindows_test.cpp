@@ -1,0 +1,203 @@
+// The printing windows on demonstration books: 凭证打印 opened from the main
+// window (the month's largest number, preview and 下一 with the preview
+// marker, the large form, 连续打印 without a printer, 输出PDF, 保存), the
+// query window's 预览 and 打印 of ledger pages and tables, and the
+// statements window's 打印预览. The pages are caught where the preview
+// dialog would show them.
+#include <memory>
+
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QToolButton>
+#include <QtTest>
+
+#include "ledgers/ui/querywindow.h"
+#include "printing/pagelayout.h"
+#include "printing/ui/paperprinter.h"
+#include "printing/ui/voucherprintwindow.h"
+#include "shell/ui/application.h"
+#include "shell/ui/mainwindow.h"
+#include "statements/ui/statementwindow.h"
+#include "store/session.h"
+#include "tests/support/envguard.h"
+#include "tests/support/scripteddialogs.h"
+#include "tests/support/testset.h"
+#include "tests/support/uitest.h"
+#include "vouchers/demobooks.h"
+
+using namespace Qt::Literals::StringLiterals;
+using tz::Icon;
+using tz::test::Message;
+using tz::test::child;
+
+namespace {
+
+struct Harness
+{
+    Harness()
+    {
+        tz::test::ScriptedDialogs yes(QList<bool>(20, true));
+        if (!tz::MakeDemoBooks(set.session(), 2024, 12, 7, yes).isDone())
+            qFatal("no demonstration books");
+        set.session().setCompanyName(u"华新商贸有限公司"_s);
+        main = std::make_unique<tz::MainWindow>(set.session(), dialogs);
+        main->resize(1366, 768);
+        main->show();
+    }
+
+    // Opens a child window from the toolbar and catches its pages.
+    template<typename W> W *open(const QString &button)
+    {
+        child<QToolButton>(main.get(), button)->click();
+        for (QMdiSubWindow *sub : main->mdiArea()->subWindowList()) {
+            if (auto *w = qobject_cast<W *>(sub->widget())) {
+                w->setPageOutput({[this](const tz::Document &doc, const QString &title, int marker) {
+                                      shown = doc;
+                                      shownTitle = title;
+                                      shownMarker = marker;
+                                  },
+                                  [this](const tz::Document &doc) {
+                                      printed = doc;
+                                      return tz::OpResult::done();
+                                  }});
+                return w;
+            }
+        }
+        qFatal("window not opened");
+    }
+
+    static void press(QWidget *window, const QString &name)
+    {
+        QTest::mouseClick(child<QPushButton>(window, name), Qt::LeftButton);
+    }
+
+    tz::test::TestSet set;
+    tz::test::EnvGuard data {"TZ305_DATA_DIR", set.folder().toUtf8()};
+    tz::test::EnvGuard noPrinter {"CUPS_SERVER", "/nonexistent/cups.sock"};
+    tz::test::ScriptedDialogs dialogs;
+    std::unique_ptr<tz::MainWindow> main;
+    tz::Document shown, printed;
+    QString shownTitle;
+    int shownMarker = 0;
+};
+
+class PrintWindowsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void voucherPrinting()
+    {
+        Harness h;
+        auto *w = h.open<tz::VoucherPrintWindow>(u"凭证打印"_s);
+        auto *month = child<QComboBox>(w, u"Combo1"_s);
+        month->setCurrentIndex(1);
+        emit month->activated(1);
+        QCOMPARE(child<QLineEdit>(w, u"Text2"_s)->text(),
+                 h.set.session().RunSql(u"SELECT MAX(号码) FROM 分录表 WHERE 月 = 2"_s).value(0, 0).toString());
+
+        Harness::press(w, u"Command1"_s);
+        QCOMPARE(h.shownTitle, u"凭证打印"_s);
+        QCOMPARE(h.shownMarker, 14);
+        QVERIFY(!h.shown.pages.isEmpty());
+        QVERIFY(h.shown.pages[0].texts().join(u'|').contains(u"字第1号(1/"_s));
+        Harness::press(w, u"Command2"_s); // 下一
+        QCOMPARE(child<QLineEdit>(w, u"Text1"_s)->text(), u"2"_s);
+        QVERIFY(h.shown.pages[0].texts().join(u'|').contains(u"字第2号(1/"_s));
+
+        child<QRadioButton>(w, u"Option2"_s)->setChecked(true);
+        Harness::press(w, u"Command1"_s);
+        QCOMPARE(h.shownMarker, 15);
+        QCOMPARE(h.shown.layout.fullRect(QPageLayout::Millimeter).size().toSize(), QSize(250, 120));
+
+        // Paper needs a printer; there is none.
+        Harness::press(w, u"Command4"_s);
+        QCOMPARE(h.dialogs.messages.last(), (Message {u"你电脑上没有安装打印机!! "_s, u"TZ305提示 "_s, Icon::Information}));
+        QVERIFY(h.printed.pages.isEmpty());
+
+        const QString file = h.set.folder() + u"/凭证.pdf"_s;
+        w->setPdfPathChooser([file] { return file; });
+        Harness::press(w, u"Command7"_s);
+        QCOMPARE(h.dialogs.messages.last(), (Message {u"已输出PDF文件: "_s + file, u"TZ305"_s, Icon::Information}));
+        QVERIFY(QFile(file).size() > 1000);
+
+        child<QLineEdit>(w, u"Text5"_s)->setText(u"8"_s);
+        child<QComboBox>(w, u"Combo2"_s)->setCurrentText(u"王会计"_s);
+        Harness::press(w, u"Command6"_s);
+        QCOMPARE(h.dialogs.messages.last(), (Message {u"保存OK"_s, u"TZ305"_s, Icon::None}));
+        QCOMPARE(tz::loadVoucherSettings().lines, u"8"_s);
+        QCOMPARE(tz::loadVoucherSettings().chiefAccountant, u"王会计"_s);
+        Harness::press(w, u"Command1"_s);
+        QVERIFY(h.shown.pages[0].contains(u"会计主管: 王会计"_s));
+        tz::test::saveScreenshot(h.main.get(), u"voucher-print.png"_s);
+    }
+
+    void previewDialogHoldsItsMarkerWhileOpen()
+    {
+        Harness h;
+        child<QToolButton>(h.main.get(), u"凭证打印"_s)->click();
+        QWidget *w = h.main->mdiArea()->subWindowList().first()->widget();
+        child<QComboBox>(w, u"Combo1"_s)->setCurrentIndex(0);
+        QString markerWhileOpen;
+        const QString seen = tz::test::runModal([&] { Harness::press(w, u"Command1"_s); },
+                                                [&](QWidget *dialog) {
+                                                    markerWhileOpen = h.main->markerField(14)->text();
+                                                    dialog->resize(1000, 700);
+                                                    QTest::qWait(200);
+                                                    tz::test::saveScreenshot(dialog, u"voucher-preview.png"_s);
+                                                });
+        QCOMPARE(seen, u"QPrintPreviewDialog"_s);
+        QCOMPARE(markerWhileOpen, u"1"_s);
+        QCOMPARE(h.main->markerField(14)->text(), QString());
+    }
+
+    void queryAndStatementPages()
+    {
+        Harness h;
+        auto *q = h.open<tz::QueryWindow>(u"综合查询"_s);
+        child<QLineEdit>(q, u"Text2"_s)->setText(u"1002001"_s);
+        child<QRadioButton>(q, u"Option1"_s)->setChecked(true);
+        Harness::press(q, u"Command7"_s);
+        Harness::press(q, u"Command10"_s); // 预览
+        QCOMPARE(h.shownTitle, u"三栏帐"_s);
+        QCOMPARE(h.shownMarker, 18);
+        QVERIFY(h.shown.pages[0].contains(u"科目名称: 1002001 银行存款/人民币户"_s));
+        QCOMPARE(q->marker(), QString()); // a second preview needs a new query
+
+        child<QComboBox>(q, u"Combo1"_s)->setCurrentText(u"2"_s);
+        Harness::press(q, u"Command3"_s); // 科目余额表
+        Harness::press(q, u"Command6"_s); // 打印: refused without a printer
+        QCOMPARE(h.dialogs.messages.last(), (Message {u"你电脑上没有安装打印机!! "_s, u"TZ305提示 "_s, Icon::Information}));
+        Harness::press(q, u"Command2"_s); // 科目汇总表
+        Harness::press(q, u"Command10"_s);
+        QCOMPARE(h.shownTitle, u"凭证汇总表"_s);
+        QVERIFY(h.shown.pages[0].contains(u"会计期间:2024年2月"_s));
+
+        auto *s = h.open<tz::StatementWindow>(u"报表查看"_s);
+        child<QComboBox>(s, u"Combo1"_s)->setCurrentText(u"2"_s);
+        Harness::press(s, u"Command4"_s);
+        Harness::press(s, u"Command2"_s); // 打印预览
+        QCOMPARE(h.shownTitle, u"资产表"_s);
+        QCOMPARE(h.shownMarker, 21);
+        QVERIFY(h.shown.pages[0].contains(u"2024年02月29日"_s));
+        QVERIFY(h.shown.pages[0].contains(u" 单位:华新商贸有限公司"_s));
+    }
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    tz::setUpApplication(app);
+    PrintWindowsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "printwindows_test.moc"
