@@ -4,6 +4,7 @@
 // that gives older sets their template rows.
 #include "statements/statement.h"
 
+#include <QDir>
 #include <QRandomGenerator>
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include "accounts/openingbalances.h"
 #include "statements/reportdata.h"
 #include "statements/statementtemplate.h"
+#include "store/connection.h"
 #include "store/login.h"
 #include "store/schemaupgrade.h"
 #include "store/session.h"
@@ -317,6 +319,12 @@ TEST(SchemaUpgrade, AnOlderSetGetsTheTemplateRowsAndTheIndexOnce)
     tz::upgradeAccountSet(s);
     const auto count = [&](const QString &sql) { return s.RunSql(sql).value(0, 0).toInt(); };
     EXPECT_EQ(count(u"PRAGMA user_version"_s), tz::kSchemaVersion);
+    // The set as it was is kept first, named as a backup the restore offers.
+    const QStringList kept = QDir(set.folder()).entryList({u"测试*升级前.QSBF24"_s}, QDir::Files);
+    ASSERT_EQ(kept.size(), 1);
+    tz::Connection before;
+    before.open(set.folder() + u'/' + kept.first());
+    EXPECT_EQ(before.query(u"PRAGMA user_version"_s).value(0, 0).toInt(), 1);
     EXPECT_EQ(count(u"SELECT count(*) FROM 资产表13"_s), 30);
     EXPECT_EQ(count(u"SELECT count(*) FROM 现流表"_s), 25);
     EXPECT_EQ(count(u"SELECT count(*) FROM 利润表13"_s), 1); // rows the user made are kept
