@@ -5,18 +5,27 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace tz {
 
-CsvTable readCsv(QStringView text)
+CsvReader::CsvReader(QStringView text)
+    : m_text(text.startsWith(QChar(0xFEFF)) ? text.mid(1) : text)
 {
-    CsvTable table;
-    if (text.startsWith(QChar(0xFEFF)))
-        text = text.mid(1);
+}
 
-    int line = 1;
-    qsizetype i = 0;
+bool CsvReader::fail(const QString &error, int line)
+{
+    m_error = error;
+    m_errorLine = line;
+    m_at = m_text.size();
+    return false;
+}
+
+bool CsvReader::next(CsvRecord &record)
+{
+    const QStringView text = m_text;
     const qsizetype size = text.size();
+    qsizetype &i = m_at;
     while (i < size) {
-        CsvRecord record;
-        record.line = line;
+        record.line = m_line;
+        record.fields.clear();
         bool recordDone = false;
         while (!recordDone) {
             QString field;
@@ -36,30 +45,22 @@ CsvTable readCsv(QStringView text)
                         break;
                     }
                     if (c == u'\n')
-                        ++line;
+                        ++m_line;
                     field += c;
                     ++i;
                 }
-                if (!closed) {
-                    table.error = u"引号没有结束"_s;
-                    table.errorLine = record.line;
-                    return table;
-                }
-                if (i < size && text.at(i) != u',' && text.at(i) != u'\n' && text.at(i) != u'\r') {
-                    table.error = u"引号后面只能是逗号或行尾"_s;
-                    table.errorLine = record.line;
-                    return table;
-                }
+                if (!closed)
+                    return fail(u"引号没有结束"_s, record.line);
+                if (i < size && text.at(i) != u',' && text.at(i) != u'\n' && text.at(i) != u'\r')
+                    return fail(u"引号后面只能是逗号或行尾"_s, record.line);
             } else {
+                const qsizetype from = i;
                 while (i < size && text.at(i) != u',' && text.at(i) != u'\n' && text.at(i) != u'\r') {
-                    if (text.at(i) == u'"') {
-                        table.error = u"引号只能出现在加引号的字段中"_s;
-                        table.errorLine = record.line;
-                        return table;
-                    }
-                    field += text.at(i);
+                    if (text.at(i) == u'"')
+                        return fail(u"引号只能出现在加引号的字段中"_s, record.line);
                     ++i;
                 }
+                field = text.mid(from, i - from).toString();
             }
             record.fields.append(field);
             if (i < size && text.at(i) == u',') {
@@ -71,13 +72,25 @@ CsvTable readCsv(QStringView text)
                 ++i;
             if (i < size && text.at(i) == u'\n')
                 ++i;
-            ++line;
+            ++m_line;
             recordDone = true;
         }
         const bool blank = record.fields.size() == 1 && record.fields.first().trimmed().isEmpty();
         if (!blank)
-            table.records.append(record);
+            return true;
     }
+    return false;
+}
+
+CsvTable readCsv(QStringView text)
+{
+    CsvTable table;
+    CsvReader reader(text);
+    CsvRecord record;
+    while (reader.next(record))
+        table.records.append(record);
+    table.error = reader.error();
+    table.errorLine = reader.errorLine();
     return table;
 }
 

@@ -25,10 +25,33 @@ struct CsvTable
     bool isValid() const { return error.isEmpty(); }
 };
 
-// Splits text into records. A leading byte-order mark is skipped. Refused
-// (error set, records up to it kept): a quote inside an unquoted field,
-// text after a closing quote other than ',' or the line end, and a quoted
-// field that is never closed.
+// Reads the records of a text one at a time, so a file of a year's
+// vouchers is never held as records all at once. A leading byte-order mark
+// is skipped; blank lines are left out. Refused (next() false, error set):
+// a quote inside an unquoted field, text after a closing quote other than
+// ',' or the line end, and a quoted field that is never closed.
+class CsvReader
+{
+public:
+    explicit CsvReader(QStringView text);
+
+    // The next record; false at the end of the text or at an error.
+    bool next(CsvRecord &record);
+
+    const QString &error() const { return m_error; }
+    int errorLine() const { return m_errorLine; }
+
+private:
+    bool fail(const QString &error, int line);
+
+    QStringView m_text;
+    qsizetype m_at = 0;
+    int m_line = 1;
+    QString m_error;
+    int m_errorLine = 0;
+};
+
+// Every record of a text (CsvReader), the records up to an error kept.
 CsvTable readCsv(QStringView text);
 
 } // namespace tz

@@ -153,32 +153,44 @@ std::optional<FileRefusal> saveVoucher(Session &session, const QList<CsvRecord> 
     return std::nullopt;
 }
 
-std::optional<FileRefusal> importTable(Session &session, const CsvTable &table, ImportCounts &counts)
+// Reads the file's records one voucher at a time, saving each before the
+// next is read. The text is scanned once first, so a malformed line is
+// refused as such wherever it stands, before any voucher is checked.
+std::optional<FileRefusal> importText(Session &session, QStringView text, ImportCounts &counts)
 {
-    if (!table.isValid())
-        return FileRefusal{table.errorLine, table.error};
-    QStringList header = table.records.isEmpty() ? QStringList() : table.records.first().fields;
+    {
+        CsvReader scan(text);
+        CsvRecord record;
+        while (scan.next(record)) {
+        }
+        if (!scan.error().isEmpty())
+            return FileRefusal{scan.errorLine(), scan.error()};
+    }
+    CsvReader reader(text);
+    CsvRecord record;
+    QStringList header;
+    if (reader.next(record))
+        header = record.fields;
     for (QString &name : header)
         name = name.trimmed();
     if (header != kColumns)
-        return FileRefusal{table.records.isEmpty() ? 1 : table.records.first().line, u"标题行应为: "_s + kColumns.join(u',')};
-    const QList<CsvRecord> &records = table.records;
-    if (records.size() == 1)
+        return FileRefusal{header.isEmpty() ? 1 : record.line, u"标题行应为: "_s + kColumns.join(u',')};
+    bool more = reader.next(record);
+    if (!more)
         return FileRefusal{1, u"没有要保存的数据！"_s, u"提示窗口"_s, Icon::None};
     // The chart cannot change inside the import's transaction, so each
     // code's detail flag is read once for the whole file.
     QHash<QString, QString> chartFlags;
-    qsizetype first = 1;
-    while (first < records.size()) {
-        const QString key = records.at(first).fields.first();
+    QList<CsvRecord> voucher;
+    while (more) {
+        const QString key = record.fields.first();
         if (key.trimmed().isEmpty())
-            return FileRefusal{records.at(first).line, u"凭证列不能为空"_s};
-        qsizetype last = first + 1;
-        while (last < records.size() && records.at(last).fields.first() == key)
-            ++last;
-        if (std::optional<FileRefusal> refused = saveVoucher(session, records, first, last, counts, chartFlags))
+            return FileRefusal{record.line, u"凭证列不能为空"_s};
+        voucher = {record};
+        while ((more = reader.next(record)) && record.fields.first() == key)
+            voucher.append(record);
+        if (std::optional<FileRefusal> refused = saveVoucher(session, voucher, 0, voucher.size(), counts, chartFlags))
             return refused;
-        first = last;
     }
     return std::nullopt;
 }
@@ -193,15 +205,15 @@ OpResult ImportVouchers(Session &session, const QString &path, ImportCounts &cou
         return fail(dialogs, u"不能读取文件: "_s + path);
     QStringDecoder decoder(QStringDecoder::Utf8);
     const QString content = decoder(file.readAll());
+    file.close();
     if (decoder.hasError())
         return refuse(dialogs, u"文件不是UTF-8编码: "_s + path, kNoticeTitle, Icon::Critical);
-    const CsvTable table = readCsv(content);
 
     return guarded(dialogs, [&] {
         std::optional<FileRefusal> refused;
         {
             Transaction transaction(session);
-            refused = importTable(session, table, counts);
+            refused = importText(session, content, counts);
             if (!refused)
                 transaction.commit();
         }
