@@ -9,6 +9,9 @@
 //   tz305-bench           the realistic year (300 vouchers a month) and the
 //                         year at the limit (9,999 vouchers a month); minutes
 //   tz305-bench --quick   two small years, a few seconds (the test script)
+//
+// TZ305_BENCH_SAVE=FILE keeps a copy of the limit year's set as imported,
+// for profiling single operations on it with tz305-cli.
 #include <cstdio>
 
 #include <sys/resource.h>

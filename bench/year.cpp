@@ -121,6 +121,13 @@ bool RunYear(const YearShape &shape, Targets targets, const Options &options, st
         figures.push_back(f);
     }
 
+    // TZ305_BENCH_SAVE=FILE keeps a copy of the limit year's books as
+    // imported, to profile single statements against them.
+    if (const QString save = qEnvironmentVariable("TZ305_BENCH_SAVE"); limit && !save.isEmpty()) {
+        s.CloseMainConnection();
+        QFile::remove(save);
+        QFile::copy(set.path(), save);
+    }
     const double floorMs = medianMillis(options.runs, [&] { s.RunSql(kFloorSql); });
 
     // The posting operations on the full month.
