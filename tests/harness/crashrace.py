@@ -395,7 +395,7 @@ def file_trial(h, rng, path, failures, op, folder, stem, set_arg=True):
             failures.append(f"{' '.join(map(str, op))} killed after {run.seconds:.3f} s left {name} incomplete: "
                             f"{got[0][:3]}")
         os.remove(os.path.join(folder, name))
-    left = [n for n in os.listdir(folder) if n.startswith(".tz305-")]
+    left = [n for n in os.listdir(folder) if n.startswith(".tz305-" + stem)]  # the killed run's scratch files
     again = h.finish(start())
     stale = [n for n in os.listdir(folder) if n in left]
     if again.rc != 0 or stale:
@@ -513,7 +513,8 @@ def main():
         if args.keep and failures:
             print(f"kept {path}", flush=True)
         for name in os.listdir(workdir):
-            if name.startswith((stem + ".", stem + "-")) and not (args.keep and failures and name.endswith(".Y24")):
+            if name.startswith((stem + ".", stem + "-", ".tz305-" + stem)) and not (
+                    args.keep and failures and name.endswith(".Y24")):
                 os.remove(os.path.join(workdir, name))
     print(f"\n{'kind':8} {'trials':>6} {'kills':>6} {'refused':>7} {'violations':>10} {'s/trial':>8}")
     for kind, s in [*stats.items(), ("total", sum(stats.values(), collections.Counter()))]:
