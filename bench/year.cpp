@@ -3,6 +3,7 @@
 // month, every query of the query window, the floor and the peers.
 #include <cstdio>
 #include <functional>
+#include <optional>
 
 #include <QDate>
 #include <QFile>
@@ -18,6 +19,8 @@
 #include "maintenance/backup.h"
 #include "maintenance/carryforward.h"
 #include "maintenance/compact.h"
+#include "printing/ledgerrange.h"
+#include "printing/pagepainter.h"
 #include "statements/statement.h"
 #include "store/session.h"
 #include "tests/support/scripteddialogs.h"
@@ -69,6 +72,40 @@ Query statementQuery(const QString &label, tz::Session &s, tz::StatementTable ta
                     return -1;
                 return rows.recordCount();
             }};
+}
+
+// The three-column ledger pages of `code` for the whole year written to a
+// PDF file as `print ledger --format three --pdf` writes them: the layout
+// (ledger built, page table filled, pages laid out) and the painting timed
+// apart. Rows: the pages; the comparison: pages per second, the parts and
+// the drawing commands the laid-out pages hold in memory while painted.
+std::optional<Figure> printLedgerFigure(tz::Session &s, const QString &code, const QString &pdf)
+{
+    tz::test::ScriptedDialogs d;
+    tz::Document doc;
+    tz::OpResult laid;
+    const double layoutMs = millis([&] {
+        laid = tz::LayOutAccountPages(s, tz::LedgerPageKind::ThreeColumn, code, 1, doc, d);
+    });
+    if (failed("ledger pages", laid))
+        return std::nullopt;
+    qint64 commands = 0;
+    for (const tz::Page &page : doc.pages)
+        commands += page.commands.size();
+    tz::OpResult written;
+    const double paintMs = millis([&] { written = tz::WritePdf(doc, pdf, d, nullptr, true); });
+    if (failed("PDF file", written))
+        return std::nullopt;
+    const qint64 pages = doc.pages.size();
+    const double ms = layoutMs + paintMs;
+    Figure f{u"print ledger %1 to PDF (pages)"_s.arg(code), ms, pages};
+    f.comparison = u"%1 pages/s; layout %2 ms, PDF %3 ms; %4 MB file; %5 drawing commands"_s
+                       .arg(pages * 1000.0 / ms, 0, 'f', 1)
+                       .arg(layoutMs, 0, 'f', 0)
+                       .arg(paintMs, 0, 'f', 0)
+                       .arg(double(QFileInfo(pdf).size()) / 1e6, 0, 'f', 1)
+                       .arg(grouped(commands));
+    return f;
 }
 
 } // namespace
@@ -257,6 +294,16 @@ bool RunYear(const YearShape &shape, Targets targets, const Options &options, st
         if (query.label.startsWith(u"balance table"_s))
             balanceMs = ms;
         queryFigures.push_back(f);
+    }
+
+    // The busiest account's ledger pages for the whole year, printed to a
+    // PDF file once.
+    if (const std::optional<Figure> printed =
+            printLedgerFigure(s, busiestCode, scratch.filePath(u"ledger.pdf"_s))) {
+        queryFigures.push_back(*printed);
+        queryFigures.back().floorRatio = printed->ms / floorMs;
+    } else {
+        return false;
     }
 
     // The plain-text journal for the peers.

@@ -1,7 +1,8 @@
 // The print command end to end: PDF files read back with pdftotext page by
 // page (vouchers over two pages, ledger pages with carried rows, the
 // balance table, the voucher summary and a statement), the refusals, and
-// paper printing refused on a machine without a printer.
+// paper printing refused on a machine without a printer; every report of
+// the demonstration books written once.
 #include <gtest/gtest.h>
 
 #include <QProcess>
@@ -152,6 +153,51 @@ TEST_F(PrintCommandLine, BalanceSummaryAndStatementReports)
     EXPECT_TRUE(a.contains(u"2024年12月31日"_s));
     EXPECT_TRUE(a.contains(u"会小企01表"_s));
     EXPECT_TRUE(a.contains(u"货币资金"_s));
+}
+
+// Every print command on the demonstration books (20 vouchers a month,
+// months 1 to 11 closed): exit 0 and the report's Chinese title, heading and
+// rows read back from the PDF's first page.
+TEST(PrintDemonstrationBooks, EveryReportWritesItsPdf)
+{
+    QTemporaryDir dir;
+    const QString set = dir.filePath(u"示例.Y24"_s);
+    ASSERT_EQ(cli({u"demo"_s, u"--dir"_s, dir.path()}).status, 0);
+    const struct
+    {
+        QStringList args;
+        QStringList texts; // on page 1, without blanks
+    } reports[] = {
+        {{u"voucher"_s, u"--month"_s, u"11"_s, u"--from"_s, u"1"_s, u"--to"_s, u"3"_s},
+         {u"记帐凭证"_s, u"日期:2024年11月01日"_s, u"1002001.银行存款/人民币户"_s}},
+        {{u"ledger"_s, u"--account"_s, u"1002001"_s, u"--format"_s, u"three"_s},
+         {u"银行存款明细帐"_s, u"会计期间:2024年1月至12月"_s, u"年初余额"_s, u"过次页"_s}},
+        {{u"ledger"_s, u"--account"_s, u"1405"_s, u"--format"_s, u"quantity"_s},
+         {u"库存商品数量金额明细帐"_s, u"科目名称:1405库存商品"_s, u"结存数量"_s}},
+        {{u"ledger"_s, u"--account"_s, u"1601"_s, u"--format"_s, u"fixed"_s},
+         {u"固定资产及累计折旧(摊销)明细帐"_s, u"累计折旧"_s, u"净值"_s}},
+        {{u"balance"_s, u"--month"_s, u"11"_s, u"--depth"_s, u"2"_s},
+         {u"科目余额表"_s, u"会计期间:2024年11月"_s, u"1001库存现金"_s}},
+        {{u"summary"_s, u"--month"_s, u"11"_s}, {u"科目汇总表"_s, u"1002银行存款"_s}},
+        {{u"statement"_s, u"--table"_s, u"资产表13"_s, u"--month"_s, u"11"_s},
+         {u"资产负债表"_s, u"2024年11月30日"_s, u"货币资金"_s, u"负债合计"_s}},
+        {{u"statement"_s, u"--table"_s, u"利润表13"_s, u"--month"_s, u"11"_s},
+         {u"利润表"_s, u"会小企02表"_s, u"一、营业收入"_s}},
+        {{u"statement"_s, u"--table"_s, u"现流表"_s, u"--month"_s, u"11"_s},
+         {u"现金流量表"_s, u"会小企03表"_s, u"五、期末现金余额"_s}},
+    };
+    int n = 0;
+    for (const auto &report : reports) {
+        const QString file = dir.filePath(u"%1.pdf"_s.arg(++n));
+        const tz::test::CliRun run = cli(QStringList {u"--set"_s, set, u"--operator"_s, u"主管"_s, u"--password"_s,
+                                                      u"888"_s, u"print"_s}
+                                         + report.args + QStringList {u"--pdf"_s, file});
+        const std::string what = report.args.join(u' ').toStdString();
+        ASSERT_EQ(run.status, 0) << what << run.err.toStdString();
+        const QString page = pageText(file, 1);
+        for (const QString &text : report.texts)
+            EXPECT_TRUE(page.contains(text)) << what << ": " << text.toStdString() << " not in " << page.toStdString();
+    }
 }
 
 } // namespace

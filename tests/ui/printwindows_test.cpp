@@ -178,6 +178,28 @@ private slots:
         Harness::press(q, u"Command10"_s);
         QCOMPARE(h.shownTitle, u"凭证汇总表"_s);
         QVERIFY(h.shown.pages[0].contains(u"会计期间:2024年2月"_s));
+        Harness::press(q, u"Command3"_s);
+        Harness::press(q, u"Command10"_s);
+        QCOMPARE(h.shownTitle, u"科目余额表"_s);
+        QCOMPARE(h.shownMarker, 16);
+
+        // The quantity and fixed-asset ledgers preview their own pages.
+        const struct
+        {
+            QString code, option, title, text;
+            int marker;
+        } ledgers[] = {{u"1405"_s, u"Option3"_s, u"数量帐"_s, u"科目名称: 1405 库存商品"_s, 19},
+                       {u"1601"_s, u"Option5"_s, u"固累帐"_s, u"科目名称: 1601 固定资产"_s, 20}};
+        for (const auto &ledger : ledgers) {
+            child<QLineEdit>(q, u"Text2"_s)->setText(ledger.code);
+            child<QRadioButton>(q, ledger.option)->setChecked(true);
+            Harness::press(q, u"Command7"_s);
+            h.shownTitle.clear();
+            Harness::press(q, u"Command10"_s);
+            QCOMPARE(h.shownTitle, ledger.title);
+            QCOMPARE(h.shownMarker, ledger.marker);
+            QVERIFY2(h.shown.pages[0].contains(ledger.text), qPrintable(h.shown.pages[0].texts().join(u'|')));
+        }
 
         auto *s = h.open<tz::StatementWindow>(u"报表查看"_s);
         child<QComboBox>(s, u"Combo1"_s)->setCurrentText(u"2"_s);
@@ -187,6 +209,19 @@ private slots:
         QCOMPARE(h.shownMarker, 21);
         QVERIFY(h.shown.pages[0].contains(u"2024年02月29日"_s));
         QVERIFY(h.shown.pages[0].contains(u" 单位:华新商贸有限公司"_s));
+        const struct
+        {
+            QString option, title, text;
+            int marker;
+        } statements[] = {{u"Option2"_s, u"利润表"_s, u"一、营业收入"_s, 22}, {u"Option5"_s, u"现流表"_s, u"五、期末现金余额"_s, 23}};
+        for (const auto &statement : statements) {
+            child<QRadioButton>(s, statement.option)->setChecked(true);
+            Harness::press(s, u"Command4"_s);
+            Harness::press(s, u"Command2"_s);
+            QCOMPARE(h.shownTitle, statement.title);
+            QCOMPARE(h.shownMarker, statement.marker);
+            QVERIFY(h.shown.pages[0].texts().join(u'|').contains(statement.text));
+        }
     }
 };
 
