@@ -281,6 +281,7 @@ private slots:
                 shown += grid->item(0, c)->text() + u'|';
             auto *against = child<QComboBox>(modal, u"Combo1"_s);
             against->setCurrentIndex(against->findText(u"5603001 财务费用/利息"_s));
+            saveScreenshot(modal, u"revaluationwindow.png"_s);
             QTest::mouseClick(child<QPushButton>(modal, u"Command3"_s), Qt::LeftButton);
         });
         QCOMPARE(opened, u"tz::RevaluationWindow"_s);
