@@ -207,7 +207,14 @@ private slots:
         QCOMPARE(suggested, QStringList());
         h.press(u"Command4"_s);
         h.press(u"Command11"_s);
-        QCOMPARE(suggested, (QStringList{u"测试_三总式_2024.xlsx"_s, u"测试_明细帐_1002001_2024.xlsx"_s}));
+        // 预览 of the multi-column ledger writes its workbook too.
+        h.field(u"Text2"_s)->setText(u"2221001"_s);
+        h.choose(u"Option4"_s);
+        h.press(u"Command7"_s);
+        h.press(u"Command10"_s);
+        QCOMPARE(suggested, (QStringList{u"测试_三总式_2024.xlsx"_s, u"测试_明细帐_1002001_2024.xlsx"_s,
+                                         u"测试_多栏帐_2221001_2024.xlsx"_s}));
+        QVERIFY(QFileInfo(folder + u"/测试_多栏帐_2221001_2024.xlsx"_s).size() > 0);
         QCOMPARE(opened, QStringList{folder + u"/测试_三总式_2024.xlsx"_s});
         QVERIFY(QFileInfo(folder + u"/测试_明细帐_1002001_2024.xlsx"_s).size() > 0);
         QCOMPARE(h.dialogs.questions.value(0), (Message{u"是否导出到EXCEL工作表？"_s, u"TZ305"_s, Icon::Question}));
