@@ -106,10 +106,14 @@ OpResult AddDetailAccount(Session &session, const NewDetailAccount &account, Dia
         session.execSql(u"UPDATE 分录表 SET 科目代码 = ? WHERE 科目代码 = ?"_s, {code, parent});
         // The new account takes over the parent's opening figures, as it
         // takes over the parent's journal lines.
+        // A sub-account of a parent flagged for revaluation keeps the
+        // currency's unit, spec and flag, so it is revalued as the parent was.
         session.execSql(u"INSERT INTO 科目表 (序号, 科目代码, 科目名称, 科目级数, 科目全称, 方向, 明细, 拼音, "
-                        "数量, 借方金额, 贷方金额) "
+                        "数量, 借方金额, 贷方金额, 单位, 规格, 调汇) "
                         "SELECT (SELECT ifnull(max(序号), 0) + 1 FROM 科目表), ?, ?, ?, ?, ?, 'Y', ?, "
-                        "数量, 借方金额, 贷方金额 FROM 科目表 WHERE 科目代码 = ?"_s,
+                        "数量, 借方金额, 贷方金额, "
+                        "CASE WHEN 调汇 = 'Y' THEN 单位 END, CASE WHEN 调汇 = 'Y' THEN 规格 END, "
+                        "CASE WHEN 调汇 = 'Y' THEN 'Y' END FROM 科目表 WHERE 科目代码 = ?"_s,
             {code, name, level, fullName, account.direction, initials, parent});
         session.execSql(u"UPDATE 科目表 SET 明细 = '', 数量 = NULL, 借方金额 = NULL, 贷方金额 = NULL "
                         "WHERE 科目代码 = ?"_s,

@@ -48,7 +48,8 @@ struct NewDetailAccount
 // "特别提示"); No refuses and changes nothing. Then, in one transaction:
 // the parent's journal lines move to the new account; the new account is
 // written (level one below the parent, full name parent's full name "/"
-// name, detail 'Y', the direction and initials given) and takes over the
+// name, detail 'Y', the direction and initials given; a parent flagged
+// 调汇 = 'Y' gives it its 单位, 规格 and the flag) and takes over the
 // parent's opening figures (数量, 借方金额, 贷方金额); the parent becomes a
 // non-detail account ('') without opening figures. No message on success.
 OpResult AddDetailAccount(Session &session, const NewDetailAccount &account, Dialogs &dialogs);

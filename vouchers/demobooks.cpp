@@ -40,13 +40,17 @@ struct Opening
     const char16_t *code;
     Cents debit;
     Cents credit;
+    const char16_t *quantity = nullptr; // the foreign amount of an account flagged for revaluation
 };
 
-// Debits 705,000.00 = credits 705,000.00.
+// Debits 776,000.00 = credits 776,000.00. The US-dollar account 1002002
+// holds USD 10,000.00 booked at 7.10, which the month-end revaluation
+// adjusts.
 constexpr Opening kOpenings[] = {
-    {u"1001", 500'000, 0},         {u"1002001", 30'000'000, 0}, {u"1403", 8'000'000, 0},
-    {u"1405", 12'000'000, 0},      {u"1601", 20'000'000, 0},    {u"1602", 0, 4'000'000},
-    {u"2202", 0, 6'500'000},       {u"3001", 0, 50'000'000},    {u"3104001", 0, 10'000'000},
+    {u"1001", 500'000, 0},         {u"1002001", 30'000'000, 0}, {u"1002002", 7'100'000, 0, u"10000"},
+    {u"1403", 8'000'000, 0},       {u"1405", 12'000'000, 0},    {u"1601", 20'000'000, 0},
+    {u"1602", 0, 4'000'000},       {u"2202", 0, 6'500'000},     {u"3001", 0, 57'100'000},
+    {u"3104001", 0, 10'000'000},
 };
 
 constexpr Cents kMonthlyDepreciation = 166'667; // 200,000.00 over ten years
@@ -241,6 +245,8 @@ OpResult MakeDemoBooks(Session &session, int year, int vouchersPerMonth, quint32
             OpeningEdit edit;
             edit.debit = opening.debit ? centsToText(opening.debit) : QString();
             edit.credit = opening.credit ? centsToText(opening.credit) : QString();
+            if (opening.quantity)
+                edit.quantity = QString::fromUtf16(opening.quantity);
             const OpResult set = SetOpeningBalance(session, QString::fromUtf16(opening.code), edit, dialogs);
             if (!set.isDone())
                 return set;

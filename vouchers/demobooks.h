@@ -23,7 +23,8 @@ struct DemoBooksCounts
 
 // Fills the logged-in set of `session` (fiscal year `year`): names the
 // company 示例商贸有限公司, sets and loads
-// balanced opening balances, saves `vouchersPerMonth` vouchers (1 to 9999)
+// balanced opening balances (among them USD 10,000.00 on the US-dollar
+// account 1002002, its foreign amount in 数量, for the revaluation), saves `vouchersPerMonth` vouchers (1 to 9999)
 // in every month 1..12 with SaveVoucher, drawn from a std::mt19937 seeded
 // with `seed`, then closes months 1..closeThrough (0 to 12) with reviewer
 // 张三. Every question of the operations is put to `dialogs`; stops at the

@@ -11,6 +11,8 @@
 #include <QStringList>
 
 #include "app/cli/terminaldialogs.h"
+#include "ledgers/ledgerquery.h"
+#include "store/lookupaccount.h"
 #include "store/opresult.h"
 #include "store/resultset.h"
 #include "store/session.h"
@@ -75,6 +77,13 @@ void addLedgerCommands(QList<Command> &commands);
 void addTableCommands(QList<Command> &commands);
 void addStatementCommands(QList<Command> &commands);
 void addPrintCommands(QList<Command> &commands);
+void addExportCommands(QList<Command> &commands);
+void addRevaluationCommands(QList<Command> &commands);
+
+// Builds the ledger of the options --account and --price-digits in
+// `format`, as the ledger command does; `account` receives the account's
+// lookup values. Returns the exit status, Done when the ledger is built.
+int buildLedgerOf(Context &ctx, const QHash<QString, QString> &options, LedgerFormat format, AccountLookup &account);
 
 // Reads "--name VALUE" options from args into values; returns false (after
 // printing the usage problem) on an unknown option or a missing value.

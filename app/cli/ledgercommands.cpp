@@ -22,34 +22,42 @@ int ledgerCommand(Context &ctx, const QStringList &args)
     const std::optional<LedgerFormat> format = ledgerFormatNamed(v.value(u"format"_s));
     if (!format || !v.contains(u"account"_s))
         return usageError(kUsage);
-    LedgerRequest request;
-    request.code = v.value(u"account"_s).trimmed();
-    if (v.contains(u"price-digits"_s)) {
-        bool ok = false;
-        request.priceDigits = v.value(u"price-digits"_s).toInt(&ok);
-        if (!ok || request.priceDigits < 0 || request.priceDigits > 4)
-            return usageError(u"--price-digits needs 0 to 4"_s);
-    }
-
-    // The direction comes from the account, as the query window's lookup
-    // leaves it; an unknown code has none.
-    ResultSet rows;
-    const OpResult result = guarded(ctx.dialogs, [&] {
-        AccountLookup account;
-        if (!request.code.isEmpty())
-            LookupAccount(ctx.session, request.code, account);
-        request.direction = account.accountDirection;
-        const OpResult built = BuildLedger(ctx.session, *format, request, ctx.dialogs);
-        if (built.isDone())
-            rows = ReadLedger(ctx.session, *format);
+    AccountLookup account;
+    const int built = buildLedgerOf(ctx, v, *format, account);
+    if (built != Done)
         return built;
+    ResultSet rows;
+    const OpResult read = guarded(ctx.dialogs, [&] {
+        rows = ReadLedger(ctx.session, *format);
+        return OpResult::done();
     });
-    if (result.isDone())
+    if (read.isDone())
         ctx.print(rows);
-    return exitStatusOf(result);
+    return exitStatusOf(read);
 }
 
 } // namespace
+
+int buildLedgerOf(Context &ctx, const QHash<QString, QString> &options, LedgerFormat format, AccountLookup &account)
+{
+    LedgerRequest request;
+    request.code = options.value(u"account"_s).trimmed();
+    if (options.contains(u"price-digits"_s)) {
+        bool ok = false;
+        request.priceDigits = options.value(u"price-digits"_s).toInt(&ok);
+        if (!ok || request.priceDigits < 0 || request.priceDigits > 4)
+            return usageError(u"--price-digits needs 0 to 4"_s);
+    }
+    // The direction comes from the account, as the query window's lookup
+    // leaves it; an unknown code has none.
+    const OpResult result = guarded(ctx.dialogs, [&] {
+        if (!request.code.isEmpty())
+            LookupAccount(ctx.session, request.code, account);
+        request.direction = account.accountDirection;
+        return BuildLedger(ctx.session, format, request, ctx.dialogs);
+    });
+    return exitStatusOf(result);
+}
 
 void addLedgerCommands(QList<Command> &commands)
 {

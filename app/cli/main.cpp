@@ -132,6 +132,8 @@ int main(int argc, char **argv)
     addTableCommands(commands);
     addStatementCommands(commands);
     addPrintCommands(commands);
+    addExportCommands(commands);
+    addRevaluationCommands(commands);
 
     QStringList args = app->arguments().mid(1);
     Context ctx;

@@ -6,6 +6,9 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHash>
@@ -18,10 +21,13 @@
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTableView>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
 #include "accounts/ui/accountpicker.h"
+#include "export/ledgerworkbook.h"
+#include "export/sheetexport.h"
 #include "ledgers/accountstep.h"
 #include "ledgers/balancetable.h"
 #include "ledgers/entryjournal.h"
@@ -37,6 +43,7 @@
 #include "store/guard.h"
 #include "store/lookupaccount.h"
 #include "store/numberformat.h"
+#include "store/paths.h"
 #include "store/session.h"
 #include "store/ui/messageboxdialogs.h"
 
@@ -74,24 +81,6 @@ const FormatOption kFormatOptions[] = {
     {u"Option6", u"多栏式1", u"反向明细负值列出", LedgerFormat::MultiNet},
     {u"Option5", u"固累式", u"", LedgerFormat::FixedAsset},
 };
-
-QString markerOf(LedgerFormat format)
-{
-    switch (format) {
-    case LedgerFormat::Detail:
-        return QueryMarker::DetailLedger;
-    case LedgerFormat::General:
-        return QueryMarker::GeneralLedger;
-    case LedgerFormat::Quantity:
-        return QueryMarker::QuantityLedger;
-    case LedgerFormat::MultiIncrease:
-    case LedgerFormat::MultiNet:
-        return QueryMarker::MultiColumn;
-    case LedgerFormat::FixedAsset:
-        return QueryMarker::FixedAsset;
-    }
-    return {};
-}
 
 // The total row of a table sorts last by its code '8'; the user sees only
 // its caption.
@@ -140,6 +129,11 @@ QueryWindow::QueryWindow(Session &session, Dialogs *dialogs, QLineEdit *marker, 
         m_marker->hide();
     }
     m_output = std::make_unique<PageOutput>(PageOutput::standard(this, m_dialogs));
+    m_choosePath = [this](const QString &suggested) {
+        return QFileDialog::getSaveFileName(this, u"导出EXCEL"_s, suggested, u"Excel 工作簿 (*.xlsx)"_s, nullptr,
+                                            QFileDialog::DontConfirmOverwrite);
+    };
+    m_openFile = [](const QString &path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
     build();
     decimalsChanged();
 }
@@ -159,6 +153,16 @@ QString QueryWindow::leftMarginText() const
 void QueryWindow::setPageOutput(PageOutput output)
 {
     *m_output = std::move(output);
+}
+
+void QueryWindow::setSavePathChooser(std::function<QString(const QString &)> chooser)
+{
+    m_choosePath = std::move(chooser);
+}
+
+void QueryWindow::setFileOpener(std::function<void(const QString &)> opener)
+{
+    m_openFile = std::move(opener);
 }
 
 void QueryWindow::build()
@@ -453,7 +457,7 @@ void QueryWindow::queryLedger()
         return;
     }
     m_model->clear();
-    setMarker(markerOf(*format));
+    setMarker(queryMarkerOf(*format));
     LedgerRequest request;
     request.code = m_code->text();
     request.direction = m_direction->text();
@@ -614,7 +618,7 @@ void QueryWindow::chooseReport(ReportButton button)
     if (!chosen.isDone() || target == ReportTarget::None)
         return;
     if (button == ReportButton::Workbook || target == ReportTarget::MultiColumnWorkbook) {
-        m_dialogs.show(u"EXCEL帐页尚未提供"_s, u"TZ305提示"_s, Icon::Information);
+        writeLedgerWorkbook(target);
         return;
     }
     Document doc;
@@ -679,7 +683,51 @@ void QueryWindow::exportTable()
         m_dialogs.show(u"请先进行查询"_s, applicationTitle(), Icon::None);
         return;
     }
-    m_dialogs.show(u"导出EXCEL工作表尚未提供"_s, u"TZ305提示"_s, Icon::Information);
+    if (!m_dialogs.ask(u"是否导出到EXCEL工作表？"_s, applicationTitle()))
+        return;
+    const QString sql = sheetQuery(marker());
+    if (sql.isEmpty())
+        return;
+    // The default name: short name and the table written.
+    const QString table = sql.section(u" FROM "_s, 1, 1, QString::SectionCaseInsensitiveSeps).section(u' ', 0, 0);
+    const QString folder = dataFolder() + u"/exports"_s;
+    QDir().mkpath(folder);
+    const QString path = m_choosePath(folder + u'/' + m_session.setShortName() + u'_' + table
+                                      + u"_%1.xlsx"_s.arg(m_session.fiscalYear()));
+    if (path.isEmpty())
+        return;
+    if (WriteSheetWorkbook(m_session, sql, path, m_dialogs).isDone())
+        offerToOpen(path);
+}
+
+void QueryWindow::writeLedgerWorkbook(ReportTarget target)
+{
+    const LedgerWorkbookKind kind = target == ReportTarget::QuantityWorkbook ? LedgerWorkbookKind::Quantity
+        : target == ReportTarget::MultiColumnWorkbook                       ? LedgerWorkbookKind::MultiColumn
+                                                                             : LedgerWorkbookKind::ThreeColumn;
+    LedgerWorkbookHeading heading;
+    heading.code = m_code->text().trimmed();
+    heading.namePath = m_namePath->text();
+    heading.topName = m_topName->text();
+    // Titled by the option selected now, as the query may have been run
+    // under the other one.
+    heading.general
+        = m_formats->checkedId() >= 0 && kFormatOptions[m_formats->checkedId()].format == LedgerFormat::General;
+    const QString folder = dataFolder() + u"/exports"_s;
+    QDir().mkpath(folder);
+    const QString path = m_choosePath(folder + u'/'
+                                      + ledgerWorkbookName(m_session.setShortName(), kind, heading.general, heading.code,
+                                                           m_session.fiscalYear()));
+    if (path.isEmpty())
+        return;
+    if (WriteLedgerWorkbook(m_session, kind, heading, path, m_dialogs).isDone())
+        offerToOpen(path);
+}
+
+void QueryWindow::offerToOpen(const QString &path)
+{
+    if (m_dialogs.ask(u"已导出: "_s + path + u"\n\n是否用电子表格程序打开此文件?"_s, applicationTitle()))
+        m_openFile(path);
 }
 
 bool QueryWindow::eventFilter(QObject *watched, QEvent *event)

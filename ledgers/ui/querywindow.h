@@ -5,6 +5,8 @@
 // the main window's marker field Text1, where printing and export read it.
 #pragma once
 
+#include <functional>
+
 #include <memory>
 #include <optional>
 
@@ -53,6 +55,10 @@ public:
     QString leftMarginText() const;
     // Where 打印 and 预览 send the pages (printing/ui/paperprinter.h).
     void setPageOutput(PageOutput output);
+    // Where 导出 and EXCEL帐页 ask for the file (given the suggested path;
+    // empty: cancelled), and what opens a written workbook.
+    void setSavePathChooser(std::function<QString(const QString &)> chooser);
+    void setFileOpener(std::function<void(const QString &)> opener);
 
 public slots:
     void queryLedger(); // 帐页查询
@@ -95,10 +101,14 @@ private:
     // Shows the entry journal staged in 分录始表; its row count, -1 when unread.
     int showJournal();
     void chooseReport(ReportButton button);
+    void writeLedgerWorkbook(ReportTarget target);
+    void offerToOpen(const QString &path);
     // Lays out the page report `target` of the query kind `kind`.
     bool layOutReport(ReportTarget target, const QString &kind, Document &doc);
 
     Session &m_session;
+    std::function<QString(const QString &)> m_choosePath;
+    std::function<void(const QString &)> m_openFile;
     std::unique_ptr<Dialogs> m_ownDialogs;
     std::unique_ptr<PageOutput> m_output;
     Dialogs &m_dialogs;

@@ -16,6 +16,7 @@
 #include "accounts/subaccount.h"
 #include "accounts/toplevelaccount.h"
 #include "store/session.h"
+#include "tests/ledgers/ledgersupport.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/testset.h"
 
@@ -260,6 +261,17 @@ TEST(ChartAddDetail, WritesTheNewAccountAndDemotesTheParent)
     ASSERT_TRUE(add(s, u"2241"_s, u"001"_s, u"押金"_s, dialogs, u"贷"_s).isDone());
     EXPECT_EQ(row(s, u"2241001"_s), u"2241001|押金|2|其他应付款/押金|贷|Y|YJ|∅|∅|800.5"_s);
     EXPECT_EQ(s.RunSql(u"SELECT sum(贷方金额) FROM 科目表"_s).value(0, 0).toDouble(), totalBefore);
+
+    // A sub-account of an account flagged for revaluation is revalued too,
+    // in the parent's currency; other parents pass nothing on.
+    s.execSql(u"UPDATE 科目表 SET 单位 = '美元', 规格 = 'USD' WHERE 科目代码 IN ('1002002', '1122001')"_s);
+    ASSERT_TRUE(add(s, u"1002002"_s, u"001"_s, u"中行"_s, dialogs).isDone());
+    ASSERT_TRUE(add(s, u"1122001"_s, u"001"_s, u"总部"_s, dialogs).isDone());
+    const auto attributes = [&](const QString &code) {
+        return tz::test::table(s, u"SELECT 单位, 规格, 调汇 FROM 科目表 WHERE 科目代码 = ?"_s, {code});
+    };
+    EXPECT_EQ(attributes(u"1002002001"_s), QStringList{u"美元|USD|Y"_s});
+    EXPECT_EQ(attributes(u"1122001001"_s), QStringList{u"||"_s});
 
     QString proposal;
     ASSERT_TRUE(tz::ProposeSubCode(s, u"2221001001001"_s, proposal, dialogs).isDone());

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,7 +40,8 @@ namespace {
 
 struct Harness
 {
-    Harness()
+    explicit Harness(QList<bool> answers = {})
+        : dialogs(std::move(answers))
     {
         tz::test::ScriptedDialogs yes(QList<bool>(20, true));
         if (!tz::MakeDemoBooks(set.session(), 2024, 4, 7, yes).isDone())
@@ -182,6 +184,43 @@ private slots:
             {u"请先进行查询"_s, u"TZ305"_s, Icon::None},
         };
         QCOMPARE(h.dialogs.messages, nothingYet);
+    }
+
+    // 导出 asks first and writes the table; EXCEL帐页 writes the ledger
+    // workbook under the suggested name; both offer to open the file.
+    void workbooksFromTheButtons()
+    {
+        Harness h({false, true, true, false});
+        QStringList suggested;
+        QStringList opened;
+        const QString folder = h.set.folder();
+        h.window->setSavePathChooser([&](const QString &name) {
+            suggested.append(QFileInfo(name).fileName());
+            return folder + u'/' + QFileInfo(name).fileName();
+        });
+        h.window->setFileOpener([&](const QString &path) { opened.append(path); });
+        h.field(u"Text2"_s)->setText(u"1002001"_s);
+        h.choose(u"Option1"_s);
+        h.press(u"Command7"_s);
+
+        h.press(u"Command4"_s); // answered No: nothing written
+        QCOMPARE(suggested, QStringList());
+        h.press(u"Command4"_s);
+        h.press(u"Command11"_s);
+        // 预览 of the multi-column ledger writes its workbook too.
+        h.field(u"Text2"_s)->setText(u"2221001"_s);
+        h.choose(u"Option4"_s);
+        h.press(u"Command7"_s);
+        h.press(u"Command10"_s);
+        QCOMPARE(suggested, (QStringList{u"测试_三总式_2024.xlsx"_s, u"测试_明细帐_1002001_2024.xlsx"_s,
+                                         u"测试_多栏帐_2221001_2024.xlsx"_s}));
+        QVERIFY(QFileInfo(folder + u"/测试_多栏帐_2221001_2024.xlsx"_s).size() > 0);
+        QCOMPARE(opened, QStringList{folder + u"/测试_三总式_2024.xlsx"_s});
+        QVERIFY(QFileInfo(folder + u"/测试_明细帐_1002001_2024.xlsx"_s).size() > 0);
+        QCOMPARE(h.dialogs.questions.value(0), (Message{u"是否导出到EXCEL工作表？"_s, u"TZ305"_s, Icon::Question}));
+        QCOMPARE(h.dialogs.questions.value(2).text,
+                 u"已导出: "_s + folder + u"/测试_三总式_2024.xlsx\n\n是否用电子表格程序打开此文件?"_s);
+        QCOMPARE(h.dialogs.messages, QList<Message>{});
     }
 
     // The real main window at 1366x768 on the demonstration books: every

@@ -20,6 +20,7 @@
 #include "shell/ui/application.h"
 #include "shell/ui/mainwindow.h"
 #include "store/session.h"
+#include "tests/ledgers/ledgersupport.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/testset.h"
 #include "tests/support/uitest.h"
@@ -106,7 +107,10 @@ private slots:
         QCOMPARE(h.cell(10, 0), u"10"_s);
         QCOMPARE(h.field(u"Text1"_s)->text(), u"0.00"_s);
         QCOMPARE(h.field(u"Text4"_s)->text(), QString());
-        QVERIFY(!h.button(u"Command4"_s)->isEnabled());
+        // 期末调汇 needs a voucher number first.
+        h.button(u"Command4"_s)->click();
+        QCOMPARE(h.dialogs.messages.value(0), (Message{u"凭证号不能为空"_s, u"TZ305提示"_s, Icon::Critical}));
+        h.dialogs.messages.clear();
 
         // The label "凭证号:" gives the next number and toggles its shade.
         QLabel *label = child<QLabel>(h.window.get(), u"Label7"_s);
@@ -258,6 +262,35 @@ private slots:
         h.chooseAccount(2, u"1001"_s);
         QCOMPARE(pickAt(3, VoucherGrid::AccountColumn), u"tz::AccountPicker"_s);
         QCOMPARE(pickAt(2, VoucherGrid::QuantityColumn), QString());
+    }
+
+    // 期末调汇: the USD account's balance up to the month, the typed rate,
+    // the recomputed difference and the voucher posted as the next number.
+    void revaluesTheForeignCurrencyAccount()
+    {
+        Harness h({true});
+        h.set.session().execSql(u"INSERT INTO 分录表 (ID, 摘要说明, 科目代码, 数量, 借方金额) "
+                                "VALUES (8000000001, '年初余额', '1002002', 1000, 6800)"_s);
+        h.field(u"Text4"_s)->setText(u"1"_s);
+        QString shown;
+        const QString opened = runModal([&] { h.press(u"Command4"_s); }, [&](QWidget *modal) {
+            auto *grid = child<QTableWidget>(modal, u"DataGrid1"_s);
+            grid->item(0, 4)->setText(u"6.5"_s);
+            QTest::mouseClick(child<QPushButton>(modal, u"Command1"_s), Qt::LeftButton);
+            for (int c = 0; c < grid->columnCount(); ++c)
+                shown += grid->item(0, c)->text() + u'|';
+            auto *against = child<QComboBox>(modal, u"Combo1"_s);
+            against->setCurrentIndex(against->findText(u"5603001 财务费用/利息"_s));
+            saveScreenshot(modal, u"revaluationwindow.png"_s);
+            QTest::mouseClick(child<QPushButton>(modal, u"Command3"_s), Qt::LeftButton);
+        });
+        QCOMPARE(opened, u"tz::RevaluationWindow"_s);
+        QCOMPARE(shown, u"1002002|银行存款/美元户|1,000.00|6,800.00|6.5|6,500.00|300.00|"_s);
+        QCOMPARE(h.dialogs.messages, (QList<Message>{{u"凭证保存成功"_s, u"TZ305系统"_s, Icon::Information}}));
+        QCOMPARE(tz::test::table(h.set.session(), u"SELECT 号码, 科目代码, 借方金额, 贷方金额, 审核 FROM 分录表 "
+                                                  "WHERE 摘要说明 = '调整汇兑损益 ' ORDER BY ID"_s),
+                 (QStringList{u"1|5603001|300||主管"_s, u"1|1002002||300|主管"_s}));
+        QCOMPARE(h.field(u"Text4"_s)->text(), u"2"_s);
     }
 
     void savesBrowsesAndClosesAMonth()

@@ -29,9 +29,11 @@
 #include "store/dialogs.h"
 #include "store/session.h"
 #include "store/ui/messageboxdialogs.h"
+#include "vouchers/ui/revaluationwindow.h"
 #include "vouchers/closing.h"
 #include "vouchers/entrystart.h"
 #include "vouchers/posting.h"
+#include "vouchers/revaluation.h"
 #include "vouchers/staging.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -340,9 +342,7 @@ void VoucherWindow::buildButtons()
     row->addSpacing(12);
     add(u"Command16"_s, u"结帐"_s, &VoucherWindow::closeMonth, u'J');
     add(u"Command17"_s, u"反结"_s, &VoucherWindow::reopenMonth, u'U');
-    // Period-end revaluation arrives with the foreign-currency work.
-    QPushButton *revalue = add(u"Command4"_s, u"期末调汇"_s, nullptr, QChar());
-    revalue->setEnabled(false);
+    add(u"Command4"_s, u"期末调汇"_s, &VoucherWindow::revalue, QChar());
     row->addStretch(1);
     QPushButton *close = add(u"Command18"_s, u"关闭"_s, nullptr, u'C');
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
@@ -446,6 +446,26 @@ void VoucherWindow::takeNextNumber()
     if (NextVoucherNumber(m_session, workingMonth(), number, m_dialogs).isDone())
         m_number->setText(QString::number(number));
     setNumberShaded(!m_numberShaded);
+}
+
+void VoucherWindow::revalue()
+{
+    VoucherHeader values = header();
+    if (values.number < 1) {
+        m_dialogs.show(u"凭证号不能为空"_s, u"TZ305提示"_s, Icon::Critical);
+        return;
+    }
+    if (!StartRevaluation(m_session, workingMonth(), m_dialogs).isDone())
+        return;
+    // The generated voucher is prepared and reviewed by the operator.
+    values.reviewer = m_session.operatorName();
+    RevaluationWindow window(m_session, m_dialogs, values, this);
+    window.exec();
+    if (window.postedNumber() > 0) {
+        int number = 0;
+        if (NextVoucherNumber(m_session, workingMonth(), number, m_dialogs).isDone())
+            m_number->setText(QString::number(number));
+    }
 }
 
 void VoucherWindow::refresh()

@@ -70,6 +70,7 @@ public slots:
     void deleteVoucher(); // 删除
     void closeMonth(); // 结帐
     void reopenMonth(); // 反结
+    void revalue(); // 期末调汇
     // The click on "凭证号:": the month's next free number, and the label's
     // shade toggled.
     void takeNextNumber();

@@ -1,0 +1,45 @@
+// What the workbooks of the query window share: the file written through a
+// scratch file renamed into place, and one cell written by the type of its
+// value.
+#pragma once
+
+#include <functional>
+
+#include <QString>
+#include <QVariant>
+
+#include <xlsxwriter.h>
+
+#include "store/opresult.h"
+
+namespace tz {
+
+class Dialogs;
+
+// Writes a workbook the user named: confirmTarget (an existing file only
+// after Yes, never an account set), then `write` into a scratch file beside
+// it, which is renamed to `path` only when `write` returned true and left a
+// file. A refused write: "无法写入文件: " + path (critical, "TZ305提示").
+OpResult writeWorkbookFile(const QString &path, Dialogs &dialogs, const std::function<bool(const QString &)> &write);
+
+// The formats a cell is written with, by the kind of its value.
+struct CellFormats
+{
+    lxw_format *text = nullptr;
+    lxw_format *number = nullptr;
+    lxw_format *date = nullptr;
+};
+
+// Writes `value` at (row, col): a number as a number, a 'yyyy-MM-dd' text
+// as a date, other text as text; NULL and empty text as a blank cell (with
+// the text format, so a ruled sheet keeps its borders).
+void writeCell(lxw_worksheet *sheet, lxw_row_t row, lxw_col_t col, const QVariant &value, const CellFormats &formats);
+
+// True for a value written as a number.
+bool isNumberValue(const QVariant &value);
+
+// The width a text takes in a column, in characters: Chinese characters
+// count two.
+int displayWidth(const QString &text);
+
+} // namespace tz

@@ -1,0 +1,176 @@
+#include "vouchers/ui/revaluationwindow.h"
+
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "export/sheetexport.h"
+#include "shell/ui/controls.h"
+#include "store/dialogs.h"
+#include "store/guard.h"
+#include "store/paths.h"
+#include "store/session.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace tz {
+
+namespace {
+
+enum Column { CodeColumn, NameColumn, ForeignColumn, BookColumn, RateColumn, RevaluedColumn, DifferenceColumn };
+
+QString amountText(const std::optional<Cents> &cents)
+{
+    return cents ? centsToText(*cents, true) : QString();
+}
+
+} // namespace
+
+RevaluationWindow::RevaluationWindow(Session &session, Dialogs &dialogs, const VoucherHeader &header, QWidget *parent)
+    : QDialog(parent)
+    , m_session(session)
+    , m_dialogs(dialogs)
+    , m_header(header)
+{
+    setObjectName(u"调汇"_s);
+    setWindowTitle(u"期末调汇(说明:以期末余额为调整基数,只调整资产类科目；负债类科目请自己调整)"_s);
+    auto *box = new QVBoxLayout(this);
+    auto *hint = new QLabel(u"本系统不设外币栏,以[数量]栏核算外币.在[科目设置]中设置调汇标志为\"Y\"的明细科目且有余额才进行调汇"
+                            "   操作步骤: 1.输入汇率-->2.调汇-->3.生成分录       (调整前余额-数量*汇率=损益)"_s,
+                            this);
+    hint->setWordWrap(true);
+    box->addWidget(hint);
+
+    m_grid = new QTableWidget(0, 7, this);
+    m_grid->setObjectName(u"DataGrid1"_s);
+    m_grid->setHorizontalHeaderLabels(
+        {u"科目代码"_s, u"科目全称"_s, u"数量"_s, u"调整前金额"_s, u"汇率"_s, u"调整后金额"_s, u"损益"_s});
+    m_grid->verticalHeader()->setDefaultSectionSize(20);
+    const int widths[] = {67, 133, 80, 80, 53, 80, 80}; // the twips widths at 15 twips a pixel
+    for (int c = 0; c < 7; ++c)
+        m_grid->setColumnWidth(c, widths[c]);
+    box->addWidget(m_grid, 1);
+
+    auto *row = new QHBoxLayout;
+    row->addWidget(new QLabel(u"对应损益类科目"_s, this));
+    m_against = new QComboBox(this);
+    m_against->setObjectName(u"Combo1"_s);
+    m_against->setMinimumWidth(220);
+    guarded(m_dialogs, [&] {
+        const ResultSet accounts = m_session.RunSql(
+            u"SELECT 科目代码, 科目全称 FROM 科目表 WHERE substr(科目代码, 1, 1) = '5' AND 明细 = 'Y' ORDER BY 科目代码"_s);
+        for (const ResultSet::Row &account : accounts.rows())
+            m_against->addItem(account.at(0).toString() + u' ' + account.at(1).toString());
+        return OpResult::done();
+    });
+    m_against->setCurrentIndex(-1);
+    row->addWidget(m_against);
+    row->addStretch(1);
+    const auto add = [&](const QString &name, const QString &caption, void (RevaluationWindow::*slot)()) {
+        QPushButton *button = commandButton(this, name, caption);
+        connect(button, &QPushButton::clicked, this, slot);
+        row->addWidget(button);
+    };
+    add(u"Command1"_s, u"调汇"_s, &RevaluationWindow::recompute);
+    add(u"Command2"_s, u"导出EXCEL"_s, &RevaluationWindow::exportTable);
+    add(u"Command3"_s, u"生成分录"_s, &RevaluationWindow::post);
+    box->addLayout(row);
+
+    m_choosePath = [this](const QString &suggested) {
+        return QFileDialog::getSaveFileName(this, u"导出EXCEL"_s, suggested, u"Excel 工作簿 (*.xlsx)"_s, nullptr,
+                                            QFileDialog::DontConfirmOverwrite);
+    };
+    m_openFile = [](const QString &path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+    resize(720, 420);
+    reload();
+}
+
+void RevaluationWindow::setSavePathChooser(std::function<QString(const QString &)> chooser)
+{
+    m_choosePath = std::move(chooser);
+}
+
+void RevaluationWindow::setFileOpener(std::function<void(const QString &)> opener)
+{
+    m_openFile = std::move(opener);
+}
+
+void RevaluationWindow::reload()
+{
+    QList<RevaluationRow> rows;
+    guarded(m_dialogs, [&] {
+        rows = ReadRevaluation(m_session);
+        return OpResult::done();
+    });
+    m_grid->setRowCount(int(rows.size()));
+    for (int r = 0; r < rows.size(); ++r) {
+        const RevaluationRow &row = rows.at(r);
+        const QStringList texts{row.code,
+                                row.name,
+                                row.foreign ? centsToText(roundToCents(*row.foreign), true) : QString(),
+                                centsToText(row.book, true),
+                                row.rate ? QString::number(*row.rate, 'g', 10) : QString(),
+                                amountText(row.revalued),
+                                amountText(row.difference)};
+        for (int c = 0; c < texts.size(); ++c) {
+            auto *item = new QTableWidgetItem(texts.at(c));
+            if (c != RateColumn)
+                item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+            item->setTextAlignment(c == RateColumn ? Qt::AlignCenter
+                                   : c >= ForeignColumn ? (Qt::AlignRight | Qt::AlignVCenter)
+                                                        : (Qt::AlignLeft | Qt::AlignVCenter));
+            m_grid->setItem(r, c, item);
+        }
+    }
+}
+
+void RevaluationWindow::recompute()
+{
+    // The rates as typed; a cell that is no number leaves the row without a rate.
+    QHash<QString, double> rates;
+    for (int r = 0; r < m_grid->rowCount(); ++r) {
+        bool ok = false;
+        const double rate = m_grid->item(r, RateColumn)->text().trimmed().toDouble(&ok);
+        if (ok)
+            rates.insert(m_grid->item(r, CodeColumn)->text(), rate);
+    }
+    if (RecomputeRevaluation(m_session, rates, m_dialogs).isDone())
+        reload();
+}
+
+void RevaluationWindow::exportTable()
+{
+    if (!m_dialogs.ask(u"是否导出到EXCEL工作表？"_s, applicationTitle()))
+        return;
+    const QString folder = dataFolder() + u"/exports"_s;
+    QDir().mkpath(folder);
+    const QString path = m_choosePath(folder + u'/' + m_session.setShortName()
+                                      + u"_调汇_%1年%2月.xlsx"_s.arg(m_header.date.year()).arg(m_header.month()));
+    if (path.isEmpty())
+        return;
+    if (WriteSheetWorkbook(m_session,
+                           u"select 科目代码,科目全称,数量,调整前金额,汇率,调整后金额,损益 FROM 调汇 order by 科目代码"_s,
+                           path, m_dialogs)
+            .isDone()
+        && m_dialogs.ask(u"已导出: "_s + path + u"\n\n是否用电子表格程序打开此文件?"_s, applicationTitle()))
+        m_openFile(path);
+}
+
+void RevaluationWindow::post()
+{
+    PostingOutcome outcome;
+    if (!PostRevaluation(m_session, m_header, m_against->currentText(), outcome, m_dialogs).isDone())
+        return;
+    m_posted = outcome.number;
+    accept();
+}
+
+} // namespace tz
