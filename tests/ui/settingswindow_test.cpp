@@ -4,6 +4,7 @@
 // balance is this year's closing balance table account by account.
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
 
@@ -77,7 +78,10 @@ private slots:
             auto *files = qobject_cast<QFileDialog *>(modal);
             QVERIFY(files);
             QCOMPARE(files->nameFilters(), QStringList{u"TZ Files (*.QSBF*)"_s});
-            files->selectFile(backup);
+            // The backup's path typed into the name field, as a user may.
+            auto *name = files->findChild<QLineEdit *>(u"fileNameEdit"_s);
+            QVERIFY(name);
+            name->setText(backup);
             static_cast<QDialog *>(files)->accept();
         });
         QCOMPARE(told.value(0).text, u"1.恢复成功,帐套路径:"_s + restored
