@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "ledgers/ledgersql.h"
+#include "store/connection.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/session.h"
@@ -168,19 +169,12 @@ VariantRules rulesFor(MultiColumnVariant variant, const QString &code, const QSt
     return {kGross, kGross, kNetCredit, kNetCredit, u"贷方金额"_s, openingCredit, false};
 }
 
-QString quotedName(const QString &name)
-{
-    QString quoted = name;
-    quoted.replace(u"\""_s, u"\"\""_s);
-    return u'"' + quoted + u'"';
-}
-
 // Makes 多栏式 anew: the nine leading columns, one REAL column per heading.
 void createPivotTable(Session &session, const QStringList &headings)
 {
     QString columns = kPivotLeadingColumns;
     for (const QString &heading : headings)
-        columns += u", "_s + quotedName(heading) + u" REAL"_s;
+        columns += u", "_s + quotedIdentifier(heading) + u" REAL"_s;
     session.execSql(kDropPivotSql);
     session.execSql(u"CREATE TABLE 多栏式 ("_s + columns + u")"_s);
 }
@@ -195,7 +189,7 @@ void fillPivotTable(Session &session, const QStringList &headings, const QString
                      "sum(round(贷方金额 * 100)) / 100.0, max(方向), max(余额)"_s;
     QVariantList params;
     for (qsizetype i = 0; i < headings.size(); ++i) {
-        targets += u", "_s + quotedName(headings.at(i));
+        targets += u", "_s + quotedIdentifier(headings.at(i));
         values += u", sum(CASE WHEN 科目名称 = ?%1 THEN round((%2) * 100) END) / 100.0"_s.arg(i + 1).arg(cell);
         params.append(headings.at(i));
     }

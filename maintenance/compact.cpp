@@ -47,8 +47,7 @@ QList<std::pair<QString, qint64>> tableCounts(Connection &db)
     const ResultSet tables = db.query(u"SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"_s);
     for (const ResultSet::Row &row : tables.rows()) {
         const QString name = row.at(0).toString();
-        const QString sql = u"SELECT count(*) FROM \"%1\""_s.arg(QString(name).replace(u'"', u"\"\""_s));
-        counts.append({name, db.query(sql).value(0, 0).toLongLong()});
+        counts.append({name, db.query(u"SELECT count(*) FROM "_s + quotedIdentifier(name)).value(0, 0).toLongLong()});
     }
     return counts;
 }

@@ -19,8 +19,8 @@ const QString kTitle = u"TZ305提示"_s;
 
 bool endsInTwoDigits(const QString &name)
 {
-    return name.size() >= 2 && name.at(name.size() - 1).isDigit() && name.at(name.size() - 2).isDigit()
-           && name.at(name.size() - 1).unicode() < 128 && name.at(name.size() - 2).unicode() < 128;
+    const auto digit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    return name.size() >= 2 && digit(name.at(name.size() - 1)) && digit(name.at(name.size() - 2));
 }
 
 // A short name becomes a file name in the folder: no folder separators.

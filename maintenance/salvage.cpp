@@ -23,11 +23,6 @@ constexpr int kChunkRows = 2000;
 // How far ahead a damaged stretch is probed before the rest is given up.
 constexpr qint64 kFarthestProbe = qint64(1) << 40;
 
-QString quoted(const QString &name)
-{
-    return u'"' + QString(name).replace(u'"', u"\"\""_s) + u'"';
-}
-
 QStringList tableNames(Connection &db)
 {
     QStringList names;
@@ -69,16 +64,16 @@ SalvagedTable salvageTable(Connection &in, Connection &out, const QString &table
         if (readable.contains(column))
             columns.append(column);
     }
-    out.execute(u"DELETE FROM "_s + quoted(table));
+    out.execute(u"DELETE FROM "_s + quotedIdentifier(table));
     if (columns.isEmpty())
         return result;
     QStringList quotedColumns;
     for (const QString &column : std::as_const(columns))
-        quotedColumns.append(quoted(column));
+        quotedColumns.append(quotedIdentifier(column));
     const QString list = quotedColumns.join(u", "_s);
-    const QString chunkSql = u"SELECT rowid, %1 FROM %2 WHERE rowid > ? ORDER BY rowid LIMIT %3"_s.arg(list, quoted(table));
+    const QString chunkSql = u"SELECT rowid, %1 FROM %2 WHERE rowid > ? ORDER BY rowid LIMIT %3"_s.arg(list, quotedIdentifier(table));
     const QString insertSql = u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(
-        quoted(table), list, QStringList(columns.size(), u"?"_s).join(u", "_s));
+        quotedIdentifier(table), list, QStringList(columns.size(), u"?"_s).join(u", "_s));
 
     qint64 last = std::numeric_limits<qint64>::min();
     int limit = kChunkRows;

@@ -37,7 +37,7 @@ struct LedgerPageHeading
 };
 
 // The heading of account `code` for `kind` from the chart: its name path,
-// top-level name, unit and specification.
+// top-level name, 单位 and 规格.
 OpResult ledgerPageHeadingFor(Session &session, const QString &code, LedgerPageHeading &heading, Dialogs &dialogs);
 
 // Fills the page table from the work table in one transaction and lays

@@ -148,6 +148,11 @@ bool fileIdentity(const QByteArray &nativePath, quint64 &device, quint64 &inode)
 
 } // namespace
 
+QString quotedIdentifier(const QString &name)
+{
+    return u'"' + QString(name).replace(u'"', u"\"\""_s) + u'"';
+}
+
 void Connection::open(const QString &path, const QByteArray &key)
 {
     // The file is named once before and once after opening; were it

@@ -20,6 +20,10 @@ namespace tz {
 // scratch file are keyed with.
 QByteArray databasePassword();
 
+// `name` as an SQL identifier in double quotes (inner quotes doubled), for
+// table and column names that come from the schema or the data.
+QString quotedIdentifier(const QString &name);
+
 class Connection
 {
 public:

@@ -43,16 +43,25 @@ int settings(Context &ctx, const QStringList &args)
     return usageError(kSettingsUsage);
 }
 
-// The backup into the set's backup folder; prints the file written.
-int backup(Context &ctx, const QStringList &args)
+// A command without arguments whose operation names the file it wrote
+// (through `operation`'s argument); prints that file under `header`.
+int writesFile(Context &ctx, const QStringList &args, const QString &usage, const QString &header,
+               const std::function<OpResult(QString *)> &operation)
 {
     if (!args.isEmpty())
-        return usageError(u"backup takes no arguments (the folder is settings backup-path)"_s);
+        return usageError(usage);
     QString written;
-    const OpResult result = BackupAccountSet(ctx.session, ctx.dialogs, &written);
+    const OpResult result = operation(&written);
     if (result.isDone())
-        ctx.print({u"备份文件"_s}, {{written}});
+        ctx.print({header}, {{written}});
     return exitStatusOf(result);
+}
+
+// The backup into the set's backup folder.
+int backup(Context &ctx, const QStringList &args)
+{
+    return writesFile(ctx, args, u"backup takes no arguments (the folder is settings backup-path)"_s, u"备份文件"_s,
+                      [&](QString *written) { return BackupAccountSet(ctx.session, ctx.dialogs, written); });
 }
 
 // The set's integrity and the books' rules; one row per problem found.
@@ -71,16 +80,11 @@ int check(Context &ctx, const QStringList &args)
     return exitStatusOf(result);
 }
 
-// 年度过帐: prints the next year's file.
+// 年度过帐: the next year's file.
 int carryForward(Context &ctx, const QStringList &args)
 {
-    if (!args.isEmpty())
-        return usageError(u"carry-forward takes no arguments"_s);
-    QString created;
-    const OpResult result = CarryForward(ctx.session, ctx.dialogs, &created);
-    if (result.isDone())
-        ctx.print({u"新帐套"_s}, {{created}});
-    return exitStatusOf(result);
+    return writesFile(ctx, args, u"carry-forward takes no arguments"_s, u"新帐套"_s,
+                      [&](QString *created) { return CarryForward(ctx.session, ctx.dialogs, created); });
 }
 
 // 帐套恢复: the backup made a set again, in the program's data folder (or
@@ -106,16 +110,11 @@ int restore(Context &ctx, const QStringList &args)
     return exitStatusOf(result);
 }
 
-// 压缩修复数据库: prints the compacted set, or the salvaged one of a damaged set.
+// 压缩修复数据库: the compacted set, or the salvaged one of a damaged set.
 int compact(Context &ctx, const QStringList &args)
 {
-    if (!args.isEmpty())
-        return usageError(u"compact takes no arguments"_s);
-    QString written;
-    const OpResult result = CompactAccountSet(ctx.session, ctx.dialogs, &written);
-    if (result.isDone())
-        ctx.print({u"帐套"_s}, {{written}});
-    return exitStatusOf(result);
+    return writesFile(ctx, args, u"compact takes no arguments"_s, u"帐套"_s,
+                      [&](QString *written) { return CompactAccountSet(ctx.session, ctx.dialogs, written); });
 }
 
 int initialise(Context &ctx, const QStringList &args)
