@@ -3,6 +3,8 @@
 // maintenance commands meet a full disk and a folder they may not write.
 #include <csignal>
 
+#include <linux/capability.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -89,15 +91,17 @@ TEST_F(SettingsCommands, BackupRestoreCompactAndWhatCannotBeWritten)
     EXPECT_EQ(QDir(m_dir.path()).entryList({u".tz305*"_s}, QDir::Files | QDir::Hidden), QStringList());
     EXPECT_EQ(cli(sums).out, books);
 
-    // Root writes into any folder whatever its mode: the program then runs as nobody.
-    QFile::setPermissions(m_dir.path(), QFile::Permissions(0x7777));
-    QFile::setPermissions(m_set, QFile::Permissions(0x6666));
+    // Root writes into any folder whatever its mode: the program then runs
+    // without the capability to override file modes (it keeps the same
+    // user, so it still reaches the program and the set).
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
-    const auto asNobody = [] {
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+    const auto withoutOverride = [] {
+        if (::geteuid() == 0
+            && (::prctl(PR_CAPBSET_DROP, CAP_DAC_OVERRIDE, 0, 0, 0) != 0
+                || ::prctl(PR_CAPBSET_DROP, CAP_DAC_READ_SEARCH, 0, 0, 0) != 0))
             ::_exit(99);
     };
-    const CliRun readOnly = cli(yes + QStringList{u"backup"_s}, asNobody);
+    const CliRun readOnly = cli(yes + QStringList{u"backup"_s}, withoutOverride);
     EXPECT_EQ(readOnly.status, 3);
     EXPECT_TRUE(readOnly.err.contains(u"备份没有完成: 文件夹不能写入(请检查是否只读、有无写入权限): "_s + folder))
         << readOnly.err.toStdString();
