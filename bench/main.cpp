@@ -110,7 +110,7 @@ int main(int argc, char **argv)
 
     std::printf("tz305-bench%s  %s  %s\n", options.quick ? " --quick" : "",
                 qPrintable(QDateTime::currentDateTime().toString(u"yyyy-MM-dd HH:mm"_s)), qPrintable(machine()));
-    std::printf("queries: median of %d runs, each the build of the work table and the read of its rows;\n"
+    std::printf("queries: median of %d runs, each the build of the work table and the read of the grid's first screen;\n"
                 "peers: one run each on the exported journal; x floor = figure / floor\n",
                 options.runs);
 

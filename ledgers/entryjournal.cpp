@@ -1,11 +1,14 @@
 // The entry journal and its code filter.
 #include "ledgers/entryjournal.h"
 
+#include <optional>
+
 #include "ledgers/ledgersql.h"
 #include "ledgers/tablechoice.h"
 #include "store/connection.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
+#include "store/pagedrows.h"
 #include "store/session.h"
 #include "store/worktables.h"
 #include "store/transaction.h"
@@ -19,51 +22,71 @@ namespace {
 const QString kColumns = u"月, 日期, 字号, 号码, 摘要说明, 科目代码, 科目全称, 数量, 借方金额, 贷方金额, 流代, 流金, "
                          "制单, 审核, 附件, 结帐, ID"_s;
 
-// The lines are written in ID order (lines with equal IDs, which posting
-// never makes, in rowid order) as rows 1, 2, .. of the emptied table, each
-// with the staging counter's next TZID. The counter trigger would spend two
-// updates on every row, so the statement numbers the rows itself, with the
-// triggers off: row k gets rowid k and TZID ?1 + k, ?1 the counter before
-// the copy, as the trigger would have given them. The rows are numbered in
-// a narrow pass over the lines (rowid and ID only), then each line is read
-// once by its rowid; numbering the full rows would carry every column
-// through the window's buffer.
-QString numberedCopy(const QString &heading, const QString &filter)
+// The lines a journal lists: those of 分录表 whose code is an account of
+// 科目表, in ID order (lines with equal IDs, which posting never makes, in
+// rowid order). `filter` narrows them with ?2, ?3.
+const QString kLinesFrom = u" FROM 分录表 a JOIN 科目表 f ON f.科目代码 = a.科目代码"_s;
+
+// The lines are written in ID order as rows 1, 2, .. of the emptied table,
+// each with the staging counter's next TZID. The counter trigger would
+// spend two updates on every row, so the statement numbers the rows itself,
+// with the triggers off: row k gets rowid k and TZID ?1 + k, ?1 the counter
+// before the copy, as the trigger would have given them. The rows are
+// numbered in a narrow pass over the lines (rowid and ID only), then each
+// line is read once by its rowid; numbering the full rows would carry every
+// column through the window's buffer.
+QString numberedCopy(const QString &columns, const QString &filter)
 {
-    return u"INSERT INTO 分录始表 (rowid, "_s + kColumns + u", TZID) SELECT n.k, "_s + heading
-        + uR"(, ?1 + n.k
-  FROM (SELECT a.rowid AS r, row_number() OVER (ORDER BY a.ID, a.rowid) AS k
-          FROM 分录表 a JOIN 科目表 f ON f.科目代码 = a.科目代码)"_s
-        + filter + uR"() n
-  JOIN 分录表 a ON a.rowid = n.r JOIN 科目表 f ON f.科目代码 = a.科目代码)"_s;
+    return u"INSERT INTO 分录始表 (rowid, "_s + kColumns + u", TZID) SELECT n.k, "_s + columns
+        + u", ?1 + n.k FROM (SELECT a.rowid AS r, row_number() OVER (ORDER BY a.ID, a.rowid) AS k"_s + kLinesFrom
+        + filter + u") n JOIN 分录表 a ON a.rowid = n.r JOIN 科目表 f ON f.科目代码 = a.科目代码"_s;
 }
 
 // A voucher's heading shows on its first line and on every line of the
 // closing transfer; 字号 and 号码 join as "记-12" even when one is missing.
+// The names are those of 分录始表, so that a journal read straight from
+// 分录表 shows the same columns as the copy.
 const QString kHeadingColumns = uR"(
-  CASE WHEN substr(a.ID, -3) = '001' OR a.结帐 = 2 THEN a.月 END,
-  CASE WHEN substr(a.ID, -3) = '001' OR a.结帐 = 2 THEN a.日期 END,
-  CASE WHEN substr(a.ID, -3) = '001' OR a.结帐 = 2 THEN ifnull(a.字号, '') || '-' || ifnull(a.号码, '') END,
-  CASE WHEN substr(a.ID, -3) = '000' THEN a.号码 END,
+  CASE WHEN substr(a.ID, -3) = '001' OR a.结帐 = 2 THEN a.月 END AS 月,
+  CASE WHEN substr(a.ID, -3) = '001' OR a.结帐 = 2 THEN a.日期 END AS 日期,
+  CASE WHEN substr(a.ID, -3) = '001' OR a.结帐 = 2 THEN ifnull(a.字号, '') || '-' || ifnull(a.号码, '') END AS 字号,
+  CASE WHEN substr(a.ID, -3) = '000' THEN a.号码 END AS 号码,
   a.摘要说明, a.科目代码, f.科目全称, a.数量, a.借方金额, a.贷方金额, a.流代, a.流金, a.制单, a.审核, a.附件, a.结帐, a.ID)"_s;
 
 const QString kPlainColumns = uR"(
   a.月, a.日期, a.字号, a.号码, a.摘要说明, a.科目代码, f.科目全称, a.数量, a.借方金额, a.贷方金额, a.流代, a.流金,
   a.制单, a.审核, a.附件, a.结帐, a.ID)"_s;
 
-// Every line as it shows under a voucher heading.
-const QString kWholeYearSql = numberedCopy(kHeadingColumns, {});
-// ?2 the month; the (月, 号码) index finds its lines.
-const QString kMonthSql = numberedCopy(kHeadingColumns, u" WHERE a.月 = ?2"_s);
-// The opening lines, every column as stored.
-const QString kOpeningSql = numberedCopy(kPlainColumns, u" WHERE substr(a.ID, 1, 3) = '800'"_s);
+// Which lines a journal lists and how: the columns, the filter (?2, ?3)
+// and its values.
+struct Selection
+{
+    QString columns;
+    QString filter;
+    QVariantList values;
+};
+
+// The selection of a month choice: the whole year and a month (the (月,
+// 号码) index finds its lines) under voucher headings, the opening lines
+// with every column as stored; nothing for another text.
+std::optional<Selection> monthSelection(const QString &month)
+{
+    const QString choice = month.trimmed();
+    if (choice.isEmpty() || choice == kWholeYearChoice)
+        return Selection{kHeadingColumns, {}, {}};
+    if (choice == kOpeningChoice)
+        return Selection{kPlainColumns, u" WHERE substr(a.ID, 1, 3) = '800'"_s, {}};
+    if (const std::optional<int> m = monthOfChoice(choice))
+        return Selection{kHeadingColumns, u" WHERE a.月 = ?2"_s, {*m}};
+    return std::nullopt;
+}
 
 // ?2 the prefix, ?3 the first text after every code that begins with it:
 // the code index finds the range. Every line shows its reference.
-const QString kPrefixSql = numberedCopy(uR"(
-  a.月, a.日期, ifnull(a.字号, '') || '-' || ifnull(a.号码, ''), a.号码, a.摘要说明, a.科目代码, f.科目全称, a.数量,
-  a.借方金额, a.贷方金额, a.流代, a.流金, a.制单, a.审核, a.附件, a.结帐, a.ID)"_s,
-                                        u" WHERE a.科目代码 >= ?2 AND a.科目代码 < ?3"_s);
+const QString kPrefixColumns = uR"(
+  a.月, a.日期, ifnull(a.字号, '') || '-' || ifnull(a.号码, '') AS 字号, a.号码, a.摘要说明, a.科目代码, f.科目全称,
+  a.数量, a.借方金额, a.贷方金额, a.流代, a.流金, a.制单, a.审核, a.附件, a.结帐, a.ID)"_s;
+const QString kPrefixFilter = u" WHERE a.科目代码 >= ?2 AND a.科目代码 < ?3"_s;
 
 const QString kStagingCounterSql = u"SELECT 当前值 FROM TZID计数 WHERE 表名 = '分录始表'"_s;
 const QString kRaiseStagingCounterSql = u"UPDATE TZID计数 SET 当前值 = 当前值 + ? WHERE 表名 = '分录始表'"_s;
@@ -109,17 +132,27 @@ QString entryJournalColumns()
 
 OpResult BuildEntryJournal(Session &session, const QString &month, Dialogs &dialogs)
 {
-    const QString choice = month.trimmed();
-    if (choice.isEmpty() || choice == kWholeYearChoice)
-        return refill(session, dialogs, kWholeYearSql, {});
-    if (choice == kOpeningChoice)
-        return refill(session, dialogs, kOpeningSql, {});
-    if (const std::optional<int> m = monthOfChoice(choice))
-        return refill(session, dialogs, kMonthSql, {*m});
+    if (const std::optional<Selection> lines = monthSelection(month))
+        return refill(session, dialogs, numberedCopy(lines->columns, lines->filter), lines->values);
     const OpResult emptied = refill(session, dialogs, {}, {});
     if (!emptied.isDone())
         return emptied;
     return refuse(dialogs, u"请选择月份"_s, applicationTitle(), Icon::Critical);
+}
+
+OpResult OpenEntryJournal(Session &session, const QString &month, PagedRows &rows, Dialogs &dialogs)
+{
+    const std::optional<Selection> lines = monthSelection(month);
+    if (!lines)
+        return refuse(dialogs, u"请选择月份"_s, applicationTitle(), Icon::Critical);
+    return guarded(dialogs, [&] {
+        // ?1 is the copy's counter; the filter's values keep their numbers.
+        const QVariantList values = lines->values.isEmpty() ? QVariantList() : QVariantList{QVariant()} + lines->values;
+        rows = PagedRows(session, u"SELECT a.rowid"_s + kLinesFrom + lines->filter + u" ORDER BY a.ID, a.rowid"_s,
+                         values,
+                         u"SELECT "_s + lines->columns + kLinesFrom + u" WHERE a.rowid = ?1"_s);
+        return OpResult::done();
+    });
 }
 
 OpResult BuildPrefixJournal(Session &session, const QString &prefix, Dialogs &dialogs)
@@ -135,7 +168,7 @@ OpResult BuildPrefixJournal(Session &session, const QString &prefix, Dialogs &di
     // last digit raised by one); '9' + 1 is ':', which sorts after every digit.
     QString end = code;
     end.back() = QChar(end.back().unicode() + 1);
-    return refill(session, dialogs, kPrefixSql, {code, end});
+    return refill(session, dialogs, numberedCopy(kPrefixColumns, kPrefixFilter), {code, end});
 }
 
 OpResult ReadEntryJournal(Session &session, ResultSet &rows, Dialogs &dialogs)

@@ -1,6 +1,7 @@
 // The entry journal (分录簿) and its code filter (筛选): journal lines with
-// their account's full name, copied into 分录始表 in ID order for the grid
-// and the worksheet export. The entry journal has no report page.
+// their account's full name, copied into 分录始表 in ID order for the
+// worksheet export, or read straight from 分录表 by the grid. The entry
+// journal has no report page.
 #pragma once
 
 #include <QString>
@@ -11,6 +12,7 @@
 namespace tz {
 
 class Dialogs;
+class PagedRows;
 class Session;
 
 // The columns of a journal row, in the order the grid shows them.
@@ -29,6 +31,11 @@ QString entryJournalColumns();
 // Refuses any other month text with "请选择月份" (critical, "TZ305"),
 // after emptying 分录始表. One transaction; nothing shown on success.
 OpResult BuildEntryJournal(Session &session, const QString &month, Dialogs &dialogs);
+
+// The same rows as BuildEntryJournal then ReadEntryJournal give, read
+// straight from 分录表 as they are shown (PagedRows), without the copy into
+// 分录始表, which is left as it is. The same refusal for another month text.
+OpResult OpenEntryJournal(Session &session, const QString &month, PagedRows &rows, Dialogs &dialogs);
 
 // Empties 分录始表 and fills it with every line of 分录表 whose code begins
 // with `prefix` and is an account of 科目表, across the opening lines and

@@ -49,11 +49,25 @@ QString ledgerTable(LedgerFormat format)
     return {};
 }
 
+namespace {
+
+// Every ledger table sorts by its ID column (the fixed-asset table's second
+// column); rows with the same key (none in practice) keep their insertion
+// order.
+const QString kLedgerOrder = u" ORDER BY ID, rowid"_s;
+
+} // namespace
+
 ResultSet ReadLedger(Session &session, LedgerFormat format)
 {
-    // Rows with the same key (none in practice) keep their insertion order.
-    const QString key = format == LedgerFormat::FixedAsset ? u"2"_s : u"1"_s;
-    return session.RunSql(u"SELECT * FROM "_s + ledgerTable(format) + u" ORDER BY "_s + key + u", rowid"_s);
+    return session.RunSql(u"SELECT * FROM "_s + ledgerTable(format) + kLedgerOrder);
+}
+
+PagedRows OpenLedgerRows(Session &session, LedgerFormat format)
+{
+    const QString table = ledgerTable(format);
+    return PagedRows(session, u"SELECT rowid FROM "_s + table + kLedgerOrder, {},
+                     u"SELECT * FROM "_s + table + u" WHERE rowid = ?1"_s);
 }
 
 QString ledgerCaption(LedgerFormat format, const QString &name, int rows)

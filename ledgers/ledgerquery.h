@@ -8,6 +8,7 @@
 #include <QString>
 
 #include "store/opresult.h"
+#include "store/pagedrows.h"
 #include "store/resultset.h"
 
 namespace tz {
@@ -44,6 +45,8 @@ QString ledgerTable(LedgerFormat format);
 // by the key the window sorts by (ID; the fixed-asset table by its second
 // column, also ID). Throws DbError when the database fails.
 ResultSet ReadLedger(Session &session, LedgerFormat format);
+// The same rows, read as the grid shows them.
+PagedRows OpenLedgerRows(Session &session, LedgerFormat format);
 
 // The status line after a query: the account's name path (or the top-level
 // name for the general ledger) and the row count, e.g.

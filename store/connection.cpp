@@ -1,6 +1,8 @@
 // The encrypted account-set connection.
 #include "store/connection.h"
 
+#include <cstdio>
+
 #include <cstring>
 
 #include <sys/stat.h>
@@ -266,8 +268,26 @@ void Connection::clearStatementCache()
     m_statements.clear();
 }
 
+namespace {
+
+// TZ305_PROFILE_SQL=1 prints every finished statement with its time to
+// standard error: the tool for finding where a slow operation spends it.
+int profileStatement(unsigned, void *, void *stmt, void *nanoseconds)
+{
+    char *sql = sqlite3_expanded_sql(static_cast<sqlite3_stmt *>(stmt));
+    std::fprintf(stderr, "%9.2f ms  %.300s\n", double(*static_cast<sqlite3_int64 *>(nanoseconds)) / 1e6,
+                 sql ? sql : "");
+    sqlite3_free(sql);
+    return 0;
+}
+
+} // namespace
+
 void Connection::registerFunctions()
 {
+    static const bool profile = qEnvironmentVariableIntValue("TZ305_PROFILE_SQL") == 1;
+    if (profile)
+        sqlite3_trace_v2(m_db, SQLITE_TRACE_PROFILE, profileStatement, nullptr);
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     sqlite3_create_function_v2(m_db, "round_half_up", 2, flags, nullptr, roundHalfUpFunction,
                                nullptr, nullptr, nullptr);
@@ -529,6 +549,30 @@ ResultSet Connection::run(const QString &sql, const QVariantList &params)
     sqlite3_clear_bindings(stmt);
     bind(stmt, params);
     return step(stmt, sql);
+}
+
+QList<qint64> Connection::queryIntegers(const QString &sql, const QVariantList &params)
+{
+    if (m_depth == 0 && m_db)
+        reopenIfReplaced();
+    bool cached = false;
+    sqlite3_stmt *stmt = prepare(sql, &cached);
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    bind(stmt, params);
+    QList<qint64> values;
+    for (;;) {
+        const int rc = sqlite3_step(stmt);
+        if (rc == SQLITE_DONE)
+            break;
+        if (rc != SQLITE_ROW) {
+            sqlite3_reset(stmt);
+            throwStatementError(sql, rc);
+        }
+        values.append(sqlite3_column_int64(stmt, 0));
+    }
+    sqlite3_reset(stmt);
+    return values;
 }
 
 qint64 Connection::execute(const QString &sql, const QVariantList &params)

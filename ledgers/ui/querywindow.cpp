@@ -393,9 +393,21 @@ void QueryWindow::showRows(ResultSet rows, const Layout &layout)
 {
     m_grid->setUpdatesEnabled(false);
     m_model->setResult(std::move(rows));
+    applyLayout(layout);
+}
+
+void QueryWindow::showPagedRows(PagedRows rows, const Layout &layout)
+{
+    m_grid->setUpdatesEnabled(false);
+    m_model->setPagedResult(std::move(rows));
+    applyLayout(layout);
+}
+
+void QueryWindow::applyLayout(const Layout &layout)
+{
     for (auto format = layout.formats.cbegin(); format != layout.formats.cend(); ++format)
         m_model->setColumnFormat(format.key(), format.value());
-    const QStringList names = m_model->result().columnNames();
+    const QStringList names = m_model->columnNames();
     for (qsizetype c = 0; c < names.size(); ++c) {
         if (layout.captions.contains(names.at(c)))
             m_model->setHeaderCaption(int(c) + 1, layout.captions.value(names.at(c)));
@@ -464,9 +476,9 @@ void QueryWindow::queryLedger()
     request.priceDigits = m_priceDigits->value();
     BuildLedger(m_session, *format, request, m_dialogs);
 
-    ResultSet rows;
+    PagedRows rows;
     const OpResult read = guarded(m_dialogs, [&] {
-        rows = ReadLedger(m_session, *format);
+        rows = OpenLedgerRows(m_session, *format);
         return OpResult::done();
     });
     if (!read.isDone())
@@ -492,7 +504,7 @@ void QueryWindow::queryLedger()
         layout.formats = {{2, kDate}};
         // Every amount column from 借方金额 on, the sub-accounts' included;
         // text such as 方向 stays as it is.
-        for (int column = 6; column <= rows.columnCount(); ++column)
+        for (int column = 6; column <= rows.columnNames().size(); ++column)
             layout.formats.insert(column, kMoney);
         layout.captions = {{u"借方金额1"_s, u"借方金额"_s}, {u"贷方金额1"_s, u"贷方金额"_s}};
         break;
@@ -504,8 +516,8 @@ void QueryWindow::queryLedger()
         layout.captions = {{u"借方金额1"_s, u"折旧借方"_s}, {u"贷方金额1"_s, u"折旧贷方"_s}};
         break;
     }
-    const int count = rows.recordCount();
-    showRows(std::move(rows), layout);
+    const int count = rows.count();
+    showPagedRows(std::move(rows), layout);
     const QString name = *format == LedgerFormat::General ? m_topName->text() : m_namePath->text();
     m_status->setText(ledgerCaption(*format, name, count));
 }
@@ -569,15 +581,18 @@ const QList<int> kJournalWidths
 
 } // namespace
 
+QueryWindow::Layout QueryWindow::journalLayout() const
+{
+    return {kJournalWidths, {{2, kDate}, {8, m_session.quantityFormat()}, {9, kMoney}, {10, kMoney}, {12, kMoney}}, {}};
+}
+
 int QueryWindow::showJournal()
 {
     ResultSet rows;
     if (!ReadEntryJournal(m_session, rows, m_dialogs).isDone())
         return -1;
     const int count = rows.recordCount();
-    showRows(std::move(rows),
-        Layout {
-            kJournalWidths, {{2, kDate}, {8, m_session.quantityFormat()}, {9, kMoney}, {10, kMoney}, {12, kMoney}}});
+    showRows(std::move(rows), journalLayout());
     return count;
 }
 
@@ -585,16 +600,31 @@ void QueryWindow::queryJournal()
 {
     setMarker(QueryMarker::Journal);
     const QString month = m_month->currentText();
-    if (!BuildEntryJournal(m_session, month, m_dialogs).isDone())
+    // The grid reads the lines straight from the journal as they come on
+    // screen; the copy into 分录始表 waits for the export that reads it.
+    PagedRows rows;
+    if (!OpenEntryJournal(m_session, month, rows, m_dialogs).isDone())
         return;
-    const int count = showJournal();
-    if (count >= 0)
-        m_status->setText(entryJournalCaption(month, count));
+    m_unstagedJournal = month;
+    const int count = rows.count();
+    showPagedRows(std::move(rows), journalLayout());
+    m_status->setText(entryJournalCaption(month, count));
+}
+
+bool QueryWindow::stageJournal()
+{
+    if (!m_unstagedJournal)
+        return true;
+    if (!BuildEntryJournal(m_session, *m_unstagedJournal, m_dialogs).isDone())
+        return false;
+    m_unstagedJournal.reset();
+    return true;
 }
 
 void QueryWindow::filterJournal()
 {
     setMarker(QueryMarker::Journal);
+    m_unstagedJournal.reset();
     const QString prefix = m_code->text().trimmed();
     if (!BuildPrefixJournal(m_session, prefix, m_dialogs).isDone()) {
         m_model->clear();
@@ -695,6 +725,8 @@ void QueryWindow::exportTable()
     const QString path = m_choosePath(folder + u'/' + m_session.setShortName() + u'_' + table
                                       + u"_%1.xlsx"_s.arg(m_session.fiscalYear()));
     if (path.isEmpty())
+        return;
+    if (marker() == QueryMarker::Journal && !stageJournal())
         return;
     if (WriteSheetWorkbook(m_session, sql, path, m_dialogs).isDone())
         offerToOpen(path);

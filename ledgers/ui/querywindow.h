@@ -12,6 +12,7 @@
 
 #include <QWidget>
 
+#include "store/pagedrows.h"
 #include "store/resultset.h"
 
 class QButtonGroup;
@@ -97,9 +98,15 @@ private:
     std::optional<LedgerFormat> chosenFormat() const;
     void setMarker(const QString &marker);
     void showRows(ResultSet rows, const Layout &layout);
+    void showPagedRows(PagedRows rows, const Layout &layout);
+    void applyLayout(const Layout &layout);
     void queryBalance(bool amountView);
+    Layout journalLayout() const;
     // Shows the entry journal staged in 分录始表; its row count, -1 when unread.
     int showJournal();
+    // Copies the journal on view into 分录始表 for the worksheet export when
+    // the grid reads it straight from the journal; false when refused.
+    bool stageJournal();
     void chooseReport(ReportButton button);
     void writeLedgerWorkbook(ReportTarget target);
     void offerToOpen(const QString &path);
@@ -113,6 +120,8 @@ private:
     std::unique_ptr<PageOutput> m_output;
     Dialogs &m_dialogs;
     QLineEdit *m_marker = nullptr; // the main window's Text1, or m_ownMarker
+    // The month choice of the journal on view while 分录始表 does not hold it.
+    std::optional<QString> m_unstagedJournal;
 
     QLineEdit *m_code = nullptr; // Text2
     QLabel *m_status = nullptr; // Label3

@@ -33,6 +33,19 @@ void ResultGridModel::setResult(ResultSet rows)
 {
     beginResetModel();
     m_rows = std::move(rows);
+    m_paged = PagedRows();
+    m_isPaged = false;
+    m_formats.clear();
+    m_captions.clear();
+    endResetModel();
+}
+
+void ResultGridModel::setPagedResult(PagedRows rows)
+{
+    beginResetModel();
+    m_rows = ResultSet();
+    m_paged = std::move(rows);
+    m_isPaged = true;
     m_formats.clear();
     m_captions.clear();
     endResetModel();
@@ -61,14 +74,24 @@ QString ResultGridModel::text(int row, int column) const
     return data(index(row, column)).toString();
 }
 
+const QStringList &ResultGridModel::columnNames() const
+{
+    return m_isPaged ? m_paged.columnNames() : m_rows.columnNames();
+}
+
+const ResultSet::Row &ResultGridModel::row(int row) const
+{
+    return m_isPaged ? m_paged.row(row) : m_rows.rows().at(row);
+}
+
 int ResultGridModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_rows.rows().size());
+    return parent.isValid() ? 0 : m_isPaged ? m_paged.count() : m_rows.recordCount();
 }
 
 int ResultGridModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() || m_rows.columnNames().isEmpty() ? 0 : int(m_rows.columnNames().size()) + 1;
+    return parent.isValid() || columnNames().isEmpty() ? 0 : int(columnNames().size()) + 1;
 }
 
 QVariant ResultGridModel::data(const QModelIndex &index, int role) const
@@ -85,7 +108,7 @@ QVariant ResultGridModel::data(const QModelIndex &index, int role) const
             return int(Qt::AlignCenter);
         return {};
     }
-    const QVariant &value = m_rows.rows().at(index.row()).at(column - 1);
+    const QVariant value = row(index.row()).value(column - 1);
     switch (role) {
     case Qt::DisplayRole:
         return formatValue(value, m_formats.value(column));
@@ -110,7 +133,7 @@ QVariant ResultGridModel::headerData(int section, Qt::Orientation orientation, i
         return {};
     if (section == 0)
         return u"序号"_s;
-    return m_captions.value(section, m_rows.columnNames().value(section - 1));
+    return m_captions.value(section, columnNames().value(section - 1));
 }
 
 } // namespace tz

@@ -6,6 +6,7 @@
 
 #include "ledgers/entryjournal.h"
 #include "ledgers/vouchersummary.h"
+#include "store/pagedrows.h"
 #include "tests/ledgers/tablesupport.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/testset.h"
@@ -111,9 +112,24 @@ TEST_F(SummaryAndJournal, MonthJournalShowsEachVoucherHeadingOnce)
                                       u"||||年初余额|2202|应付账款|||500|||||||8000000002"_s}));
     EXPECT_TRUE(dialogs.messages.isEmpty());
 
+    // The grid reads the same rows and columns straight from the journal.
+    for (const QString &month : {u"3"_s, u"全部"_s, u"年初"_s, QString()}) {
+        ASSERT_TRUE(tz::BuildEntryJournal(s, month, dialogs).isDone());
+        tz::ResultSet staged;
+        ASSERT_TRUE(tz::ReadEntryJournal(s, staged, dialogs).isDone());
+        tz::PagedRows paged;
+        ASSERT_TRUE(tz::OpenEntryJournal(s, month, paged, dialogs).isDone());
+        const tz::ResultSet direct = paged.readAll();
+        EXPECT_EQ(direct.columnNames(), staged.columnNames());
+        EXPECT_EQ(tz::test::rowTexts(direct), tz::test::rowTexts(staged)) << month.toStdString();
+    }
+
     ScriptedDialogs refused;
     EXPECT_TRUE(tz::BuildEntryJournal(s, u"十三"_s, refused).isRefused());
-    EXPECT_EQ(refused.messages, (QList<Message>{{u"请选择月份"_s, u"TZ305"_s, Icon::Critical}}));
+    tz::PagedRows none;
+    EXPECT_TRUE(tz::OpenEntryJournal(s, u"十三"_s, none, refused).isRefused());
+    EXPECT_EQ(refused.messages, (QList<Message>{{u"请选择月份"_s, u"TZ305"_s, Icon::Critical},
+                                                {u"请选择月份"_s, u"TZ305"_s, Icon::Critical}}));
     EXPECT_TRUE(journal().isEmpty());
 }
 

@@ -17,6 +17,7 @@
 
 #include "store/dberror.h"
 #include "store/guard.h"
+#include "store/pagedrows.h"
 #include "store/schemaupgrade.h"
 #include "store/session.h"
 #include "store/transaction.h"
@@ -181,6 +182,28 @@ TEST(SessionPath, ChangingThePathReadsTheOtherFile)
     EXPECT_FALSE(s.isConnected());
     EXPECT_EQ(s.RunSql(sql).value(0, 0).toString(), u"乙公司"_s);
     EXPECT_EQ(s.mainConnection().path(), second.path());
+}
+
+TEST(PagedRows, RowsComeInTheOrderReadWhateverBlocksWereDropped)
+{
+    test::TestSet set;
+    // 2,000 rows in falling order, more than the blocks a grid keeps.
+    const tz::PagedRows rows(set.session(),
+                             u"WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < ?1) "
+                             "SELECT x FROM n ORDER BY x DESC"_s,
+                             {2000}, u"SELECT ?1 AS 值, ?1 * 2 AS 两倍"_s);
+    ASSERT_EQ(rows.count(), 2000);
+    EXPECT_EQ(rows.columnNames(), (QStringList{u"值"_s, u"两倍"_s}));
+    for (const int r : {0, 1999, 999, 0, 1800, 5, 1999}) {
+        EXPECT_EQ(rows.row(r).at(0).toInt(), 2000 - r);
+        EXPECT_EQ(rows.row(r).at(1).toInt(), 2 * (2000 - r));
+    }
+    const tz::ResultSet all = rows.readAll();
+    ASSERT_EQ(all.recordCount(), 2000);
+    EXPECT_EQ(all.value(1234, 0).toInt(), 2000 - 1234);
+    // No row at all still names the columns.
+    EXPECT_EQ(tz::PagedRows(set.session(), u"SELECT 1 WHERE 0"_s, {}, u"SELECT ?1 AS 值"_s).columnNames(),
+              QStringList{u"值"_s});
 }
 
 TEST(BoundParameters, HostileTextRoundTripsAsData)

@@ -190,7 +190,7 @@ private slots:
     // workbook under the suggested name; both offer to open the file.
     void workbooksFromTheButtons()
     {
-        Harness h({false, true, true, false});
+        Harness h({false, true, true, false, false, true, false});
         QStringList suggested;
         QStringList opened;
         const QString folder = h.set.folder();
@@ -221,6 +221,18 @@ private slots:
         QCOMPARE(h.dialogs.questions.value(2).text,
                  u"已导出: "_s + folder + u"/测试_三总式_2024.xlsx\n\n是否用电子表格程序打开此文件?"_s);
         QCOMPARE(h.dialogs.messages, QList<Message>{});
+
+        // The grid reads the journal straight from the books; it is copied
+        // into 分录始表 when 导出 writes that table.
+        h.set.session().execSql(u"DELETE FROM 分录始表"_s);
+        h.month(u"全部"_s);
+        h.press(u"Command1"_s);
+        const int lines = h.rows().rowCount();
+        QVERIFY(lines > 48);
+        QCOMPARE(h.rows().text(lines - 1, 17), h.set.session().RunSql(u"SELECT max(ID) FROM 分录表"_s).value(0, 0).toString());
+        h.press(u"Command4"_s);
+        QCOMPARE(suggested.last(), u"测试_分录始表_2024.xlsx"_s);
+        QCOMPARE(h.set.session().RunSql(u"SELECT count(*) FROM 分录始表"_s).value(0, 0).toInt(), lines);
     }
 
     // The real main window at 1366x768 on the demonstration books: every
