@@ -23,7 +23,6 @@ using ledgersql::kFirstMonthId;
 const QString kDebit = u"借"_s;
 const QString kCredit = u"贷"_s;
 
-const QString kDropPivotSql = u"DROP TABLE IF EXISTS 多栏式"_s;
 const QString kPivotLeadingColumns =
     u"ID TEXT, 日期 TEXT, 字号 TEXT, 备注 TEXT, 摘要说明 TEXT, 借方金额1 REAL, 贷方金额1 REAL, 方向 TEXT, 余额 REAL"_s;
 
@@ -48,30 +47,43 @@ QString heading(const QString &code, int level)
         rolled);
 }
 
+// The rolled-up code and column heading of every descendant code with
+// lines (the codes of 户期; ?1 the length of the rolled-up codes), so that
+// each line finds its heading by its own code instead of a lookup in the
+// chart and a string built per line.
+const QString kDropHeadingsSql = u"DROP TABLE IF EXISTS temp.户名"_s;
+const QString kHeadingsSql = u"CREATE TEMP TABLE 户名 (科目代码 TEXT PRIMARY KEY, 户 TEXT, 名 TEXT)"_s;
+const QString kFillHeadingsSql = u"INSERT INTO temp.户名 SELECT d.科目代码, "_s + rolledCode(u"d.科目代码"_s, 1) + u", "_s
+    + heading(u"d.科目代码"_s, 1) + u" FROM (SELECT DISTINCT 科目代码 FROM temp.户期) d"_s;
+
 // Lines of the descendants (?1, ?2) with the parent's running balance; ?3
 // the direction, ?4 the first month ID: a '贷' parent's balances are
 // negated from month 1 on (the opening lines keep debit minus credit).
-// ?5 the length of the rolled-up codes.
+// The balances are summed over the code index alone (rowid and balance),
+// each line is then read once by its rowid, in that order (CROSS JOIN keeps
+// the rows in ID order).
 const QString kLinesSql =
     u"INSERT INTO 多栏式1 (ID, 科目代码, 科目名称, 日期, 字号, 摘要说明, 借方金额, 贷方金额, 方向, 余额) "
-    "SELECT CAST(ID AS TEXT), "_s + rolledCode(u"l.科目代码"_s, 5) + u", "_s + heading(u"l.科目代码"_s, 5)
-    + u", 日期, 字号, 摘要说明, 借方金额, 贷方金额, "
-    "CASE WHEN abs(余额) < 0.009 THEN '平' ELSE ?3 END, "
-    "CASE WHEN ?3 = '贷' AND ID >= ?4 THEN 0.0 - 余额 ELSE 余额 END "
-    "FROM (SELECT ID, 科目代码, 日期, "_s + ledgersql::kReference + u" AS 字号, 摘要说明, 借方金额, 贷方金额, "
-    "sum("_s + ledgersql::kNetCents + u") OVER (ORDER BY ID) / 100.0 AS 余额 "
-    "FROM 分录表 WHERE "_s + ledgersql::underPrefix(u"科目代码"_s, 1, 1) + u") l"_s;
+    "SELECT CAST(a.ID AS TEXT), h.户, h.名, a.日期, "_s + ledgersql::kReference + u", a.摘要说明, a.借方金额, a.贷方金额, "
+    "CASE WHEN abs(s.余额) < 0.009 THEN '平' ELSE ?3 END, "
+    "CASE WHEN ?3 = '贷' AND a.ID >= ?4 THEN 0.0 - s.余额 ELSE s.余额 END "
+    "FROM (SELECT rowid AS r, sum("_s + ledgersql::kNetCents + u") OVER (ORDER BY ID) / 100.0 AS 余额 "
+    "FROM 分录表 WHERE "_s + ledgersql::underPrefix(u"科目代码"_s, 1, 1) + u") s "
+    "CROSS JOIN 分录表 a ON a.rowid = s.r CROSS JOIN temp.户名 h ON h.科目代码 = a.科目代码"_s;
 
 // Sums per descendant and period of the descendants' lines (?1, ?2):
 // 借/贷 the plain sums (NULL when no amount), 借零/贷零 with a missing
 // amount as 0, 余借/余贷 each line on one side with the other side negated.
-const QString kSumsCte =
-    u"WITH 户期 AS (SELECT 科目代码, "_s + ledgersql::kPeriod + u" AS 期, "
+// Every synthetic row reads them, so they are summed once into a temporary
+// table of the connection rather than once per kind of row.
+const QString kDropSumsSql = u"DROP TABLE IF EXISTS temp.户期"_s;
+const QString kSumsSql =
+    u"CREATE TEMP TABLE 户期 AS SELECT 科目代码, "_s + ledgersql::kPeriod + u" AS 期, "
     "sum(借方金额) AS 借, sum(贷方金额) AS 贷, total(借方金额) AS 借零, total(贷方金额) AS 贷零, "
     "sum(CASE WHEN 借方金额 IS NULL THEN -贷方金额 ELSE 借方金额 END) AS 余借, "
     "sum(CASE WHEN 贷方金额 IS NULL THEN -借方金额 ELSE 贷方金额 END) AS 余贷 "
-    "FROM 分录表 WHERE "_s + ledgersql::underPrefix(u"科目代码"_s, 1, 1) + u" GROUP BY 科目代码, 期), "
-    "月表 AS (SELECT DISTINCT 期 FROM 户期 WHERE 期 > '800') "_s;
+    "FROM 分录表 WHERE "_s + ledgersql::underPrefix(u"科目代码"_s, 1, 1) + u" GROUP BY 科目代码, 期"_s;
+const QString kSumsCte = u"WITH 月表 AS (SELECT DISTINCT 期 FROM temp.户期 WHERE 期 > '800') "_s;
 
 // The debit and credit amounts of one kind of synthetic row, as sums over
 // the 户期 rows of its group.
@@ -88,7 +100,7 @@ const Amounts kNetCredit{u"NULL"_s, u"sum(h.贷零) - sum(h.借零)"_s};
 const Amounts kSidedDebit{u"sum(h.余借)"_s, u"NULL"_s};
 const Amounts kSidedCredit{u"NULL"_s, u"sum(h.余贷)"_s};
 
-// ?1, ?2 the parent's prefix, ?3 the length of the rolled-up codes.
+// ?3 the length of the rolled-up codes (?1, ?2 the parent's prefix, unused).
 QString insertRows(const QString &id, const QString &summary, const Amounts &amounts, const QString &from)
 {
     return kSumsCte + u"INSERT INTO 多栏式1 (ID, 科目代码, 科目名称, 摘要说明, 借方金额, 贷方金额) SELECT "_s + id
@@ -99,28 +111,28 @@ QString insertRows(const QString &id, const QString &summary, const Amounts &amo
 // Month rows, every period with lines (the opening group too).
 QString monthRowsSql(const Amounts &amounts)
 {
-    return insertRows(u"h.期 || '9999996'"_s, u" 本月合计"_s, amounts, u"FROM 户期 h GROUP BY h.期, h.科目代码"_s);
+    return insertRows(u"h.期 || '9999996'"_s, u" 本月合计"_s, amounts, u"FROM temp.户期 h GROUP BY h.期, h.科目代码"_s);
 }
 
 // Year-to-date rows of each month P over the months up to P.
 QString yearRowsSql(const Amounts &amounts)
 {
     return insertRows(u"m.期 || '9999997'"_s, u" 本年累计"_s, amounts,
-                      u"FROM 月表 m JOIN 户期 h ON h.期 <= m.期 AND h.期 <> '800' GROUP BY m.期, h.科目代码"_s);
+                      u"FROM 月表 m JOIN temp.户期 h ON h.期 <= m.期 AND h.期 <> '800' GROUP BY m.期, h.科目代码"_s);
 }
 
 // Balance rows of each month P over the opening group and the months up to P.
 QString balanceRowsSql(const Amounts &amounts)
 {
     return insertRows(u"m.期 || '9999998'"_s, u" 余额"_s, amounts,
-                      u"FROM 月表 m JOIN 户期 h ON h.期 <= m.期 GROUP BY m.期, h.科目代码"_s);
+                      u"FROM 月表 m JOIN temp.户期 h ON h.期 <= m.期 GROUP BY m.期, h.科目代码"_s);
 }
 
 // Carry-forward rows over everything, keyed by the last period with lines.
 QString carryForwardRowsSql(const Amounts &amounts)
 {
-    return insertRows(u"(SELECT max(期) FROM 户期) || '9999999'"_s, u"结转下年"_s, amounts,
-                      u"FROM 户期 h GROUP BY h.科目代码"_s);
+    return insertRows(u"(SELECT max(期) FROM temp.户期) || '9999999'"_s, u"结转下年"_s, amounts,
+                      u"FROM temp.户期 h GROUP BY h.科目代码"_s);
 }
 
 // The parent's gross sums of the month rows (every period) and of the
@@ -129,10 +141,10 @@ const QString kGrossTotalsSql =
     kSumsCte
     + u"INSERT INTO 分录始表 (ID, 借方金额, 贷方金额) "
       "SELECT CAST(h.期 || '9999996' AS INTEGER), round_half_up(sum(h.借), 2), round_half_up(sum(h.贷), 2) "
-      "FROM 户期 h GROUP BY h.期 "
+      "FROM temp.户期 h GROUP BY h.期 "
       "UNION ALL "
       "SELECT CAST(m.期 || '9999997' AS INTEGER), round_half_up(sum(h.借), 2), round_half_up(sum(h.贷), 2) "
-      "FROM 月表 m JOIN 户期 h ON h.期 <= m.期 AND h.期 <> '800' GROUP BY m.期"_s;
+      "FROM 月表 m JOIN temp.户期 h ON h.期 <= m.期 AND h.期 <> '800' GROUP BY m.期"_s;
 
 const QString kDistinctHeadingsSql =
     u"SELECT DISTINCT 科目名称 FROM 多栏式1 WHERE 科目名称 IS NOT NULL ORDER BY 科目名称"_s;
@@ -175,7 +187,7 @@ void createPivotTable(Session &session, const QStringList &headings)
     QString columns = kPivotLeadingColumns;
     for (const QString &heading : headings)
         columns += u", "_s + quotedIdentifier(heading) + u" REAL"_s;
-    session.execSql(kDropPivotSql);
+    dropWorkTable(session, u"多栏式"_s);
     session.execSql(u"CREATE TABLE 多栏式 ("_s + columns + u")"_s);
 }
 
@@ -230,13 +242,20 @@ OpResult BuildMultiColumnLedger(Session &session, const QString &code, const QSt
         // The descendants roll up to the level directly below the parent.
         const int level = code.size() == 4 ? 7 : code.size() == 10 ? 13 : 10;
         const QVariantList rolled = prefix + QVariantList{level};
-        session.execSql(kLinesSql, prefix + QVariantList{direction, kFirstMonthId, level});
+        session.execSql(kDropSumsSql);
+        session.execSql(kSumsSql, prefix);
+        session.execSql(kDropHeadingsSql);
+        session.execSql(kHeadingsSql);
+        session.execSql(kFillHeadingsSql, {level});
+        session.execSql(kLinesSql, prefix + QVariantList{direction, kFirstMonthId});
         session.execSql(monthRowsSql(rules.month), rolled);
         if (rules.grossTotals)
-            session.execSql(kGrossTotalsSql, prefix);
+            session.execSql(kGrossTotalsSql);
         session.execSql(yearRowsSql(rules.year), rolled);
         session.execSql(balanceRowsSql(rules.balance), rolled);
         session.execSql(carryForwardRowsSql(rules.carry), rolled);
+        session.execSql(kDropSumsSql);
+        session.execSql(kDropHeadingsSql);
 
         QStringList headings;
         const ResultSet distinct = session.RunSql(kDistinctHeadingsSql);

@@ -18,5 +18,8 @@ class Session;
 // books and scratch rows, so their pages are freed as they are;
 // secure_delete is back at its previous setting afterwards (the books' own deletions keep it).
 void emptyWorkTables(Session &session, std::initializer_list<QString> tables);
+// Drops a work table that is made anew on every query (多栏式), its pages
+// freed the same way.
+void dropWorkTable(Session &session, const QString &table);
 
 } // namespace tz

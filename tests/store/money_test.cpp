@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+#include <random>
+
 #include <gtest/gtest.h>
 
 namespace tz {
@@ -129,6 +131,30 @@ TEST(RoundHalfUp, DecimalTextRule)
     EXPECT_FALSE(std::signbit(roundHalfUp(-0.004, 2)));
     EXPECT_TRUE(std::isnan(roundHalfUp(std::nan(""), 2)));
     EXPECT_EQ(roundHalfUp(-std::numeric_limits<double>::infinity(), 2), -std::numeric_limits<double>::infinity());
+}
+
+// The quick way must round exactly as the decimal text does: quotients
+// like a ledger's prices and balances, sums of cents with binary noise,
+// values at and next to halves, at every magnitude up to 10^13.
+TEST(RoundHalfUp, AgreesWithTheDecimalTextEverywhere)
+{
+    std::mt19937_64 random(20261207);
+    std::uniform_int_distribution<qint64> cents(-99'999'999'999'999, 99'999'999'999'999);
+    std::uniform_int_distribution<int> places(0, 6), scale(0, 13), divisor(1, 9999);
+    for (int i = 0; i < 300'000; ++i) {
+        const double magnitude = std::pow(10.0, scale(random) - 6);
+        double value = 0;
+        switch (i % 4) {
+        case 0: value = double(cents(random)) / 100.0 / double(divisor(random)); break;
+        case 1: value = double(cents(random) % 1'000'000) / 1000.0 + 0.1 + 0.2; break;
+        case 2: value = (double(cents(random) % 100'000) + 0.5) / std::pow(10.0, places(random)); break;
+        default: value = double(cents(random)) * magnitude / 1e13; break;
+        }
+        const int decimals = places(random);
+        const double byText = roundDecimalText(shortestText(value), decimals)->toDouble();
+        ASSERT_EQ(roundHalfUp(value, decimals), byText == 0.0 ? 0.0 : byText)
+            << shortestText(value).toStdString() << " @" << decimals;
+    }
 }
 
 } // namespace
