@@ -117,7 +117,7 @@ std::optional<Figure> printLedgerFigure(tz::Session &s, const QString &code, con
         return std::nullopt;
     qint64 commands = 0;
     for (const tz::Page &page : doc.pages)
-        commands += page.commands.size();
+        commands += page.size();
     tz::OpResult written;
     const double paintMs = millis([&] { written = tz::WritePdf(doc, pdf, d, nullptr, true); });
     if (failed("PDF file", written))

@@ -191,22 +191,45 @@ void createPivotTable(Session &session, const QStringList &headings)
     session.execSql(u"CREATE TABLE 多栏式 ("_s + columns + u")"_s);
 }
 
-// One row of 多栏式 per ID of 多栏式1, the heading columns summing the
-// rows of their sub-account (NULL where it has none).
-void fillPivotTable(Session &session, const QStringList &headings, const QString &cell)
+// The rows of 多栏式 from the rows of 多栏式1: one per ID, the heading
+// columns summing the rows of their sub-account (NULL where it has none).
+// Amounts of 多栏式1 are whole cents, so the sums add whole cents too.
+struct Pivot
 {
     QString targets = u"ID, 日期, 字号, 摘要说明, 借方金额1, 贷方金额1, 方向, 余额"_s;
-    // Amounts of 多栏式1 are whole cents, so the sums add whole cents too.
-    QString values = u"ID, max(日期), max(字号), max(摘要说明), sum(round(借方金额 * 100)) / 100.0, "
-                     "sum(round(贷方金额 * 100)) / 100.0, max(方向), max(余额)"_s;
+    QString sums = u"ID, max(日期), max(字号), max(摘要说明), sum(round(借方金额 * 100)) / 100.0, "
+                   "sum(round(贷方金额 * 100)) / 100.0, max(方向), max(余额)"_s;
+    // The same for an ID held by one row: the sums of one row, no grouping.
+    QString single = u"ID, 日期, 字号, 摘要说明, round(借方金额 * 100) / 100.0, round(贷方金额 * 100) / 100.0, 方向, 余额"_s;
     QVariantList params;
-    for (qsizetype i = 0; i < headings.size(); ++i) {
-        targets += u", "_s + quotedIdentifier(headings.at(i));
-        values += u", sum(CASE WHEN 科目名称 = ?%1 THEN round((%2) * 100) END) / 100.0"_s.arg(i + 1).arg(cell);
-        params.append(headings.at(i));
+
+    Pivot(const QStringList &headings, const QString &cell)
+    {
+        for (qsizetype i = 0; i < headings.size(); ++i) {
+            targets += u", "_s + quotedIdentifier(headings.at(i));
+            sums += u", sum(CASE WHEN 科目名称 = ?%1 THEN round((%2) * 100) END) / 100.0"_s.arg(i + 1).arg(cell);
+            single += u", CASE WHEN 科目名称 = ?%1 THEN round((%2) * 100) / 100.0 END"_s.arg(i + 1).arg(cell);
+            params.append(headings.at(i));
+        }
     }
-    session.execSql(u"INSERT INTO 多栏式 ("_s + targets + u") SELECT "_s + values + u" FROM 多栏式1 GROUP BY ID"_s,
-                    params);
+};
+
+// The line rows of 多栏式1 are its first rows, up to rowid ?n (bound after
+// the headings). A line's ID is its own (the books never repeat one), so a
+// month line needs no grouping unless its ID could be a synthetic row's
+// (voucher digits '9999'). The synthetic rows, the opening lines and those
+// lines are grouped first and given their finishing touches (which touch
+// only IDs of the opening group and synthetic IDs); then the other month
+// lines follow one row each, without sorting a year of rows by ID.
+QString groupedRowsSql(const Pivot &pivot, int lastLineParam)
+{
+    return u"INSERT INTO 多栏式 ("_s + pivot.targets + u") SELECT "_s + pivot.sums
+        + u" FROM 多栏式1 WHERE rowid > ?%1 OR substr(ID, 4, 4) = '9999' OR ID < '801' GROUP BY ID"_s.arg(lastLineParam);
+}
+QString singleRowsSql(const Pivot &pivot, int lastLineParam)
+{
+    return u"INSERT INTO 多栏式 ("_s + pivot.targets + u") SELECT "_s + pivot.single
+        + u" FROM 多栏式1 WHERE rowid <= ?%1 AND substr(ID, 4, 4) <> '9999' AND ID >= '801'"_s.arg(lastLineParam);
 }
 
 enum class Outcome {
@@ -248,6 +271,7 @@ OpResult BuildMultiColumnLedger(Session &session, const QString &code, const QSt
         session.execSql(kHeadingsSql);
         session.execSql(kFillHeadingsSql, {level});
         session.execSql(kLinesSql, prefix + QVariantList{direction, kFirstMonthId});
+        const qint64 lastLine = session.RunSql(u"SELECT ifnull(max(rowid), 0) FROM 多栏式1"_s).value(0, 0).toLongLong();
         session.execSql(monthRowsSql(rules.month), rolled);
         if (rules.grossTotals)
             session.execSql(kGrossTotalsSql);
@@ -262,7 +286,10 @@ OpResult BuildMultiColumnLedger(Session &session, const QString &code, const QSt
         for (const QVariantList &row : distinct.rows())
             headings.append(row.at(0).toString());
         createPivotTable(session, headings);
-        fillPivotTable(session, headings, rules.cell);
+        const Pivot pivot(headings, rules.cell);
+        const int lastLineParam = int(headings.size()) + 1;
+        const QVariantList pivotParams = pivot.params + QVariantList{lastLine};
+        session.execSql(groupedRowsSql(pivot, lastLineParam), pivotParams);
 
         // The opening group: its balance from its totals, the individual
         // opening lines dropped, its month row relabelled, no row totals.
@@ -274,6 +301,7 @@ OpResult BuildMultiColumnLedger(Session &session, const QString &code, const QSt
                             "WHERE 多栏式.ID = CAST(b.ID AS TEXT)"_s);
         }
         session.execSql(u"UPDATE 多栏式 SET 借方金额1 = NULL, 贷方金额1 = NULL WHERE substr(ID, 1, 4) = '8009'"_s);
+        session.execSql(singleRowsSql(pivot, lastLineParam), pivotParams);
         transaction.commit();
         return OpResult::done();
     });

@@ -2,6 +2,7 @@
 #include "printing/pagelayout.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "store/numberformat.h"
 
@@ -9,10 +10,74 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace tz {
 
+namespace {
+
+// A command's fixed part as it is packed; its text follows as UTF-16.
+struct PackedCommand
+{
+    double left;
+    double top;
+    double width;
+    double height;
+    double pointSize;
+    double penMm;
+    qint32 textLength;
+    qint32 align;
+    quint8 kind;
+    bool bold;
+    bool pageMarks;
+};
+
+} // namespace
+
+void Page::add(const DrawCommand &c)
+{
+    const PackedCommand fixed{c.mm.left(), c.mm.top(), c.mm.width(), c.mm.height(), c.style.pointSize, c.penMm,
+                              qint32(c.text.size()), qint32(c.style.align.toInt()), quint8(c.kind), c.style.bold,
+                              c.pageMarks};
+    m_packed.append(reinterpret_cast<const char *>(&fixed), sizeof fixed);
+    m_packed.append(reinterpret_cast<const char *>(c.text.constData()), c.text.size() * qsizetype(sizeof(QChar)));
+    ++m_count;
+}
+
+void Page::setNumber(int number, int count)
+{
+    m_number = number;
+    m_pageCount = count;
+}
+
+QList<DrawCommand> Page::commands() const
+{
+    QList<DrawCommand> out;
+    out.reserve(m_count);
+    const char *at = m_packed.constData();
+    for (qsizetype i = 0; i < m_count; ++i) {
+        PackedCommand fixed;
+        std::memcpy(&fixed, at, sizeof fixed);
+        at += sizeof fixed;
+        DrawCommand c;
+        c.kind = DrawCommand::Kind(fixed.kind);
+        c.mm = QRectF(fixed.left, fixed.top, fixed.width, fixed.height);
+        c.style.pointSize = fixed.pointSize;
+        c.style.bold = fixed.bold;
+        c.style.align = Qt::Alignment::fromInt(fixed.align);
+        c.penMm = fixed.penMm;
+        c.pageMarks = fixed.pageMarks;
+        c.text.resize(fixed.textLength);
+        std::memcpy(c.text.data(), at, fixed.textLength * sizeof(QChar));
+        at += fixed.textLength * qsizetype(sizeof(QChar));
+        if (c.pageMarks)
+            c.text.replace(u"%p"_s, QString::number(m_number)).replace(u"%P"_s, QString::number(m_pageCount));
+        out.append(std::move(c));
+    }
+    return out;
+}
+
 QStringList Page::texts() const
 {
+    const QList<DrawCommand> all = commands();
     QList<const DrawCommand *> text;
-    for (const DrawCommand &c : commands)
+    for (const DrawCommand &c : all)
         if (c.kind == DrawCommand::Kind::Text && !c.text.isEmpty())
             text.append(&c);
     std::stable_sort(text.begin(), text.end(), [](const DrawCommand *a, const DrawCommand *b) {
@@ -125,6 +190,7 @@ private:
             return;
         m_y = m_footerTop;
         place(m_report.pageFooter, -1);
+        m_pages.last().squeeze();
         m_open = false;
     }
 
@@ -167,7 +233,7 @@ private:
                 c.kind = DrawCommand::Kind::Box;
                 break;
             }
-            page.commands.append(c);
+            page.add(c);
         }
         m_y += band.heightMm;
         if (&band == &m_report.pageHeader)
@@ -176,13 +242,8 @@ private:
 
     void numberPages()
     {
-        const QString count = QString::number(m_pages.size());
-        for (qsizetype i = 0; i < m_pages.size(); ++i) {
-            const QString number = QString::number(i + 1);
-            for (DrawCommand &c : m_pages[i].commands)
-                if (c.pageMarks)
-                    c.text.replace(u"%p"_s, number).replace(u"%P"_s, count);
-        }
+        for (qsizetype i = 0; i < m_pages.size(); ++i)
+            m_pages[i].setNumber(int(i + 1), int(m_pages.size()));
     }
 
     const ReportDefinition &m_report;

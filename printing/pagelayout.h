@@ -3,6 +3,7 @@
 // (printing/pagepainter.h), or read by tests without painting.
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QPageLayout>
 #include <QRectF>
@@ -31,13 +32,32 @@ struct DrawCommand
     bool pageMarks = false; // a label whose %p and %P become page number and count
 };
 
-struct Page
+// One page's drawing commands, packed into bytes as they are added: a
+// year of ledger pages holds over a million commands, which as objects
+// would take several times the memory. A label with page marks is stored
+// as laid out; its "%p" and "%P" become the page's number and count when
+// the commands are read.
+class Page
 {
-    QList<DrawCommand> commands;
+public:
+    void add(const DrawCommand &command);
+    // Sets the number and count the page marks read as.
+    void setNumber(int number, int count);
+    // The commands in the order added.
+    QList<DrawCommand> commands() const;
+    qsizetype size() const { return m_count; }
+    // Gives back the room reserved for further commands.
+    void squeeze() { m_packed.squeeze(); }
 
     // The texts on the page, top to bottom and left to right.
     QStringList texts() const;
     bool contains(const QString &text) const { return texts().contains(text); }
+
+private:
+    QByteArray m_packed;
+    qsizetype m_count = 0;
+    int m_number = 1;
+    int m_pageCount = 1;
 };
 
 struct Document

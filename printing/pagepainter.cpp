@@ -60,7 +60,7 @@ void paintText(QPainter &painter, const DrawCommand &c, double dotsPerMm)
 void paintPage(QPainter &painter, const Page &page, double dotsPerMm)
 {
     painter.save();
-    for (const DrawCommand &c : page.commands) {
+    for (const DrawCommand &c : page.commands()) {
         QPen pen(Qt::black);
         pen.setWidthF(std::max(1.0, c.penMm * dotsPerMm));
         painter.setPen(pen);

@@ -14,7 +14,7 @@ namespace tz {
 class Dialogs;
 class Progress;
 struct Document;
-struct Page;
+class Page;
 
 // The font of every printed text: one that carries Chinese.
 QString printFontFamily();
