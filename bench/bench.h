@@ -40,6 +40,8 @@ double medianMillis(int runs, Work &&work)
 // Peak resident memory of this process and of its largest finished child,
 // in MiB.
 double peakMemoryMiB();
+// Memory the program holds now (VmRSS).
+double residentMemoryMiB();
 double peakChildMemoryMiB();
 
 // One printed line of a year's table.

@@ -51,6 +51,12 @@ const QString kDetailMonthsCte =
 // with a direction (totals have none).
 const QString kFinalBalanceSql =
     u"SELECT 余额 FROM 三总式 WHERE 方向 IS NOT NULL ORDER BY ID DESC LIMIT 1"_s;
+// The same for a detail ledger, from the code index: the running balance
+// of the last line is the sum of every line's whole cents (exact in any
+// order), signed as the line rows are; ?1 the direction, ?2 the code.
+const QString kDetailFinalBalanceSql =
+    u"SELECT CASE WHEN ?1 = '贷' THEN 0.0 - sum("_s + ledgersql::kNetCents + u") / 100.0 "
+    "ELSE sum("_s + ledgersql::kNetCents + u") / 100.0 END FROM 分录表 WHERE 科目代码 = ?2"_s;
 
 const QString kCarryForwardSql = u"INSERT INTO 三总式 (ID, 摘要说明, 余额) VALUES ('813', '结转下年', ?)"_s;
 
@@ -75,15 +81,16 @@ const QString kGeneralRowsSql =
     "round_half_up(sum(贷) OVER (ORDER BY 期), 2), NULL, NULL FROM 期计 WHERE 期 > '800'"_s;
 
 // Runs the body in one transaction with the work tables emptied first;
-// the "结转下年" row follows from the final balance when `wanted` says so.
-OpResult rebuild(Session &session, Dialogs &dialogs, const std::function<void()> &fill,
-                 const std::function<bool(double)> &wanted)
+// the "结转下年" row follows from the final balance (read by `finalSql`
+// with `finalParams`) when `wanted` says so. No row or NULL is 0.
+OpResult rebuild(Session &session, Dialogs &dialogs, const std::function<void()> &fill, const QString &finalSql,
+                 const QVariantList &finalParams, const std::function<bool(double)> &wanted)
 {
     return guarded(dialogs, [&] {
         Transaction transaction(session);
         emptyWorkTables(session, {u"三总式"_s, u"三栏帐页"_s});
         fill();
-        const ResultSet last = session.RunSql(kFinalBalanceSql);
+        const ResultSet last = session.RunSql(finalSql, finalParams);
         const double balance = last.recordCount() == 0 ? 0.0 : last.value(0, 0).toDouble();
         if (wanted(balance))
             session.execSql(kCarryForwardSql, {balance});
@@ -102,6 +109,7 @@ OpResult BuildDetailLedger(Session &session, const QString &code, const QString 
             session.execSql(kDetailLinesSql, {direction, code, kFirstMonthId});
             session.execSql(kDetailMonthsCte + kDetailTotalsSql, {code, kFirstMonthId});
         },
+        kDetailFinalBalanceSql, {direction, code},
         // Any balance other than zero is carried forward (balances are cents).
         [](double balance) { return balance != 0.0; });
 }
@@ -115,6 +123,7 @@ OpResult BuildGeneralLedger(Session &session, const QString &code, const QString
             session.execSql(kGeneralPeriodsCte + kGeneralRowsSql,
                             {direction, topLevel, ledgersql::upperBound(topLevel)});
         },
+        kFinalBalanceSql, {},
         // The general ledger carries forward from one cent up. Its last row
         // with a direction is the last month row, or the opening row when
         // there are only opening lines; that one is carried forward too.
