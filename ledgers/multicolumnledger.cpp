@@ -146,8 +146,9 @@ const QString kGrossTotalsSql =
       "SELECT CAST(m.期 || '9999997' AS INTEGER), round_half_up(sum(h.借), 2), round_half_up(sum(h.贷), 2) "
       "FROM 月表 m JOIN temp.户期 h ON h.期 <= m.期 AND h.期 <> '800' GROUP BY m.期"_s;
 
-const QString kDistinctHeadingsSql =
-    u"SELECT DISTINCT 科目名称 FROM 多栏式1 WHERE 科目名称 IS NOT NULL ORDER BY 科目名称"_s;
+// The headings of 多栏式1's rows: every row, line or synthetic, is headed
+// from the codes of 户期, so the headings are those of 户名.
+const QString kDistinctHeadingsSql = u"SELECT DISTINCT 名 FROM temp.户名 ORDER BY 名"_s;
 
 // How one variant fills the rows and the sub-account columns.
 struct VariantRules
@@ -278,13 +279,12 @@ OpResult BuildMultiColumnLedger(Session &session, const QString &code, const QSt
         session.execSql(yearRowsSql(rules.year), rolled);
         session.execSql(balanceRowsSql(rules.balance), rolled);
         session.execSql(carryForwardRowsSql(rules.carry), rolled);
-        session.execSql(kDropSumsSql);
-        session.execSql(kDropHeadingsSql);
-
         QStringList headings;
         const ResultSet distinct = session.RunSql(kDistinctHeadingsSql);
         for (const QVariantList &row : distinct.rows())
             headings.append(row.at(0).toString());
+        session.execSql(kDropSumsSql);
+        session.execSql(kDropHeadingsSql);
         createPivotTable(session, headings);
         const Pivot pivot(headings, rules.cell);
         const int lastLineParam = int(headings.size()) + 1;

@@ -84,6 +84,22 @@ TEST_F(MultiColumnLedger, IncreaseVariantOfADebitParent)
               (QStringList{u"5602001|5602001 办公费"_s, u"5602002|5602002 差旅费"_s}));
 }
 
+// Month lines are written one row each; a line of voucher 9999, whose ID
+// shares its digits with the synthetic rows', is grouped with them and
+// still keeps its own row.
+TEST_F(MultiColumnLedger, LineOfVoucher9999KeepsItsOwnRow)
+{
+    tz::test::postLines(set.session(), {{1, 9999, 1, u"5602002"_s, 40.0, {}}, {1, 9999, 2, u"1001"_s, {}, 40.0}});
+    EXPECT_EQ(build(u"5602"_s, u"借"_s, MultiColumnVariant::Increase),
+              (QStringList{
+                  u"8019999001|2024-01-15|记-9999||业务|40||借|40|40"_s,
+                  u"8019999996|||| 本月合计|40||||40"_s,
+                  u"8019999997|||| 本年累计|40||||40"_s,
+                  u"8019999998|||| 余额|40||||40"_s,
+                  u"8019999999||||结转下年|40||||40"_s,
+              }));
+}
+
 TEST_F(MultiColumnLedger, NetVariantListsOppositeLinesNegativeWithGrossTotals)
 {
     postExpenses();
