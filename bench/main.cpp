@@ -124,7 +124,8 @@ int main(int argc, char **argv)
     std::printf("tz305-bench%s  %s  %s\n", options.quick ? " --quick" : "",
                 qPrintable(QDateTime::currentDateTime().toString(u"yyyy-MM-dd HH:mm"_s)), qPrintable(machine()));
     std::printf("queries: median of %d runs, each the build of the work table and the read of the grid's first screen;\n"
-                "peers: one run each on the exported journal; x floor = figure / floor\n",
+                "peers: one run each on the exported journal; x floor = figure / floor (for a query: the floor measured\n"
+                "again beside each of its runs)\n",
                 options.runs);
 
     // December holds two vouchers fewer, so that the inserted voucher and

@@ -294,16 +294,28 @@ bool RunYear(const YearShape &shape, Targets targets, const Options &options, st
     for (const Query &query : queries) {
         qint64 rows = 0;
         tz::test::ScriptedDialogs d;
-        const double ms = medianMillis(options.runs, [&] { rows = query.run(d); });
+        // The machine's speed drifts over a run of minutes (a virtual
+        // machine's neighbours, its clock): the floor is measured again
+        // beside each run of the query, and the query is held to that.
+        std::vector<double> times;
+        std::vector<double> floors;
+        for (int run = 0; run < options.runs; ++run) {
+            floors.push_back(millis([&] { s.RunSql(kFloorSql); }));
+            times.push_back(millis([&] { rows = query.run(d); }));
+        }
+        std::sort(times.begin(), times.end());
+        std::sort(floors.begin(), floors.end());
+        const double ms = times[times.size() / 2];
+        const double besideMs = floors[floors.size() / 2];
         if (rows < 0) {
             std::printf("  FAILED: %s was refused: %s\n", qPrintable(query.label),
                         d.messages.isEmpty() ? "" : qPrintable(d.messages.last().text));
             return false;
         }
-        Figure f{query.label, ms, rows, ms / floorMs};
+        Figure f{query.label, ms, rows, ms / besideMs};
         if (options.judge) {
             f.target = !limit ? u"< 50 ms"_s : u"< 500 ms, <= 10x floor"_s;
-            f.met = ms < queryLimitMs && (!limit || ms <= 10 * floorMs);
+            f.met = ms < queryLimitMs && (!limit || ms <= 10 * besideMs);
         }
         if (query.label.startsWith(u"detail ledger 1002001"_s))
             detailMs = ms;
