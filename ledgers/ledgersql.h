@@ -4,6 +4,9 @@
 #pragma once
 
 #include <initializer_list>
+#include <utility>
+
+#include <QList>
 
 #include <QString>
 #include <QVariantList>
@@ -46,6 +49,17 @@ inline QString centsOf(const QString &column)
 // inside the range).
 QString underPrefix(const QString &column, int index, int minExtra = 0);
 QString upperBound(const QString &prefix);
+
+// "WITH 月计 AS (..) ": one row per period 期 ('801'..'812') that has month
+// lines of the account ?1 (IDs from the first month ID ?2), each column of
+// `sums` ("aggregate" and its name) over the period's lines. Grouping by
+// period sorts the account's lines; when `ranged` (monthLinesRanged), each
+// period's lines are instead the ID range [P0000000, P+1 0000000) of the
+// code index, summed where they lie. Both give the same rows.
+QString monthSums(const QList<std::pair<QString, QString>> &sums, bool ranged);
+// True when every month line of the account has a period 801..812 read
+// off the ID range (the last ID below 8130000000; one seek of the index).
+bool monthLinesRanged(Session &session, const QString &code);
 
 
 } // namespace tz::ledgersql

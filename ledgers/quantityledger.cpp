@@ -47,13 +47,14 @@ const QString kLinesSql =
 // Month totals (prefix + 9999998) and year-to-date totals (prefix +
 // 9999999) of the month lines of the account (?1, ?2 the first month ID,
 // ?3 the quantity decimals).
+const QList<std::pair<QString, QString>> kMonthSums = {
+    {u"round_half_up(sum(借方金额), 2)"_s, u"借金"_s},
+    {u"round_half_up(sum(贷方金额), 2)"_s, u"贷金"_s},
+    {u"round_half_up(sum(CASE WHEN 贷方金额 IS NULL THEN 数量 END), ?3)"_s, u"借数"_s},
+    {u"round_half_up(sum(CASE WHEN 借方金额 IS NULL THEN 数量 END), ?3)"_s, u"贷数"_s},
+};
 const QString kTotalsSql =
-    u"WITH 月计 AS (SELECT "_s + ledgersql::kPeriod + u" AS 期, "
-    "round_half_up(sum(借方金额), 2) AS 借金, round_half_up(sum(贷方金额), 2) AS 贷金, "
-    "round_half_up(sum(CASE WHEN 贷方金额 IS NULL THEN 数量 END), ?3) AS 借数, "
-    "round_half_up(sum(CASE WHEN 借方金额 IS NULL THEN 数量 END), ?3) AS 贷数 "
-    "FROM 分录表 WHERE 科目代码 = ?1 AND ID >= ?2 GROUP BY 期) "
-    "INSERT INTO 数量式 (ID, 字号, 摘要说明, 借金, 贷金, 借数, 贷数) "
+    u"INSERT INTO 数量式 (ID, 字号, 摘要说明, 借金, 贷金, 借数, 贷数) "
     "SELECT 期 || '9999998', '', ' 本月合计', 借金, 贷金, 借数, 贷数 FROM 月计 "
     "UNION ALL "
     "SELECT 期 || '9999999', '', ' 本年累计', round_half_up(sum(借金) OVER w, 2), round_half_up(sum(贷金) OVER w, 2), "
@@ -81,7 +82,8 @@ OpResult BuildQuantityLedger(Session &session, const QString &code, const QStrin
         Transaction transaction(session);
         emptyWorkTables(session, {u"数量式"_s, u"数量帐页"_s});
         session.execSql(kLinesSql, {direction, code, kFirstMonthId, priceDecimals, kQuantityDecimals});
-        session.execSql(kTotalsSql, {code, kFirstMonthId, kQuantityDecimals});
+        session.execSql(ledgersql::monthSums(kMonthSums, ledgersql::monthLinesRanged(session, code)) + kTotalsSql,
+                        {code, kFirstMonthId, kQuantityDecimals});
         const ResultSet last = session.RunSql(kFinalBalanceSql);
         if (last.recordCount() > 0) {
             const double quantity = last.value(0, 0).toDouble();

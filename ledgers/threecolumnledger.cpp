@@ -43,9 +43,10 @@ const QString kDetailTotalsSql =
     "UNION ALL "
     "SELECT 期 || '9999999', '', ' 本年累计', round_half_up(sum(借) OVER (ORDER BY 期), 2), "
     "round_half_up(sum(贷) OVER (ORDER BY 期), 2) FROM 月计"_s;
-const QString kDetailMonthsCte =
-    u"WITH 月计 AS (SELECT "_s + ledgersql::kPeriod + u" AS 期, round_half_up(sum(借方金额), 2) AS 借, "
-    "round_half_up(sum(贷方金额), 2) AS 贷 FROM 分录表 WHERE 科目代码 = ?1 AND ID >= ?2 GROUP BY 期) "_s;
+const QList<std::pair<QString, QString>> kDetailMonthSums = {
+    {u"round_half_up(sum(借方金额), 2)"_s, u"借"_s},
+    {u"round_half_up(sum(贷方金额), 2)"_s, u"贷"_s},
+};
 
 // The balance after the account's last line: the line rows are the rows
 // with a direction (totals have none).
@@ -107,7 +108,9 @@ OpResult BuildDetailLedger(Session &session, const QString &code, const QString 
         session, dialogs,
         [&] {
             session.execSql(kDetailLinesSql, {direction, code, kFirstMonthId});
-            session.execSql(kDetailMonthsCte + kDetailTotalsSql, {code, kFirstMonthId});
+            session.execSql(
+                ledgersql::monthSums(kDetailMonthSums, ledgersql::monthLinesRanged(session, code)) + kDetailTotalsSql,
+                {code, kFirstMonthId});
         },
         kDetailFinalBalanceSql, {direction, code},
         // Any balance other than zero is carried forward (balances are cents).

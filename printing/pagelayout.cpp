@@ -13,28 +13,31 @@ namespace tz {
 namespace {
 
 // A command's fixed part as it is packed; its text follows as UTF-16.
+// Millimetres and points as floats: a page is a few hundred millimetres,
+// which a float holds to well under a thousandth of a printer's dot.
 struct PackedCommand
 {
-    double left;
-    double top;
-    double width;
-    double height;
-    double pointSize;
-    double penMm;
+    float left;
+    float top;
+    float width;
+    float height;
+    float pointSize;
+    float penMm;
     qint32 textLength;
-    qint32 align;
+    quint16 align;
     quint8 kind;
-    bool bold;
-    bool pageMarks;
+    quint8 flags; // 1 bold, 2 page marks
 };
+static_assert(sizeof(PackedCommand) == 32);
 
 } // namespace
 
 void Page::add(const DrawCommand &c)
 {
-    const PackedCommand fixed{c.mm.left(), c.mm.top(), c.mm.width(), c.mm.height(), c.style.pointSize, c.penMm,
-                              qint32(c.text.size()), qint32(c.style.align.toInt()), quint8(c.kind), c.style.bold,
-                              c.pageMarks};
+    const PackedCommand fixed{float(c.mm.left()),     float(c.mm.top()),         float(c.mm.width()),
+                              float(c.mm.height()),   float(c.style.pointSize), float(c.penMm),
+                              qint32(c.text.size()),  quint16(c.style.align.toInt()), quint8(c.kind),
+                              quint8((c.style.bold ? 1 : 0) | (c.pageMarks ? 2 : 0))};
     m_packed.append(reinterpret_cast<const char *>(&fixed), sizeof fixed);
     m_packed.append(reinterpret_cast<const char *>(c.text.constData()), c.text.size() * qsizetype(sizeof(QChar)));
     ++m_count;
@@ -59,10 +62,10 @@ QList<DrawCommand> Page::commands() const
         c.kind = DrawCommand::Kind(fixed.kind);
         c.mm = QRectF(fixed.left, fixed.top, fixed.width, fixed.height);
         c.style.pointSize = fixed.pointSize;
-        c.style.bold = fixed.bold;
+        c.style.bold = (fixed.flags & 1) != 0;
         c.style.align = Qt::Alignment::fromInt(fixed.align);
         c.penMm = fixed.penMm;
-        c.pageMarks = fixed.pageMarks;
+        c.pageMarks = (fixed.flags & 2) != 0;
         c.text.resize(fixed.textLength);
         std::memcpy(c.text.data(), at, fixed.textLength * sizeof(QChar));
         at += fixed.textLength * qsizetype(sizeof(QChar));
