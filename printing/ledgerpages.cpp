@@ -7,6 +7,7 @@
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/lookupaccount.h"
+#include "store/pagedrows.h"
 #include "store/session.h"
 #include "store/transaction.h"
 
@@ -188,7 +189,9 @@ OpResult LayOutLedgerPages(Session &session, LedgerPageKind kind, const LedgerPa
     return guarded(dialogs, [&] {
         const bool carry = !(kind == LedgerPageKind::ThreeColumn && heading.general);
         buildPages(session, t, ledgerRowsPerPage(kind), carry);
-        const ResultSet rows = session.RunSql(u"SELECT * FROM %1 ORDER BY ID"_s.arg(t.page));
+        // A year of pages has some 90,000 rows: they are read as laid out.
+        const PagedRows rows(session, u"SELECT rowid FROM %1 ORDER BY ID"_s.arg(t.page), {},
+                             u"SELECT * FROM %1 WHERE rowid = ?1"_s.arg(t.page));
         doc = layOutReport(pageReport(kind, heading, session.companyName(), session.operatorName(), session.fiscalYear()),
                            rows);
         return OpResult::done();

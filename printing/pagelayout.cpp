@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "store/dberror.h"
 #include "store/numberformat.h"
+#include "store/pagedrows.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -109,10 +111,47 @@ int Document::pageOf(const QString &text) const
 
 namespace {
 
+// What the layout reads of its rows, held in memory or read as laid out.
+class LayoutRows
+{
+public:
+    virtual ~LayoutRows() = default;
+    virtual int recordCount() const = 0;
+    virtual const QStringList &columnNames() const = 0;
+    virtual QVariant value(int row, int column) const = 0;
+
+    // The column named `name` as ResultSet finds it, or -1.
+    int columnIndex(const QString &name) const { return ResultSet(columnNames(), {}).columnIndex(name); }
+};
+
+class HeldRows : public LayoutRows
+{
+public:
+    explicit HeldRows(const ResultSet &rows) : m_rows(rows) { }
+    int recordCount() const override { return m_rows.recordCount(); }
+    const QStringList &columnNames() const override { return m_rows.columnNames(); }
+    QVariant value(int row, int column) const override { return m_rows.value(row, column); }
+
+private:
+    const ResultSet &m_rows;
+};
+
+class ReadRows : public LayoutRows
+{
+public:
+    explicit ReadRows(const PagedRows &rows) : m_rows(rows) { }
+    int recordCount() const override { return m_rows.count(); }
+    const QStringList &columnNames() const override { return m_rows.columnNames(); }
+    QVariant value(int row, int column) const override { return m_rows.row(row).value(column); }
+
+private:
+    const PagedRows &m_rows;
+};
+
 class Layouter
 {
 public:
-    Layouter(const ReportDefinition &report, const ResultSet &rows)
+    Layouter(const ReportDefinition &report, const LayoutRows &rows)
         : m_report(report)
         , m_rows(rows)
     {
@@ -168,10 +207,13 @@ private:
             return groups;
         }
         int start = 0;
+        QVariant group = m_rows.value(0, column);
         for (int r = 1; r <= count; ++r) {
-            if (r == count || m_rows.value(r, column) != m_rows.value(start, column)) {
+            const QVariant value = r == count ? QVariant() : m_rows.value(r, column);
+            if (r == count || value != group) {
                 groups.append({start, r - 1});
                 start = r;
+                group = value;
             }
         }
         return groups;
@@ -226,7 +268,7 @@ private:
                 c.pageMarks = e.text.contains(u'%');
                 break;
             case ReportElement::Kind::Field:
-                c.text = row >= 0 && row < m_rows.recordCount() ? formatValue(m_rows.value(row, e.text), e.format)
+                c.text = row >= 0 && row < m_rows.recordCount() ? formatValue(m_rows.value(row, column(e.text)), e.format)
                                                                 : QString();
                 break;
             case ReportElement::Kind::Line:
@@ -250,7 +292,22 @@ private:
     }
 
     const ReportDefinition &m_report;
-    const ResultSet &m_rows;
+    // The ordinal of a field's column, found once; a name that is no
+    // column fails as reading it from a ResultSet does.
+    int column(const QString &name)
+    {
+        const auto known = m_columns.constFind(name);
+        if (known != m_columns.cend())
+            return *known;
+        const int index = m_rows.columnIndex(name);
+        if (index < 0)
+            throw DbError(DbError::Kind::Statement, u"结果集中没有列: %1"_s.arg(name));
+        m_columns.insert(name, index);
+        return index;
+    }
+
+    const LayoutRows &m_rows;
+    QHash<QString, int> m_columns;
     QList<Page> m_pages;
     double m_left = 0;
     double m_top = 0;
@@ -265,7 +322,12 @@ private:
 
 Document layOutReport(const ReportDefinition &report, const ResultSet &rows)
 {
-    return Layouter(report, rows).run();
+    return Layouter(report, HeldRows(rows)).run();
+}
+
+Document layOutReport(const ReportDefinition &report, const PagedRows &rows)
+{
+    return Layouter(report, ReadRows(rows)).run();
 }
 
 } // namespace tz

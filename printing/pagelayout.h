@@ -15,6 +15,7 @@
 
 namespace tz {
 
+class PagedRows;
 class Progress;
 
 struct DrawCommand
@@ -78,5 +79,8 @@ struct Document
 // still has one page of headers and footers. "%p" and "%P" in labels are
 // the page number and count of this report.
 Document layOutReport(const ReportDefinition &report, const ResultSet &rows);
+// The same over rows read as they are laid out (a year of ledger pages),
+// so that they are not all held beside the pages.
+Document layOutReport(const ReportDefinition &report, const PagedRows &rows);
 
 } // namespace tz
