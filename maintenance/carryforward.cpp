@@ -40,6 +40,15 @@ struct Carried
     Cents balance = 0;
 };
 
+// The new set is read and rewritten once, the year's lines dropped in one
+// transaction: a small page cache serves as well (dirty pages spill to the
+// file, journaled, before the commit).
+void keepSmallCache(Session &session)
+{
+    session.OpenMainConnection();
+    useSmallCache(session.mainConnection());
+}
+
 // The balances to carry, read from this year's books.
 QList<Carried> closingBalances(Session &session)
 {
@@ -88,6 +97,7 @@ QString verifyNextYear(const QString &path, const QList<Carried> &carried)
         return problem;
     Session next;
     next.setDbPath(path);
+    keepSmallCache(next);
     const ResultSet rows = next.RunSql(
         u"SELECT 科目代码, round_half_up(total(ifnull(借方金额, 0)) - total(ifnull(贷方金额, 0)), 2) FROM 分录表 "
         "GROUP BY 科目代码 ORDER BY 科目代码"_s);
@@ -146,6 +156,7 @@ OpResult CarryForward(Session &session, Dialogs &dialogs, QString *created)
         {
             Session nextYear;
             nextYear.setDbPath(scratch);
+            keepSmallCache(nextYear);
             carried = closingBalances(nextYear);
             writeOpenings(nextYear, carried);
         }

@@ -4,8 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <sqlite3.h>
-
 #include "maintenance/salvage.h"
 #include "store/setexport.h"
 #include "store/connection.h"
@@ -118,9 +116,9 @@ OpResult CompactAccountSet(Session &session, Dialogs &dialogs, QString *written)
             if (problem.isEmpty()) {
                 Connection copy;
                 copy.open(scratch);
-                // The counts read each table once; a small cache serves.
-                sqlite3_exec(copy.handle(), "PRAGMA cache_size = -8192", nullptr, nullptr, nullptr);
-                sqlite3_exec(holder.handle(), "PRAGMA cache_size = -8192", nullptr, nullptr, nullptr);
+                // The counts read each table once.
+                useSmallCache(copy);
+                useSmallCache(holder);
                 if (tableCounts(copy) != tableCounts(holder))
                     problem = u"压缩后的帐套与原帐套的记录数不符"_s;
             }

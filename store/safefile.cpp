@@ -96,10 +96,7 @@ QString verifyAccountSet(const QString &path)
     try {
         Connection check;
         check.open(path);
-        // The check reads every page once: a small cache does it as fast,
-        // where the connection's usual 128 MiB would be filled with a
-        // second copy of the set's pages beside the open set's own.
-        sqlite3_exec(check.handle(), "PRAGMA cache_size = -8192", nullptr, nullptr, nullptr);
+        useSmallCache(check); // the check reads every page once
         const ResultSet result = check.query(u"PRAGMA quick_check"_s);
         if (result.recordCount() != 1 || result.value(0, 0).toString() != u"ok"_s)
             return u"帐套文件已损坏: %1"_s.arg(path);
@@ -107,6 +104,11 @@ QString verifyAccountSet(const QString &path)
         return error.message();
     }
     return {};
+}
+
+void useSmallCache(Connection &connection)
+{
+    sqlite3_exec(connection.handle(), "PRAGMA cache_size = -8192", nullptr, nullptr, nullptr);
 }
 
 bool isKeyedFile(const QString &path)

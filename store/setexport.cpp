@@ -108,7 +108,7 @@ QString verifyCopy(const QString &path, qint64 journalLines)
     try {
         Connection check;
         check.open(path);
-        sqlite3_exec(check.handle(), "PRAGMA cache_size = -8192", nullptr, nullptr, nullptr); // read once
+        useSmallCache(check);
         if (check.query(u"SELECT count(*) FROM 分录表"_s).value(0, 0).toLongLong() != journalLines)
             return u"复制的分录数与帐套不符: "_s + path;
     } catch (const DbError &error) {
