@@ -1,6 +1,7 @@
 // The result grid's model.
 #include "ledgers/ui/resultgridmodel.h"
 
+#include "store/dberror.h"
 #include "store/numberformat.h"
 #include "store/ui/stripegrid.h"
 
@@ -108,7 +109,15 @@ QVariant ResultGridModel::data(const QModelIndex &index, int role) const
             return int(Qt::AlignCenter);
         return {};
     }
-    const QVariant value = row(index.row()).value(column - 1);
+    QVariant value;
+    try {
+        value = row(index.row()).value(column - 1);
+    } catch (const DbError &) {
+        // A paged row that cannot be read now (the set locked past the wait,
+        // its file gone) shows empty and is read again when next painted;
+        // an error must not escape a paint.
+        return {};
+    }
     switch (role) {
     case Qt::DisplayRole:
         return formatValue(value, m_formats.value(column));

@@ -23,6 +23,7 @@
 #include "ledgers/ui/resultgridmodel.h"
 #include "shell/ui/application.h"
 #include "shell/ui/mainwindow.h"
+#include "store/pagedrows.h"
 #include "store/session.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/testset.h"
@@ -233,6 +234,24 @@ private slots:
         h.press(u"Command4"_s);
         QCOMPARE(suggested.last(), u"测试_分录始表_2024.xlsx"_s);
         QCOMPARE(h.set.session().RunSql(u"SELECT count(*) FROM 分录始表"_s).value(0, 0).toInt(), lines);
+    }
+
+    // A paged row that cannot be read when it comes on screen shows empty,
+    // no error escapes the paint, and it is read when it can be again.
+    void unreadableRowShowsEmptyUntilReadable()
+    {
+        tz::test::TestSet set;
+        tz::Session &s = set.session();
+        tz::ResultGridModel model;
+        model.setPagedResult(tz::PagedRows(s, u"SELECT rowid FROM 科目表 ORDER BY 科目代码"_s, {},
+                                           u"SELECT 科目代码 FROM 科目表 WHERE rowid = ?1"_s));
+        QVERIFY(model.rowCount() > 0);
+        const QString path = s.dbPath();
+        s.CloseMainConnection();
+        s.setDbPath(set.folder() + u"/无此帐套.Y24"_s);
+        QCOMPARE(model.text(0, 1), QString());
+        s.setDbPath(path);
+        QCOMPARE(model.text(0, 1), u"1001"_s);
     }
 
     // The real main window at 1366x768 on the demonstration books: every
