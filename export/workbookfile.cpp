@@ -15,22 +15,8 @@ namespace tz {
 
 OpResult writeWorkbookFile(const QString &path, Dialogs &dialogs, const std::function<bool(const QString &)> &write)
 {
-    if (path.trimmed().isEmpty())
-        return refuse(dialogs, u"请输入文件名"_s, u"TZ305提示"_s, Icon::Critical);
-    bool replace = false;
-    if (const OpResult target = confirmTarget(path, dialogs, replace); !target.isDone())
-        return target;
-    const QString scratch = scratchPathFor(path);
-    if (!write(scratch) || QFileInfo(scratch).size() == 0) {
-        QFile::remove(scratch);
-        return fail(dialogs, u"无法写入文件: "_s + path);
-    }
-    const QString installed = installUserFile(scratch, path, replace);
-    if (!installed.isEmpty()) {
-        QFile::remove(scratch);
-        return fail(dialogs, installed);
-    }
-    return OpResult::done();
+    return writeUserFile(path, dialogs,
+                         [&](const QString &scratch) { return write(scratch) ? FileWrite::Written : FileWrite::Failed; });
 }
 
 bool isNumberValue(const QVariant &value)

@@ -16,10 +16,8 @@ namespace tz {
 
 class Dialogs;
 
-// Writes a workbook the user named: confirmTarget (an existing file only
-// after Yes, never an account set), then `write` into a scratch file beside
-// it, which is renamed to `path` only when `write` returned true and left a
-// file. A refused write: "无法写入文件: " + path (critical, "TZ305提示").
+// Writes a workbook the user named through writeUserFile (store/safefile):
+// `write` fills the scratch file and returns false when it could not.
 OpResult writeWorkbookFile(const QString &path, Dialogs &dialogs, const std::function<bool(const QString &)> &write);
 
 // The formats a cell is written with, by the kind of its value.

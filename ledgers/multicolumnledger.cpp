@@ -100,11 +100,11 @@ const Amounts kNetCredit{u"NULL"_s, u"sum(h.贷零) - sum(h.借零)"_s};
 const Amounts kSidedDebit{u"sum(h.余借)"_s, u"NULL"_s};
 const Amounts kSidedCredit{u"NULL"_s, u"sum(h.余贷)"_s};
 
-// ?3 the length of the rolled-up codes (?1, ?2 the parent's prefix, unused).
+// ?1 the length of the rolled-up codes.
 QString insertRows(const QString &id, const QString &summary, const Amounts &amounts, const QString &from)
 {
     return kSumsCte + u"INSERT INTO 多栏式1 (ID, 科目代码, 科目名称, 摘要说明, 借方金额, 贷方金额) SELECT "_s + id
-        + u", "_s + rolledCode(u"h.科目代码"_s, 3) + u", "_s + heading(u"h.科目代码"_s, 3) + u", '"_s + summary
+        + u", "_s + rolledCode(u"h.科目代码"_s, 1) + u", "_s + heading(u"h.科目代码"_s, 1) + u", '"_s + summary
         + u"', round_half_up("_s + amounts.debit + u", 2), round_half_up("_s + amounts.credit + u", 2) "_s + from;
 }
 
@@ -265,7 +265,7 @@ OpResult BuildMultiColumnLedger(Session &session, const QString &code, const QSt
         const VariantRules rules = rulesFor(variant, code, direction);
         // The descendants roll up to the level directly below the parent.
         const int level = code.size() == 4 ? 7 : code.size() == 10 ? 13 : 10;
-        const QVariantList rolled = prefix + QVariantList{level};
+        const QVariantList rolled = {level};
         session.execSql(kDropSumsSql);
         session.execSql(kSumsSql, prefix);
         session.execSql(kDropHeadingsSql);

@@ -110,33 +110,21 @@ PaintResult paintDocument(const Document &doc, QPagedPaintDevice &device, Progre
 
 OpResult WritePdf(const Document &doc, const QString &path, Dialogs &dialogs, Progress *progress, bool quiet)
 {
-    if (path.trimmed().isEmpty())
-        return refuse(dialogs, u"请输入文件名"_s, u"TZ305提示"_s, Icon::Critical);
-    bool replace = false;
-    if (const OpResult target = confirmTarget(path, dialogs, replace); !target.isDone())
-        return target;
-    const QString scratch = scratchPathFor(path);
-    PaintResult painted = PaintResult::Failed;
-    {
-        QPdfWriter writer(scratch);
-        writer.setResolution(600);
-        writer.setCreator(u"TZ305"_s);
-        painted = paintDocument(doc, writer, progress);
-    }
-    if (painted != PaintResult::Painted) {
-        QFile::remove(scratch);
-        if (painted == PaintResult::Cancelled)
-            return OpResult::refused();
-        return fail(dialogs, u"无法写入文件: "_s + path);
-    }
-    const QString installed = installUserFile(scratch, path, replace);
-    if (!installed.isEmpty()) {
-        QFile::remove(scratch);
-        return fail(dialogs, installed);
-    }
-    if (!quiet)
+    const OpResult written = writeUserFile(path, dialogs, [&](const QString &scratch) {
+        PaintResult painted = PaintResult::Failed;
+        {
+            QPdfWriter writer(scratch);
+            writer.setResolution(600);
+            writer.setCreator(u"TZ305"_s);
+            painted = paintDocument(doc, writer, progress);
+        }
+        return painted == PaintResult::Painted ? FileWrite::Written
+            : painted == PaintResult::Cancelled ? FileWrite::Cancelled
+                                                 : FileWrite::Failed;
+    });
+    if (written.isDone() && !quiet)
         dialogs.show(u"已输出PDF文件: "_s + path, applicationTitle(), Icon::Information);
-    return OpResult::done();
+    return written;
 }
 
 } // namespace tz

@@ -7,6 +7,7 @@
 
 #include <xlsxwriter.h>
 
+#include "export/workbookfile.h"
 #include "statements/statement.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
@@ -161,9 +162,6 @@ OpResult WriteStatementWorkbook(Session &session, StatementTable table, int mont
         return read;
     if (rows.recordCount() == 0)
         return refuse(dialogs, u"没有数据"_s, u"TZ305提示"_s, Icon::None);
-    bool replace = false;
-    if (const OpResult target = confirmTarget(path, dialogs, replace); !target.isDone())
-        return target;
 
     QString company = session.companyName();
     const OpResult named = guarded(dialogs, [&] {
@@ -175,16 +173,11 @@ OpResult WriteStatementWorkbook(Session &session, StatementTable table, int mont
     if (!named.isDone())
         return named;
 
-    const QString scratch = scratchPathFor(path);
-    if (!writeBook(scratch, table, company, session.fiscalYear(), month, rows) || QFileInfo(scratch).size() == 0) {
-        QFile::remove(scratch);
-        return fail(dialogs, u"无法写入文件: "_s + path);
-    }
-    const QString installed = installUserFile(scratch, path, replace);
-    if (!installed.isEmpty()) {
-        QFile::remove(scratch);
-        return fail(dialogs, installed);
-    }
+    const OpResult written = writeWorkbookFile(path, dialogs, [&](const QString &scratch) {
+        return writeBook(scratch, table, company, session.fiscalYear(), month, rows);
+    });
+    if (!written.isDone())
+        return written;
     dialogs.show(u"报表已导出: "_s + path, applicationTitle(), Icon::Information);
     return OpResult::done();
 }

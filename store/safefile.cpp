@@ -176,4 +176,28 @@ QString installScratch(const QString &scratch, const QString &target, bool repla
     return {};
 }
 
+OpResult writeUserFile(const QString &path, Dialogs &dialogs,
+                       const std::function<FileWrite(const QString &scratch)> &write)
+{
+    if (path.trimmed().isEmpty())
+        return refuse(dialogs, u"请输入文件名"_s, u"TZ305提示"_s, Icon::Critical);
+    bool replace = false;
+    if (const OpResult target = confirmTarget(path, dialogs, replace); !target.isDone())
+        return target;
+    const QString scratch = scratchPathFor(path);
+    const FileWrite written = write(scratch);
+    if (written != FileWrite::Written || QFileInfo(scratch).size() == 0) {
+        QFile::remove(scratch);
+        if (written == FileWrite::Cancelled)
+            return OpResult::refused();
+        return fail(dialogs, u"无法写入文件: "_s + path);
+    }
+    const QString installed = installUserFile(scratch, path, replace);
+    if (!installed.isEmpty()) {
+        QFile::remove(scratch);
+        return fail(dialogs, installed);
+    }
+    return OpResult::done();
+}
+
 } // namespace tz

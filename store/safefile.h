@@ -4,6 +4,8 @@
 // the year-end carry forward.
 #pragma once
 
+#include <functional>
+
 #include <QString>
 
 #include "store/opresult.h"
@@ -62,5 +64,21 @@ QString installUserFile(const QString &scratch, const QString &target, bool repl
 // scratch file and installUserFile it with `replace`, so a file that
 // appears meanwhile is not overwritten unasked.
 OpResult confirmTarget(const QString &path, Dialogs &dialogs, bool &replace);
+
+// How the writer of a file the user named ended.
+enum class FileWrite {
+    Written,
+    Cancelled, // by the user, through a progress dialog
+    Failed,
+};
+
+// Writes a file the user named (a workbook, a PDF): an empty name refused
+// with "请输入文件名" (critical, "TZ305提示"); confirmTarget; then `write`
+// into a scratch file beside it, which is installed under `path` only when
+// written and not empty. Failed: "无法写入文件: " + path (critical,
+// "TZ305提示"); Cancelled: refused silently. Nothing is left behind but
+// the installed file.
+OpResult writeUserFile(const QString &path, Dialogs &dialogs,
+                       const std::function<FileWrite(const QString &scratch)> &write);
 
 } // namespace tz
