@@ -26,19 +26,22 @@ QString upperBound(const QString &prefix)
 QString monthSums(const QList<std::pair<QString, QString>> &sums, bool ranged)
 {
     QStringList columns;
+    for (const auto &[sum, name] : sums)
+        columns.append(sum + u" AS "_s + name);
     if (!ranged) {
-        for (const auto &[sum, name] : sums)
-            columns.append(sum + u" AS "_s + name);
         return u"WITH 月计 AS (SELECT "_s + kPeriod + u" AS 期, "_s + columns.join(u", "_s)
             + u" FROM 分录表 WHERE 科目代码 = ?1 AND ID >= ?2 GROUP BY 期) "_s;
     }
-    const QString range = u" FROM 分录表 WHERE 科目代码 = ?1 AND ID >= 起 AND ID < 起 + 10000000"_s;
-    for (const auto &[sum, name] : sums)
-        columns.append(u"(SELECT "_s + sum + range + u") AS "_s + name);
-    return u"WITH RECURSIVE 月界 (期, 起) AS (SELECT '801', ?2 UNION ALL "
-           "SELECT CAST(期 + 1 AS TEXT), 起 + 10000000 FROM 月界 WHERE 期 < '812'), "
-           "月计 AS (SELECT 期, "_s
-        + columns.join(u", "_s) + u" FROM 月界 WHERE EXISTS (SELECT 1"_s + range + u")) "_s;
+    // One aggregate per month over its ID range (from ?2 on), all sums in
+    // one pass of the range; a month without lines gives no row.
+    QStringList months;
+    for (int month = 1; month <= 12; ++month) {
+        const qint64 offset = (month - 1) * kMonthIdSpan;
+        months.append(u"SELECT '%1' AS 期, %2 FROM 分录表 WHERE 科目代码 = ?1 AND ID >= ?2 + %3 AND ID < ?2 + %4 "
+                      "HAVING count(*) > 0"_s.arg(QString::number(800 + month), columns.join(u", "_s),
+                                                  QString::number(offset), QString::number(offset + kMonthIdSpan)));
+    }
+    return u"WITH 月计 AS ("_s + months.join(u" UNION ALL "_s) + u") "_s;
 }
 
 bool monthLinesRanged(Session &session, const QString &code)

@@ -21,6 +21,8 @@ namespace tz::ledgersql {
 // First line ID of month 1: every ID below it (the '800' group) is an
 // opening-balance line, every ID from it on a month line.
 inline constexpr qint64 kFirstMonthId = 8'010'000'000;
+// The IDs of one month: period P's lines lie in [P0000000, P+1 0000000).
+inline constexpr qint64 kMonthIdSpan = 10'000'000;
 
 // The period key of a journal line: '800' opening, '801'..'812' months.
 inline const QString kPeriod = QStringLiteral("substr(ID, 1, 3)");
@@ -51,11 +53,11 @@ QString underPrefix(const QString &column, int index, int minExtra = 0);
 QString upperBound(const QString &prefix);
 
 // "WITH 月计 AS (..) ": one row per period 期 ('801'..'812') that has month
-// lines of the account ?1 (IDs from the first month ID ?2), each column of
-// `sums` ("aggregate" and its name) over the period's lines. Grouping by
-// period sorts the account's lines; when `ranged` (monthLinesRanged), each
-// period's lines are instead the ID range [P0000000, P+1 0000000) of the
-// code index, summed where they lie. Both give the same rows.
+// lines of the account ?1 (IDs from the first month ID ?2), each column of `sums` ("aggregate" and its
+// name) over the period's lines. Grouping by period sorts the account's
+// lines; when `ranged` (monthLinesRanged), each period's lines are instead
+// the ID range of the code index, summed where they lie. Both give the
+// same rows.
 QString monthSums(const QList<std::pair<QString, QString>> &sums, bool ranged);
 // True when every month line of the account has a period 801..812 read
 // off the ID range (the last ID below 8130000000; one seek of the index).

@@ -182,13 +182,14 @@ VariantRules rulesFor(MultiColumnVariant variant, const QString &code, const QSt
     return {kGross, kGross, kNetCredit, kNetCredit, u"贷方金额"_s, openingCredit, false};
 }
 
-// Makes 多栏式 anew: the nine leading columns, one REAL column per heading.
+// Makes 多栏式 anew: the nine leading columns, one REAL column per heading;
+// the old table is set aside until the build ends (see setWorkTablesAside).
 void createPivotTable(Session &session, const QStringList &headings)
 {
     QString columns = kPivotLeadingColumns;
     for (const QString &heading : headings)
         columns += u", "_s + quotedIdentifier(heading) + u" REAL"_s;
-    dropWorkTable(session, u"多栏式"_s);
+    setWorkTablesAside(session, {u"多栏式"_s}, false);
     session.execSql(u"CREATE TABLE 多栏式 ("_s + columns + u")"_s);
 }
 
@@ -248,7 +249,8 @@ OpResult BuildMultiColumnLedger(Session &session, const QString &code, const QSt
     const QVariantList prefix = {code, ledgersql::upperBound(code)};
     const OpResult built = guarded(dialogs, [&] {
         Transaction transaction(session);
-        emptyWorkTables(session, {u"分录始表"_s, u"多栏式1"_s});
+        emptyWorkTables(session, {u"分录始表"_s});
+        setWorkTablesAside(session, {u"多栏式1"_s});
         if (code.isEmpty()) {
             outcome = Outcome::NoCode;
         } else {
@@ -258,6 +260,7 @@ OpResult BuildMultiColumnLedger(Session &session, const QString &code, const QSt
         }
         if (outcome != Outcome::Built) {
             createPivotTable(session, {});
+            dropSetAside(session, {u"多栏式1"_s, u"多栏式"_s});
             transaction.commit();
             return OpResult::done();
         }
@@ -302,6 +305,7 @@ OpResult BuildMultiColumnLedger(Session &session, const QString &code, const QSt
         }
         session.execSql(u"UPDATE 多栏式 SET 借方金额1 = NULL, 贷方金额1 = NULL WHERE substr(ID, 1, 4) = '8009'"_s);
         session.execSql(singleRowsSql(pivot, lastLineParam), pivotParams);
+        dropSetAside(session, {u"多栏式1"_s, u"多栏式"_s});
         transaction.commit();
         return OpResult::done();
     });

@@ -20,6 +20,11 @@ using ledgersql::kFirstMonthId;
 // balance that should be zero is zero. Cutting noise needs no half-up rule.
 constexpr int kQuantityDecimals = 6;
 
+// The quantity a line adds to the balance: a receipt's (no credit amount)
+// in, an issue's (no debit amount) out.
+const QString kQuantityChange = u"CASE WHEN 贷方金额 IS NULL THEN ifnull(数量, 0) ELSE 0 END "
+                                "- CASE WHEN 借方金额 IS NULL THEN ifnull(数量, 0) ELSE 0 END"_s;
+
 // One row per journal line of the account (?2). A line without a credit
 // amount is a receipt (借数), one without a debit amount an issue (贷数).
 // ?1 is the direction, ?3 the first month ID, ?4 the price decimals,
@@ -40,8 +45,7 @@ const QString kLinesSql =
     "CASE WHEN a.贷方金额 IS NULL THEN a.数量 END AS 借数, CASE WHEN a.借方金额 IS NULL THEN a.数量 END AS 贷数, "
     "s.余额, s.余数 "
     "FROM (SELECT rowid AS r, sum("_s + ledgersql::kNetCents + u") OVER w / 100.0 AS 余额, "
-    "round(sum(CASE WHEN 贷方金额 IS NULL THEN ifnull(数量, 0) ELSE 0 END "
-    "- CASE WHEN 借方金额 IS NULL THEN ifnull(数量, 0) ELSE 0 END) OVER w, ?5) AS 余数 "
+    "round(sum("_s + kQuantityChange + u") OVER w, ?5) AS 余数 "
     "FROM 分录表 WHERE 科目代码 = ?2 WINDOW w AS (ORDER BY ID)) s JOIN 分录表 a ON a.rowid = s.r)"_s;
 
 // Month totals (prefix + 9999998) and year-to-date totals (prefix +
@@ -60,9 +64,14 @@ const QString kTotalsSql =
     "SELECT 期 || '9999999', '', ' 本年累计', round_half_up(sum(借金) OVER w, 2), round_half_up(sum(贷金) OVER w, 2), "
     "round_half_up(sum(借数) OVER w, ?3), round_half_up(sum(贷数) OVER w, ?3) FROM 月计 WINDOW w AS (ORDER BY 期)"_s;
 
-// The balances after the last line (line rows are those with a direction).
+// The balances after the last line, from the code index: the running sums
+// of the last line are the sums over every line in ID order, which is the
+// index's order, so they are the same numbers; signed and rounded as the
+// line rows are. ?1 the direction, ?2 the code, ?3 the quantity decimals.
 const QString kFinalBalanceSql =
-    u"SELECT 余数, 余额 FROM 数量式 WHERE 方向 IS NOT NULL ORDER BY ID DESC LIMIT 1"_s;
+    u"SELECT CASE WHEN ?1 = '贷' THEN 0.0 - 余数 ELSE 余数 END, CASE WHEN ?1 = '贷' THEN 0.0 - 余额 ELSE 余额 END "
+    "FROM (SELECT round(sum("_s + kQuantityChange + u"), ?3) AS 余数, sum("_s + ledgersql::kNetCents
+    + u") / 100.0 AS 余额 FROM 分录表 WHERE 科目代码 = ?2)"_s;
 
 const QString kCarryForwardSql =
     u"INSERT INTO 数量式 (ID, 摘要说明, 余数, 余额) VALUES ('813', '结转下年', ?, ?)"_s;
@@ -80,17 +89,18 @@ OpResult BuildQuantityLedger(Session &session, const QString &code, const QStrin
     const int priceDecimals = priceDecimalsFor(priceDigits);
     return guarded(dialogs, [&] {
         Transaction transaction(session);
-        emptyWorkTables(session, {u"数量式"_s, u"数量帐页"_s});
+        setWorkTablesAside(session, {u"数量式"_s});
+        emptyWorkTables(session, {u"数量帐页"_s});
         session.execSql(kLinesSql, {direction, code, kFirstMonthId, priceDecimals, kQuantityDecimals});
         session.execSql(ledgersql::monthSums(kMonthSums, ledgersql::monthLinesRanged(session, code)) + kTotalsSql,
                         {code, kFirstMonthId, kQuantityDecimals});
-        const ResultSet last = session.RunSql(kFinalBalanceSql);
-        if (last.recordCount() > 0) {
-            const double quantity = last.value(0, 0).toDouble();
-            const double amount = last.value(0, 1).toDouble();
-            if (quantity != 0.0 || amount != 0.0)
-                session.execSql(kCarryForwardSql, {quantity, amount});
-        }
+        // No lines: NULL sums, nothing carried forward.
+        const ResultSet last = session.RunSql(kFinalBalanceSql, {direction, code, kQuantityDecimals});
+        const double quantity = last.value(0, 0).toDouble();
+        const double amount = last.value(0, 1).toDouble();
+        if (quantity != 0.0 || amount != 0.0)
+            session.execSql(kCarryForwardSql, {quantity, amount});
+        dropSetAside(session, {u"数量式"_s});
         transaction.commit();
         return OpResult::done();
     });

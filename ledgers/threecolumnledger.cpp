@@ -81,7 +81,7 @@ const QString kGeneralRowsSql =
     "SELECT 期 || '2', NULL, NULL, ' 本年累计', round_half_up(sum(借) OVER (ORDER BY 期), 2), "
     "round_half_up(sum(贷) OVER (ORDER BY 期), 2), NULL, NULL FROM 期计 WHERE 期 > '800'"_s;
 
-// Runs the body in one transaction with the work tables emptied first;
+// Runs the body in one transaction with the work tables made anew first;
 // the "结转下年" row follows from the final balance (read by `finalSql`
 // with `finalParams`) when `wanted` says so. No row or NULL is 0.
 OpResult rebuild(Session &session, Dialogs &dialogs, const std::function<void()> &fill, const QString &finalSql,
@@ -89,12 +89,14 @@ OpResult rebuild(Session &session, Dialogs &dialogs, const std::function<void()>
 {
     return guarded(dialogs, [&] {
         Transaction transaction(session);
-        emptyWorkTables(session, {u"三总式"_s, u"三栏帐页"_s});
+        setWorkTablesAside(session, {u"三总式"_s});
+        emptyWorkTables(session, {u"三栏帐页"_s});
         fill();
         const ResultSet last = session.RunSql(finalSql, finalParams);
         const double balance = last.recordCount() == 0 ? 0.0 : last.value(0, 0).toDouble();
         if (wanted(balance))
             session.execSql(kCarryForwardSql, {balance});
+        dropSetAside(session, {u"三总式"_s});
         transaction.commit();
         return OpResult::done();
     });

@@ -3,6 +3,7 @@
 
 #include <QStringList>
 
+#include "store/connection.h"
 #include "store/session.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -37,9 +38,41 @@ void emptyWorkTables(Session &session, std::initializer_list<QString> tables)
     withoutSecureDelete(session, statements);
 }
 
-void dropWorkTable(Session &session, const QString &table)
+namespace {
+
+QString setAsideName(const QString &table)
 {
-    withoutSecureDelete(session, {u"DROP TABLE IF EXISTS "_s + table});
+    return quotedIdentifier(table + u"旧"_s);
+}
+
+} // namespace
+
+void setWorkTablesAside(Session &session, std::initializer_list<QString> tables, bool remake)
+{
+    QStringList left;
+    for (const QString &table : tables)
+        left.append(u"DROP TABLE IF EXISTS "_s + setAsideName(table));
+    // A set-aside table never outlives its transaction; dropped all the same
+    // should one be found.
+    withoutSecureDelete(session, left);
+    for (const QString &table : tables) {
+        const ResultSet definition =
+            session.RunSql(u"SELECT sql FROM sqlite_master WHERE type = 'table' AND name = ?"_s, {table});
+        if (definition.recordCount() == 0 && !remake)
+            continue; // the caller makes it
+        // A table missing from the set fails here, as SQLite reports it.
+        session.execSql(u"ALTER TABLE "_s + quotedIdentifier(table) + u" RENAME TO "_s + setAsideName(table));
+        if (remake)
+            session.execSql(definition.value(0, 0).toString());
+    }
+}
+
+void dropSetAside(Session &session, std::initializer_list<QString> tables)
+{
+    QStringList statements;
+    for (const QString &table : tables)
+        statements.append(u"DROP TABLE IF EXISTS "_s + setAsideName(table));
+    withoutSecureDelete(session, statements);
 }
 
 } // namespace tz

@@ -4,7 +4,10 @@
 // but opening lines.
 #include <gtest/gtest.h>
 
+#include "ledgers/multicolumnledger.h"
+#include "ledgers/quantityledger.h"
 #include "ledgers/threecolumnledger.h"
+#include "store/transaction.h"
 #include "tests/ledgers/ledgersupport.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/testset.h"
@@ -132,6 +135,43 @@ TEST_F(ThreeColumnLedger, GeneralLedgerOfOpeningLinesOnlyIsCarriedForward)
     // Below one cent: '平' and nothing carried forward.
     EXPECT_EQ(general(u"1602"_s, u"贷"_s), QStringList{u"8001||| 年初余额|||平|0"_s});
     EXPECT_EQ(general(u"1403"_s, u"借"_s), QStringList{});
+}
+
+// Each build writes its table anew beside the old rows and drops them
+// after: the tables keep the definitions the set was made with, nothing set
+// aside outlives the build, and repeated builds reuse the freed pages
+// instead of growing the file.
+TEST_F(ThreeColumnLedger, RebuiltWorkTablesKeepTheirDefinitionsAndTheFileItsSize)
+{
+    QList<Line> lines;
+    for (int n = 1; n <= 400; ++n) {
+        lines.append({1 + n % 12, n, 1, u"1405"_s, 10.0 * n, {}, 2.0, u"购入原材料一批,按合同分批入库"_s});
+        lines.append({1 + n % 12, n, 2, n % 2 ? u"2221001"_s : u"2221004"_s, {}, 1.5 * n});
+    }
+    {
+        tz::Transaction transaction(set.session());
+        tz::test::postLines(set.session(), lines);
+        transaction.commit();
+    }
+    const QString definitionsSql = u"SELECT name || ' ' || sql FROM sqlite_master WHERE type = 'table' "
+                                   "AND name IN ('三总式', '数量式', '多栏式1') OR name LIKE '%旧' ORDER BY name"_s;
+    const QStringList made = table(set.session(), definitionsSql);
+    ASSERT_EQ(made.size(), 3);
+    const auto buildAll = [&] {
+        ScriptedDialogs dialogs;
+        EXPECT_TRUE(tz::BuildDetailLedger(set.session(), u"1405"_s, u"借"_s, dialogs).isDone());
+        EXPECT_TRUE(tz::BuildQuantityLedger(set.session(), u"1405"_s, u"借"_s, 2, dialogs).isDone());
+        EXPECT_TRUE(tz::BuildMultiColumnLedger(set.session(), u"2221"_s, u"贷"_s, tz::MultiColumnVariant::Net, dialogs)
+                        .isDone());
+        EXPECT_TRUE(dialogs.messages.isEmpty());
+        return set.session().RunSql(u"PRAGMA page_count"_s).value(0, 0).toLongLong();
+    };
+    buildAll();
+    const qlonglong settled = buildAll();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(buildAll(), settled);
+    EXPECT_EQ(table(set.session(), definitionsSql), made);
+    EXPECT_EQ(table(set.session(), u"SELECT count(*) FROM 三总式"_s), QStringList{u"425"_s});
 }
 
 } // namespace
