@@ -13,6 +13,7 @@
 
 namespace tz {
 class Session;
+enum class LedgerFormat;
 }
 
 namespace bench {
@@ -120,6 +121,21 @@ bool WriteVoucherFile(const YearShape &shape, int year, const QString &path, Boo
 // (`why` then says so).
 bool PeerInstalled(const QString &program);
 std::optional<double> RunPeer(const QString &program, const QStringList &arguments, QString &why);
+
+// bench/ledgerfloors.cpp: beside each ledger named here (by its figure's
+// label), what any build of it must do: the rows of its work tables written
+// and committed, its journal lines read. Two figures are added after the
+// ledger's figure; the ledger is built once more to have its rows.
+struct LedgerFloor
+{
+    QString label;
+    tz::LedgerFormat format;
+    QString code;
+    QString direction;
+    bool descendants = false; // the lines of the codes under `code` (multi-column)
+};
+void AddLedgerFloors(tz::Session &session, const Options &options, const std::vector<LedgerFloor> &ledgers,
+                     std::vector<Figure> &figures);
 
 // bench/comparisons.cpp: pairs of ways to do the same work.
 void CompareCounter(const Options &options);

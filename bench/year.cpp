@@ -324,6 +324,17 @@ bool RunYear(const YearShape &shape, Targets targets, const Options &options, st
         queryFigures.push_back(f);
     }
 
+    // Beside the ledgers that write the most rows, what writing those rows
+    // and reading those lines take alone.
+    AddLedgerFloors(s, options,
+                    {
+                        {u"detail ledger %1 (busiest)"_s.arg(busiestCode), tz::LedgerFormat::Detail, busiestCode,
+                         busiestDirection},
+                        {u"quantity ledger 1405"_s, tz::LedgerFormat::Quantity, u"1405"_s, u"借"_s},
+                        {u"multi-column ledger 2221 (net)"_s, tz::LedgerFormat::MultiNet, u"2221"_s, u"贷"_s, true},
+                    },
+                    queryFigures);
+
     // The query window as the user opens it: 分录簿 of the whole year, from
     // the click until the window with the grid's first screen is painted;
     // then what the program holds with that journal open.

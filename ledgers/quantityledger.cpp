@@ -31,6 +31,9 @@ const QString kQuantityChange = u"CASE WHEN 贷方金额 IS NULL THEN ifnull(数
 // ?5 the quantity decimals. The running balances are summed over the code
 // index alone (rowid and the two balances), and each line is then read
 // once by its rowid, so the window's buffer does not carry whole lines.
+// A whole running quantity is its own rounding (round() would format and
+// parse it); OFFSET 0 keeps that subquery from being merged into the
+// outer ones, which would repeat the rounding for every use of 余数.
 const QString kLinesSql =
     u"INSERT INTO 数量式 (ID, 日期, 字号, 摘要说明, 借数, 借单, 借金, 贷数, 贷单, 贷金, 方向, 余数, 余单, 余额) "
     "SELECT CAST(ID AS TEXT), 日期, 字号, 摘要说明, "
@@ -44,9 +47,10 @@ const QString kLinesSql =
     "a.借方金额 AS 借金, a.贷方金额 AS 贷金, "
     "CASE WHEN a.贷方金额 IS NULL THEN a.数量 END AS 借数, CASE WHEN a.借方金额 IS NULL THEN a.数量 END AS 贷数, "
     "s.余额, s.余数 "
+    "FROM (SELECT r, 余额, CASE WHEN 数 = CAST(数 AS INTEGER) THEN 数 ELSE round(数, ?5) END AS 余数 "
     "FROM (SELECT rowid AS r, sum("_s + ledgersql::kNetCents + u") OVER w / 100.0 AS 余额, "
-    "round(sum("_s + kQuantityChange + u") OVER w, ?5) AS 余数 "
-    "FROM 分录表 WHERE 科目代码 = ?2 WINDOW w AS (ORDER BY ID)) s JOIN 分录表 a ON a.rowid = s.r)"_s;
+    "sum("_s + kQuantityChange + u") OVER w AS 数 "
+    "FROM 分录表 WHERE 科目代码 = ?2 WINDOW w AS (ORDER BY ID)) LIMIT -1 OFFSET 0) s JOIN 分录表 a ON a.rowid = s.r)"_s;
 
 // Month totals (prefix + 9999998) and year-to-date totals (prefix +
 // 9999999) of the month lines of the account (?1, ?2 the first month ID,
