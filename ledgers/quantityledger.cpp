@@ -68,14 +68,12 @@ const QString kTotalsSql =
     "SELECT 期 || '9999999', '', ' 本年累计', round_half_up(sum(借金) OVER w, 2), round_half_up(sum(贷金) OVER w, 2), "
     "round_half_up(sum(借数) OVER w, ?3), round_half_up(sum(贷数) OVER w, ?3) FROM 月计 WINDOW w AS (ORDER BY 期)"_s;
 
-// The balances after the last line, from the code index: the running sums
-// of the last line are the sums over every line in ID order, which is the
-// index's order, so they are the same numbers; signed and rounded as the
-// line rows are. ?1 the direction, ?2 the code, ?3 the quantity decimals.
+// The balances after the account's last line (?1): the line row of the
+// greatest ID (the totals have no direction, so a line of voucher 9999
+// sharing a total's ID is still told apart).
 const QString kFinalBalanceSql =
-    u"SELECT CASE WHEN ?1 = '贷' THEN 0.0 - 余数 ELSE 余数 END, CASE WHEN ?1 = '贷' THEN 0.0 - 余额 ELSE 余额 END "
-    "FROM (SELECT round(sum("_s + kQuantityChange + u"), ?3) AS 余数, sum("_s + ledgersql::kNetCents
-    + u") / 100.0 AS 余额 FROM 分录表 WHERE 科目代码 = ?2)"_s;
+    u"SELECT 余数, 余额 FROM 数量式 WHERE ID = (SELECT CAST(max(ID) AS TEXT) FROM 分录表 WHERE 科目代码 = ?1) "
+    "AND 方向 IS NOT NULL"_s;
 
 const QString kCarryForwardSql =
     u"INSERT INTO 数量式 (ID, 摘要说明, 余数, 余额) VALUES ('813', '结转下年', ?, ?)"_s;
@@ -98,12 +96,13 @@ OpResult BuildQuantityLedger(Session &session, const QString &code, const QStrin
         session.execSql(kLinesSql, {direction, code, kFirstMonthId, priceDecimals, kQuantityDecimals});
         session.execSql(ledgersql::monthSums(kMonthSums, ledgersql::monthLinesRanged(session, code)) + kTotalsSql,
                         {code, kFirstMonthId, kQuantityDecimals});
-        // No lines: NULL sums, nothing carried forward.
-        const ResultSet last = session.RunSql(kFinalBalanceSql, {direction, code, kQuantityDecimals});
-        const double quantity = last.value(0, 0).toDouble();
-        const double amount = last.value(0, 1).toDouble();
-        if (quantity != 0.0 || amount != 0.0)
-            session.execSql(kCarryForwardSql, {quantity, amount});
+        const ResultSet last = session.RunSql(kFinalBalanceSql, {code});
+        if (last.recordCount() > 0) {
+            const double quantity = last.value(0, 0).toDouble();
+            const double amount = last.value(0, 1).toDouble();
+            if (quantity != 0.0 || amount != 0.0)
+                session.execSql(kCarryForwardSql, {quantity, amount});
+        }
         dropSetAside(session, {u"数量式"_s});
         transaction.commit();
         return OpResult::done();
