@@ -77,12 +77,61 @@ const QString kLinesSql =
 // Every synthetic row reads them, so they are summed once into a temporary
 // table of the connection rather than once per kind of row.
 const QString kDropSumsSql = u"DROP TABLE IF EXISTS temp.户期"_s;
-const QString kSumsSql =
-    u"CREATE TEMP TABLE 户期 AS SELECT 科目代码, "_s + ledgersql::kPeriod + u" AS 期, "
-    "sum(借方金额) AS 借, sum(贷方金额) AS 贷, total(借方金额) AS 借零, total(贷方金额) AS 贷零, "
-    "sum(CASE WHEN 借方金额 IS NULL THEN -贷方金额 ELSE 借方金额 END) AS 余借, "
-    "sum(CASE WHEN 贷方金额 IS NULL THEN -借方金额 ELSE 贷方金额 END) AS 余贷 "
-    "FROM 分录表 WHERE "_s + ledgersql::underPrefix(u"科目代码"_s, 1, 1) + u" GROUP BY 科目代码, 期"_s;
+const QString kSums = u"sum(借方金额) AS 借, sum(贷方金额) AS 贷, total(借方金额) AS 借零, total(贷方金额) AS 贷零, "
+                      "sum(CASE WHEN 借方金额 IS NULL THEN -贷方金额 ELSE 借方金额 END) AS 余借, "
+                      "sum(CASE WHEN 贷方金额 IS NULL THEN -借方金额 ELSE 贷方金额 END) AS 余贷"_s;
+const QString kSumsSql = u"CREATE TEMP TABLE 户期 AS SELECT 科目代码, "_s + ledgersql::kPeriod + u" AS 期, "_s + kSums
+    + u" FROM 分录表 WHERE "_s + ledgersql::underPrefix(u"科目代码"_s, 1, 1) + u" GROUP BY 科目代码, 期"_s;
+
+// The descendant codes with lines (?1, ?2), each found by one seek of the
+// code index from the code before it instead of reading every line.
+const QString kDropLineCodesSql = u"DROP TABLE IF EXISTS temp.户码"_s;
+const QString kLineCodesSql =
+    u"CREATE TEMP TABLE 户码 AS WITH RECURSIVE 码 (科目代码) AS ("
+    "SELECT min(科目代码) FROM 分录表 WHERE "_s + ledgersql::underPrefix(u"科目代码"_s, 1, 1)
+    + u" UNION ALL SELECT (SELECT min(科目代码) FROM 分录表 WHERE 科目代码 > 码.科目代码 AND "_s
+    + ledgersql::underPrefix(u"科目代码"_s, 1, 1) + u") FROM 码 WHERE 科目代码 IS NOT NULL) "
+      "SELECT 科目代码 FROM 码 WHERE 科目代码 IS NOT NULL"_s;
+
+// Every line of those codes has its period read off its ID range: IDs from
+// 8000000000 (the opening group '800') up to the end of month 12; two seeks
+// a code.
+const QString kLineCodesRangedSql =
+    u"SELECT NOT EXISTS (SELECT 1 FROM temp.户码 c "
+    "WHERE (SELECT min(ID) FROM 分录表 WHERE 科目代码 = c.科目代码) < ?1 - ?2 "
+    "OR (SELECT max(ID) FROM 分录表 WHERE 科目代码 = c.科目代码) >= ?1 + 12 * ?2)"_s;
+
+// The same sums as kSumsSql, each period's the lines of its ID range of
+// the code index, code by code (the IN list walks the index in code order,
+// so no line is sorted); the rows in the order kSumsSql leaves them.
+QString rangedSumsSql()
+{
+    QStringList periods;
+    for (int period = 0; period <= 12; ++period) {
+        const qint64 first = kFirstMonthId + (period - 1) * ledgersql::kMonthIdSpan;
+        periods.append(u"SELECT 科目代码, '%1' AS 期, %2 FROM 分录表 WHERE 科目代码 IN temp.户码 "
+                       "AND ID >= %3 AND ID < %4 GROUP BY 科目代码"_s.arg(QString::number(800 + period), kSums,
+                                                                         QString::number(first),
+                                                                         QString::number(first + ledgersql::kMonthIdSpan)));
+    }
+    return u"CREATE TEMP TABLE 户期 AS SELECT * FROM ("_s + periods.join(u" UNION ALL "_s)
+        + u") ORDER BY 科目代码, 期"_s;
+}
+
+// Fills temp.户期 by ranges when every line's ID allows, else by grouping.
+void sumCodesAndPeriods(Session &session, const QVariantList &prefix)
+{
+    session.execSql(kDropSumsSql);
+    session.execSql(kDropLineCodesSql);
+    session.execSql(kLineCodesSql, prefix);
+    const bool ranged =
+        session.RunSql(kLineCodesRangedSql, {kFirstMonthId, ledgersql::kMonthIdSpan}).value(0, 0).toBool();
+    if (ranged)
+        session.execSql(rangedSumsSql());
+    else
+        session.execSql(kSumsSql, prefix);
+    session.execSql(kDropLineCodesSql);
+}
 const QString kSumsCte = u"WITH 月表 AS (SELECT DISTINCT 期 FROM temp.户期 WHERE 期 > '800') "_s;
 
 // The debit and credit amounts of one kind of synthetic row, as sums over
@@ -269,8 +318,7 @@ OpResult BuildMultiColumnLedger(Session &session, const QString &code, const QSt
         // The descendants roll up to the level directly below the parent.
         const int level = code.size() == 4 ? 7 : code.size() == 10 ? 13 : 10;
         const QVariantList rolled = {level};
-        session.execSql(kDropSumsSql);
-        session.execSql(kSumsSql, prefix);
+        sumCodesAndPeriods(session, prefix);
         session.execSql(kDropHeadingsSql);
         session.execSql(kHeadingsSql);
         session.execSql(kFillHeadingsSql, {level});

@@ -100,6 +100,16 @@ TEST_F(MultiColumnLedger, LineOfVoucher9999KeepsItsOwnRow)
               }));
 }
 
+// A line whose ID lies past month 12 (written by no operation, but a set
+// may hold one) is summed under its own period, as the months are.
+TEST_F(MultiColumnLedger, LineOutsideTheMonthsKeepsItsPeriod)
+{
+    tz::test::postLines(set.session(), {{1, 1, 1, u"5602002"_s, 40.0, {}}, {13, 1, 1, u"5602002"_s, 10.0, {}}});
+    const QStringList rows = build(u"5602"_s, u"借"_s, MultiColumnVariant::Increase);
+    EXPECT_TRUE(rows.contains(u"8139999996|||| 本月合计|10||||10"_s)) << rows.join(u'\n').toStdString();
+    EXPECT_TRUE(rows.contains(u"8139999998|||| 余额|50||||50"_s)) << rows.join(u'\n').toStdString();
+}
+
 TEST_F(MultiColumnLedger, NetVariantListsOppositeLinesNegativeWithGrossTotals)
 {
     postExpenses();
