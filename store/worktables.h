@@ -22,8 +22,8 @@ void emptyWorkTables(Session &session, std::initializer_list<QString> tables);
 // caller's transaction: each table is renamed "<table>旧" and, when
 // `remake`, made again, empty, from its own stored definition (a caller
 // passing false makes the table itself; a table it finds missing is
-// skipped). dropSetAside drops the renamed
-// tables once the new rows are written.
+// skipped). dropSetAside drops the renamed tables once the new rows are
+// written.
 //
 // Why: a table emptied and refilled in one transaction writes its new rows
 // onto the pages it has just freed, and each of those pages had content when
