@@ -16,8 +16,6 @@ namespace bench {
 
 namespace {
 
-const QString kFloorSql = u"SELECT sum(借方金额), sum(贷方金额) FROM 分录表"_s;
-
 // The tables a format's build leaves rows in.
 QStringList tablesOf(tz::LedgerFormat format)
 {

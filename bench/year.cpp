@@ -43,7 +43,6 @@ namespace {
 
 constexpr int kYear = 2024;
 constexpr int kMonth = 12; // the month the operations and the month queries work on
-const QString kFloorSql = u"SELECT sum(借方金额), sum(贷方金额) FROM 分录表"_s;
 
 bool failed(const char *what, const tz::OpResult &result)
 {

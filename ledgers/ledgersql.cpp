@@ -46,7 +46,7 @@ QString monthSums(const QList<std::pair<QString, QString>> &sums, bool ranged)
 
 bool monthLinesRanged(Session &session, const QString &code)
 {
-    return session.RunSql(u"SELECT ifnull(max(ID), 0) < 8130000000 FROM 分录表 WHERE 科目代码 = ?"_s, {code})
+    return session.RunSql(u"SELECT ifnull(max(ID), 0) < ?2 FROM 分录表 WHERE 科目代码 = ?1"_s, {code, kPastYearId})
         .value(0, 0)
         .toBool();
 }

@@ -7,7 +7,6 @@
 #include <utility>
 
 #include <QList>
-
 #include <QString>
 #include <QVariantList>
 #include <QtGlobal>
@@ -21,8 +20,11 @@ namespace tz::ledgersql {
 // First line ID of month 1: every ID below it (the '800' group) is an
 // opening-balance line, every ID from it on a month line.
 inline constexpr qint64 kFirstMonthId = 8'010'000'000;
-// The IDs of one month: period P's lines lie in [P0000000, P+1 0000000).
+// The IDs of one period: period P's lines lie in [P0000000, P+1 0000000).
 inline constexpr qint64 kMonthIdSpan = 10'000'000;
+// The first ID of the opening group '800', and the first ID past month 12.
+inline constexpr qint64 kFirstOpeningId = kFirstMonthId - kMonthIdSpan;
+inline constexpr qint64 kPastYearId = kFirstMonthId + 12 * kMonthIdSpan;
 
 // The period key of a journal line: '800' opening, '801'..'812' months.
 inline const QString kPeriod = QStringLiteral("substr(ID, 1, 3)");
@@ -60,7 +62,7 @@ QString upperBound(const QString &prefix);
 // same rows.
 QString monthSums(const QList<std::pair<QString, QString>> &sums, bool ranged);
 // True when every month line of the account has a period 801..812 read
-// off the ID range (the last ID below 8130000000; one seek of the index).
+// off the ID range (the last ID below kPastYearId; one seek of the index).
 bool monthLinesRanged(Session &session, const QString &code);
 
 

@@ -94,12 +94,12 @@ const QString kLineCodesSql =
       "SELECT 科目代码 FROM 码 WHERE 科目代码 IS NOT NULL"_s;
 
 // Every line of those codes has its period read off its ID range: IDs from
-// 8000000000 (the opening group '800') up to the end of month 12; two seeks
-// a code.
+// the opening group's first (?1) to the end of month 12 (below ?2); two
+// seeks a code.
 const QString kLineCodesRangedSql =
     u"SELECT NOT EXISTS (SELECT 1 FROM temp.户码 c "
-    "WHERE (SELECT min(ID) FROM 分录表 WHERE 科目代码 = c.科目代码) < ?1 - ?2 "
-    "OR (SELECT max(ID) FROM 分录表 WHERE 科目代码 = c.科目代码) >= ?1 + 12 * ?2)"_s;
+    "WHERE (SELECT min(ID) FROM 分录表 WHERE 科目代码 = c.科目代码) < ?1 "
+    "OR (SELECT max(ID) FROM 分录表 WHERE 科目代码 = c.科目代码) >= ?2)"_s;
 
 // The same sums as kSumsSql, each period's the lines of its ID range of
 // the code index, code by code (the IN list walks the index in code order,
@@ -108,7 +108,7 @@ QString rangedSumsSql()
 {
     QStringList periods;
     for (int period = 0; period <= 12; ++period) {
-        const qint64 first = kFirstMonthId + (period - 1) * ledgersql::kMonthIdSpan;
+        const qint64 first = ledgersql::kFirstOpeningId + period * ledgersql::kMonthIdSpan;
         periods.append(u"SELECT 科目代码, '%1' AS 期, %2 FROM 分录表 WHERE 科目代码 IN temp.户码 "
                        "AND ID >= %3 AND ID < %4 GROUP BY 科目代码"_s.arg(QString::number(800 + period), kSums,
                                                                          QString::number(first),
@@ -125,13 +125,14 @@ void sumCodesAndPeriods(Session &session, const QVariantList &prefix)
     session.execSql(kDropLineCodesSql);
     session.execSql(kLineCodesSql, prefix);
     const bool ranged =
-        session.RunSql(kLineCodesRangedSql, {kFirstMonthId, ledgersql::kMonthIdSpan}).value(0, 0).toBool();
+        session.RunSql(kLineCodesRangedSql, {ledgersql::kFirstOpeningId, ledgersql::kPastYearId}).value(0, 0).toBool();
     if (ranged)
         session.execSql(rangedSumsSql());
     else
         session.execSql(kSumsSql, prefix);
     session.execSql(kDropLineCodesSql);
 }
+
 const QString kSumsCte = u"WITH 月表 AS (SELECT DISTINCT 期 FROM temp.户期 WHERE 期 > '800') "_s;
 
 // The debit and credit amounts of one kind of synthetic row, as sums over

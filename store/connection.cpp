@@ -2,7 +2,6 @@
 #include "store/connection.h"
 
 #include <cstdio>
-
 #include <cstring>
 
 #include <sys/stat.h>

@@ -28,6 +28,11 @@ void withoutSecureDelete(Session &session, const QStringList &statements)
     session.execSql(u"PRAGMA secure_delete = "_s + previous);
 }
 
+QString setAsideName(const QString &table)
+{
+    return quotedIdentifier(table + u"旧"_s);
+}
+
 } // namespace
 
 void emptyWorkTables(Session &session, std::initializer_list<QString> tables)
@@ -37,15 +42,6 @@ void emptyWorkTables(Session &session, std::initializer_list<QString> tables)
         statements.append(u"DELETE FROM "_s + table);
     withoutSecureDelete(session, statements);
 }
-
-namespace {
-
-QString setAsideName(const QString &table)
-{
-    return quotedIdentifier(table + u"旧"_s);
-}
-
-} // namespace
 
 void setWorkTablesAside(Session &session, std::initializer_list<QString> tables, bool remake)
 {
