@@ -1,11 +1,14 @@
 // Builds the template account set TZ_QSB/TZ_2XCB.RH from the text sources in
-// template/ (schema.sql, info.sql, accounts.tsv, phrases.txt, cashflow.tsv,
-// statements/*.sql when present), and paints the main window's background
-// picture TZ_QSB/TZ305.li. Levels, full names, detail flags and pinyin
-// initials of the chart are derived here, so the sources list each account
-// once by code, name and side. Any fault in a source stops the build.
+// template/ (schema.sql, info.sql, accounts.tsv, readings.tsv, phrases.txt,
+// cashflow.tsv, statements/*.sql when present), and paints the main window's
+// background picture TZ_QSB/TZ305.li. Levels, full names, detail flags and
+// pinyin initials of the chart are derived here, so the sources list each
+// account once by code, name and side; readings.tsv states the initials of
+// words whose characters are read otherwise than usual (银行: YH, not YX).
+// Any fault in a source stops the build.
 //
 // Usage: tz305-mktemplate TEMPLATE_DIR OUT_TEMPLATE OUT_PICTURE
+#include <algorithm>
 #include <cstdio>
 
 #include <QDir>
@@ -97,7 +100,54 @@ QList<Account> readAccounts(const QString &path)
     return accounts;
 }
 
-void insertAccounts(tz::Connection &db, const QList<Account> &accounts)
+// A word of readings.tsv and the initials of its characters in that word.
+struct Reading
+{
+    QString word;
+    QString initials;
+};
+
+QList<Reading> readReadings(const QString &path)
+{
+    QList<Reading> readings;
+    for (const auto &[number, line] : dataLines(path)) {
+        const QStringList f = line.split(u'\t');
+        const Reading r{f.value(0).trimmed(), f.value(1).trimmed()};
+        // One upper-case letter for each character of the word, every one an
+        // ideograph the derivation gives a letter, so the stated letters
+        // stand exactly in place of the derived ones.
+        const bool letters = std::all_of(r.initials.begin(), r.initials.end(),
+                                          [](QChar c) { return c >= u'A' && c <= u'Z'; });
+        if (f.size() != 2 || r.word.isEmpty() || !letters || r.initials.size() != r.word.size()
+            || tz::PinyinInitials(r.word).size() != r.word.size()
+            || std::any_of(r.word.begin(), r.word.end(), [](QChar c) { return c.unicode() < 0x80; }))
+            throw BuildError{u"%1:%2: expected a Chinese word and one initial per character"_s.arg(path).arg(number)};
+        readings.append(r);
+    }
+    return readings;
+}
+
+// The initials of an account name: PinyinInitials, except that a word of
+// `readings` found in the name gives its stated initials.
+QString nameInitials(const QString &name, const QList<Reading> &readings)
+{
+    QString initials;
+    qsizetype plainFrom = 0;
+    for (qsizetype i = 0; i < name.size();) {
+        const auto found = std::find_if(readings.begin(), readings.end(),
+                                        [&](const Reading &r) { return QStringView(name).mid(i).startsWith(r.word); });
+        if (found == readings.end()) {
+            ++i;
+            continue;
+        }
+        initials += tz::PinyinInitials(name.mid(plainFrom, i - plainFrom)) + found->initials;
+        i += found->word.size();
+        plainFrom = i;
+    }
+    return initials + tz::PinyinInitials(name.mid(plainFrom));
+}
+
+void insertAccounts(tz::Connection &db, const QList<Account> &accounts, const QList<Reading> &readings)
 {
     QSet<QString> parents;
     for (const Account &a : accounts) {
@@ -115,7 +165,7 @@ void insertAccounts(tz::Connection &db, const QList<Account> &accounts)
                    "单位, 规格, 调汇, 数量, 借方金额, 贷方金额) "
                    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, NULL, NULL, NULL)"_s,
                    {++sequence, a.code, a.name, int((a.code.size() - 1) / 3), full, a.direction,
-                    parents.contains(a.code) ? u""_s : u"Y"_s, tz::PinyinInitials(a.name),
+                    parents.contains(a.code) ? u""_s : u"Y"_s, nameInitials(a.name, readings),
                     orNull(a.unit), orNull(a.spec), orNull(a.revalued)});
     }
 }
@@ -157,7 +207,7 @@ void buildTemplate(const QString &sourceDir, const QString &outPath)
         db.begin();
         db.executeScript(readText(sourceDir + u"/schema.sql"_s));
         db.executeScript(readText(sourceDir + u"/info.sql"_s));
-        insertAccounts(db, readAccounts(sourceDir + u"/accounts.tsv"_s));
+        insertAccounts(db, readAccounts(sourceDir + u"/accounts.tsv"_s), readReadings(sourceDir + u"/readings.tsv"_s));
         insertPhrases(db, sourceDir + u"/phrases.txt"_s);
         insertCashFlowItems(db, sourceDir + u"/cashflow.tsv"_s);
         const QDir statements(sourceDir + u"/statements"_s);
