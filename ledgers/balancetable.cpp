@@ -99,7 +99,7 @@ OpResult BuildBalanceTable(Session &session, const QString &month, const QString
     const std::optional<int> m = monthOfChoice(month);
     const bool accepted = m && !depth.trimmed().isEmpty();
     const OpResult built = guarded(dialogs, [&] {
-        Transaction transaction(session);
+        Transaction transaction(session, Transaction::Mode::WorkTables);
         emptyWorkTables(session, {u"数量式余额表"_s});
         if (accepted)
             session.execSql(kFillSql, {800 + *m, 3 * depthOfChoice(depth) + 1});

@@ -105,7 +105,7 @@ bool allDigits(const QString &text)
 OpResult refill(Session &session, Dialogs &dialogs, const QString &fill, const QVariantList &params)
 {
     return guarded(dialogs, [&] {
-        Transaction transaction(session);
+        Transaction transaction(session, Transaction::Mode::WorkTables);
         emptyWorkTables(session, {u"分录始表"_s});
         if (!fill.isEmpty()) {
             // Without its counter row the trigger gives NULL; so does NULL + k.

@@ -87,7 +87,7 @@ OpResult BuildFixedAssetLedger(Session &session, const QString &code, Dialogs &d
     const bool assetAccount = kAssetClasses.contains(code.left(4));
     const QString companion = fixedAssetCompanion(code);
     const OpResult built = guarded(dialogs, [&] {
-        Transaction transaction(session);
+        Transaction transaction(session, Transaction::Mode::WorkTables);
         emptyWorkTables(session, {u"固累式"_s, u"固累帐页"_s});
         if (!assetAccount) {
             transaction.commit();

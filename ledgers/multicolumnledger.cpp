@@ -240,7 +240,7 @@ void createPivotTable(Session &session, const QStringList &headings)
     for (const QString &heading : headings)
         columns += u", "_s + quotedIdentifier(heading) + u" REAL"_s;
     setWorkTablesAside(session, {u"多栏式"_s}, false);
-    session.execSql(u"CREATE TABLE 多栏式 ("_s + columns + u")"_s);
+    session.execSql(createWorkTableText(session) + u"多栏式 ("_s + columns + u")"_s);
 }
 
 // The rows of 多栏式 from the rows of 多栏式1: one per ID, the heading
@@ -298,7 +298,7 @@ OpResult BuildMultiColumnLedger(Session &session, const QString &code, const QSt
     Outcome outcome = Outcome::Built;
     const QVariantList prefix = {code, ledgersql::upperBound(code)};
     const OpResult built = guarded(dialogs, [&] {
-        Transaction transaction(session);
+        Transaction transaction(session, Transaction::Mode::WorkTables);
         emptyWorkTables(session, {u"分录始表"_s});
         setWorkTablesAside(session, {u"多栏式1"_s});
         if (code.isEmpty()) {

@@ -90,7 +90,7 @@ OpResult BuildQuantityLedger(Session &session, const QString &code, const QStrin
 {
     const int priceDecimals = priceDecimalsFor(priceDigits);
     return guarded(dialogs, [&] {
-        Transaction transaction(session);
+        Transaction transaction(session, Transaction::Mode::WorkTables);
         setWorkTablesAside(session, {u"数量式"_s});
         emptyWorkTables(session, {u"数量帐页"_s});
         session.execSql(kLinesSql, {direction, code, kFirstMonthId, priceDecimals, kQuantityDecimals});

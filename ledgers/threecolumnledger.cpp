@@ -88,7 +88,7 @@ OpResult rebuild(Session &session, Dialogs &dialogs, const std::function<void()>
                  const QVariantList &finalParams, const std::function<bool(double)> &wanted)
 {
     return guarded(dialogs, [&] {
-        Transaction transaction(session);
+        Transaction transaction(session, Transaction::Mode::WorkTables);
         setWorkTablesAside(session, {u"三总式"_s});
         emptyWorkTables(session, {u"三栏帐页"_s});
         fill();

@@ -34,7 +34,7 @@ OpResult BuildVoucherSummary(Session &session, const QString &month, Dialogs &di
 {
     const std::optional<int> m = monthOfChoice(month);
     const OpResult built = guarded(dialogs, [&] {
-        Transaction transaction(session);
+        Transaction transaction(session, Transaction::Mode::WorkTables);
         emptyWorkTables(session, {u"凭证汇总表"_s});
         if (m) {
             session.execSql(kAccountRowsSql, {*m});

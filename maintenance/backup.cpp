@@ -2,6 +2,7 @@
 #include "maintenance/backup.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include "store/setexport.h"
 #include "store/dialogs.h"
@@ -25,24 +26,57 @@ OpResult BackupAccountSet(Session &session, Dialogs &dialogs, QString *written, 
     return MakeBackup(session, dialogs, written, today);
 }
 
-OpResult MakeBackup(Session &session, Dialogs &dialogs, QString *written, const QDate &today)
+namespace {
+
+const QString kFolderText = u"路径不对,请检查备份路径是否正确!"_s;
+
+// 信息表.备份路径, read at the operation boundary.
+OpResult readBackupFolder(Session &session, Dialogs &dialogs, QString &folder)
 {
-    QString folder;
-    const OpResult read = guarded(dialogs, [&] {
+    return guarded(dialogs, [&] {
         folder = session.RunSql(u"SELECT 备份路径 FROM 信息表 WHERE 代号 = 'TZ'"_s).value(0, 0).toString().trimmed();
         return OpResult::done();
     });
-    if (!read.isDone())
+}
+
+} // namespace
+
+OpResult CheckBackupFolder(Session &session, Dialogs &dialogs)
+{
+    QString folder;
+    if (const OpResult read = readBackupFolder(session, dialogs, folder); !read.isDone())
+        return read;
+    QFileInfo nearest(folder);
+    while (!folder.isEmpty() && QDir::isAbsolutePath(folder) && !nearest.exists() && !nearest.isRoot())
+        nearest = QFileInfo(nearest.absolutePath());
+    const bool usable = !folder.isEmpty() && QDir::isAbsolutePath(folder) && nearest.isDir()
+                        && (nearest.absoluteFilePath() == QFileInfo(folder).absoluteFilePath() || nearest.isWritable());
+    if (!usable)
+        return refuse(dialogs, kFolderText, applicationTitle(), Icon::None);
+    return OpResult::done();
+}
+
+OpResult MakeBackup(Session &session, Dialogs &dialogs, QString *written, const QDate &today,
+                    const QString &beforeStep)
+{
+    QString folder;
+    if (const OpResult read = readBackupFolder(session, dialogs, folder); !read.isDone())
         return read;
     if (folder.isEmpty() || !MakePath(folder))
-        return refuse(dialogs, u"路径不对,请检查备份路径是否正确!"_s, applicationTitle(), Icon::None);
+        return refuse(dialogs, kFolderText, applicationTitle(), Icon::None);
 
-    const QString target = QDir(folder).filePath(backupFileName(session.setShortName(), today, session.fiscalYear()));
+    QString target = QDir(folder).filePath(backupFileName(session.setShortName(), today, session.fiscalYear()));
     QString problem;
     const OpResult copied = guarded(dialogs, [&] {
         ProgressSteps progress(dialogs, u"数据备份"_s);
         progress.step(u"正在备份帐套,请稍候…"_s);
-        problem = writeVerifiedCopy(session, target, true);
+        if (beforeStep.isEmpty()) {
+            problem = writeVerifiedCopy(session, target, true);
+        } else {
+            const QString name = QFileInfo(target).fileName();
+            const qsizetype dot = name.lastIndexOf(u".QSBF"_s);
+            problem = writeKeptCopy(session, folder, name.left(dot) + beforeStep, name.mid(dot), &target);
+        }
         return OpResult::done();
     });
     if (!copied.isDone())

@@ -28,9 +28,18 @@ QString backupFileName(const QString &shortName, const QDate &day, int fiscalYea
 OpResult BackupAccountSet(Session &session, Dialogs &dialogs, QString *written = nullptr,
                           const QDate &today = QDate::currentDate());
 
-// The backup without its question, as the operations that destroy data
-// make it first.
+// The backup without its question. With `beforeStep` (such as "初始化前")
+// it is the copy an operation that destroys data makes first on its own:
+// named short name + date + beforeStep (+ "2", "3" ... while such a file
+// exists) + ".QSBF" + YY, it never replaces a file, so a second such step
+// on the same day keeps the first one's copy.
 OpResult MakeBackup(Session &session, Dialogs &dialogs, QString *written = nullptr,
-                    const QDate &today = QDate::currentDate());
+                    const QDate &today = QDate::currentDate(), const QString &beforeStep = {});
+
+// The backup folder (信息表.备份路径) checked without making anything: an
+// absolute path that is a folder, or that can be made under an existing
+// folder. Otherwise "路径不对,请检查备份路径是否正确!" (no icon, "TZ305"),
+// so an operation that backs up first refuses before its questions.
+OpResult CheckBackupFolder(Session &session, Dialogs &dialogs);
 
 } // namespace tz

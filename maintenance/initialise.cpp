@@ -11,8 +11,11 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace tz {
 
-OpResult InitialiseYear(Session &session, Dialogs &dialogs)
+OpResult InitialiseYear(Session &session, Dialogs &dialogs, QString *backup, const QDate &today)
 {
+    // No question is asked when the year could not be kept first.
+    if (const OpResult folder = CheckBackupFolder(session, dialogs); !folder.isDone())
+        return folder;
     const QString year = QString::number(session.fiscalYear());
     const QString title = u"TZ305提示（共三次提示）"_s;
     for (const QString &question : {u"是否清空 "_s + year + u" 年的所有数据?"_s,
@@ -21,8 +24,8 @@ OpResult InitialiseYear(Session &session, Dialogs &dialogs)
         if (!dialogs.ask(question, title))
             return OpResult::refused();
     }
-    // The year's books are kept in a backup before they go.
-    if (const OpResult saved = MakeBackup(session, dialogs); !saved.isDone())
+    // The year's books are kept in a backup of their own before they go.
+    if (const OpResult saved = MakeBackup(session, dialogs, backup, today, u"初始化前"_s); !saved.isDone())
         return saved;
     const OpResult wiped = guarded(dialogs, [&] {
         Transaction transaction(session);

@@ -45,7 +45,7 @@ PageTables tablesOf(LedgerPageKind kind)
 // The page table of the work table, in one transaction.
 void buildPages(Session &session, const PageTables &t, int perPage, bool carry)
 {
-    Transaction tx(session);
+    Transaction tx(session, Transaction::Mode::WorkTables);
     session.execSql(u"DELETE FROM "_s + t.page);
     session.execSql(u"INSERT INTO %1 (%2, 顺序, 月) SELECT %2, row_number() OVER (ORDER BY ID), "
                     "(row_number() OVER (ORDER BY ID) - 1) / ? + 1 FROM %3"_s.arg(t.page, t.columns, t.work),

@@ -34,7 +34,7 @@ int maxNumber(Session &session, int month)
 // when the voucher has no lines.
 bool stageVoucher(Session &session, int month, int number, int lines)
 {
-    Transaction tx(session);
+    Transaction tx(session, Transaction::Mode::WorkTables);
     session.execSql(u"DELETE FROM 分录始表"_s);
     session.execSql(
         u"INSERT INTO 分录始表 (ID, 科目代码, 日期, 字号, 号码, 摘要说明, 数量, 借方金额, 贷方金额, 制单, 审核, 附件, "

@@ -21,7 +21,7 @@ OpResult LeaveProgram(Session &session, bool childWindowOpen, Dialogs &dialogs)
     if (!dialogs.ask(u"是否退出系统?"_s, title))
         return OpResult::refused();
     return guarded(dialogs, [&] {
-        Transaction transaction(session);
+        Transaction transaction(session, Transaction::Mode::WorkTables);
         session.execSql(u"DELETE FROM 分录始表"_s);
         session.execSql(u"DELETE FROM 三总式"_s);
         session.execSql(u"DELETE FROM 三栏帐页"_s);

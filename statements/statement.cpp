@@ -59,7 +59,7 @@ OpResult EvaluateStatement(Session &session, StatementTable table, std::optional
     std::optional<PendingRefusal> badFormula;
     Cents cashChange = 0;
     const OpResult run = guarded(dialogs, [&] {
-        Transaction transaction(session);
+        Transaction transaction(session, Transaction::Mode::WorkTables);
         QHash<QString, FigurePair> data;
         if (validMonth) {
             buildReportData(session, *month,

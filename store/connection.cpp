@@ -252,6 +252,7 @@ void Connection::close()
     m_depth = 0;
     m_doomed = false;
     m_readOnly = false;
+    m_temporaryWrites = false;
     m_integrity = Integrity::Unknown;
     clearStatementCache();
     sqlite3_close_v2(m_db);
@@ -542,7 +543,7 @@ ResultSet Connection::run(const QString &sql, const QVariantList &params)
 {
     bool cached = false;
     sqlite3_stmt *stmt = prepare(sql, &cached);
-    if (!sqlite3_stmt_readonly(stmt))
+    if (!sqlite3_stmt_readonly(stmt) && !(m_depth > 0 && m_temporaryWrites))
         ensureWritable();
     sqlite3_reset(stmt);
     sqlite3_clear_bindings(stmt);
@@ -667,13 +668,16 @@ qint64 Connection::lastInsertRowId() const
     return m_db ? sqlite3_last_insert_rowid(m_db) : 0;
 }
 
-void Connection::begin(bool write)
+void Connection::begin(bool write, bool workTables)
 {
     if (m_depth == 0) {
         // IMMEDIATE takes the write lock now, so every read that decides a
         // write inside the transaction sees what no other program can change
         // before the commit.
         reopenIfReplaced();
+        m_temporaryWrites = write && workTables && m_readOnly;
+        if (m_temporaryWrites)
+            write = false;
         if (write)
             ensureWritable();
         executeScript(write ? u"BEGIN IMMEDIATE"_s : u"BEGIN"_s);

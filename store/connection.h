@@ -85,7 +85,12 @@ public:
     // program) opens the new file first; a write makes that test again
     // once it holds the lock, so no write lands in a file that has lost
     // its name. An action statement outside a transaction runs in one.
-    void begin(bool write = true);
+    // `workTables` marks a write transaction that writes only work tables:
+    // on a read-only set (whose work tables live in the temporary schema,
+    // see shadowWorkTables) it begins as a read transaction whose writes
+    // reach SQLite, which refuses any write to the set itself; on any
+    // other set it is a write transaction like the others.
+    void begin(bool write = true, bool workTables = false);
     void commit();
     void rollback();
     int transactionDepth() const { return m_depth; }
@@ -134,6 +139,9 @@ private:
     int m_depth = 0;
     bool m_doomed = false;
     bool m_readOnly = false;
+    // The outermost transaction writes work tables in the temporary schema
+    // of a read-only set.
+    bool m_temporaryWrites = false;
     enum class Integrity {
         Unknown,
         Sound,

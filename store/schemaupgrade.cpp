@@ -38,7 +38,8 @@ const QString kTransferLinesIndexSql
     = u"CREATE INDEX IF NOT EXISTS 分录表_结转 ON 分录表 (科目代码, ID, 借方金额, 贷方金额) WHERE 结帐 = 2"_s;
 
 // A copy of the set as it was before the upgrade, named as a backup of
-// today with "升级前" (so the restore window offers it): in the backup
+// today with "升级前" (so the restore window offers it), never over an
+// earlier file (a counter follows 升级前 then): in the backup
 // folder, or beside the set when the folder is not set or cannot be made.
 // Throws DbError when no copy can be made: the set is then not upgraded.
 void backUpBeforeUpgrade(Session &session)
@@ -46,12 +47,13 @@ void backUpBeforeUpgrade(Session &session)
     const QFileInfo set(session.dbPath());
     const QString name = set.fileName();
     const qsizetype dot = name.lastIndexOf(u".Y"_s);
-    const QString copyName = (dot > 0 ? name.left(dot) : name) + QDate::currentDate().toString(u"yyyy-MM-dd"_s)
-                             + u"升级前.QSBF"_s + name.right(2);
+    const QString stem = (dot > 0 ? name.left(dot) : name) + QDate::currentDate().toString(u"yyyy-MM-dd"_s)
+                         + u"升级前"_s;
     QString folder = session.RunSql(u"SELECT 备份路径 FROM 信息表 WHERE 代号 = 'TZ'"_s).value(0, 0).toString().trimmed();
     if (folder.isEmpty() || !MakePath(folder))
         folder = set.absolutePath();
-    const QString problem = writeVerifiedCopy(session, QDir(folder).filePath(copyName), true);
+    // An earlier copy of the same day is kept: this one takes the next name.
+    const QString problem = writeKeptCopy(session, folder, stem, u".QSBF"_s + name.right(2));
     if (!problem.isEmpty())
         throw DbError(DbError::Kind::Statement, u"帐套需要升级,但升级前的备份没有完成,帐套没有改动: "_s + problem);
 }

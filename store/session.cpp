@@ -1,6 +1,8 @@
 // Login values and the shared connection.
 #include "store/session.h"
 
+#include "store/worktables.h"
+
 namespace tz {
 
 void Session::setDbPath(const QString &path)
@@ -12,8 +14,13 @@ void Session::setDbPath(const QString &path)
 
 bool Session::OpenMainConnection()
 {
-    if (!m_connection.isOpen())
+    if (!m_connection.isOpen()) {
         m_connection.open(m_dbPath);
+        // A write-protected set still answers every query: its work tables
+        // are made in the connection's temporary schema.
+        if (m_connection.isReadOnly())
+            shadowWorkTables(m_connection);
+    }
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -53,20 +54,53 @@ QString copyFailureText(const QString &path, int code, int systemError)
     }
 }
 
+// A write-protected set's connection is read-only, and so would be a copy
+// attached to it: the copy's own connection attaches the set instead and
+// only reads it. Nobody writes a write-protected set, so the read
+// transaction there is the whole consistency needed.
+qint64 exportReadOnlySet(const QString &setPath, Connection &copy, const QString &path)
+{
+    copy.query(u"ATTACH DATABASE ? AS src KEY ?"_s, {setPath, QString::fromLatin1(databasePassword())});
+    qint64 lines = 0;
+    try {
+        copy.executeScript(u"BEGIN"_s);
+        lines = copy.query(u"SELECT count(*) FROM src.分录表"_s).value(0, 0).toLongLong();
+        const int version = copy.query(u"PRAGMA src.user_version"_s).value(0, 0).toInt();
+        copy.query(u"SELECT sqlcipher_export('main', 'src')"_s);
+        copy.executeScript(u"PRAGMA main.user_version = %1; COMMIT"_s.arg(version));
+    } catch (const DbError &error) {
+        const int code = sqlite3_extended_errcode(copy.handle());
+        const int systemError = sqlite3_system_errno(copy.handle());
+        sqlite3_exec(copy.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        copy.query(u"DETACH DATABASE src"_s);
+        if (error.kind() == DbError::Kind::Damaged)
+            throw DbError(DbError::Kind::Damaged, Connection::damagedText(setPath));
+        if (error.kind() == DbError::Kind::Busy)
+            throw;
+        throw DbError(DbError::Kind::Statement, copyFailureText(path, code, systemError));
+    }
+    copy.query(u"DETACH DATABASE src"_s);
+    return lines;
+}
+
 } // namespace
 
 qint64 exportOpenSet(Session &session, const QString &path)
 {
     // The set's connection never creates files, so the empty keyed copy is
     // made first and then attached.
-    try {
-        Connection created;
-        created.create(path);
-    } catch (const DbError &) {
-        throw DbError(DbError::Kind::Statement, copyFailureText(path, SQLITE_CANTOPEN, 0));
-    }
     session.OpenMainConnection();
     Connection &db = session.mainConnection();
+    {
+        Connection created;
+        try {
+            created.create(path);
+        } catch (const DbError &) {
+            throw DbError(DbError::Kind::Statement, copyFailureText(path, SQLITE_CANTOPEN, 0));
+        }
+        if (db.isReadOnly())
+            return exportReadOnlySet(session.dbPath(), created, path);
+    }
     db.query(u"ATTACH DATABASE ? AS copy KEY ?"_s, {path, QString::fromLatin1(databasePassword())});
     qint64 lines = 0;
     // The failure of the copy itself: sqlcipher_export reports it as a
@@ -140,6 +174,27 @@ QString writeVerifiedCopy(Session &session, const QString &target, bool replace)
         return problem;
     }
     return installScratch(scratch, target, replace);
+}
+
+QString writeKeptCopy(Session &session, const QString &folder, const QString &stem, const QString &suffix,
+                      QString *written)
+{
+    const QDir dir(folder);
+    QString problem;
+    for (int n = 1; n < 10000; ++n) {
+        const QString target = dir.filePath(stem + (n == 1 ? QString() : QString::number(n)) + suffix);
+        const QFileInfo info(target);
+        if (info.exists() || info.isSymLink())
+            continue;
+        problem = writeVerifiedCopy(session, target, false);
+        // A file that took the name meanwhile is kept too: the next name.
+        if (!problem.isEmpty() && (QFileInfo::exists(target) || QFileInfo(target).isSymLink()))
+            continue;
+        if (problem.isEmpty() && written)
+            *written = target;
+        return problem;
+    }
+    return problem.isEmpty() ? u"无法为备份取得新的文件名: "_s + dir.filePath(stem + suffix) : problem;
 }
 
 } // namespace tz

@@ -27,4 +27,11 @@ QString verifyCopy(const QString &path, qint64 journalLines);
 // reading the set.
 QString writeVerifiedCopy(Session &session, const QString &target, bool replace);
 
+// writeVerifiedCopy under a name no file in `folder` has yet: `stem` +
+// `suffix`, else `stem` + "2" + `suffix`, "3" ... An earlier file is never
+// replaced: the copies the program makes on its own before a step that
+// destroys data keep every one made before. `written` receives the path.
+QString writeKeptCopy(Session &session, const QString &folder, const QString &stem, const QString &suffix,
+                      QString *written = nullptr);
+
 } // namespace tz

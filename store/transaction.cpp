@@ -9,7 +9,7 @@ Transaction::Transaction(Session &session, Mode mode)
     : m_session(session)
 {
     m_session.OpenMainConnection();
-    m_session.mainConnection().begin(mode == Mode::Write);
+    m_session.mainConnection().begin(mode != Mode::Read, mode == Mode::WorkTables);
 }
 
 Transaction::~Transaction()

@@ -13,6 +13,10 @@ public:
     enum class Mode {
         Write, // BEGIN IMMEDIATE: the write lock is taken at once
         Read,  // BEGIN: one consistent view for reads that write nothing
+        // Writes only work tables (a query's, a print's): Write on a set
+        // that can be written; on a write-protected set a read transaction
+        // that fills the work tables in the temporary schema.
+        WorkTables,
     };
 
     // Opens the session's connection if needed and begins (or joins) a

@@ -5,10 +5,29 @@
 #include <initializer_list>
 
 #include <QString>
+#include <QStringList>
 
 namespace tz {
 
+class Connection;
 class Session;
+
+// The tables that hold copies of the books and scratch rows: the staging
+// table, its counter, the ledgers' and tables' work tables, the statement
+// templates with their figures and the revaluation table.
+const QStringList &workTableNames();
+
+// On a write-protected set, opened for reading only, every work table is
+// made again in the connection's temporary schema, with its rows, indexes
+// and triggers: an unqualified name finds the temporary table first, so
+// every query fills and reads its work tables there while the set itself
+// stays unwritten (SQLite refuses any write to it). A table whose rows
+// cannot be read (a damaged page) starts empty.
+void shadowWorkTables(Connection &connection);
+
+// "CREATE TABLE ", or "CREATE TEMP TABLE " where the work tables live in
+// the temporary schema: for a build that makes a work table itself.
+QString createWorkTableText(Session &session);
 
 // Empties work tables inside the caller's transaction. A DELETE without
 // WHERE frees a table's pages whole; with SQLCipher's default secure_delete

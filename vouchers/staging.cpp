@@ -72,7 +72,7 @@ VoucherLine stagedLine(const ResultSet::Row &row)
 // voucher of the month into it: one transaction.
 void restage(Session &session, int month, std::optional<int> number)
 {
-    Transaction transaction(session);
+    Transaction transaction(session, Transaction::Mode::WorkTables);
     emptyWorkTables(session, {u"分录始表"_s});
     if (number)
         session.execSql(kStageVoucherSql, {month, *number});

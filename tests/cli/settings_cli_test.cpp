@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -107,6 +108,41 @@ TEST_F(SettingsCommands, BackupRestoreCompactAndWhatCannotBeWritten)
         << readOnly.err.toStdString();
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList());
     EXPECT_EQ(cli(sums).out, books);
+}
+
+// A write-protected set (no write bit, which even root's program heeds)
+// answers every query, its work tables filled in a temporary place, and is
+// copied by the backup and the carry forward; a write is refused by name
+// and the file never changes.
+TEST_F(SettingsCommands, AWriteProtectedSetAnswersQueriesAndIsCopied)
+{
+    post({{8000000001, u"1001"_s, 100.0, {}}, {8000000002, u"3001"_s, {}, 100.0},
+          {8010001001, u"1001"_s, 30.0, {}}, {8010001002, u"5001"_s, {}, 30.0}});
+    const QString folder = m_dir.filePath(u"备份"_s);
+    const QStringList yes = QStringList{u"--yes"_s} << login();
+    cliExpect(yes + QStringList{u"settings"_s, u"backup-path"_s, folder}, 0);
+    ASSERT_TRUE(QFile::setPermissions(m_set, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    const QByteArray before = [&] { QFile f(m_set); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+
+    EXPECT_TRUE(cliExpect(login() << u"statement"_s << u"--table"_s << u"资产表13"_s << u"--month"_s << u"1"_s, 0)
+                    .out.contains(u"货币资金\t1\t130.00\t100.00\t"_s));
+    EXPECT_TRUE(cliExpect(login() << u"balance"_s << u"--month"_s << u"1"_s, 0)
+                    .out.contains(u"1001\t库存现金\t借\t100\t30\t"_s));
+    for (const QStringList &written : {QStringList{u"print"_s, u"balance"_s, u"--month"_s, u"1"_s, u"--pdf"_s},
+                                       QStringList{u"export"_s, u"sheet"_s, u"--query"_s, u"balance"_s, u"--month"_s,
+                                                   u"1"_s, u"--xlsx"_s}}) {
+        const QString file = m_dir.filePath(written.first() + u".out"_s);
+        cliExpect(login() << written << file, 0);
+        EXPECT_GT(QFileInfo(file).size(), 0) << file.toStdString();
+    }
+    EXPECT_EQ(cliExpect(yes + QStringList{u"backup"_s}, 0).out.section(u'\n', 1, 1).section(u'/', 0, -2), folder);
+    EXPECT_EQ(cliExpect(yes + QStringList{u"carry-forward"_s}, 0).out,
+              u"新帐套\n"_s + m_dir.filePath(u"华新.Y25"_s) + u'\n');
+    cliExpect(login() << u"settings"_s << u"company"_s << u"别家"_s, 3,
+              u"[TZ305提示] 帐套文件是只读的,只能查询,不能修改: "_s + m_set + u'\n');
+    QFile after(m_set);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), before);
 }
 
 } // namespace

@@ -142,17 +142,30 @@ TEST(CarryForward, NextYearOpensWithThisYearsClosingBalances)
 
 namespace {
 
-// Three questions, a backup, then the journal and the opening figures go;
-// the chart stays. No to the third question changes nothing.
+// The backup folder is checked before anything is asked; three questions,
+// a backup of its own name, then the journal and the opening figures go;
+// the chart stays. No to the third question changes nothing. A second
+// initialisation on the same day keeps the first one's backup.
 TEST(InitialiseYear, ThreeQuestionsABackupThenAnEmptyYear)
 {
     tz::test::TestSet set;
     tz::Session &s = set.session();
     s.setSetShortName(u"测试"_s);
-    s.execSql(u"UPDATE 信息表 SET 备份路径 = ? WHERE 代号 = 'TZ'"_s, {set.folder() + u"/备份"_s});
+    const auto count = [&](const QString &sql) { return s.RunSql(sql).value(0, 0).toInt(); };
+    const QString file = set.folder() + u"/一个文件"_s;
+    QFile(file).open(QIODevice::WriteOnly);
+    for (const QString &folder : {QString(), u"备份"_s, file + u"/备份"_s}) {
+        s.execSql(u"UPDATE 信息表 SET 备份路径 = ? WHERE 代号 = 'TZ'"_s, {folder});
+        ScriptedDialogs unasked;
+        EXPECT_TRUE(tz::InitialiseYear(s, unasked).isRefused());
+        EXPECT_EQ(unasked.messages, QList<Message>({{u"路径不对,请检查备份路径是否正确!"_s, u"TZ305"_s, Icon::None}}));
+        EXPECT_TRUE(unasked.questions.isEmpty()) << folder.toStdString();
+    }
+
+    const QString folder = set.folder() + u"/备份"_s;
+    s.execSql(u"UPDATE 信息表 SET 备份路径 = ? WHERE 代号 = 'TZ'"_s, {folder});
     s.execSql(u"UPDATE 科目表 SET 借方金额 = 100 WHERE 科目代码 = '1001'"_s);
     tz::test::postLines(s, {{8000000001, u"1001"_s, 100.0, {}}, {8000000002, u"3001"_s, {}, 100.0}});
-    const auto count = [&](const QString &sql) { return s.RunSql(sql).value(0, 0).toInt(); };
     const int accounts = count(u"SELECT count(*) FROM 科目表"_s);
 
     ScriptedDialogs no({true, true, false});
@@ -160,14 +173,28 @@ TEST(InitialiseYear, ThreeQuestionsABackupThenAnEmptyYear)
     EXPECT_EQ(no.questions.value(2).text, u"第三次提示，也是最后一次提示，是否要清空 2024 年的所有数据?"_s);
     EXPECT_EQ(no.questions.value(2).title, u"TZ305提示（共三次提示）"_s);
     EXPECT_EQ(count(u"SELECT count(*) FROM 分录表"_s), 2);
+    EXPECT_FALSE(QDir(folder).exists());
 
+    const QDate day(2024, 3, 5);
+    QString first, second;
     ScriptedDialogs yes({true, true, true});
-    ASSERT_TRUE(tz::InitialiseYear(s, yes).isDone());
-    EXPECT_EQ(yes.messages.last(), (Message{u"初始化完成"_s, u"TZ305提示"_s, Icon::Exclamation}));
+    ASSERT_TRUE(tz::InitialiseYear(s, yes, &first, day).isDone());
+    EXPECT_EQ(yes.messages, QList<Message>({{u"数据成功备份到: "_s + folder + u"  文件夹中"_s, u"TZ305"_s, Icon::None},
+                                            {u"初始化完成"_s, u"TZ305提示"_s, Icon::Exclamation}}));
     EXPECT_EQ(count(u"SELECT count(*) FROM 分录表"_s), 0);
     EXPECT_EQ(count(u"SELECT count(借方金额) FROM 科目表"_s), 0);
     EXPECT_EQ(count(u"SELECT count(*) FROM 科目表"_s), accounts);
-    EXPECT_EQ(QDir(set.folder() + u"/备份"_s).entryList(QDir::Files).size(), 1); // the year kept first
+
+    ScriptedDialogs again({true, true, true});
+    ASSERT_TRUE(tz::InitialiseYear(s, again, &second, day).isDone());
+    EXPECT_EQ(first, folder + u"/测试2024-03-05初始化前.QSBF24"_s);
+    EXPECT_EQ(second, folder + u"/测试2024-03-05初始化前2.QSBF24"_s);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    for (const auto &[path, lines] : {std::pair{first, 2}, std::pair{second, 0}}) {
+        tz::Connection kept;
+        kept.open(path);
+        EXPECT_EQ(kept.query(u"SELECT count(*) FROM 分录表"_s).value(0, 0).toInt(), lines);
+    }
 }
 
 } // namespace
