@@ -23,7 +23,7 @@ const QString kNoticeTitle = u"TZ305提示"_s;
 const QString kClosedTitle = u"结帐成功^_^"_s;
 
 // "8" + mm + nnnn + lll: the month and number parts as one bound base, the
-// line part added in SQL from TZID.
+// line part (the line's rank) added in SQL.
 constexpr qint64 kLineIdBase = 8'000'000'000;
 constexpr qint64 kMonthStep = 10'000'000;
 constexpr qint64 kNumberStep = 1'000;
@@ -76,11 +76,16 @@ const QString kStagedOffChartSql
 
 const QString kMarkMonthClosedSql = u"UPDATE 分录表 SET 结帐 = 1 WHERE 月 = ?"_s;
 
-const QString kStagedLinesSql = u"SELECT count(*), count(DISTINCT TZID % 1000) FROM 分录始表"_s;
+const QString kStagedLinesSql = u"SELECT count(*) FROM 分录始表"_s;
 
+// Lines 001, 002, ... in staging order (TZID), as a keyed voucher is
+// numbered: the counter can stand anywhere, and its last three digits would
+// wrap past 999 in the middle of the voucher.
 const QString kNumberStagedLinesSql =
-    u"UPDATE 分录始表 SET ID = ? + TZID % 1000, 日期 = ?, 月 = ?, 字号 = '记', 号码 = ?, "
-    "摘要说明 = '结转本期损益', 附件 = 1, 审核 = ?, 制单 = ?, 结帐 = 2"_s;
+    u"UPDATE 分录始表 SET ID = ?1 + o.line, 日期 = ?2, 月 = ?3, 字号 = '记', 号码 = ?4, "
+    "摘要说明 = '结转本期损益', 附件 = 1, 审核 = ?5, 制单 = ?6, 结帐 = 2 "
+    "FROM (SELECT rowid AS r, row_number() OVER (ORDER BY TZID, rowid) AS line FROM 分录始表) AS o "
+    "WHERE o.r = 分录始表.rowid"_s;
 
 const QString kJournalColumns = u"ID, 日期, 月, 字号, 号码, 制单, 审核, 附件, 摘要说明, 科目代码, 数量, 借方金额, "
                                  "贷方金额, 流代, 流金, 结帐, 科目全称, 顺序, TZID"_s;
@@ -130,7 +135,6 @@ enum class Closing {
     Transferred,
     NumberExhausted,
     TooManyLines,
-    RepeatedLineParts,
     NotDetailAccount,
 };
 
@@ -186,12 +190,6 @@ OpResult CloseMonth(Session &session, const QDate &workingDate, const QString &r
             outcome = Closing::TooManyLines;
             return OpResult::refused();
         }
-        // Dropped zero lines leave gaps in TZID, so fewer than a thousand
-        // lines can still span a thousand values and repeat a line part.
-        if (staged.value(0, 1).toInt() != lines) {
-            outcome = Closing::RepeatedLineParts;
-            return OpResult::refused();
-        }
         const qint64 idBase = kLineIdBase + month * kMonthStep + number * kNumberStep;
         session.execSql(kNumberStagedLinesSql,
                         {idBase, lastDay, month, number, reviewer, session.operatorName()});
@@ -217,9 +215,6 @@ OpResult CloseMonth(Session &session, const QDate &workingDate, const QString &r
     case Closing::TooManyLines:
         return refuse(dialogs, monthText + u"  月份结转凭证超过%1行,不能生成,没有结帐"_s.arg(kMaxVoucherLines),
                       kNoticeTitle, Icon::Exclamation);
-    case Closing::RepeatedLineParts:
-        return refuse(dialogs, monthText + u"  月份结转凭证的行号会重复,不能生成,没有结帐"_s, kNoticeTitle,
-                      Icon::Exclamation);
     case Closing::NotDetailAccount:
         return refuse(dialogs,
                       (offChartMissing ? noSuchChartAccountText(offChartCode)

@@ -34,7 +34,7 @@ struct ClosingResult
 //  - the month is not closed yet, December included:
 //    m + "  月份已结帐,请先进行反结帐" (exclamation).
 // Then, in one transaction: stages the transfer lines in 分录始表 (emptied
-// first) in this order, each taking the staging table's next TZID:
+// first) in this order (each taking the staging table's next TZID):
 //  1. one debit line per income account, amount credit minus debit of the
 //     month, quantity the month's quantity sum;
 //  2. 3103 credit, the income total;
@@ -42,18 +42,14 @@ struct ClosingResult
 //  4. one credit line per expense account, amount debit minus credit.
 // Amounts are exact cents; each total is the sum of its accounts' lines, so
 // the voucher balances to the cent. A negative amount (an income account
-// with a net debit) stays; lines whose amount is 0.00 are dropped (after
-// they took their TZID). Every line of the month is marked 1. When lines
-// remain they become voucher n = the month's largest 号码 + 1 (1 in an empty
-// month): ID "8" + mm + nnnn + the last three digits of TZID, 日期 the
-// month's last day, 字号 "记", 摘要说明 "结转本期损益", 附件 1, 审核 the
-// reviewer, 制单 the operator, 结帐 2; they are appended to 分录表 and stay
-// staged. Refused and rolled back, the month left open (exclamation):
+// with a net debit) stays; lines whose amount is 0.00 are dropped. Every
+// line of the month is marked 1. When lines remain they become voucher n =
+// the month's largest 号码 + 1 (1 in an empty month): ID "8" + mm + nnnn +
+// the line's rank 001, 002, ... in the order above, 日期 the month's last
+// day, 字号 "记", 摘要说明 "结转本期损益", 附件 1, 审核 the reviewer, 制单
+// the operator, 结帐 2; they are appended to 分录表 and stay staged. Refused and rolled back, the month left open (exclamation):
 //  - a voucher number past 9999: m + "  月份凭证号已到9999,不能生成结转凭证,没有结帐";
 //  - more than 999 lines: m + "  月份结转凭证超过999行,不能生成,没有结帐";
-//  - line parts that would repeat (zero lines dropped after taking their
-//    TZID can stretch the lines over a thousand counter values):
-//    m + "  月份结转凭证的行号会重复,不能生成,没有结帐";
 //  - a line on a code that is no detail account of the chart (3103 with
 //    sub-accounts under it, or a journal code the chart lost):
 //    code + "  不是明细科目,不能生成结转凭证,没有结帐" or

@@ -1,6 +1,9 @@
 // The close and reopen commands end to end: the transfer voucher they
 // write, the refusals with their messages, questions answered by --yes,
-// and the exit statuses.
+// and the exit statuses; a transfer voucher the check accepts wherever the
+// staging counter stands.
+#include <QFile>
+
 #include <gtest/gtest.h>
 
 #include "tests/cli/clirunner.h"
@@ -69,6 +72,29 @@ TEST_F(ClosingCommandLine, CloseWritesTheTransferVoucherAndReopenRemovesIt)
     const CliRun marks = cli(login() << u"sql"_s << u"SELECT count(*) AS n FROM 分录表 WHERE 结帐 IS NOT NULL"_s);
     EXPECT_EQ(marks.out, u"n\n0\n"_s);
     cliExpect(login() << u"--yes"_s << reopen, 1, u"[TZ305提示] 2  月份未结帐\n"_s);
+}
+
+TEST_F(ClosingCommandLine, TransferLinesAreNumberedInOrderWhereverTheStagingCounterStands)
+{
+    // Two January vouchers and 494 more of February imported: 996 journal
+    // lines. The year's journal stages them all, so the closing's four
+    // staging counter values run 997..1000.
+    QString csv = u"凭证,日期,字号,附件,审核,摘要说明,科目代码,数量,借方金额,贷方金额,流代,流金\n"
+                  "1,2024-01-10,记,1,会计,销售,1001,,500,,,\n1,,,,,,5001,,,500,,\n"
+                  "2,2024-01-11,记,1,会计,成本,5401,,200,,,\n2,,,,,,1405,,,200,,\n"_s;
+    for (int v = 3; v <= 496; ++v)
+        csv += u"%1,2024-02-10,记,1,会计,收款,1001,,1,,,\n%1,,,,,,1122,,,1,,\n"_s.arg(v);
+    QFile file(m_dir.filePath(u"凭证.csv"_s));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(csv.toUtf8());
+    file.close();
+    cliExpect(login() << u"voucher"_s << u"import"_s << file.fileName(), 0);
+    cliExpect(login() << u"journal"_s << u"--month"_s << u"全部"_s, 0);
+    cliExpect(login() << u"close"_s << u"--month"_s << u"1"_s << u"--reviewer"_s << u"会计"_s, 0);
+
+    EXPECT_EQ(cli(login() << u"sql"_s << u"SELECT ID, 科目代码 FROM 分录表 WHERE 结帐 = 2 ORDER BY TZID"_s).out,
+              u"ID\t科目代码\n8010003001\t5001\n8010003002\t3103\n8010003003\t3103\n8010003004\t5401\n"_s);
+    cliExpect(login() << u"check"_s, 0, u"[TZ305] 帐套检查完毕,没有发现问题\n"_s);
 }
 
 } // namespace
