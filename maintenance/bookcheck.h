@@ -15,7 +15,11 @@ class Session;
 //  - the file's integrity check (every page, every index), one line per
 //    finding: "文件完整性: ..."; a damaged file is reported by these alone,
 //    since the rules below would read the pages that failed;
-//  - a voucher whose debits and credits differ: "M月N号凭证借贷不平: 借方 D, 贷方 C";
+//  - a voucher whose debits and credits differ, compared in mills so an
+//    amount's third decimal counts: "M月N号凭证借贷不平: 借方 D, 贷方 C";
+//  - an amount that is not whole cents: "分录ID的金额A超过两位小数";
+//  - a voucher dated outside its month of the fiscal year (or not dated):
+//    "M月N号凭证的日期不在本月: yyyy-MM-dd";
 //  - a month not numbered 1..k: "M月凭证号不连续或重复: 共K张, 最大号码X";
 //  - a line whose ID does not follow its month and number, or an ID used
 //    twice: "分录ID有误: ID";

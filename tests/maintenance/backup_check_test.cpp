@@ -70,15 +70,21 @@ TEST(CheckBooks, SoundBooksPassAndPlantedFaultsAreNamed)
     EXPECT_TRUE(tz::CheckBooks(s, problems, sound).isDone());
     EXPECT_EQ(sound.messages, QList<Message>({{u"帐套检查完毕,没有发现问题"_s, u"TZ305"_s, Icon::Information}}));
 
-    tz::test::postLines(s, {{8020003001, u"1002"_s, 7.0, {}}, {8020003002, u"9999"_s, {}, 6.99}});
+    tz::test::postLines(s, {{8020003001, u"1002"_s, 7.0, {}}, {8020003002, u"9999"_s, {}, 6.99},
+                            {8040001001, u"1001"_s, 10.001, {}}, {8040001002, u"5001"_s, {}, 10.0},
+                            {8120001001, u"1001"_s, 1.0, {}}, {8120001002, u"5001"_s, {}, 1.0}});
+    s.execSql(u"UPDATE 分录表 SET 日期 = '2024-03-01' WHERE 月 = 12"_s);
     ScriptedDialogs faults;
     EXPECT_TRUE(tz::CheckBooks(s, problems, faults).isRefused());
     EXPECT_EQ(problems, (QStringList{u"2月3号凭证借贷不平: 借方 7.00, 贷方 6.99"_s,
+                                     u"4月1号凭证借贷不平: 借方 10.001, 贷方 10.00"_s,
+                                     u"分录8040001001的金额10.001超过两位小数"_s,
+                                     u"12月1号凭证的日期不在本月: 2024-03-01"_s,
                                      u"2月凭证号不连续或重复: 共2张, 最大号码3"_s,
                                      u"分录8020003001的科目代码1002不是明细科目"_s,
                                      u"分录8020003002的科目代码9999不在科目表中"_s,
                                      u"2月已结帐,但有2行分录未标记结帐"_s}));
-    EXPECT_EQ(faults.messages.value(0), (Message{u"帐套检查发现5个问题"_s, u"TZ305提示"_s, Icon::Exclamation}));
+    EXPECT_EQ(faults.messages.value(0), (Message{u"帐套检查发现8个问题"_s, u"TZ305提示"_s, Icon::Exclamation}));
 }
 
 } // namespace
