@@ -64,7 +64,8 @@ int nextNumberAfter(PostingKind kind, int n, int max)
 }
 
 OpResult post(Session &session, PostingKind kind, const VoucherHeader &given, const QList<VoucherLine> &lines,
-              PostingOutcome &outcome, Dialogs &dialogs, bool numberInside = false)
+              PostingOutcome &outcome, Dialogs &dialogs, bool numberInside = false,
+              const std::optional<PostingNotice> &done = std::nullopt)
 {
     outcome = {};
     VoucherHeader header = given;
@@ -122,7 +123,9 @@ OpResult post(Session &session, PostingKind kind, const VoucherHeader &given, co
         dialogs.show(refused->text, refused->title, refused->icon);
         return OpResult::refused(refused->text);
     }
-    if (run.isDone())
+    if (run.isDone() && done)
+        dialogs.show(done->text, done->title, Icon::Information);
+    else if (run.isDone())
         dialogs.show(doneTextOf(kind), kDoneTitle, Icon::Information);
     return run;
 }
@@ -136,9 +139,9 @@ OpResult SaveVoucher(Session &session, const VoucherHeader &header, const QList<
 }
 
 OpResult SaveNextVoucher(Session &session, const VoucherHeader &header, const QList<VoucherLine> &lines,
-                         PostingOutcome &outcome, Dialogs &dialogs)
+                         PostingOutcome &outcome, Dialogs &dialogs, const std::optional<PostingNotice> &done)
 {
-    return post(session, PostingKind::Save, header, lines, outcome, dialogs, true);
+    return post(session, PostingKind::Save, header, lines, outcome, dialogs, true, done);
 }
 
 OpResult ModifyVoucher(Session &session, const VoucherHeader &header, const QList<VoucherLine> &lines,

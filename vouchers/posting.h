@@ -68,13 +68,23 @@ struct PostingOutcome
 OpResult SaveVoucher(Session &session, const VoucherHeader &header, const QList<VoucherLine> &lines,
                      PostingOutcome &outcome, Dialogs &dialogs);
 
+// What a posting says after its commit when its caller words it (a
+// generated voucher asks the user to look it over); the icon is information.
+struct PostingNotice
+{
+    QString text;
+    QString title;
+};
+
 // 保存记录 as the next number of the month: the number is the month's
 // largest + 1 read inside the write transaction, so a program saving into
 // the same month at the same time never makes it stale (the command line
 // saves this way when no number is given). Otherwise as SaveVoucher;
-// header.number is ignored and the number taken is outcome.number.
+// header.number is ignored and the number taken is outcome.number. `done`,
+// when given, replaces the "凭证保存成功" notice.
 OpResult SaveNextVoucher(Session &session, const VoucherHeader &header, const QList<VoucherLine> &lines,
-                         PostingOutcome &outcome, Dialogs &dialogs);
+                         PostingOutcome &outcome, Dialogs &dialogs,
+                         const std::optional<PostingNotice> &done = std::nullopt);
 
 // 修改: replaces the lines of voucher n, which must be the voucher staged
 // in 分录始表 (fetched by navigation) of the same month. Asks

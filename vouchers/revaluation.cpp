@@ -2,6 +2,7 @@
 #include "vouchers/revaluation.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "store/dialogs.h"
 #include "store/guard.h"
@@ -23,6 +24,43 @@ std::optional<double> optionalDouble(const QVariant &value)
 std::optional<Cents> optionalCents(const QVariant &value)
 {
     return value.isNull() ? std::nullopt : std::optional<Cents>(roundToCents(value.toDouble()));
+}
+
+QVariant centsValue(const std::optional<Cents> &cents)
+{
+    return cents ? QVariant(centsToDouble(*cents)) : QVariant();
+}
+
+// The accounts the window offers to post against; the voucher refuses others.
+const QString kCounterAccounts = u"substr(科目代码, 1, 1) = '5' AND 明细 = 'Y'"_s;
+
+const QString kNoticeTitle = u"TZ305提示"_s;
+
+// An amount past what one journal line takes, refused as a typed amount is.
+PendingRefusal tooLarge(const QString &field, const QString &amount)
+{
+    return {typedAmountProblem(AmountText::TooLarge, field, amount), kNoticeTitle, Icon::Critical};
+}
+
+// The revalued amount and the difference of one row with a rate, or why
+// they cannot be posted.
+std::optional<PendingRefusal> revalue(RevaluationRow &row)
+{
+    const double foreign = row.foreign.value_or(0);
+    const double product = foreign * *row.rate;
+    row.revalued = roundToCents(product);
+    if (!std::isfinite(product) || qAbs(*row.revalued) > kMaxPostedCents)
+        return tooLarge(row.code + u"  调整后金额"_s,
+                        roundDecimalText(shortestText(product), 2).value_or(shortestText(product)));
+    // A rate that makes a foreign balance worth nothing would post the
+    // whole book balance as a loss.
+    if (foreign != 0 && *row.revalued == 0)
+        return PendingRefusal{row.code + u"  汇率太小,调整后金额为0: "_s + shortestText(*row.rate), kNoticeTitle,
+                              Icon::Critical};
+    row.difference = row.book - *row.revalued;
+    if (qAbs(*row.difference) > kMaxPostedCents)
+        return tooLarge(row.code + u"  损益"_s, centsToText(*row.difference));
+    return std::nullopt;
 }
 
 } // namespace
@@ -80,25 +118,78 @@ QList<RevaluationRow> ReadRevaluation(Session &session)
     return rows;
 }
 
-OpResult RecomputeRevaluation(Session &session, const QHash<QString, double> &rates, Dialogs &dialogs)
+QStringList RevaluationCounterAccounts(Session &session)
+{
+    QStringList accounts;
+    const ResultSet set = session.RunSql(u"SELECT 科目代码, 科目全称 FROM 科目表 WHERE "_s + kCounterAccounts
+                                         + u" ORDER BY 科目代码"_s);
+    for (const ResultSet::Row &row : set.rows())
+        accounts.append(row.at(0).toString() + u' ' + row.at(1).toString());
+    return accounts;
+}
+
+OpResult RecomputeRevaluation(Session &session, const QHash<QString, RevaluationInput> &inputs, Dialogs &dialogs)
 {
     bool empty = false;
+    std::optional<PendingRefusal> refusal;
     const OpResult result = guarded(dialogs, [&] {
         Transaction transaction(session);
         if (session.RunSql(u"SELECT 1 FROM 调汇 LIMIT 1"_s).eof()) {
             empty = true;
             return OpResult::refused();
         }
-        for (auto it = rates.cbegin(); it != rates.cend(); ++it)
-            session.execSql(u"UPDATE 调汇 SET 汇率 = ? WHERE 科目代码 = ?"_s, {it.value(), it.key()});
-        session.execSql(u"UPDATE 调汇 SET 调整后金额 = round_half_up(ifnull(数量, 0) * 汇率, 2)"_s);
-        session.execSql(u"UPDATE 调汇 SET 损益 = round_half_up(调整前金额 - 调整后金额, 2)"_s);
+        QStringList codes = inputs.keys();
+        codes.sort();
+        for (const QString &code : codes) {
+            const RevaluationInput &input = inputs[code];
+            if (input.rate && !(std::isfinite(*input.rate) && *input.rate > 0)) {
+                refusal = PendingRefusal{code + u"  汇率必须是大于0的数: "_s + shortestText(*input.rate),
+                                         kNoticeTitle, Icon::Critical};
+                return OpResult::refused();
+            }
+            if (input.foreign)
+                session.execSql(u"UPDATE 调汇 SET 数量 = ? WHERE 科目代码 = ?"_s, {*input.foreign, code});
+            if (input.book)
+                session.execSql(u"UPDATE 调汇 SET 调整前金额 = ? WHERE 科目代码 = ?"_s,
+                                {centsToDouble(*input.book), code});
+            if (input.rate)
+                session.execSql(u"UPDATE 调汇 SET 汇率 = ? WHERE 科目代码 = ?"_s, {*input.rate, code});
+        }
+        // Computed here on exact cents, so an amount out of range is
+        // refused with its true figure instead of being cut short.
+        Cents total = 0;
+        for (RevaluationRow &row : ReadRevaluation(session)) {
+            row.revalued.reset();
+            row.difference.reset();
+            if (row.rate) {
+                refusal = revalue(row);
+                if (refusal)
+                    return OpResult::refused();
+                total += *row.difference;
+            }
+            session.execSql(u"UPDATE 调汇 SET 调整后金额 = ?, 损益 = ? WHERE 科目代码 = ?"_s,
+                            {centsValue(row.revalued), centsValue(row.difference), row.code});
+        }
+        if (qAbs(total) > kMaxPostedCents) {
+            refusal = tooLarge(u"损益合计"_s, centsToText(total));
+            return OpResult::refused();
+        }
         transaction.commit();
         return OpResult::done();
     });
     if (empty)
         return refuse(dialogs, u"没有数据"_s, applicationTitle(), Icon::None);
+    if (refusal)
+        return refuse(dialogs, *refusal);
     return result;
+}
+
+OpResult RecomputeRevaluation(Session &session, const QHash<QString, double> &rates, Dialogs &dialogs)
+{
+    QHash<QString, RevaluationInput> inputs;
+    for (auto it = rates.cbegin(); it != rates.cend(); ++it)
+        inputs[it.key()].rate = it.value();
+    return RecomputeRevaluation(session, inputs, dialogs);
 }
 
 OpResult PostRevaluation(Session &session, const VoucherHeader &header, const QString &against,
@@ -106,13 +197,22 @@ OpResult PostRevaluation(Session &session, const VoucherHeader &header, const QS
 {
     if (against.trimmed().isEmpty())
         return refuse(dialogs, u"请选择对应损益类科目"_s, applicationTitle(), Icon::Exclamation);
+    const QString againstCode = against.trimmed().section(u' ', 0, 0);
     QList<RevaluationRow> rows;
+    bool counterAccount = false;
     if (const OpResult read = guarded(dialogs, [&] {
+            counterAccount = !session
+                                  .RunSql(u"SELECT 1 FROM 科目表 WHERE 科目代码 = ? AND "_s + kCounterAccounts,
+                                          {againstCode})
+                                  .eof();
             rows = ReadRevaluation(session);
             return OpResult::done();
         });
         !read.isDone())
         return read;
+    if (!counterAccount)
+        return refuse(dialogs, againstCode + u"  不是损益类明细科目,请选择对应损益类科目"_s, applicationTitle(),
+                      Icon::Exclamation);
     if (rows.isEmpty())
         return refuse(dialogs, u"没有数据"_s, applicationTitle(), Icon::None);
     Cents total = 0;
@@ -138,7 +238,7 @@ OpResult PostRevaluation(Session &session, const VoucherHeader &header, const QS
     if (total != 0) {
         VoucherLine first;
         first.summary = summary;
-        first.account = against.trimmed().section(u' ', 0, 0);
+        first.account = againstCode;
         first.debit = total;
         lines.append(first);
     }
@@ -151,10 +251,12 @@ OpResult PostRevaluation(Session &session, const VoucherHeader &header, const QS
         line.credit = *row.difference;
         lines.append(line);
     }
+    // The generated voucher has one attachment, whatever the voucher on
+    // screen had.
     VoucherHeader voucher = header;
-    if (voucher.attachments < 1)
-        voucher.attachments = 1;
-    return SaveNextVoucher(session, voucher, lines, outcome, dialogs);
+    voucher.attachments = 1;
+    return SaveNextVoucher(session, voucher, lines, outcome, dialogs,
+                           PostingNotice{u"凭证保存成功,请检查凭证是否正确!!"_s, kNoticeTitle});
 }
 
 } // namespace tz

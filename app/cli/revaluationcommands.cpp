@@ -36,7 +36,8 @@ int revalue(Context &ctx, QStringList args)
         args.removeAt(i);
         bool ok = false;
         const double rate = pair.section(u'=', 1).toDouble(&ok);
-        if (!pair.contains(u'=') || !ok || rate < 0)
+        // Whether the rate is one the books take is the operation's check.
+        if (!pair.contains(u'=') || !ok)
             return usageError(u"--rate needs CODE=RATE, e.g. 1002002=7.1"_s);
         rates.insert(pair.section(u'=', 0, 0).trimmed(), rate);
     }

@@ -264,18 +264,30 @@ private slots:
         QCOMPARE(pickAt(2, VoucherGrid::QuantityColumn), QString());
     }
 
-    // 期末调汇: the USD account's balance up to the month, the typed rate,
-    // the recomputed difference and the voucher posted as the next number.
+    // 期末调汇: the USD account's balance up to the month, the foreign and
+    // book balances and the rate typed over it, the recomputed difference
+    // and the voucher posted as the next number with one attachment.
     void revaluesTheForeignCurrencyAccount()
     {
         Harness h({true});
         h.set.session().execSql(u"INSERT INTO 分录表 (ID, 摘要说明, 科目代码, 数量, 借方金额) "
                                 "VALUES (8000000001, '年初余额', '1002002', 1000, 6800)"_s);
         h.field(u"Text4"_s)->setText(u"1"_s);
+        h.field(u"Text5"_s)->setText(u"3"_s);
         QString shown;
         const QString opened = runModal([&] { h.press(u"Command4"_s); }, [&](QWidget *modal) {
             auto *grid = child<QTableWidget>(modal, u"DataGrid1"_s);
-            grid->item(0, 4)->setText(u"6.5"_s);
+            // A key on a cell opens its editor with that key; Enter stores it.
+            const auto typeCell = [grid](int column, const QString &keys) {
+                grid->setFocus();
+                grid->setCurrentCell(0, column);
+                QTest::keyClicks(grid, keys.left(1));
+                QTest::keyClicks(QApplication::focusWidget(), keys.mid(1));
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            };
+            typeCell(2, u"1,100"_s);
+            typeCell(3, u"7150.5"_s);
+            typeCell(4, u"6.5"_s);
             QTest::mouseClick(child<QPushButton>(modal, u"Command1"_s), Qt::LeftButton);
             for (int c = 0; c < grid->columnCount(); ++c)
                 shown += grid->item(0, c)->text() + u'|';
@@ -285,11 +297,12 @@ private slots:
             QTest::mouseClick(child<QPushButton>(modal, u"Command3"_s), Qt::LeftButton);
         });
         QCOMPARE(opened, u"tz::RevaluationWindow"_s);
-        QCOMPARE(shown, u"1002002|银行存款/美元户|1,000.00|6,800.00|6.5|6,500.00|300.00|"_s);
-        QCOMPARE(h.dialogs.messages, (QList<Message>{{u"凭证保存成功"_s, u"TZ305系统"_s, Icon::Information}}));
-        QCOMPARE(tz::test::table(h.set.session(), u"SELECT 号码, 科目代码, 借方金额, 贷方金额, 审核 FROM 分录表 "
+        QCOMPARE(shown, u"1002002|银行存款/美元户|1,100.00|7,150.50|6.5|7,150.00|0.50|"_s);
+        QCOMPARE(h.dialogs.messages, (QList<Message>{{u"凭证保存成功,请检查凭证是否正确!!"_s, u"TZ305提示"_s,
+                                                      Icon::Information}}));
+        QCOMPARE(tz::test::table(h.set.session(), u"SELECT 号码, 附件, 科目代码, 借方金额, 贷方金额, 审核 FROM 分录表 "
                                                   "WHERE 摘要说明 = '调整汇兑损益 ' ORDER BY ID"_s),
-                 (QStringList{u"1|5603001|300||主管"_s, u"1|1002002||300|主管"_s}));
+                 (QStringList{u"1|1|5603001|0.5||主管"_s, u"1|1|1002002||0.5|主管"_s}));
         QCOMPARE(h.field(u"Text4"_s)->text(), u"2"_s);
     }
 

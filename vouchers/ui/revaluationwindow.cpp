@@ -65,10 +65,7 @@ RevaluationWindow::RevaluationWindow(Session &session, Dialogs &dialogs, const V
     m_against->setObjectName(u"Combo1"_s);
     m_against->setMinimumWidth(220);
     guarded(m_dialogs, [&] {
-        const ResultSet accounts = m_session.RunSql(
-            u"SELECT 科目代码, 科目全称 FROM 科目表 WHERE substr(科目代码, 1, 1) = '5' AND 明细 = 'Y' ORDER BY 科目代码"_s);
-        for (const ResultSet::Row &account : accounts.rows())
-            m_against->addItem(account.at(0).toString() + u' ' + account.at(1).toString());
+        m_against->addItems(RevaluationCounterAccounts(m_session));
         return OpResult::done();
     });
     m_against->setCurrentIndex(-1);
@@ -122,7 +119,8 @@ void RevaluationWindow::reload()
                                 amountText(row.difference)};
         for (int c = 0; c < texts.size(); ++c) {
             auto *item = new QTableWidgetItem(texts.at(c));
-            if (c != RateColumn)
+            // 数量, 调整前金额 and 汇率 take typed values; 调汇 recomputes the rest.
+            if (c < ForeignColumn || c > RateColumn)
                 item->setFlags(item->flags() & ~Qt::ItemIsEditable);
             item->setTextAlignment(c == RateColumn ? Qt::AlignCenter
                                    : c >= ForeignColumn ? (Qt::AlignRight | Qt::AlignVCenter)
@@ -134,15 +132,33 @@ void RevaluationWindow::reload()
 
 void RevaluationWindow::recompute()
 {
-    // The rates as typed; a cell that is no number leaves the row without a rate.
-    QHash<QString, double> rates;
+    // The cells as typed. 数量 and 调整前金额 read as amounts are typed
+    // (two decimals, within the journal's limit); a rate cell that is no
+    // number leaves the row without a rate.
+    QHash<QString, RevaluationInput> inputs;
     for (int r = 0; r < m_grid->rowCount(); ++r) {
+        RevaluationInput &input = inputs[m_grid->item(r, CodeColumn)->text()];
+        for (const int column : {ForeignColumn, BookColumn}) {
+            const QString text = m_grid->item(r, column)->text().trimmed();
+            if (text.isEmpty())
+                continue;
+            const TypedAmount typed = readTypedAmount(text);
+            if (typed.verdict != AmountText::Valid) {
+                m_dialogs.show(typedAmountProblem(typed.verdict, m_grid->horizontalHeaderItem(column)->text(), text),
+                               u"TZ305提示"_s, Icon::Critical);
+                return;
+            }
+            if (column == ForeignColumn)
+                input.foreign = centsToDouble(typed.cents);
+            else
+                input.book = typed.cents;
+        }
         bool ok = false;
         const double rate = m_grid->item(r, RateColumn)->text().trimmed().toDouble(&ok);
         if (ok)
-            rates.insert(m_grid->item(r, CodeColumn)->text(), rate);
+            input.rate = rate;
     }
-    if (RecomputeRevaluation(m_session, rates, m_dialogs).isDone())
+    if (RecomputeRevaluation(m_session, inputs, m_dialogs).isDone())
         reload();
 }
 
