@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "store/accountset.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/safefile.h"
@@ -23,11 +24,31 @@ bool endsInTwoDigits(const QString &name)
     return name.size() >= 2 && digit(name.at(name.size() - 1)) && digit(name.at(name.size() - 2));
 }
 
-// A short name becomes a file name in the folder: no folder separators.
+// A short name becomes a file name in the folder and is shown in messages:
+// it holds the characters a new set's short name may hold.
 bool usableShortName(const QString &name)
 {
-    return !name.trimmed().isEmpty() && !name.contains(u'/') && !name.contains(u'\\') && name != u"."_s
-           && name != u".."_s;
+    return !name.trimmed().isEmpty() && isShortNameText(name);
+}
+
+// The folders of `folder` that do not exist yet, the deepest first.
+QStringList missingFolders(const QString &folder)
+{
+    QStringList missing;
+    for (QString f = QDir::cleanPath(folder); !QFileInfo::exists(f) && !QFileInfo(f).isSymLink();
+         f = QFileInfo(f).path())
+        missing.append(f);
+    return missing;
+}
+
+// Removes the folders a failed restore made, deepest first, as long as
+// each is empty, so the failure leaves the disk as it found it.
+void removeMadeFolders(const QStringList &made)
+{
+    for (const QString &f : made) {
+        if (!QDir().rmdir(f))
+            return;
+    }
 }
 
 } // namespace
@@ -56,8 +77,10 @@ OpResult RestoreBackup(Dialogs &dialogs, const std::function<QString()> &chooseB
 
     const QString title = QFileInfo(backup).fileName();
     QString name = restoredSetName(title);
-    if (!shortName.isEmpty())
-        name = usableShortName(shortName) && endsInTwoDigits(title) ? shortName + u".Y"_s + title.right(2) : QString();
+    if (!shortName.isEmpty()) {
+        const QString typed = shortName.trimmed();
+        name = usableShortName(typed) && endsInTwoDigits(title) ? typed + u".Y"_s + title.right(2) : QString();
+    }
     if (name.isEmpty())
         return refuse(dialogs, u"帐套名错误!"_s, kTitle, Icon::Exclamation);
     if (!QFileInfo(backup).isFile())
@@ -68,8 +91,11 @@ OpResult RestoreBackup(Dialogs &dialogs, const std::function<QString()> &chooseB
     };
     if (QFileInfo::exists(target) || QFileInfo(target).isSymLink())
         return sameName();
-    if (!QDir().mkpath(folder))
+    const QStringList made = missingFolders(folder);
+    if (!QDir().mkpath(folder)) {
+        removeMadeFolders(made);
         return fail(dialogs, u"恢复没有完成: 无法建立文件夹 "_s + folder);
+    }
 
     // The backup is checked as the copy that will become the set, so a
     // damaged or foreign file never takes a set's name.
@@ -94,8 +120,10 @@ OpResult RestoreBackup(Dialogs &dialogs, const std::function<QString()> &chooseB
                 return sameName();
         }
     }
-    if (!problem.isEmpty())
+    if (!problem.isEmpty()) {
+        removeMadeFolders(made);
         return fail(dialogs, u"恢复没有完成: "_s + problem);
+    }
     if (restored)
         *restored = target;
     dialogs.show(u"1.恢复成功,帐套路径:"_s + target + u"\n\n2.请记住路径,请带走帐套,自动退出系统,请重新进入"_s, kTitle,

@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
+#include <QRegularExpression>
 #include <QSet>
 
-#include "statements/reportdata.h"
 #include "store/checkedwrite.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
@@ -39,11 +39,51 @@ PendingRefusal refusal(const QString &text)
     return {text, kNoticeTitle, Icon::Critical};
 }
 
+// The codes of a formula, each without the "-" before it: nothing when the
+// formula is not codes of digits joined by "+" and "-" (a sign may stand
+// before the first code; every other sign needs a code on each side, and a
+// code holds no blank, which would make it name nothing).
+std::optional<QStringList> formulaTerms(const QString &formula)
+{
+    if (formula.isEmpty())
+        return QStringList();
+    QStringList terms;
+    const QStringList parts = formula.split(QRegularExpression(u"[+-]"_s));
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const QString &term = parts.at(i);
+        const bool digits = !term.isEmpty() && std::all_of(term.begin(), term.end(), [](QChar c) {
+            return c >= u'0' && c <= u'9';
+        });
+        if (i == 0 && term.isEmpty() && parts.size() > 1)
+            continue;
+        if (!digits)
+            return std::nullopt;
+        terms << term;
+    }
+    return terms;
+}
+
 std::optional<PendingRefusal> formulaRefusal(const QString &formula)
 {
-    if (isFormulaText(formula))
+    if (formulaTerms(formula))
         return std::nullopt;
     return refusal(u"公式只能录入科目代码,代码之间用加号或减号相连: "_s + formula);
+}
+
+// A formula's code that the statement's data can never hold: an account
+// statement sums accounts of 科目表, the cash-flow statement its items of
+// 现流 and 888, 999 (cash at the start and the end).
+std::optional<PendingRefusal> unknownCodeRefusal(Session &session, StatementTable table, const QString &formula)
+{
+    const bool cashFlow = kindOf(table) == StatementKind::CashFlow;
+    for (const QString &code : formulaTerms(formula).value_or(QStringList())) {
+        if (cashFlow && (code == u"888"_s || code == u"999"_s))
+            continue;
+        const QString known = cashFlow ? u"SELECT 1 FROM 现流 WHERE 代码 = ?"_s : u"SELECT 1 FROM 科目表 WHERE 科目代码 = ?"_s;
+        if (session.RunSql(known, {code}).eof())
+            return refusal((cashFlow ? u"公式中的代码不是现金流量项目: "_s : u"公式中的代码不在科目表中: "_s) + code);
+    }
+    return std::nullopt;
 }
 
 // Every line number of the template except those of row `rowid`.
@@ -120,6 +160,10 @@ OpResult SaveTemplateRow(Session &session, StatementTable table, qint64 rowid, c
     return checkAskWrite(
         session, dialogs,
         [&]() -> std::optional<PendingRefusal> {
+            for (qsizetype s = 0; s < sides.size(); ++s) {
+                if (auto unknown = unknownCodeRefusal(session, table, values.value(3 * s + 2).trimmed()))
+                    return unknown;
+            }
             const QSet<qint64> taken = otherLines(session, table, rowid);
             for (const std::optional<qint64> &number : numbers) {
                 if (number && taken.contains(*number))
@@ -149,7 +193,7 @@ OpResult SetTemplateLine(Session &session, StatementTable table, int line, const
             for (const Side &side : sides) {
                 if (!session.RunSql(u"SELECT 1 FROM "_s + tableName(table) + u" WHERE "_s + side.line + u" = ?"_s, {line})
                          .eof())
-                    return std::nullopt;
+                    return formula ? unknownCodeRefusal(session, table, formula->trimmed()) : std::nullopt;
             }
             return refusal(u"没有行次%1"_s.arg(line));
         },

@@ -33,15 +33,20 @@ OpResult ReadTemplateRows(Session &session, StatementTable table, ResultSet &row
 //    (行次1 and 行次 always): "行次不能为空";
 //  - line numbers are whole numbers: "行次只能是整数: T";
 //  - no other line of the template has the same number: "行次N重复";
-//  - a formula holds only codes joined by "+" and "-":
-//    "公式只能录入科目代码,代码之间用加号或减号相连: F".
+//  - a formula holds only codes of digits joined by "+" and "-" (a sign may
+//    stand before the first code, none at the end, no blank in a code):
+//    "公式只能录入科目代码,代码之间用加号或减号相连: F";
+//  - every code names something the statement sums: an account of 科目表
+//    ("公式中的代码不在科目表中: C"), for the cash-flow statement an item of
+//    现流, 888 or 999 ("公式中的代码不是现金流量项目: C").
 // Each refusal is critical, "TZ305提示", and leaves the row as it was.
 OpResult SaveTemplateRow(Session &session, StatementTable table, qint64 rowid, const QStringList &values,
                          Dialogs &dialogs);
 
 // Changes the caption and/or formula of line `line` (either side of a
 // balance sheet). "没有行次N" (critical) when no line has that number; the
-// formula is checked as SaveTemplateRow checks it.
+// formula is checked as SaveTemplateRow checks it, its codes in the same
+// transaction as the write.
 OpResult SetTemplateLine(Session &session, StatementTable table, int line, const std::optional<QString> &caption,
                          const std::optional<QString> &formula, Dialogs &dialogs);
 

@@ -1,6 +1,8 @@
 // Creating account sets.
 #include "store/accountset.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -25,8 +27,26 @@ QString shortNameOfSetFile(const QString &path)
     return QFileInfo(path).fileName().chopped(qMin<qsizetype>(4, QFileInfo(path).fileName().size()));
 }
 
-namespace {
+bool isShortNameText(const QString &name)
+{
+    if (name.startsWith(u'.'))
+        return false;
+    const QList<uint> characters = name.toUcs4();
+    return std::none_of(characters.begin(), characters.end(), [](uint c) {
+        switch (QChar::category(char32_t(c))) {
+        case QChar::Other_Control:
+        case QChar::Other_Format:
+        case QChar::Other_Surrogate:
+        case QChar::Separator_Line:
+        case QChar::Separator_Paragraph:
+            return true;
+        default:
+            return c == u'/' || c == u'\\' || c == QChar::ReplacementCharacter;
+        }
+    });
+}
 
+namespace {
 
 // Copies the template to `target` through a scratch file in the same
 // folder that must open with the key before it takes the final name.
@@ -62,7 +82,7 @@ OpResult CreateAccountSet(const QString &shortNameText, const QString &yearText,
         dialogs.show(text, applicationTitle(), Icon::None);
         return OpResult::refused(text);
     }
-    if (name.contains(u'/') || name.contains(u'\\') || name.startsWith(u'.') || name.contains(QChar(0))) {
+    if (!isShortNameText(name)) {
         const QString text = u"帐套简称不能含有 / \\ 等符号,也不能以 . 开头"_s;
         dialogs.show(text, u"TZ305提示"_s, Icon::Critical);
         return OpResult::refused(text);

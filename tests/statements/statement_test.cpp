@@ -288,6 +288,9 @@ TEST_F(Books, TemplateLinesAreRequiredUniqueAndFormulasCodesOnly)
         {{u"营业收入"_s, u"x"_s, u"5001"_s}, u"行次只能是整数: x"_s},
         {{u"营业收入"_s, u"2"_s, u"5001"_s}, u"行次2重复"_s},
         {{u"营业收入"_s, u"1"_s, u"5001*2"_s}, u"公式只能录入科目代码,代码之间用加号或减号相连: 5001*2"_s},
+        {{u"营业收入"_s, u"1"_s, u"5001+"_s}, u"公式只能录入科目代码,代码之间用加号或减号相连: 5001+"_s},
+        {{u"营业收入"_s, u"1"_s, u"5001 + 5051"_s}, u"公式只能录入科目代码,代码之间用加号或减号相连: 5001 + 5051"_s},
+        {{u"营业收入"_s, u"1"_s, u"5001-9999"_s}, u"公式中的代码不在科目表中: 9999"_s},
     };
     for (const auto &c : cases) {
         ScriptedDialogs refused;

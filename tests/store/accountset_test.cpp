@@ -73,6 +73,8 @@ INSTANTIATE_TEST_SUITE_P(
                     {kFolderMessage, u"提醒您！"_s, Icon::Exclamation}},
         RefusalCase{"slash", u"a/b"_s, u"2024"_s, {},
                     {u"帐套简称不能含有 / \\ 等符号,也不能以 . 开头"_s, u"TZ305提示"_s, Icon::Critical}},
+        RefusalCase{"line-break", u"华\n新"_s, u"2024"_s, {},
+                    {u"帐套简称不能含有 / \\ 等符号,也不能以 . 开头"_s, u"TZ305提示"_s, Icon::Critical}},
         RefusalCase{"year", u"华新"_s, u"2100"_s, {},
                     {u"帐套年度必须在2015至2099之间"_s, u"TZ305提示"_s, Icon::Critical}}),
     [](const testing::TestParamInfo<RefusalCase> &info) {
