@@ -39,7 +39,7 @@ int addDetail(Context &ctx, const QStringList &args)
 {
     QHash<QString, QString> v;
     const QStringList names {u"parent"_s, u"sub"_s, u"name"_s, u"dir"_s};
-    if (!readOptions(u"account add needs --parent P --sub S --name N --dir 借|贷"_s, args, names, names, v))
+    if (!readOptions(u"用法: account add --parent 上级代码 --sub 下级代码 --name 名称 --dir 借|贷"_s, args, names, names, v))
         return Usage;
     return exitStatusOf(AddDetailAccount(ctx.session,
         {v.value(u"parent"_s), v.value(u"sub"_s), v.value(u"name"_s), v.value(u"dir"_s), {}}, ctx.dialogs));
@@ -49,7 +49,7 @@ int addTop(Context &ctx, const QStringList &args)
 {
     QHash<QString, QString> v;
     const QStringList names {u"code"_s, u"name"_s, u"dir"_s};
-    if (!readOptions(u"account top needs --code C --name N --dir 借|贷"_s, args, names, names, v))
+    if (!readOptions(u"用法: account top --code 代码 --name 名称 --dir 借|贷"_s, args, names, names, v))
         return Usage;
     return exitStatusOf(
         AddTopLevelAccount(ctx.session, {v.value(u"code"_s), v.value(u"name"_s), v.value(u"dir"_s), {}}, ctx.dialogs));
@@ -59,7 +59,7 @@ int rename(Context &ctx, const QStringList &args)
 {
     QHash<QString, QString> v;
     const QStringList names {u"code"_s, u"name"_s, u"dir"_s};
-    if (!readOptions(u"account rename needs --code C --name N --dir 借|贷"_s, args, names, names, v))
+    if (!readOptions(u"用法: account rename --code 代码 --name 名称 --dir 借|贷"_s, args, names, names, v))
         return Usage;
     return exitStatusOf(
         RenameAccount(ctx.session, {v.value(u"code"_s), v.value(u"name"_s), v.value(u"dir"_s), {}}, ctx.dialogs));
@@ -68,7 +68,7 @@ int rename(Context &ctx, const QStringList &args)
 int deleteAccount(Context &ctx, const QStringList &args)
 {
     QHash<QString, QString> v;
-    if (!readOptions(u"account delete needs --code C"_s, args, {u"code"_s}, {u"code"_s}, v))
+    if (!readOptions(u"用法: account delete --code 代码"_s, args, {u"code"_s}, {u"code"_s}, v))
         return Usage;
     return exitStatusOf(DeleteAccount(ctx.session, v.value(u"code"_s), ctx.dialogs));
 }
@@ -78,12 +78,12 @@ int deleteAccount(Context &ctx, const QStringList &args)
 int attributes(Context &ctx, const QStringList &args)
 {
     QHash<QString, QString> v;
-    if (!readOptions(u"account attrs needs --code C [--unit U] [--spec S] [--fx Y|N]"_s, args,
+    if (!readOptions(u"用法: account attrs --code 代码 [--unit 单位] [--spec 规格] [--fx Y|N]"_s, args,
             {u"code"_s, u"unit"_s, u"spec"_s, u"fx"_s}, {u"code"_s}, v))
         return Usage;
     const QString fx = v.value(u"fx"_s, u"Y"_s);
     if (fx != u"Y"_s && fx != u"N"_s)
-        return usageError(u"account attrs: --fx takes Y or N"_s);
+        return usageError(u"account attrs: --fx 只能是 Y 或 N"_s);
     const QString code = v.value(u"code"_s);
     std::optional<ChartAccount> account;
     if (const OpResult read = ReadAccount(ctx.session, code, account, ctx.dialogs); !read.isDone())
@@ -103,7 +103,7 @@ int attributes(Context &ctx, const QStringList &args)
 int propose(Context &ctx, const QStringList &args)
 {
     QHash<QString, QString> v;
-    if (!readOptions(u"account propose needs --parent P"_s, args, {u"parent"_s}, {u"parent"_s}, v))
+    if (!readOptions(u"用法: account propose --parent 上级代码"_s, args, {u"parent"_s}, {u"parent"_s}, v))
         return Usage;
     QString subCode;
     const OpResult result = ProposeSubCode(ctx.session, v.value(u"parent"_s), subCode, ctx.dialogs);
@@ -128,7 +128,7 @@ int account(Context &ctx, const QStringList &args)
         return attributes(ctx, rest);
     if (sub == u"propose"_s)
         return propose(ctx, rest);
-    return usageError(u"account needs one of add, top, rename, delete, attrs, propose"_s);
+    return usageError(u"用法: account add|top|rename|delete|attrs|propose ..."_s);
 }
 
 int search(Context &ctx, const QStringList &args)
@@ -138,11 +138,11 @@ int search(Context &ctx, const QStringList &args)
     if (!takeOptions(args, {u"class"_s}, v, &text))
         return Usage;
     if (text.size() != 1)
-        return usageError(u"search needs the text to look for: search TEXT [--class 1-5]"_s);
+        return usageError(u"用法: search 查找内容 [--class 1-5]"_s);
     bool ok = true;
     const int accountClass = v.contains(u"class"_s) ? v.value(u"class"_s).toInt(&ok) : 0;
     if (!ok || !isAccountClass(accountClass))
-        return usageError(u"search: --class takes 1 to 5"_s);
+        return usageError(u"search: --class 只能是 1 到 5"_s);
     QList<AccountSearchHit> hits;
     const OpResult result = SearchAccounts(ctx.session, text.first(), accountClass, hits, ctx.dialogs);
     if (!result.isDone())

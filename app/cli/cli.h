@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include <QHash>
 
@@ -85,6 +86,10 @@ void addRevaluationCommands(QList<Command> &commands);
 // lookup values. Returns the exit status, Done when the ledger is built.
 int buildLedgerOf(Context &ctx, const QHash<QString, QString> &options, LedgerFormat format, AccountLookup &account);
 
+// The balance table's --depth of `options`: "1" to "4" (the chart's levels),
+// "1" when not given; any other text is a usage error, printed, and nothing.
+std::optional<QString> balanceDepth(const QHash<QString, QString> &options);
+
 // Reads "--name VALUE" options from args into values; returns false (after
 // printing the usage problem) on an unknown option or a missing value.
 bool takeOptions(QStringList args, const QStringList &names, QHash<QString, QString> &values,
@@ -92,5 +97,13 @@ bool takeOptions(QStringList args, const QStringList &names, QHash<QString, QStr
 
 // Prints a usage problem for a command and returns the usage exit status.
 int usageError(const QString &text);
+
+// The first line of the file at `path` without its line end; nothing when
+// the file cannot be read.
+std::optional<QString> firstLineOf(const QString &path);
+
+// A line typed at the terminal after `prompt` (on stderr), not echoed;
+// empty when no terminal is attached.
+QString typedSecret(const QString &prompt);
 
 } // namespace tz::cli

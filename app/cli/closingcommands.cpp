@@ -28,7 +28,7 @@ int closeCommand(Context &ctx, const QStringList &args)
         return Usage;
     const int month = monthOf(v.value(u"month"_s));
     if (month == 0)
-        return usageError(u"close needs --month M (1 to 12) [--reviewer R]"_s);
+        return usageError(u"用法: close --month 月份(1-12) [--reviewer 审核人]"_s);
     const QDate workingDate(ctx.session.fiscalYear(), month, 1);
     return exitStatusOf(CloseMonth(ctx.session, workingDate, v.value(u"reviewer"_s), ctx.dialogs));
 }
@@ -40,7 +40,7 @@ int reopenCommand(Context &ctx, const QStringList &args)
         return Usage;
     const int month = monthOf(v.value(u"month"_s));
     if (month == 0)
-        return usageError(u"reopen needs --month M (1 to 12)"_s);
+        return usageError(u"用法: reopen --month 月份(1-12)"_s);
     return exitStatusOf(ReopenMonth(ctx.session, month, ctx.dialogs));
 }
 

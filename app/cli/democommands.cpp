@@ -8,6 +8,7 @@
 #include "app/cli/cli.h"
 #include "store/accountset.h"
 #include "store/login.h"
+#include "store/paths.h"
 #include "vouchers/demobooks.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -56,9 +57,8 @@ int demo(Context &ctx, const QStringList &args)
     QHash<QString, QString> v;
     if (!takeOptions(args, {u"dir"_s, u"year"_s, u"vouchers-per-month"_s, u"seed"_s}, v))
         return Usage;
-    const QString synopsis = u"demo needs --dir DIR [--year Y] [--vouchers-per-month K] [--seed S]"_s;
-    if (!v.contains(u"dir"_s))
-        return usageError(synopsis);
+    const QString synopsis = u"用法: demo [--dir 文件夹] [--year 年度(2015-2099)] [--vouchers-per-month 每月凭证数(1-9999)]"
+                             " [--seed 随机种子]"_s;
     int year = 0;
     int perMonth = 0;
     bool seedOk = false;
@@ -69,7 +69,8 @@ int demo(Context &ctx, const QStringList &args)
         return usageError(synopsis);
 
     QuietDialogs dialogs;
-    const QString dir = QFileInfo(v.value(u"dir"_s)).absoluteFilePath();
+    // Without --dir the set goes where the README's headless run keeps it.
+    const QString dir = QFileInfo(v.value(u"dir"_s, dataFolder() + u"/demo"_s)).absoluteFilePath();
     QString created;
     const OpResult made = CreateAccountSet(u"示例"_s, yearText, dir, dialogs, &created);
     if (!made.isDone())
@@ -99,8 +100,8 @@ int demo(Context &ctx, const QStringList &args)
 void addDemoCommands(QList<Command> &commands)
 {
     commands.append({u"demo"_s,
-                     u"demo --dir DIR [--year Y] [--vouchers-per-month K] [--seed S]   "
-                     "create a demonstration set 示例 with a year of vouchers"_s,
+                     u"demo [--dir DIR] [--year Y] [--vouchers-per-month K] [--seed S]   "
+                     "create a demonstration set 示例 with a year of vouchers (in DIR, else the data folder's demo)"_s,
                      Command::Needs::Nothing, demo});
 }
 

@@ -17,9 +17,9 @@ namespace tz::cli {
 
 namespace {
 
-const QString kSheetUsage = u"export sheet needs --query ledger|balance|summary|journal, the options of that "
-                            "command and --xlsx FILE"_s;
-const QString kLedgerUsage = u"export ledger needs --account CODE --format three|general|quantity|multi --xlsx FILE"_s;
+const QString kSheetUsage = u"用法: export sheet --query ledger|balance|summary|journal (及该查询命令的选项)"
+                            " --xlsx 文件"_s;
+const QString kLedgerUsage = u"用法: export ledger --account 科目代码 --format three|general|quantity|multi --xlsx 文件"_s;
 
 // Builds the table `query` names from the options of its own command and
 // sets the query marker the window would have set.
@@ -36,7 +36,10 @@ int buildTable(Context &ctx, const QString &query, const QHash<QString, QString>
     OpResult built = OpResult::refused();
     if (query == u"balance"_s) {
         marker = quantity ? QueryMarker::QuantityBalance : QueryMarker::AmountBalance;
-        built = BuildBalanceTable(ctx.session, v.value(u"month"_s), v.value(u"depth"_s, u"1"_s), ctx.dialogs);
+        const std::optional<QString> depth = balanceDepth(v);
+        if (!depth)
+            return Usage;
+        built = BuildBalanceTable(ctx.session, v.value(u"month"_s), *depth, ctx.dialogs);
     } else if (query == u"summary"_s) {
         marker = QueryMarker::VoucherSummary;
         built = BuildVoucherSummary(ctx.session, v.value(u"month"_s), ctx.dialogs);
@@ -106,7 +109,7 @@ int exportCommand(Context &ctx, QStringList args)
         return exportSheet(ctx, args);
     if (what == u"ledger"_s)
         return exportLedger(ctx, args);
-    return usageError(u"export needs sheet or ledger"_s);
+    return usageError(u"用法: export sheet|ledger ..."_s);
 }
 
 } // namespace

@@ -11,8 +11,8 @@ namespace tz::cli {
 
 namespace {
 
-const QString kUsage = u"ledger needs --account CODE --format three|general|quantity|multi|multi1|fixed "
-                       "[--price-digits N]"_s;
+const QString kUsage = u"用法: ledger --account 科目代码 --format three|general|quantity|multi|multi1|fixed "
+                       "[--price-digits 单价小数位]"_s;
 
 int ledgerCommand(Context &ctx, const QStringList &args)
 {
@@ -46,7 +46,7 @@ int buildLedgerOf(Context &ctx, const QHash<QString, QString> &options, LedgerFo
         bool ok = false;
         request.priceDigits = options.value(u"price-digits"_s).toInt(&ok);
         if (!ok || request.priceDigits < 0 || request.priceDigits > 4)
-            return usageError(u"--price-digits needs 0 to 4"_s);
+            return usageError(u"--price-digits 只能是 0 到 4"_s);
     }
     // The direction comes from the account, as the query window's lookup
     // leaves it; an unknown code has none.

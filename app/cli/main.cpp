@@ -6,13 +6,9 @@
 #include <memory>
 #include <optional>
 
-#include <termios.h>
-#include <unistd.h>
-
 #include <QCoreApplication>
-#include <QFile>
 #include <QGuiApplication>
-#include <QTextStream>
+#include <QStringDecoder>
 
 #include "app/cli/cli.h"
 #include "store/login.h"
@@ -24,21 +20,21 @@ namespace {
 
 void printHelp(const QList<Command> &commands)
 {
-    std::printf("usage: tz305-cli [--set FILE] [--operator NAME] [--password-file F | --password PW] [--yes] [--csv]"
-                " COMMAND ...\n"
+    std::printf("用法: tz305-cli [--set 帐套文件] [--operator 操作员] [--password-file 文件 | --password 密码] [--yes] [--csv]"
+                " 命令 ...\n"
                 "\n"
-                "  --set FILE       the account set (as chosen in the login window)\n"
-                "  --operator NAME  operator to log in as\n"
-                "  --password-file F  read the operator's password from the first line of F\n"
-                "  --password PW    the operator's password (seen by every user in the process list;\n"
-                "                   prefer --password-file, the TZ305_PASSWORD variable, or the prompt\n"
-                "                   shown when a terminal is attached)\n"
-                "  --yes            answer Yes to every question (otherwise No when not interactive)\n"
-                "  --csv            print tables as CSV instead of TSV\n"
-                "\ncommands:\n");
+                "  --set 帐套文件        要打开的帐套(同登录窗口的选择帐套)\n"
+                "  --operator 操作员     登录的操作员\n"
+                "  --password-file 文件  操作员密码取自该文件的第一行\n"
+                "  --password 密码       操作员密码(本机所有用户都能在进程列表中看到;\n"
+                "                        宜用 --password-file、环境变量 TZ305_PASSWORD,\n"
+                "                        或在终端提示时输入)\n"
+                "  --yes                 所有提问都答“是”(否则在非交互时答“否”)\n"
+                "  --csv                 表格以 CSV 输出(默认 TSV)\n"
+                "\n命令:\n");
     for (const Command &c : commands)
         std::printf("  %s\n", qPrintable(c.synopsis));
-    std::printf("\nexit status: 0 done, 1 refused, 2 usage error, 3 database or file error\n");
+    std::printf("\n退出状态: 0 完成, 1 被拒绝或答“否”, 2 用法错误, 3 数据库或文件错误\n");
 }
 
 // The password when --password is not given: the first line of the
@@ -47,34 +43,11 @@ void printHelp(const QList<Command> &commands)
 // then refuses). Nothing when the file cannot be read.
 std::optional<QString> operatorPassword(const QString &passwordFile, const QString &operatorName)
 {
-    if (!passwordFile.isEmpty()) {
-        QFile file(passwordFile);
-        if (!file.open(QIODevice::ReadOnly))
-            return std::nullopt;
-        QString line = QString::fromUtf8(file.readLine());
-        while (line.endsWith(u'\n') || line.endsWith(u'\r'))
-            line.chop(1);
-        return line;
-    }
+    if (!passwordFile.isEmpty())
+        return firstLineOf(passwordFile);
     if (qEnvironmentVariableIsSet("TZ305_PASSWORD"))
         return qEnvironmentVariable("TZ305_PASSWORD");
-    if (!isatty(STDIN_FILENO))
-        return QString();
-    std::fprintf(stderr, "%s", qPrintable(operatorName + u" 的密码: "_s));
-    std::fflush(stderr);
-    termios saved {};
-    const bool terminal = tcgetattr(STDIN_FILENO, &saved) == 0;
-    if (terminal) {
-        termios quiet = saved;
-        quiet.c_lflag &= ~tcflag_t(ECHO);
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
-    }
-    QTextStream in(stdin);
-    const QString typed = in.readLine();
-    if (terminal)
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
-    std::fprintf(stderr, "\n");
-    return typed;
+    return typedSecret(operatorName + u" 的密码: "_s);
 }
 
 // The command's name: the first argument that is neither a global option
@@ -109,6 +82,15 @@ void quietRuntimeDirNotice(QtMsgType type, const QMessageLogContext &context, co
 
 int main(int argc, char **argv)
 {
+    // Arguments arrive as bytes and are read as UTF-8. Bytes that are no
+    // UTF-8 would be read as other characters, and a file would get another
+    // name than the one typed, so such an argument is refused.
+    for (int i = 1; i < argc; ++i) {
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString text = utf8(QByteArrayView(argv[i]));
+        if (utf8.hasError())
+            return usageError(u"参数不是有效的 UTF-8 文本(文件名也须是 UTF-8): "_s + text);
+    }
     // Printing measures and paints text, which needs the GUI application;
     // the command line shows no window, so it runs offscreen.
     const bool printing = commandNameIn(argc, argv) == "print";
@@ -165,10 +147,10 @@ int main(int argc, char **argv)
             printHelp(commands);
             return Done;
         } else {
-            return usageError(u"unknown option "_s + option);
+            return usageError(u"未知的选项: "_s + option);
         }
         if (!ok)
-            return usageError(u"option %1 needs a value"_s.arg(option));
+            return usageError(u"选项 %1 缺少值"_s.arg(option));
     }
     if (args.isEmpty()) {
         printHelp(commands);
@@ -178,13 +160,13 @@ int main(int argc, char **argv)
     const auto command = std::find_if(commands.cbegin(), commands.cend(),
                                       [&name](const Command &c) { return c.name == name; });
     if (command == commands.cend())
-        return usageError(u"unknown command "_s + name);
+        return usageError(u"未知的命令: "_s + name + u"(tz305-cli --help 列出全部命令)"_s);
 
     ctx.dialogs = TerminalDialogs(ctx.options.yes);
     const bool login = command->needs == Command::Needs::Login || ctx.options.operatorGiven;
     if (command->needs != Command::Needs::Nothing || login) {
         if (ctx.options.setPath.isEmpty())
-            return usageError(name + u" needs --set FILE"_s);
+            return usageError(u"命令 "_s + name + u" 需要 --set 帐套文件"_s);
         // Login runs the login window's checks first, so a missing or
         // misnamed file gets their message; then the set is chosen.
         if (login) {

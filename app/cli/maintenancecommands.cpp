@@ -20,11 +20,45 @@ namespace tz::cli {
 
 namespace {
 
-const QString kSettingsUsage =
-    u"settings needs one of: company NAME | rename NEWNAME | password NEW | backup-path DIR"_s;
+const QString kSettingsUsage = u"用法: settings company 单位全称 | rename 新操作员 | password [--new-password-file 文件]"
+                               " | backup-path 文件夹"_s;
+
+// The logged-in operator's new password, never from the command line itself
+// (the process list shows it to every user): the first line of
+// --new-password-file, else TZ305_NEW_PASSWORD, else typed twice without
+// echo at the terminal, as the window asks for it twice.
+int changePassword(Context &ctx, const QStringList &args)
+{
+    QHash<QString, QString> v;
+    QStringList rest;
+    if (!takeOptions(args, {u"new-password-file"_s}, v, &rest))
+        return Usage;
+    if (!rest.isEmpty())
+        return usageError(u"新密码不能写在命令行上(进程列表中人人可见): 请用 --new-password-file 文件(第一行)、"
+                          "环境变量 TZ305_NEW_PASSWORD,或在终端提示时输入"_s);
+    QString typed;
+    QString again;
+    if (v.contains(u"new-password-file"_s)) {
+        const QString file = v.value(u"new-password-file"_s);
+        const std::optional<QString> line = firstLineOf(file);
+        if (!line) {
+            ctx.dialogs.show(u"不能读取密码文件: "_s + file, u"TZ305提示"_s, Icon::Critical);
+            return Failed;
+        }
+        typed = again = *line;
+    } else if (qEnvironmentVariableIsSet("TZ305_NEW_PASSWORD")) {
+        typed = again = qEnvironmentVariable("TZ305_NEW_PASSWORD");
+    } else {
+        typed = typedSecret(u"新密码: "_s);
+        again = typed.isEmpty() ? typed : typedSecret(u"再输入一次新密码: "_s);
+    }
+    return exitStatusOf(ChangePassword(ctx.session, ctx.session.operatorName(), typed, again, ctx.dialogs));
+}
 
 int settings(Context &ctx, const QStringList &args)
 {
+    if (!args.isEmpty() && args.first() == u"password"_s)
+        return changePassword(ctx, args.mid(1));
     if (args.size() != 2)
         return usageError(kSettingsUsage);
     const QString &what = args.at(0);
@@ -33,8 +67,6 @@ int settings(Context &ctx, const QStringList &args)
         return exitStatusOf(SaveCompanyName(ctx.session, value, ctx.dialogs));
     if (what == u"rename"_s)
         return exitStatusOf(RenameOperator(ctx.session, ctx.session.operatorName(), value, ctx.dialogs));
-    if (what == u"password"_s) // typed once here; the window asks for it twice
-        return exitStatusOf(ChangePassword(ctx.session, ctx.session.operatorName(), value, value, ctx.dialogs));
     if (what == u"backup-path"_s) {
         // A relative folder is taken from the working directory, as a shell user means it.
         const QString folder = value.isEmpty() ? value : QFileInfo(value).absoluteFilePath();
@@ -60,7 +92,7 @@ int writesFile(Context &ctx, const QStringList &args, const QString &usage, cons
 // The backup into the set's backup folder.
 int backup(Context &ctx, const QStringList &args)
 {
-    return writesFile(ctx, args, u"backup takes no arguments (the folder is settings backup-path)"_s, u"备份文件"_s,
+    return writesFile(ctx, args, u"backup 不带参数(备份文件夹由 settings backup-path 设定)"_s, u"备份文件"_s,
                       [&](QString *written) { return BackupAccountSet(ctx.session, ctx.dialogs, written); });
 }
 
@@ -68,7 +100,7 @@ int backup(Context &ctx, const QStringList &args)
 int check(Context &ctx, const QStringList &args)
 {
     if (!args.isEmpty())
-        return usageError(u"check takes no arguments"_s);
+        return usageError(u"check 不带参数"_s);
     QStringList problems;
     const OpResult result = CheckBooks(ctx.session, problems, ctx.dialogs);
     if (!problems.isEmpty()) {
@@ -83,7 +115,7 @@ int check(Context &ctx, const QStringList &args)
 // 年度过帐: the next year's file.
 int carryForward(Context &ctx, const QStringList &args)
 {
-    return writesFile(ctx, args, u"carry-forward takes no arguments"_s, u"新帐套"_s,
+    return writesFile(ctx, args, u"carry-forward 不带参数"_s, u"新帐套"_s,
                       [&](QString *created) { return CarryForward(ctx.session, ctx.dialogs, created); });
 }
 
@@ -95,7 +127,7 @@ int restore(Context &ctx, const QStringList &args)
     if (!takeOptions(args, {u"from"_s, u"as"_s, u"dir"_s}, v))
         return 2;
     if (v.value(u"from"_s).isEmpty())
-        return usageError(u"restore needs --from BACKUP [--as NAME] [--dir DIR]"_s);
+        return usageError(u"用法: restore --from 备份文件 [--as 帐套简称] [--dir 文件夹]"_s);
     // NAME is the set's short name; a whole set name (华新.Y24) is taken as its short name.
     QString name = v.value(u"as"_s);
     static const QRegularExpression setName(u"^(.+)\\.Y\\d\\d$"_s);
@@ -113,14 +145,14 @@ int restore(Context &ctx, const QStringList &args)
 // 压缩修复数据库: the compacted set, or the salvaged one of a damaged set.
 int compact(Context &ctx, const QStringList &args)
 {
-    return writesFile(ctx, args, u"compact takes no arguments"_s, u"帐套"_s,
+    return writesFile(ctx, args, u"compact 不带参数"_s, u"帐套"_s,
                       [&](QString *written) { return CompactAccountSet(ctx.session, ctx.dialogs, written); });
 }
 
 int initialise(Context &ctx, const QStringList &args)
 {
     if (!args.isEmpty())
-        return usageError(u"initialise takes no arguments"_s);
+        return usageError(u"initialise 不带参数"_s);
     return exitStatusOf(InitialiseYear(ctx.session, ctx.dialogs));
 }
 
@@ -150,8 +182,9 @@ void addMaintenanceCommands(QList<Command> &commands)
                      "detail accounts, opening balance, closed months)"_s,
                      Command::Needs::Login, check});
     commands.append({u"settings"_s,
-                     u"settings company NAME | rename NEWNAME | password NEW | backup-path DIR   "
-                     "the settings window's values of the logged-in operator"_s,
+                     u"settings company NAME | rename NEWNAME | password [--new-password-file F] | backup-path DIR   "
+                     "the settings window's values of the logged-in operator; the new password from F, "
+                     "TZ305_NEW_PASSWORD or typed twice at a prompt"_s,
                      Command::Needs::Login, settings});
 }
 

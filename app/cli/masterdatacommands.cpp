@@ -14,10 +14,10 @@ namespace tz::cli {
 
 namespace {
 
-const QString kPhraseUsage = u"phrase needs one of: add TEXT | delete TEXT | list"_s;
-const QString kItemUsage = u"item needs one of: add --code C --name N | delete --code C | list"_s;
+const QString kPhraseUsage = u"用法: phrase add 摘要 | delete 摘要 | list"_s;
+const QString kItemUsage = u"用法: item add --code 代码 --name 名称 | delete --code 代码 | list"_s;
 const QString kOpeningUsage =
-    u"opening needs one of: set --code C [--qty Q] [--debit D] [--credit C] | list | trial | load"_s;
+    u"用法: opening set --code 科目代码 [--qty 数量] [--debit 借方] [--credit 贷方] | list | trial | load"_s;
 
 QString amountText(const std::optional<Cents> &cents)
 {

@@ -106,18 +106,18 @@ bool takeOptions(QStringList args, const QStringList &names, QHash<QString, QStr
         if (arg.startsWith(u"--"_s)) {
             const QString name = arg.mid(2);
             if (!names.contains(name)) {
-                usageError(u"unknown option "_s + arg);
+                usageError(u"未知的选项: "_s + arg);
                 return false;
             }
             if (args.isEmpty()) {
-                usageError(u"option %1 needs a value"_s.arg(arg));
+                usageError(u"选项 %1 缺少值"_s.arg(arg));
                 return false;
             }
             values.insert(name, args.takeFirst());
         } else if (rest) {
             rest->append(arg);
         } else {
-            usageError(u"unexpected argument "_s + arg);
+            usageError(u"多余的参数: "_s + arg);
             return false;
         }
     }

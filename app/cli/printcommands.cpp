@@ -20,11 +20,12 @@ namespace tz::cli {
 namespace {
 
 const QString kUsage =
-    u"print voucher --month M --from A --to B [--form small|large] [--lines N] [--pdf FILE]\n"
-    "print ledger --account C [--to C2] --format three|quantity|fixed [--pdf FILE]\n"
-    "print balance --month M [--depth D] [--pdf FILE]\n"
-    "print summary --month M [--pdf FILE]\n"
-    "print statement --table 资产表13|资产表07|利润表13|利润表07|现流表 --month M [--pdf FILE]"_s;
+    u"用法:\n"
+    "print voucher --month 月份 --from 起号 --to 止号 [--form small|large] [--lines 每张行数] [--pdf 文件]\n"
+    "print ledger --account 科目代码 [--to 止科目代码] --format three|quantity|fixed [--pdf 文件]\n"
+    "print balance --month 月份 [--depth 级数(1-4)] [--pdf 文件]\n"
+    "print summary --month 月份 [--pdf 文件]\n"
+    "print statement --table 资产表13|资产表07|利润表13|利润表07|现流表 --month 月份 [--pdf 文件]"_s;
 
 int number(const QHash<QString, QString> &v, const QString &name, int fallback = -1)
 {
@@ -101,8 +102,11 @@ int printCommand(Context &ctx, const QStringList &args)
     if (what == u"ledger"_s)
         return printLedger(ctx, v);
     if (what == u"balance"_s) {
+        const std::optional<QString> depth = balanceDepth(v);
+        if (!depth)
+            return Usage;
         return deliver(ctx, v, [&](Document &doc) {
-            const OpResult built = BuildBalanceTable(ctx.session, month, v.value(u"depth"_s, u"1"_s), ctx.dialogs);
+            const OpResult built = BuildBalanceTable(ctx.session, month, *depth, ctx.dialogs);
             return built.isDone() ? LayOutBalanceReport(ctx.session, month, 1, doc, ctx.dialogs) : built;
         });
     }

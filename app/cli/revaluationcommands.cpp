@@ -13,7 +13,7 @@ namespace tz::cli {
 
 namespace {
 
-const QString kUsage = u"revalue needs --month M --rate CODE=RATE [--rate ...] --against CODE [--reviewer R]"_s;
+const QString kUsage = u"用法: revalue --month 月份 --rate 科目代码=汇率 [--rate ...] --against 科目代码 [--reviewer 审核人]"_s;
 
 QString optionalText(const std::optional<double> &value)
 {
@@ -38,7 +38,7 @@ int revalue(Context &ctx, QStringList args)
         const double rate = pair.section(u'=', 1).toDouble(&ok);
         // Whether the rate is one the books take is the operation's check.
         if (!pair.contains(u'=') || !ok)
-            return usageError(u"--rate needs CODE=RATE, e.g. 1002002=7.1"_s);
+            return usageError(u"--rate 须写成 科目代码=汇率,如 1002002=7.1"_s);
         rates.insert(pair.section(u'=', 0, 0).trimmed(), rate);
     }
     QHash<QString, QString> v;

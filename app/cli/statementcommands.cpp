@@ -49,7 +49,7 @@ int statement(Context &ctx, const QStringList &args)
     bool ok = false;
     const int month = v.value(u"month"_s).toInt(&ok);
     if (!table || !ok || month < 1 || month > 12)
-        return usageError(u"statement needs --table "_s + kTables + u" --month M (1 to 12) [--xlsx FILE]"_s);
+        return usageError(u"用法: statement --table "_s + kTables + u" --month 月份(1-12) [--xlsx 文件]"_s);
     const OpResult evaluated = EvaluateStatement(ctx.session, *table, month, ctx.dialogs);
     if (!evaluated.isDone())
         return exitStatusOf(evaluated);
@@ -64,8 +64,8 @@ int statement(Context &ctx, const QStringList &args)
 
 int statementTemplate(Context &ctx, const QStringList &args)
 {
-    const QString usage = u"statement-template --table "_s + kTables
-        + u" list | set --line N [--caption C] [--formula F]"_s;
+    const QString usage = u"用法: statement-template --table "_s + kTables
+        + u" list | set --line 行次 [--caption 项目] [--formula 公式]"_s;
     QHash<QString, QString> v;
     QStringList rest;
     if (!takeOptions(args, {u"table"_s, u"line"_s, u"caption"_s, u"formula"_s}, v, &rest) || rest.size() != 1)

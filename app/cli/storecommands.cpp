@@ -18,7 +18,7 @@ int newSet(Context &ctx, const QStringList &args)
     if (!takeOptions(args, {u"short"_s, u"year"_s, u"dir"_s}, v))
         return Usage;
     if (!v.contains(u"short"_s) || !v.contains(u"year"_s) || !v.contains(u"dir"_s))
-        return usageError(u"new needs --short NAME --year YYYY --dir DIR"_s);
+        return usageError(u"用法: new --short 帐套简称 --year 年度 --dir 文件夹"_s);
     // A relative folder is taken from the working directory, as a shell user means it.
     const QString dir = QFileInfo(v.value(u"dir"_s)).absoluteFilePath();
     QString created;
@@ -31,7 +31,7 @@ int newSet(Context &ctx, const QStringList &args)
 int operators(Context &ctx, const QStringList &args)
 {
     if (!args.isEmpty())
-        return usageError(u"operators takes no arguments"_s);
+        return usageError(u"operators 不带参数"_s);
     const OpResult result = guarded(ctx.dialogs, [&] {
         ctx.print(ctx.session.RunSql(u"SELECT 操作员 FROM 信息表 WHERE 操作员 IS NOT NULL"_s));
         return OpResult::done();
@@ -42,7 +42,7 @@ int operators(Context &ctx, const QStringList &args)
 int info(Context &ctx, const QStringList &args)
 {
     if (!args.isEmpty())
-        return usageError(u"info takes no arguments"_s);
+        return usageError(u"info 不带参数"_s);
     const QString year = u"20"_s + ctx.session.dbPath().right(2);
     ctx.print({u"帐套名称"_s, u"年度"_s, u"帐套简称"_s, u"路径"_s},
               {{ctx.session.companyName(), year, ctx.session.setShortName(), ctx.session.dbPath()}});
@@ -54,7 +54,7 @@ int info(Context &ctx, const QStringList &args)
 int loginValues(Context &ctx, const QStringList &args)
 {
     if (!args.isEmpty())
-        return usageError(u"login takes no arguments"_s);
+        return usageError(u"login 不带参数"_s);
     const Session &s = ctx.session;
     ctx.print({u"dbPath"_s, u"operatorName"_s, u"fiscalYear"_s, u"companyName"_s, u"setShortName"_s},
               {{s.dbPath(), s.operatorName(), QString::number(s.fiscalYear()), s.companyName(), s.setShortName()}});
@@ -64,7 +64,7 @@ int loginValues(Context &ctx, const QStringList &args)
 int accounts(Context &ctx, const QStringList &args)
 {
     if (!args.isEmpty())
-        return usageError(u"accounts takes no arguments"_s);
+        return usageError(u"accounts 不带参数"_s);
     const OpResult result = guarded(ctx.dialogs, [&] {
         ctx.print(ctx.session.RunSql(
             u"SELECT 科目代码, 科目名称, 科目级数, 科目全称, 方向, 明细, 拼音, 单位, 规格, 调汇, "
@@ -77,7 +77,7 @@ int accounts(Context &ctx, const QStringList &args)
 int sql(Context &ctx, const QStringList &args)
 {
     if (args.size() != 1)
-        return usageError(u"sql needs one SELECT statement as its argument"_s);
+        return usageError(u"用法: sql \"SELECT ...\"(一条只读查询)"_s);
     try {
         ctx.session.OpenMainConnection();
         ctx.print(ctx.session.mainConnection().queryReadOnly(args.first()));

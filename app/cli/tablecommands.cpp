@@ -32,7 +32,10 @@ int balance(Context &ctx, QStringList args)
     QHash<QString, QString> v;
     if (!takeOptions(args, {u"month"_s, u"depth"_s}, v))
         return Usage;
-    const OpResult built = BuildBalanceTable(ctx.session, v.value(u"month"_s), v.value(u"depth"_s, u"1"_s), ctx.dialogs);
+    const std::optional<QString> depth = balanceDepth(v);
+    if (!depth)
+        return Usage;
+    const OpResult built = BuildBalanceTable(ctx.session, v.value(u"month"_s), *depth, ctx.dialogs);
     return buildAndPrint(ctx, built, [&](ResultSet &rows) { return ReadBalanceTable(ctx.session, view, rows, ctx.dialogs); });
 }
 
@@ -60,7 +63,7 @@ int filter(Context &ctx, const QStringList &args)
     if (!takeOptions(args, {u"prefix"_s}, v))
         return Usage;
     if (!v.contains(u"prefix"_s))
-        return usageError(u"filter needs --prefix CODE"_s);
+        return usageError(u"用法: filter --prefix 科目代码开头"_s);
     const OpResult built = BuildPrefixJournal(ctx.session, v.value(u"prefix"_s), ctx.dialogs);
     return buildAndPrint(ctx, built, [&](ResultSet &rows) { return ReadEntryJournal(ctx.session, rows, ctx.dialogs); });
 }
@@ -68,7 +71,7 @@ int filter(Context &ctx, const QStringList &args)
 int exportJournal(Context &ctx, const QStringList &args)
 {
     if (args.size() != 1 || args.first().startsWith(u"--"_s))
-        return usageError(u"export-journal needs FILE"_s);
+        return usageError(u"用法: export-journal 文件"_s);
     PlainJournalCounts counts;
     const OpResult result = ExportPlainJournal(ctx.session, args.first(), ctx.dialogs, &counts);
     if (result.isDone())
@@ -77,6 +80,15 @@ int exportJournal(Context &ctx, const QStringList &args)
 }
 
 } // namespace
+
+std::optional<QString> balanceDepth(const QHash<QString, QString> &options)
+{
+    const QString depth = options.value(u"depth"_s, u"1"_s);
+    if (depth.size() == 1 && depth.at(0) >= u'1' && depth.at(0) <= u'4')
+        return depth;
+    usageError(u"--depth 只能是 1、2、3 或 4 (科目级数): "_s + depth);
+    return std::nullopt;
+}
 
 void addTableCommands(QList<Command> &commands)
 {

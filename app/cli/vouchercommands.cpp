@@ -24,11 +24,12 @@ namespace tz::cli {
 namespace {
 
 const QString kUsage =
-    u"voucher needs one of:\n"
-    "  save|insert --date yyyy-MM-dd [--word W] [--reviewer R] [--attach N] [--number N] --line L ...\n"
-    "  modify --month M --number N [--date D] [--word W] [--reviewer R] [--attach N] [--line L ...]\n"
-    "  delete --month M --number N | show --month M --number N | import FILE.csv\n"
-    "  a line L is \"摘要|科目代码|数量|借方|贷方|流代|流金\""_s;
+    u"用法:\n"
+    "  voucher save|insert --date yyyy-MM-dd [--word 字号] [--reviewer 审核人] [--attach 附件数] [--number 号码] --line 分录 ...\n"
+    "  voucher modify --month 月份 --number 号码 [--date 日期] [--word 字号] [--reviewer 审核人] [--attach 附件数]"
+    " [--line 分录 ...]\n"
+    "  voucher delete --month 月份 --number 号码 | show --month 月份 --number 号码 | import 文件.csv\n"
+    "  分录写成 \"摘要|科目代码|数量|借方|贷方|流代|流金\""_s;
 
 const QStringList kHeaderOptions = {u"date"_s, u"word"_s, u"reviewer"_s, u"attach"_s, u"number"_s, u"month"_s};
 
@@ -45,11 +46,11 @@ bool parseArgs(QStringList args, const QStringList &names, VoucherArgs &out)
         const QString arg = args.takeFirst();
         const QString name = arg.mid(2);
         if (!arg.startsWith(u"--"_s) || (name != u"line"_s && !names.contains(name))) {
-            usageError(u"unexpected argument "_s + arg);
+            usageError(u"多余的参数: "_s + arg);
             return false;
         }
         if (args.isEmpty()) {
-            usageError(u"option %1 needs a value"_s.arg(arg));
+            usageError(u"选项 %1 缺少值"_s.arg(arg));
             return false;
         }
         if (name == u"line"_s)
@@ -85,7 +86,7 @@ std::optional<VoucherLine> parseLine(const QString &text, QString &problem, bool
 {
     QStringList fields = text.split(u'|');
     if (fields.size() > 7) {
-        problem = u"a line has at most 7 fields: "_s + text;
+        problem = u"一行分录最多 7 栏: "_s + text;
         return std::nullopt;
     }
     while (fields.size() < 7)
@@ -98,7 +99,7 @@ std::optional<VoucherLine> parseLine(const QString &text, QString &problem, bool
         bool ok = false;
         line.quantity = QLocale::c().toDouble(quantity, &ok);
         if (!ok || !std::isfinite(*line.quantity)) {
-            problem = u"quantity is no number: "_s + fields.at(2);
+            problem = u"数量不是数字: "_s + fields.at(2);
             return std::nullopt;
         }
     }
@@ -148,7 +149,7 @@ bool applyHeader(const VoucherArgs &a, VoucherHeader &header)
     if (a.values.contains(u"date"_s)) {
         header.date = QDate::fromString(a.values.value(u"date"_s), u"yyyy-MM-dd"_s);
         if (!header.date.isValid()) {
-            usageError(u"--date needs yyyy-MM-dd"_s);
+            usageError(u"--date 须写成 yyyy-MM-dd"_s);
             return false;
         }
     }
@@ -159,7 +160,7 @@ bool applyHeader(const VoucherArgs &a, VoucherHeader &header)
     if (a.values.contains(u"attach"_s)) {
         const std::optional<int> attachments = wholeNumber(a.values.value(u"attach"_s));
         if (!attachments) {
-            usageError(u"--attach needs a whole number"_s);
+            usageError(u"--attach 须是整数"_s);
             return false;
         }
         header.attachments = *attachments;
@@ -167,7 +168,7 @@ bool applyHeader(const VoucherArgs &a, VoucherHeader &header)
     if (a.values.contains(u"number"_s)) {
         const std::optional<int> number = wholeNumber(a.values.value(u"number"_s));
         if (!number) {
-            usageError(u"--number needs a whole number"_s);
+            usageError(u"--number 须是整数"_s);
             return false;
         }
         header.number = *number;

@@ -1,7 +1,12 @@
 // The command line end to end: exit statuses, TSV/CSV output, messages on
 // stderr, login checks, and the read-only query command.
+#include <vector>
+
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 
 #include "tests/cli/clirunner.h"
@@ -90,6 +95,45 @@ TEST_F(CommandLine, OutputFormatsQueriesUsageAndFileErrors)
                                      QStringList{u"new"_s, u"--short"_s, u"x"_s},
                                      login() << u"login"_s << u"extra"_s})
         cliExpect(usage, 2);
+    // Usage errors speak Chinese; a depth is one of the chart's four levels.
+    const struct
+    {
+        QStringList args;
+        QString err;
+    } usages[] = {
+        {{u"--bogus"_s}, u"未知的选项: --bogus"_s},
+        {login() << u"export"_s, u"用法: export sheet|ledger ..."_s},
+        {login() << u"balance"_s << u"--month"_s << u"1"_s << u"--depth"_s << u"0"_s, u"--depth 只能是 1、2、3 或 4 (科目级数): 0"_s},
+        {login() << u"balance"_s << u"--month"_s << u"1"_s << u"--depth"_s << u"x"_s, u"--depth 只能是 1、2、3 或 4 (科目级数): x"_s},
+        {login() << u"print"_s << u"balance"_s << u"--month"_s << u"1"_s << u"--depth"_s << u"-1"_s << u"--pdf"_s
+                 << m_dir.filePath(u"余额表.pdf"_s),
+         u"--depth 只能是 1、2、3 或 4 (科目级数): -1"_s},
+        {login() << u"export"_s << u"sheet"_s << u"--query"_s << u"balance"_s << u"--month"_s << u"1"_s << u"--depth"_s
+                 << u"9"_s << u"--xlsx"_s << m_dir.filePath(u"余额表.xlsx"_s),
+         u"--depth 只能是 1、2、3 或 4 (科目级数): 9"_s},
+    };
+    for (const auto &u : usages)
+        EXPECT_TRUE(cliExpect(u.args, 2, u"tz305-cli: "_s + u.err + u'\n').out.isEmpty());
+
+    // An argument of bytes that are no UTF-8 would name another file than
+    // the one typed: refused, nothing written. (QProcess passes only text,
+    // so the child starts the program with the raw bytes itself.)
+    QList<QByteArray> bytes{QByteArray(TZ305_CLI_PATH)};
+    for (const QString &arg : login() << u"export"_s << u"sheet"_s << u"--query"_s << u"balance"_s << u"--month"_s << u"1"_s
+                                               << u"--xlsx"_s)
+        bytes << arg.toUtf8();
+    bytes << QFile::encodeName(m_dir.path()) + "/\xff\xfe.xlsx";
+    std::vector<char *> argv;
+    for (QByteArray &b : bytes)
+        argv.push_back(b.data());
+    argv.push_back(nullptr);
+    const CliRun mangled = cli({}, [&argv] {
+        ::execv(argv.front(), argv.data());
+        ::_exit(127);
+    });
+    EXPECT_EQ(mangled.status, 2);
+    EXPECT_EQ(mangled.err, u"tz305-cli: 参数不是有效的 UTF-8 文本(文件名也须是 UTF-8): "_s + m_dir.path() + u"/\uFFFD\uFFFD.xlsx\n"_s);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{u"华新.Y24"_s});
 
     const QString text = m_dir.filePath(u"文本.Y24"_s);
     QFile f(text);

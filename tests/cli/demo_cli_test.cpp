@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "tests/cli/clirunner.h"
+#include "tests/support/envguard.h"
 
 using namespace Qt::Literals::StringLiterals;
 using tz::test::CliRun;
@@ -30,9 +31,11 @@ protected:
 TEST_F(DemoCommandLine, MakesAYearOfBalancedGaplessVouchers)
 {
     ASSERT_TRUE(m_dir.isValid());
+    // Without --dir the set goes to the data folder's demo folder.
+    const tz::test::EnvGuard data("TZ305_DATA_DIR", m_dir.path().toUtf8());
     const QString folder = m_dir.filePath(u"demo"_s);
     const QString set = QDir(folder).filePath(u"示例.Y24"_s);
-    const CliRun made = cli({u"demo"_s, u"--dir"_s, folder, u"--vouchers-per-month"_s, u"5"_s});
+    const CliRun made = cli({u"demo"_s, u"--vouchers-per-month"_s, u"5"_s});
     ASSERT_EQ(made.status, 0) << made.err.toStdString();
     EXPECT_TRUE(made.err.isEmpty()) << made.err.toStdString();
     EXPECT_TRUE(made.out.startsWith(set + u"\tvouchers 60\tlines "_s)) << made.out.toStdString();

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/cli/clirunner.h"
+#include "tests/support/envguard.h"
 
 using namespace Qt::Literals::StringLiterals;
 using tz::test::CliRun;
@@ -36,10 +37,25 @@ TEST_F(SettingsCommands, RenamePasswordAndBackupPath)
     cliExpect(as(boss, u"888"_s) << u"info"_s, 0);
     cliExpect(as(u"主管"_s, u"888"_s) << u"info"_s, 1, u"[TZ305提示] 操作员或密码不正确!\n"_s);
 
-    // The password is typed once.
-    cliExpect(as(u"会计"_s, u"111"_s) << u"settings"_s << u"password"_s << u"p'w%"_s, 0, u"[提示] 修改成功\n"_s);
+    // A new password is never taken from the command line, which every user
+    // sees in the process list: from a file, the environment or a prompt.
+    const QStringList password = as(u"会计"_s, u"111"_s) << u"settings"_s << u"password"_s;
+    cliExpect(QStringList(password) << u"p'w%"_s, 2,
+              u"tz305-cli: 新密码不能写在命令行上(进程列表中人人可见): 请用 --new-password-file 文件(第一行)、"
+              "环境变量 TZ305_NEW_PASSWORD,或在终端提示时输入\n"_s);
+    const QString file = m_dir.filePath(u"新密码"_s);
+    QFile text(file);
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("p'w%\n");
+    text.close();
+    cliExpect(QStringList(password) << u"--new-password-file"_s << file, 0, u"[提示] 修改成功\n"_s);
     cliExpect(as(u"会计"_s, u"111"_s) << u"info"_s, 1);
-    cliExpect(as(u"会计"_s, u"p'w%"_s) << u"info"_s, 0);
+    {
+        const tz::test::EnvGuard typed("TZ305_NEW_PASSWORD", u"新 密"_s.toUtf8());
+        cliExpect(as(u"会计"_s, u"p'w%"_s) << u"settings"_s << u"password"_s, 0, u"[提示] 修改成功\n"_s);
+    }
+    cliExpect(as(u"会计"_s, u"新 密"_s) << u"settings"_s << u"password"_s, 1, u"[提醒您！] 请输入密码！\n"_s);
+    cliExpect(as(u"会计"_s, u"新 密"_s) << u"info"_s, 0);
 
     // The backup path needs --yes.
     const QString folder = m_dir.filePath(u"备份"_s);
@@ -69,6 +85,20 @@ TEST_F(SettingsCommands, BackupRestoreCompactAndWhatCannotBeWritten)
                                  u"--dir"_s, m_dir.path()};
     EXPECT_EQ(cliExpect(restore, 0).out, u"恢复的帐套\n"_s + m_dir.filePath(u"新华.Y24"_s) + u'\n');
     cliExpect(restore, 1);
+    // A name with a line break, a tab or a hidden direction mark is no short
+    // name; a restore that fails removes the folders it made.
+    const QString made = m_dir.filePath(u"恢复"_s);
+    for (const QString &name : {u"新\n华"_s, u"新\t华"_s, u"新\u202E华"_s}) {
+        const CliRun refused = cli({u"--yes"_s, u"restore"_s, u"--from"_s, copy, u"--as"_s, name, u"--dir"_s, made});
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_TRUE(refused.err.endsWith(u"[TZ305提示] 帐套名错误!\n"_s)) << refused.err.toStdString();
+    }
+    QFile junk(m_dir.filePath(u"别的2024-03-05.QSBF24"_s));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(8192, 'x'));
+    junk.close();
+    EXPECT_EQ(cli({u"--yes"_s, u"restore"_s, u"--from"_s, junk.fileName(), u"--dir"_s, made + u"/二级"_s}).status, 3);
+    EXPECT_FALSE(QFileInfo::exists(made));
     EXPECT_EQ(cliExpect(yes + QStringList{u"compact"_s}, 0).out, u"帐套\n"_s + m_set + u'\n');
     cliExpect(login() << u"check"_s, 0);
 
