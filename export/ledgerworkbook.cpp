@@ -1,6 +1,8 @@
 // The ledger workbooks, written with libxlsxwriter.
 #include "export/ledgerworkbook.h"
 
+#include <algorithm>
+
 #include <QFile>
 
 #include "export/workbookfile.h"
@@ -153,7 +155,7 @@ QString periodLine(int year)
     return u"\n&\"常规\"&10会计期间:%1年1-12月"_s.arg(year);
 }
 
-QByteArray pageHeader(LedgerWorkbookKind kind, const LedgerWorkbookHeading &heading, const QString &company, int year)
+QString headerText(LedgerWorkbookKind kind, const LedgerWorkbookHeading &heading, const QString &company, int year)
 {
     const QString titled = u"   明细帐&\"宋体,常规\""_s;
     QString left, centre;
@@ -172,7 +174,37 @@ QByteArray pageHeader(LedgerWorkbookKind kind, const LedgerWorkbookHeading &head
         centre = u"&\"黑体\"&16"_s + heading.namePath + titled + periodLine(year);
         break;
     }
-    return (u"&L"_s + left + u"&C"_s + centre + u"&R\n&\"常规\"&10单位:元             ."_s).toUtf8();
+    return u"&L"_s + left + u"&C"_s + centre + u"&R\n&\"常规\"&10单位:元             ."_s;
+}
+
+// `text` cut to `size` characters, its last one "…".
+QString elided(const QString &text, qsizetype size)
+{
+    return text.size() <= size ? text : text.left(std::max<qsizetype>(0, size - 1)) + u'…';
+}
+
+// The page header. A spreadsheet keeps a header of at most 255 characters
+// and drops a longer one whole, so a long name path is shortened first:
+// its upper levels are cut short, the last level stays whole (the code
+// stands beside it). Should the header still be too long, the top-level
+// name, the company and at last the path itself are cut too.
+QByteArray pageHeader(LedgerWorkbookKind kind, LedgerWorkbookHeading heading, QString company, int year)
+{
+    constexpr qsizetype kLimit = LXW_HEADER_FOOTER_MAX;
+    QString text = headerText(kind, heading, company, year);
+    const qsizetype cut = heading.namePath.lastIndexOf(u'/');
+    if (text.size() > kLimit && cut > 0) {
+        const QString upper = heading.namePath.left(cut);
+        heading.namePath = elided(upper, upper.size() - (text.size() - kLimit)) + heading.namePath.mid(cut);
+        text = headerText(kind, heading, company, year);
+    }
+    for (qsizetype most = 40; text.size() > kLimit && most > 0; most -= 10) {
+        heading.topName = elided(heading.topName, most);
+        heading.namePath = elided(heading.namePath, most);
+        company = elided(company, most);
+        text = headerText(kind, heading, company, year);
+    }
+    return text.toUtf8();
 }
 
 bool writeBook(const QString &file, LedgerWorkbookKind kind, const LedgerWorkbookHeading &heading,
@@ -210,14 +242,27 @@ bool writeBook(const QString &file, LedgerWorkbookKind kind, const LedgerWorkboo
     }
     worksheet_set_default_row(sheet, 15, LXW_FALSE);
 
+    // A page break carries the figures as they stand after its last record:
+    // a 本月合计 or 本年累计 row has no balance of its own, so those of the
+    // last record before it that has one (the balance, the last carried
+    // column, decides), and 0 where there is none, as the printed pages do.
+    QList<int> standing(data.recordCount(), -1);
+    for (int i = 0, found = -1; i < data.recordCount(); ++i) {
+        if (!data.rows().at(i).at(sources.at(shape.carried.last())).isNull())
+            found = i;
+        standing[i] = found;
+    }
     const auto carried = [&](lxw_row_t r, const QString &label, int record) {
+        const int from = record < 0 ? -1 : standing.at(record);
         for (int c = 0; c < columns.size(); ++c) {
-            if (c == kSummaryColumn)
+            if (c == kSummaryColumn) {
                 worksheet_write_string(sheet, r, lxw_col_t(c), label.toUtf8().constData(), f.text);
-            else if (shape.carried.contains(c))
-                writeCell(sheet, r, lxw_col_t(c), data.rows().at(record).at(sources.at(c)), cellFormats.at(c));
-            else
+            } else if (shape.carried.contains(c)) {
+                const QVariant figure = from < 0 ? QVariant() : data.rows().at(from).at(sources.at(c));
+                writeCell(sheet, r, lxw_col_t(c), figure.isNull() ? QVariant(0.0) : figure, cellFormats.at(c));
+            } else {
                 worksheet_write_blank(sheet, r, lxw_col_t(c), f.text);
+            }
         }
     };
     for (int i = 0; i < layout.rows.size(); ++i) {

@@ -72,9 +72,12 @@ struct LedgerWorkbookCounts
 // quantity ledger's 借    方 / 贷    方 / 余    额 over 数量, 单价, 金额;
 // the multi-column ledger's " 明细科目" over its sub-account columns),
 // every cell ruled, amounts "#,##0.00", unit prices "0.000", dates as
-// dates; paginated by layOutLedgerSheet; landscape A4 with the headers
-// (科目名称 or 单位名称, the title and 会计期间, 单位:元) and the footer
-// [TZ305]. No record: "没有记录!" (plain box, "TZ305") and no file. The
+// dates; paginated by layOutLedgerSheet, each 过 次 页 / 承 前 页 pair
+// carrying the balances of the last record before it that has them (0
+// when none has), as the printed pages do; landscape A4 with the headers
+// (科目名称 or 单位名称, the title and 会计期间, 单位:元; a name path too
+// long for the header's 255 characters cut short above its last level)
+// and the footer [TZ305]. No record: "没有记录!" (plain box, "TZ305") and no file. The
 // file goes through writeWorkbookFile.
 OpResult WriteLedgerWorkbook(Session &session, LedgerWorkbookKind kind, const LedgerWorkbookHeading &heading,
                              const QString &path, Dialogs &dialogs, LedgerWorkbookCounts *counts = nullptr);

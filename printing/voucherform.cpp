@@ -9,6 +9,49 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace tz {
 
+namespace {
+
+// Heights of the bands in millimetres: the page header (title, number,
+// date, column captions), the hidden page-number band, the footer (totals
+// and signatures), and the bounds of a line (its text, 9.5 points, needs
+// 3.5 mm).
+constexpr double kHeaderHeight = 23;
+constexpr double kGroupHeaderHeight = 0.01;
+constexpr double kFooterHeight = 14;
+constexpr double kLowestLine = 3.5;
+constexpr double kHighestLine = 8;
+
+QString formName(VoucherForm form)
+{
+    return form == VoucherForm::Large ? u"大凭证打印"_s : u"凭证打印"_s;
+}
+
+QPageLayout formPage(const VoucherPrintSettings &settings)
+{
+    const QSizeF form = settings.form == VoucherForm::Large ? QSizeF(250, 120) : QSizeF(210, 110);
+    // The form is wider than high: given upright and turned, so no page
+    // size matching can swap its sides.
+    return QPageLayout(
+        QPageSize(form.transposed(), QPageSize::Millimeter, formName(settings.form), QPageSize::ExactMatch),
+        QPageLayout::Landscape,
+        QMarginsF(std::max(0.0, settings.leftCm * 10), std::max(0.0, settings.topCm * 10), 5, 4),
+        QPageLayout::Millimeter);
+}
+
+// The height left for the lines of one page between its header and footer.
+double lineRoom(const QPageLayout &page)
+{
+    return page.paintRect(QPageLayout::Millimeter).height() - kHeaderHeight - kGroupHeaderHeight - kFooterHeight;
+}
+
+} // namespace
+
+int maxVoucherLines(const VoucherPrintSettings &settings)
+{
+    const double room = lineRoom(formPage(settings));
+    return room < kLowestLine ? 0 : int(room / kLowestLine + 1e-9);
+}
+
 QString chineseDate(const QString &isoDate)
 {
     if (isoDate.size() < 10 || isoDate.at(4) != u'-' || isoDate.at(7) != u'-')
@@ -18,16 +61,9 @@ QString chineseDate(const QString &isoDate)
 
 ReportDefinition voucherReport(const VoucherPrintSettings &settings, const VoucherHeading &heading)
 {
-    const bool large = settings.form == VoucherForm::Large;
     ReportDefinition r;
-    r.name = large ? u"大凭证打印"_s : u"凭证打印"_s;
-    const QSizeF form = large ? QSizeF(250, 120) : QSizeF(210, 110);
-    // The form is wider than high: given upright and turned, so no page
-    // size matching can swap its sides.
-    r.page = QPageLayout(QPageSize(form.transposed(), QPageSize::Millimeter, r.name, QPageSize::ExactMatch),
-                         QPageLayout::Landscape,
-                         QMarginsF(std::max(0.0, settings.leftCm * 10), std::max(0.0, settings.topCm * 10), 5, 4),
-                         QPageLayout::Millimeter);
+    r.name = formName(settings.form);
+    r.page = formPage(settings);
     r.groupColumn = u"月"_s;
     r.newPagePerGroup = true;
 
@@ -43,7 +79,7 @@ ReportDefinition voucherReport(const VoucherPrintSettings &settings, const Vouch
     const TextStyle small {9, false, Qt::AlignLeft | Qt::AlignVCenter};
 
     // Page header: title, number with the page mark, unit and date, column captions.
-    r.pageHeader.heightMm = 23;
+    r.pageHeader.heightMm = kHeaderHeight;
     r.pageHeader.label(QRectF(0, 0, width, 9), u"记 帐 凭 证"_s, {16, true, Qt::AlignCenter})
         .line(QPointF(width / 2 - 24, 8.5), QPointF(width / 2 + 24, 8.5), 0.3)
         .line(QPointF(width / 2 - 24, 9.3), QPointF(width / 2 + 24, 9.3), 0.3)
@@ -64,13 +100,13 @@ ReportDefinition voucherReport(const VoucherPrintSettings &settings, const Vouch
     }
 
     // Group header: the page number, hidden.
-    r.groupHeader.heightMm = 0.01;
+    r.groupHeader.heightMm = kGroupHeaderHeight;
     r.groupHeader.field(QRectF(0, 0, 10, 0.01), u"月"_s);
     r.groupHeader.elements.last().hidden = true;
 
-    // Detail: the lines, as many as the form has room for.
-    const double room = (large ? 120.0 : 110.0) - r.page.margins().top() - r.page.margins().bottom() - 23 - 14;
-    const double rowHeight = std::clamp(room / std::max(1, settings.linesPerPage), 3.5, 8.0);
+    // Detail: the lines share the room between the header and the footer.
+    const double rowHeight =
+        std::clamp(lineRoom(r.page) / std::max(1, settings.linesPerPage), kLowestLine, kHighestLine);
     r.detail.heightMm = rowHeight;
     r.detail.cells(0, columns);
     const QStringList fields {u"摘要说明"_s, u"科目全称"_s, u"数量"_s, u"借方金额"_s, u"贷方金额"_s};
@@ -80,7 +116,7 @@ ReportDefinition voucherReport(const VoucherPrintSettings &settings, const Vouch
                        i >= 2 ? amount : plain);
 
     // Group footer: the whole voucher's totals and the signatures.
-    r.groupFooter.heightMm = 14;
+    r.groupFooter.heightMm = kFooterHeight;
     r.groupFooter.cells(0, {left[3], columns[3], columns[4]}, 0.3);
     for (ReportElement &e : r.groupFooter.elements)
         e.mm.setHeight(7);

@@ -29,6 +29,11 @@ struct VoucherHeading
 // 科目全称, 数量, 借方金额, 贷方金额.
 ReportDefinition voucherReport(const VoucherPrintSettings &settings, const VoucherHeading &heading);
 
+// The most entry lines one page of the settings' form holds between its
+// header and its totals with the settings' margins, no line lower than its
+// text; 0 when the margins leave no room for one.
+int maxVoucherLines(const VoucherPrintSettings &settings);
+
 // "YYYY年MM月DD日" of a 'yyyy-MM-dd' date; other text as it is.
 QString chineseDate(const QString &isoDate);
 

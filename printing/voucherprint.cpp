@@ -85,6 +85,21 @@ Document layOutStaged(Session &session, const VoucherPrintSettings &settings)
     return layOutReport(voucherReport(settings, h), rows);
 }
 
+// Refuses a line count the form cannot hold with its margins: more lines
+// would push the totals and signatures onto a sheet of their own.
+OpResult refuseLinesBeyondForm(const VoucherPrintSettings &settings, Dialogs &dialogs)
+{
+    const int most = maxVoucherLines(settings);
+    if (settings.linesPerPage <= most)
+        return OpResult::done();
+    const QString form = settings.form == VoucherForm::Large ? u"25*12CM"_s : u"21*11CM"_s;
+    const QString top = QString::number(settings.topCm);
+    return refuse(dialogs,
+                  most == 0 ? u"上边CM太大: %1的凭证上边%2CM时放不下一行,请减小上边CM"_s.arg(form, top)
+                            : u"凭证行数太多: %1的凭证上边%2CM时每页最多%3行,请减少凭证行数"_s.arg(form, top).arg(most),
+                  u"TZ305提示"_s, Icon::Critical);
+}
+
 OpResult noVoucher(Dialogs &dialogs, int number)
 {
     return refuse(dialogs, u"本月没有第%1号凭证"_s.arg(number), applicationTitle(), Icon::Exclamation);
@@ -144,6 +159,8 @@ OpResult LayOutVoucher(Session &session, const QString &month, const QString &nu
     const int m = month.trimmed().toInt(&ok);
     if (!ok || m < 1 || m > 12)
         return refuse(dialogs, u"月份或号码不能为空"_s, applicationTitle(), Icon::None);
+    if (const OpResult fits = refuseLinesBeyondForm(settings, dialogs); !fits.isDone())
+        return fits;
     const int n = number.trimmed().toInt();
     bool found = false;
     const OpResult result = guarded(dialogs, [&] {
@@ -163,6 +180,8 @@ OpResult LayOutVoucherRange(Session &session, int month, int from, int to, const
     doc = Document();
     if (settings.linesPerPage < 1)
         return refuse(dialogs, u"请设置凭证的行数"_s, applicationTitle(), Icon::None);
+    if (const OpResult fits = refuseLinesBeyondForm(settings, dialogs); !fits.isDone())
+        return fits;
     int largest = 1;
     if (const OpResult read = LargestVoucherNumber(session, month, largest, dialogs); !read.isDone())
         return read;

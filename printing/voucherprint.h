@@ -55,20 +55,23 @@ OpResult LargestVoucherNumber(Session &session, int month, int &number, Dialogs 
 // Lays out voucher `number` of `month` (the texts of 月份 and the number
 // box). Refuses, in order: lines per page or number below 1 "请设置凭证的行数
 // (号码为空?)" (no icon, "TZ305"); no month "月份或号码不能为空" (no icon,
-// "TZ305"); a number without lines "本月没有第N号凭证" (exclamation,
-// "TZ305"). Writes the staging rows in one transaction: 分录始表 emptied,
-// one row per line with 科目全称 code "." full name, 顺序 the line's rank
-// within the voucher, blank rows with the following ranks filling the last
-// page, and 月 the page of each row. Every page carries the whole voucher's
+// "TZ305"); more lines than a page of the form holds with its margins
+// (maxVoucherLines) "凭证行数太多: 21*11CM的凭证上边1CM时每页最多16行,请减少
+// 凭证行数", or with no room for one line "上边CM太大: …时放不下一行,请减小上边
+// CM" (critical, "TZ305提示"); a number without lines "本月没有第N号凭证"
+// (exclamation, "TZ305"). Writes the staging rows in one transaction:
+// 分录始表 emptied, one row per line with 科目全称 code "." full name, 顺序
+// the line's rank within the voucher, blank rows with the following ranks
+// filling the last page, and 月 the page of each row. Every page carries the whole voucher's
 // totals and "(page/pages)" after the number.
 OpResult LayOutVoucher(Session &session, const QString &month, const QString &number,
                        const VoucherPrintSettings &settings, Document &doc, Dialogs &dialogs);
 
 // Continuous printing of vouchers `from` to `to` of `month`, each laid out
 // as LayOutVoucher does and appended to `doc`. Refuses: lines below 1
-// "请设置凭证的行数" (no icon, "TZ305"); `to` beyond the month's largest
-// number "最大号码错误", `to` below `from` "号码要前小后大" (exclamation,
-// "TZ305"). With `askFirst` (printing on paper) asks "是否进行连续打印凭证？"
+// "请设置凭证的行数" (no icon, "TZ305"); more lines than the form holds as
+// LayOutVoucher does; `to` beyond the month's largest number "最大号码错误",
+// `to` below `from` "号码要前小后大" (exclamation, "TZ305"). With `askFirst` (printing on paper) asks "是否进行连续打印凭证？"
 // ("TZ305") first; No ends silently. `progress` may cancel between vouchers.
 OpResult LayOutVoucherRange(Session &session, int month, int from, int to, const VoucherPrintSettings &settings,
                             bool askFirst, Document &doc, Dialogs &dialogs, Progress *progress = nullptr);

@@ -33,8 +33,8 @@ std::optional<StatementTable> statementTableNamed(const QString &name);
 
 StatementKind kindOf(StatementTable table);
 
-// The statement's title as printed and in the workbook: "资产负债表",
-// "利润表", "现金流量表".
+// The statement's title as printed and as the workbook's sheet name:
+// "资产负债表", "利润表", "现金流量表".
 QString statementTitle(StatementTable table);
 
 // The statutory form number: 会小企01表, 会企01表, 会小企02表, 会企02表, 会小企03表.

@@ -68,6 +68,12 @@ TEST_F(StatementCommandLine, TemplatesAreListedAndEdited)
               u"[TZ305提示] 公式只能录入科目代码,代码之间用加号或减号相连: 5001*2\n"_s);
     cliExpect(QStringList(edit) << u"set"_s << u"--line"_s << u"99"_s << u"--caption"_s << u"x"_s, 1,
               u"[TZ305提示] 没有行次99\n"_s);
+    cliExpect(QStringList(edit) << u"set"_s << u"--line"_s << u"1"_s << u"--formula"_s << u"9999"_s, 1,
+              u"[TZ305提示] 公式中的代码不在科目表中: 9999\n"_s);
+    const QStringList cashFlow = login() << u"statement-template"_s << u"--table"_s << u"现流表"_s << u"set"_s
+                                         << u"--line"_s << u"23"_s << u"--formula"_s;
+    cliExpect(QStringList(cashFlow) << u"999-888+1001"_s, 1, u"[TZ305提示] 公式中的代码不是现金流量项目: 1001\n"_s);
+    cliExpect(QStringList(cashFlow) << u"999-888"_s, 0, u""_s);
     const QStringList lines = cliExpect(QStringList(edit) << u"list"_s, 0).out.split(u'\n');
     EXPECT_EQ(lines.at(0), u"行次\t项目\t公式"_s);
     EXPECT_EQ(lines.at(1), u"1\t一、营业收入\t5001"_s);
@@ -82,18 +88,34 @@ TEST_F(StatementCommandLine, WorkbookHasTheStatutoryHeadingAndNumbers)
     // Written again only when asked.
     cliExpect(statement(u"资产表13"_s) << u"--xlsx"_s << path, 1);
 
-    const QString read = tz::test::readWorkbook(path, uR"(
-print(ws.title, ws['A1'].value, ws['H2'].value, ws['A3'].value, ws['E3'].value, ws['H3'].value, sep='|')
-print(ws['A4'].value, ws['C4'].value, ws['A5'].value, ws['C5'].value, ws['C5'].number_format, ws['D6'].value, sep='|')
-print(ws['A34'].value, ws['C34'].value, ws['G34'].value, ws['C5'].border.left.style, sep='|')
-print(sorted(str(r) for r in ws.merged_cells.ranges), ws.page_setup.paperSize, ws.sheet_properties.pageSetUpPr.fitToPage)
-)"_s);
-    EXPECT_EQ(read,
-              u"资产负债表|资产负债表|会小企01表|编制单位：华新商贸有限公司|2024年12月31日|单位：元\n"
-              "资  产|期末余额|货币资金|49799.5|#,##0.00|None\n"
-              "资产总计|50929.5|50929.5|thin\n"
-              "['A1:H1', 'A3:D3'] 9 True\n"_s);
-
+    // The paper form's heading: the spaced title over two rows, the entity,
+    // the date as a date, the unit; rows 1 to 4 centred, rows of 20 points,
+    // the narrow columns shrinking their texts to fit.
+    const QString layout = uR"(
+print(ws.title, ws['A1'].value, ws['A1'].font.sz, ws['A3'].value, ws['E3'].value.date(), ws['E3'].number_format, ws['H3'].value, sep='|')
+print(sorted(str(r) for r in ws.merged_cells.ranges), [ws.column_dimensions[c].width for c in 'ABCDEFGH'])
+print({c.alignment.horizontal for row in ws.iter_rows(1, 4) for c in row if c.value}, {ws.row_dimensions[r].height for r in range(1, ws.max_row + 2)}, ws.max_row)
+print(ws['A5'].alignment.shrink_to_fit, ws['C34'].alignment.shrink_to_fit, ws['A3'].alignment.shrink_to_fit, ws['C5'].border.left.style)
+print(ws['A4'].value, ws['C4'].value, ws['A5'].value, ws['C5'].value, ws['C5'].number_format, ws['D6'].value, ws['A34'].value, ws['C34'].value, ws['G34'].value, sep='|')
+)"_s;
+    EXPECT_EQ(tz::test::readWorkbook(path, layout),
+              u"资产负债表|资 产 负 债  表|22.0|编制单位:华新商贸有限公司      |2024-12-31|yyyy\"年\"m\"月\"d\"日\";@| 单位:元  \n"
+              "['A1:H2', 'A3:C3'] [16.7109375, 3.7109375, 11.7109375, 11.7109375, 16.7109375, 3.7109375, 11.7109375, 11.7109375]\n"
+              "{'center'} {20.0} 34\n"
+              "True True None thin\n"
+              "资  产|期末余额|货币资金|49799.5|#,##0.00|None|资产总计|50929.5|50929.5\n"_s);
+    const QString income = m_dir.filePath(u"利润表.xlsx"_s);
+    cliExpect(statement(u"利润表13"_s) << u"--xlsx"_s << income, 0);
+    EXPECT_EQ(tz::test::readWorkbook(income, uR"(
+print(ws['A1'].value, ws['A1'].font.sz, ws['A3'].value, ws['C3'].value, ws['D3'].value, ws['E3'].value, sep='|')
+print(sorted(str(r) for r in ws.merged_cells.ranges), [ws.column_dimensions[c].width for c in 'ABCDE'])
+print({c.alignment.horizontal for row in ws.iter_rows(1, 4) for c in row if c.value}, {ws.row_dimensions[r].height for r in range(1, ws.max_row + 2)}, ws['A5'].alignment.shrink_to_fit)
+print(ws['A4'].value, ws['C4'].value, ws['D4'].value, ws['A5'].value, sep='|')
+)"_s),
+              u"利  润  表|22.0|编制单位:华新商贸有限公司             |2024年12月   |  单位:元 |None\n"
+              "['A1:D2'] [45.7109375, 4.7109375, 14.7109375, 14.7109375, 13.0]\n"
+              "{'center'} {20.0} None\n"
+              "项  目|本年累计金额|本月金额|一、营业收入\n"_s);
     // A real spreadsheet program opens it and prints it on one page.
     const QString office = QStandardPaths::findExecutable(u"soffice"_s);
     ASSERT_FALSE(office.isEmpty()) << "LibreOffice (libreoffice-calc-nogui) is needed";
@@ -108,7 +130,7 @@ print(sorted(str(r) for r in ws.merged_cells.ranges), ws.page_setup.paperSize, w
     ASSERT_TRUE(text.waitForFinished(30000));
     const QString page = QString::fromUtf8(text.readAllStandardOutput());
     EXPECT_EQ(page.count(u'\f'), 1) << page.toStdString();
-    for (const QString &expected : {u"资产负债表"_s, u"编制单位：华新商贸有限公司"_s, u"2024年12月31日"_s, u"50,929.50"_s})
+    for (const QString &expected : {u"资产负债"_s, u"会小企01表"_s, u"编制单位:华新商贸有限公司"_s, u"2024年12月31日"_s, u"50,929.50"_s})
         EXPECT_TRUE(page.contains(expected)) << expected.toStdString();
 }
 

@@ -1,7 +1,8 @@
 // The ledger workbooks: the page geometry (26 records on the first page, a
 // boundary record without summary gets no break), the carried balances of
-// the three-column and quantity ledgers, the merged headings of all three
-// kinds, the number formats and the page headers, read back by openpyxl.
+// the three-column and quantity ledgers (over total rows without a balance
+// too), the merged headings of all three kinds, the number formats and the
+// page headers (a long name path cut short), read back by openpyxl.
 #include <gtest/gtest.h>
 
 #include "export/ledgerworkbook.h"
@@ -86,9 +87,8 @@ protected:
                                    i == blank ? QString() : u"第%1笔"_s.arg(i), 100.0 * i});
     }
 
-    QString write(LedgerWorkbookKind kind, bool general = false)
+    QString write(LedgerWorkbookKind kind)
     {
-        tz::LedgerWorkbookHeading heading{u"1002001"_s, u"银行存款/人民币户"_s, u"银行存款"_s, general};
         ScriptedDialogs dialogs;
         const QString path = set.folder() + u"/帐页.xlsx"_s;
         EXPECT_TRUE(tz::WriteLedgerWorkbook(set.session(), kind, heading, path, dialogs).isDone());
@@ -97,6 +97,7 @@ protected:
     }
 
     tz::test::TestSet set;
+    tz::LedgerWorkbookHeading heading{u"1002001"_s, u"银行存款/人民币户"_s, u"银行存款"_s};
 };
 
 TEST_F(LedgerWorkbook, ThreeColumnCarriesTheBalanceOverThePageBreak)
@@ -122,10 +123,42 @@ print(repr(headers('oddFooter')))
               "'&R&\"常规\"&10[TZ305]               .'\n"_s);
 }
 
+TEST_F(LedgerWorkbook, TotalRowsAtAPageEndCarryTheLastRunningBalance)
+{
+    // Page 1 ends on a 本月合计 row, page 2 on 本月合计 and 本年累计 rows:
+    // none has a balance of its own.
+    fillThreeColumn(52);
+    set.session().execSql(u"UPDATE 三总式 SET 摘要说明 = CASE ID WHEN '8030000051' THEN ' 本年累计' ELSE ' 本月合计' END, "
+                          "方向 = NULL, 余额 = NULL WHERE ID IN ('8030000026', '8030000050', '8030000051')"_s);
+    EXPECT_EQ(readWorkbook(write(LedgerWorkbookKind::ThreeColumn),
+                           u"print([(ws.cell(r, 3).value, ws.cell(r, 7).value) for r in (28, 29, 32, 57, 58, 61)])"_s),
+              u"[(' 本月合计', None), ('过 次 页', 2500), ('承 前 页', 2500), (' 本年累计', None), "
+              "('过 次 页', 4900), ('承 前 页', 4900)]\n"_s);
+}
+
+TEST_F(LedgerWorkbook, LongNamePathIsCutShortSoThePageHeaderStands)
+{
+    // A four-level account whose name path alone would take the header
+    // past the 255 characters a spreadsheet keeps.
+    fillThreeColumn(1);
+    const QString last = QString(60, u'丙');
+    heading = {u"1122001001001"_s, u"应收账款/"_s + QString(60, u'甲') + u'/' + QString(60, u'乙') + u'/' + last,
+               u"应收账款"_s};
+    EXPECT_EQ(readWorkbook(write(LedgerWorkbookKind::ThreeColumn), uR"(
+h = headers('oddHeader')
+left = re.search('&L(.*?)&C', h, re.S).group(1)
+print(len(h) <= 255, left.startswith('\n&"常规"       &10科目名称:1122001001001 应收账款/甲'), left.count('…'), left.endswith('…/' + '丙' * 60))
+print(h[h.index('&C'):])
+)"_s),
+              u"True True 1 True\n&C&\"黑体\"&16应收账款   明细帐&\"宋体,常规\"\n&\"常规\"&10会计期间:2024年1-12月"
+              "&R\n&\"常规\"&10单位:元             .\n"_s);
+}
+
 TEST_F(LedgerWorkbook, GeneralLedgerTitleAndOnePageOfTwentySix)
 {
     fillThreeColumn(26);
-    EXPECT_EQ(readWorkbook(write(LedgerWorkbookKind::ThreeColumn, true),
+    heading.general = true;
+    EXPECT_EQ(readWorkbook(write(LedgerWorkbookKind::ThreeColumn),
                            u"print(ws.max_row, len(ws.row_breaks.brk), '总分类帐&' in headers('oddHeader'))"_s),
               u"28 0 True\n"_s);
     ScriptedDialogs dialogs;

@@ -1,5 +1,6 @@
 // Voucher printing: pages of 4, 6 and 8 lines on 6-line pages, the staging
-// rows behind them, the range checks and the saved settings.
+// rows behind them, every line count a form holds and the refusal of more,
+// the range checks and the saved settings.
 #include "printing/voucherprint.h"
 
 #include <gtest/gtest.h>
@@ -107,6 +108,42 @@ TEST_F(VoucherPrint, LineNumbersAreRanksEvenWhenTheLinePartWraps)
     ASSERT_EQ(doc.pages.size(), 2);
     EXPECT_EQ(tz::test::table(s, u"SELECT 顺序, 月, ifnull(借方金额, 贷方金额) FROM 分录始表 ORDER BY ID"_s),
               (QStringList {u"1|1|1"_s, u"2|1|2"_s, u"3|2|3"_s, u"4|2|6"_s}));
+}
+
+TEST_F(VoucherPrint, EveryAcceptedLineCountFitsTheFormAndMoreAreRefused)
+{
+    voucher(1, 19);
+    struct Case
+    {
+        tz::VoucherForm form;
+        double topCm;
+        int most;
+        QString refusal;
+    };
+    const QList<Case> cases {
+        {tz::VoucherForm::Small, 1, 16, u"凭证行数太多: 21*11CM的凭证上边1CM时每页最多16行,请减少凭证行数"_s},
+        {tz::VoucherForm::Large, 1, 19, u"凭证行数太多: 25*12CM的凭证上边1CM时每页最多19行,请减少凭证行数"_s},
+        {tz::VoucherForm::Small, 5, 5, u"凭证行数太多: 21*11CM的凭证上边5CM时每页最多5行,请减少凭证行数"_s},
+        {tz::VoucherForm::Large, 8, 0, u"上边CM太大: 25*12CM的凭证上边8CM时放不下一行,请减小上边CM"_s},
+    };
+    for (const Case &c : cases) {
+        settings.form = c.form;
+        settings.topCm = c.topCm;
+        // Each page of lines is one sheet: totals and signatures never
+        // spill onto a sheet of their own.
+        for (settings.linesPerPage = 1; settings.linesPerPage <= c.most; ++settings.linesPerPage) {
+            ScriptedDialogs dialogs;
+            const int pages = (19 + settings.linesPerPage - 1) / settings.linesPerPage;
+            EXPECT_EQ(preview(u"1"_s, dialogs).pages.size(), pages) << c.topCm << " cm, lines " << settings.linesPerPage;
+        }
+        ScriptedDialogs one, range;
+        Document doc;
+        EXPECT_TRUE(tz::LayOutVoucher(s, u"3"_s, u"1"_s, settings, doc, one).isRefused());
+        EXPECT_TRUE(tz::LayOutVoucherRange(s, 3, 1, 1, settings, true, doc, range).isRefused());
+        for (const ScriptedDialogs *dialogs : {&one, &range})
+            EXPECT_EQ(dialogs->messages, (QList<Message> {{c.refusal, u"TZ305提示"_s, Icon::Critical}}));
+        EXPECT_TRUE(range.questions.isEmpty());
+    }
 }
 
 TEST_F(VoucherPrint, RefusalsTellWhatIsMissing)
