@@ -159,15 +159,15 @@ int search(Context &ctx, const QStringList &args)
 void addAccountCommands(QList<Command> &commands)
 {
     commands.append({u"account"_s,
-        u"account add --parent P --sub S --name N --dir 借|贷   add a detail account under P\n"
-        "  account top --code C --name N --dir 借|贷   add a top-level account\n"
-        "  account rename --code C --name N --dir 借|贷   rename an account or change its direction\n"
-        "  account delete --code C   delete an account and everything below it\n"
-        "  account attrs --code C [--unit U] [--spec S] [--fx Y|N]   unit, spec (规格), FX flag\n"
-        "  account propose --parent P   the proposed sub-code for the next sub-account"_s,
+        u"account add --parent 上级代码 --sub 下级代码 --name 名称 --dir 借|贷   在上级科目下增设明细科目\n"
+        "  account top --code 代码 --name 名称 --dir 借|贷   增设一级科目\n"
+        "  account rename --code 代码 --name 名称 --dir 借|贷   修改科目名称或方向\n"
+        "  account delete --code 代码   删除科目及其全部下级\n"
+        "  account attrs --code 代码 [--unit 单位] [--spec 规格] [--fx Y|N]   单位、规格、调汇标志\n"
+        "  account propose --parent 上级代码   下一个下级科目的建议代码"_s,
         Command::Needs::Login, account});
     commands.append(
-        {u"search"_s, u"search TEXT [--class 1-5]   detail accounts whose name, initials or code contain TEXT"_s,
+        {u"search"_s, u"search 查找内容 [--class 1-5]   名称、拼音首字母或代码含有查找内容的明细科目"_s,
             Command::Needs::Login, search});
 }
 

@@ -49,9 +49,9 @@ int reopenCommand(Context &ctx, const QStringList &args)
 void addClosingCommands(QList<Command> &commands)
 {
     commands.append({u"close"_s,
-                     u"close --month M [--reviewer R]   close a month: transfer income and expense to 3103"_s,
+                     u"close --month 月份 [--reviewer 审核人]   结帐: 损益结转到 3103"_s,
                      Command::Needs::Login, closeCommand});
-    commands.append({u"reopen"_s, u"reopen --month M   reopen a closed month, removing its transfer voucher"_s,
+    commands.append({u"reopen"_s, u"reopen --month 月份   反结帐: 删除该月的结转凭证"_s,
                      Command::Needs::Login, reopenCommand});
 }
 

@@ -100,8 +100,8 @@ int demo(Context &ctx, const QStringList &args)
 void addDemoCommands(QList<Command> &commands)
 {
     commands.append({u"demo"_s,
-                     u"demo [--dir DIR] [--year Y] [--vouchers-per-month K] [--seed S]   "
-                     "create a demonstration set 示例 with a year of vouchers (in DIR, else the data folder's demo)"_s,
+                     u"demo [--dir 文件夹] [--year 年度] [--vouchers-per-month 每月凭证数] [--seed 随机种子]   "
+                     "建演示帐套 示例 及一年的凭证(不指定文件夹时在数据文件夹的 demo 下)"_s,
                      Command::Needs::Nothing, demo});
 }
 

@@ -117,10 +117,10 @@ int exportCommand(Context &ctx, QStringList args)
 void addExportCommands(QList<Command> &commands)
 {
     commands.append({u"export"_s,
-                     u"export sheet --query ledger|balance|summary|journal [the options of that command] --xlsx FILE"
-                     "   write the table as a plain sheet (导出)\n"
-                     "  export ledger --account CODE --format three|general|quantity|multi --xlsx FILE"
-                     "   write the paginated ledger workbook (EXCEL帐页)"_s,
+                     u"export sheet --query ledger|balance|summary|journal [该查询的选项] --xlsx 文件"
+                     "   表格导出为工作表(导出)\n"
+                     "  export ledger --account 科目代码 --format three|general|quantity|multi --xlsx 文件"
+                     "   分页的帐页工作簿(EXCEL帐页)"_s,
                      Command::Needs::Login, exportCommand});
 }
 

@@ -62,8 +62,8 @@ int buildLedgerOf(Context &ctx, const QHash<QString, QString> &options, LedgerFo
 void addLedgerCommands(QList<Command> &commands)
 {
     commands.append({u"ledger"_s,
-                     u"ledger --account CODE --format three|general|quantity|multi|multi1|fixed [--price-digits N]"
-                     "   build a ledger and print its work table"_s,
+                     u"ledger --account 科目代码 --format three|general|quantity|multi|multi1|fixed [--price-digits 单价小数位]   "
+                     "生成帐页并列出其工作表"_s,
                      Command::Needs::Login, ledgerCommand});
 }
 

@@ -161,30 +161,27 @@ int initialise(Context &ctx, const QStringList &args)
 void addMaintenanceCommands(QList<Command> &commands)
 {
     commands.append({u"initialise"_s,
-                     u"initialise   empty the year's journal and opening balances after a backup (asks three times; --yes)"_s,
+                     u"initialise   系统初始化: 先备份, 再清空本年度的分录和年初余额(问三次; --yes)"_s,
                      Command::Needs::Login, initialise});
     commands.append({u"carry-forward"_s,
-                     u"carry-forward   next year's set beside this one, its openings this year's closing balances "
-                     "(asks; --yes)"_s,
+                     u"carry-forward   年度过帐: 在本帐套旁建下年帐套, 年初数取本年期末余额(询问; --yes)"_s,
                      Command::Needs::Login, carryForward});
     commands.append({u"restore"_s,
-                     u"restore --from BACKUP [--as NAME] [--dir DIR]   a backup made a set again (NAME.Yyy in the "
-                     "data folder or DIR; never over a file; asks twice; --yes)"_s,
+                     u"restore --from 备份文件 [--as 简称] [--dir 文件夹]   帐套恢复: 备份恢复为帐套 简称.Y年份"
+                     "(在数据文件夹或指定文件夹, 不覆盖文件; 问两次; --yes)"_s,
                      Command::Needs::Nothing, restore});
     commands.append({u"compact"_s,
-                     u"compact   rewrite the set into a compact file under its name; a damaged set is salvaged "
-                     "into a new one beside it (asks; --yes)"_s,
+                     u"compact   压缩修复: 帐套重写为紧凑的文件; 损坏的帐套抢救到旁边的新帐套(询问; --yes)"_s,
                      Command::Needs::Login, compact});
-    commands.append({u"backup"_s, u"backup   a dated copy of the set in its backup folder (asks; --yes)"_s,
+    commands.append({u"backup"_s, u"backup   数据备份: 在备份文件夹存一份注明日期的副本(询问; --yes)"_s,
                      Command::Needs::Login, backup});
     commands.append({u"check"_s,
-                     u"check   the file's integrity and the books' rules (balanced vouchers, gap-free numbers, "
-                     "detail accounts, opening balance, closed months)"_s,
+                     u"check   检查文件完整性和帐簿规则(凭证平衡、号码连续、明细科目、年初平衡、已结帐月份)"_s,
                      Command::Needs::Login, check});
     commands.append({u"settings"_s,
-                     u"settings company NAME | rename NEWNAME | password [--new-password-file F] | backup-path DIR   "
-                     "the settings window's values of the logged-in operator; the new password from F, "
-                     "TZ305_NEW_PASSWORD or typed twice at a prompt"_s,
+                     u"settings company 单位全称 | rename 新操作员 | password [--new-password-file 文件]"
+                     " | backup-path 文件夹   信息设置(当前操作员); 新密码取自文件、TZ305_NEW_PASSWORD"
+                     " 或提示时输入两次"_s,
                      Command::Needs::Login, settings});
 }
 

@@ -150,13 +150,13 @@ int opening(Context &ctx, const QStringList &args)
 
 void addMasterDataCommands(QList<Command> &commands)
 {
-    commands.append({u"phrase"_s, u"phrase add TEXT | delete TEXT | list   the summary phrases"_s,
+    commands.append({u"phrase"_s, u"phrase add 摘要 | delete 摘要 | list   常用摘要"_s,
                      Command::Needs::Login, phrase});
-    commands.append({u"item"_s, u"item add --code C --name N | delete --code C | list   the cash-flow items"_s,
+    commands.append({u"item"_s, u"item add --code 代码 --name 名称 | delete --code 代码 | list   现金流量项目"_s,
                      Command::Needs::Login, item});
     commands.append({u"opening"_s,
-                     u"opening set --code C [--qty Q] [--debit D] [--credit C] | list | trial | load   "
-                     "opening balances: edit a detail account, list, trial balance, load into the journal"_s,
+                     u"opening set --code 科目代码 [--qty 数量] [--debit 借方] [--credit 贷方] | list | trial | load   "
+                     "年初余额: 修改明细科目、列出、试算平衡、装入分录"_s,
                      Command::Needs::Login, opening});
 }
 

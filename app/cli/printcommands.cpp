@@ -134,8 +134,8 @@ int printCommand(Context &ctx, const QStringList &args)
 void addPrintCommands(QList<Command> &commands)
 {
     commands.append({u"print"_s,
-                     u"print voucher|ledger|balance|summary|statement ... [--pdf FILE]"
-                     "   lay out vouchers, ledger pages or reports and write a PDF file or print them"_s,
+                     u"print voucher|ledger|balance|summary|statement ... [--pdf 文件]"
+                     "   打印凭证、帐页或报表, 或写成 PDF 文件"_s,
                      Command::Needs::Login, printCommand});
 }
 

@@ -86,8 +86,8 @@ int revalue(Context &ctx, QStringList args)
 void addRevaluationCommands(QList<Command> &commands)
 {
     commands.append({u"revalue"_s,
-                     u"revalue --month M --rate CODE=RATE [--rate ...] --against CODE [--reviewer R]"
-                     "   period-end FX revaluation: print the table and post the voucher (期末调汇)"_s,
+                     u"revalue --month 月份 --rate 科目代码=汇率 [--rate ...] --against 科目代码 [--reviewer 审核人]   "
+                     "期末调汇: 列出调汇表并生成凭证"_s,
                      Command::Needs::Login, revalue});
 }
 

@@ -96,12 +96,11 @@ int statementTemplate(Context &ctx, const QStringList &args)
 void addStatementCommands(QList<Command> &commands)
 {
     commands.append({u"statement"_s,
-                     u"statement --table "_s + kTables
-                         + u" --month M [--xlsx FILE]   evaluate a statement and print its rows (or write its workbook)"_s,
+                     u"statement --table "_s + kTables + u" --month 月份 [--xlsx 文件]   计算报表并列出(或写成工作簿)"_s,
                      Command::Needs::Login, statement});
     commands.append({u"statement-template"_s,
-                     u"statement-template --table T list | set --line N [--caption C] [--formula F]"
-                     "   the lines of a statement template"_s,
+                     u"statement-template --table 报表 list | set --line 行次 [--caption 项目] [--formula 公式]"
+                     "   报表公式设置"_s,
                      Command::Needs::Login, statementTemplate});
 }
 

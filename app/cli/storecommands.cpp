@@ -93,14 +93,14 @@ int sql(Context &ctx, const QStringList &args)
 
 void addStoreCommands(QList<Command> &commands)
 {
-    commands.append({u"new"_s, u"new --short NAME --year YYYY --dir DIR   create an account set from the template"_s,
+    commands.append({u"new"_s, u"new --short 简称 --year 年度 --dir 文件夹   从模板新建帐套"_s,
                      Command::Needs::Nothing, newSet});
-    commands.append({u"operators"_s, u"operators   list the operators of the set"_s, Command::Needs::Set, operators});
-    commands.append({u"info"_s, u"info   company, year, short name and path of the set"_s, Command::Needs::Set, info});
-    commands.append({u"login"_s, u"login   log in and print the login values (set, operator, year, company, short name)"_s,
+    commands.append({u"operators"_s, u"operators   帐套的操作员"_s, Command::Needs::Set, operators});
+    commands.append({u"info"_s, u"info   帐套的单位名称、年度、简称和路径"_s, Command::Needs::Set, info});
+    commands.append({u"login"_s, u"login   登录并列出登录值(帐套、操作员、年度、单位、简称)"_s,
                      Command::Needs::Login, loginValues});
-    commands.append({u"accounts"_s, u"accounts   the chart of accounts"_s, Command::Needs::Login, accounts});
-    commands.append({u"sql"_s, u"sql \"SELECT ...\"   one read-only query"_s, Command::Needs::Login, sql});
+    commands.append({u"accounts"_s, u"accounts   科目表"_s, Command::Needs::Login, accounts});
+    commands.append({u"sql"_s, u"sql \"SELECT ...\"   一条只读查询"_s, Command::Needs::Login, sql});
 }
 
 } // namespace tz::cli

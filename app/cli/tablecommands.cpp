@@ -93,18 +93,18 @@ std::optional<QString> balanceDepth(const QHash<QString, QString> &options)
 void addTableCommands(QList<Command> &commands)
 {
     commands.append({u"balance"_s,
-                     u"balance --month M [--depth D] [--quantity]   the balance table (数量式余额表) of month M "
-                     "down to depth D (1-4, default 1); --quantity shows the quantity columns"_s,
+                     u"balance --month 月份 [--depth 级数] [--quantity]   该月的科目余额表(数量式余额表), 列到第 1-4 级"
+                     "(默认 1); --quantity 显示数量栏"_s,
                      Command::Needs::Login, balance});
-    commands.append({u"summary"_s, u"summary --month M   the voucher summary (凭证汇总表) of month M"_s,
+    commands.append({u"summary"_s, u"summary --month 月份   该月的凭证汇总表"_s,
                      Command::Needs::Login, summary});
     commands.append({u"journal"_s,
-                     u"journal [--month M|全部|年初]   the entry journal (分录簿), whole year by default"_s,
+                     u"journal [--month 月份|全部|年初]   分录簿, 默认全年"_s,
                      Command::Needs::Login, journal});
-    commands.append({u"filter"_s, u"filter --prefix CODE   the journal lines of every code beginning with CODE"_s,
+    commands.append({u"filter"_s, u"filter --prefix 代码开头   代码以此开头的全部分录"_s,
                      Command::Needs::Login, filter});
     commands.append({u"export-journal"_s,
-                     u"export-journal FILE   write the books as a plain-text journal for ledger and hledger"_s,
+                     u"export-journal 文件   帐簿写成纯文本日记帐(供 ledger、hledger 使用)"_s,
                      Command::Needs::Login, exportJournal});
 }
 

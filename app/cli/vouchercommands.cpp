@@ -324,8 +324,8 @@ int voucher(Context &ctx, const QStringList &args)
 void addVoucherCommands(QList<Command> &commands)
 {
     commands.append({u"voucher"_s,
-                     u"voucher save|insert|modify|delete|show|import ...   post vouchers; "
-                     "a line is --line \"摘要|科目代码|数量|借方|贷方|流代|流金\""_s,
+                     u"voucher save|insert|modify|delete|show|import ...   凭证; "
+                     "分录写成 --line \"摘要|科目代码|数量|借方|贷方|流代|流金\""_s,
                      Command::Needs::Login, voucher});
 }
 
