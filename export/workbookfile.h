@@ -17,8 +17,14 @@ namespace tz {
 class Dialogs;
 
 // Writes a workbook the user named through writeUserFile (store/safefile):
-// `write` fills the scratch file and returns false when it could not.
+// `write` fills the scratch file and returns false when it could not; the
+// file is installed only when isWholeWorkbook.
 OpResult writeWorkbookFile(const QString &path, Dialogs &dialogs, const std::function<bool(const QString &)> &write);
+
+// True when the file at `path` is a whole zip archive as libxlsxwriter
+// writes it: it ends with the archive's end record, whose central directory
+// lies right before it.
+bool isWholeWorkbook(const QString &path);
 
 // The formats a cell is written with, by the kind of its value.
 struct CellFormats

@@ -1,8 +1,6 @@
 // The plain-text journal export.
 #include "ledgers/plainjournal.h"
 
-#include <unistd.h>
-
 #include <QCryptographicHash>
 #include <QDate>
 #include <QFile>
@@ -10,9 +8,11 @@
 #include <QList>
 
 #include "store/dialogs.h"
+#include "store/fileerror.h"
 #include "store/guard.h"
 #include "store/money.h"
 #include "store/safefile.h"
+#include "store/scratchfile.h"
 #include "store/session.h"
 #include "store/transaction.h"
 
@@ -135,11 +135,13 @@ public:
     }
     ~ScratchWriter()
     {
-        if (!m_kept)
-            QFile::remove(m_file.fileName());
+        if (!m_kept) {
+            m_file.close();
+            QFile::remove(m_file.path());
+        }
     }
 
-    bool open() { return m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly); }
+    bool open() { return m_file.create(); }
     bool write(const QString &text)
     {
         const QByteArray bytes = text.toUtf8();
@@ -150,23 +152,25 @@ public:
     // exactly what was written.
     bool finishAndVerify()
     {
-        if (!m_file.flush() || ::fsync(m_file.handle()) != 0)
+        if (!m_file.finish())
             return false;
-        m_file.close();
-        QFile back(m_file.fileName());
+        QFile back(m_file.path());
         if (!back.open(QIODevice::ReadOnly))
             return false;
         QCryptographicHash check(QCryptographicHash::Sha256);
-        if (!check.addData(&back))
-            return false;
-        return check.result() == m_digest.result();
+        return check.addData(&back) && check.result() == m_digest.result();
     }
-    QString errorString() const { return m_file.errorString(); }
-    QString path() const { return m_file.fileName(); }
+    // Why the file could not be written, for the user's name of it.
+    QString failureText(const QString &target) const
+    {
+        const int error = m_file.systemError();
+        return writeFailureText(target, error != 0 ? error : likelyWriteError(m_file.path()));
+    }
+    QString path() const { return m_file.path(); }
     void keep() { m_kept = true; }
 
 private:
-    QFile m_file;
+    ScratchFile m_file;
     QCryptographicHash m_digest;
     bool m_kept = false;
 };
@@ -196,6 +200,7 @@ OpResult ExportPlainJournal(Session &session, const QString &path, Dialogs &dial
         *counts = {};
     if (path.trimmed().isEmpty())
         return refuse(dialogs, u"请输入文件名"_s, kTitle, Icon::Critical);
+    removeStaleScratch(path);
     bool replace = false;
     if (const OpResult target = confirmTarget(path, dialogs, replace); !target.isDone())
         return target;
@@ -224,7 +229,7 @@ OpResult ExportPlainJournal(Session &session, const QString &path, Dialogs &dial
 
         ScratchWriter out(scratchPathFor(path));
         if (!out.open()) {
-            failure = u"无法写入文件 %1: %2"_s.arg(path, out.errorString());
+            failure = out.failureText(path);
             return OpResult::done();
         }
         bool ok = out.write(u"; "_s + commentText(company) + u' ' + QString::number(year) + u"年 帐簿\n"_s);
@@ -292,7 +297,7 @@ OpResult ExportPlainJournal(Session &session, const QString &path, Dialogs &dial
         if (!refusal.isEmpty())
             return OpResult::done();
         if (!ok || !out.finishAndVerify()) {
-            failure = u"写入文件失败 %1: %2"_s.arg(path, out.errorString());
+            failure = out.failureText(path);
             return OpResult::done();
         }
         const QString installed = installUserFile(out.path(), path, replace);

@@ -14,6 +14,7 @@
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/safefile.h"
+#include "store/scratchfile.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -108,12 +109,30 @@ PaintResult paintDocument(const Document &doc, QPagedPaintDevice &device, Progre
     return painter.end() ? PaintResult::Painted : PaintResult::Failed;
 }
 
+bool isWholePdf(const QString &path)
+{
+    // A whole PDF ends with its trailer: "startxref", the offset of the
+    // cross-reference table, and "%%EOF"; the offset must point at "xref".
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 64 || !file.seek(file.size() - 64))
+        return false;
+    const QByteArray tail = file.read(64).trimmed();
+    const qsizetype mark = tail.lastIndexOf("startxref");
+    if (!tail.endsWith("%%EOF") || mark < 0)
+        return false;
+    bool ok = false;
+    const qint64 xref = tail.mid(mark + 9, tail.size() - 5 - mark - 9).trimmed().toLongLong(&ok);
+    return ok && xref > 0 && file.seek(xref) && file.read(4) == "xref";
+}
+
 OpResult WritePdf(const Document &doc, const QString &path, Dialogs &dialogs, Progress *progress, bool quiet)
 {
-    const OpResult written = writeUserFile(path, dialogs, [&](const QString &scratch) {
+    const auto write = [&](ScratchFile &scratch) {
         PaintResult painted = PaintResult::Failed;
         {
-            QPdfWriter writer(scratch);
+            // The writer goes through the scratch file's checked writes:
+            // QPdfWriter itself carries on past a failed write.
+            QPdfWriter writer(&scratch);
             writer.setResolution(600);
             writer.setCreator(u"TZ305"_s);
             painted = paintDocument(doc, writer, progress);
@@ -121,7 +140,8 @@ OpResult WritePdf(const Document &doc, const QString &path, Dialogs &dialogs, Pr
         return painted == PaintResult::Painted ? FileWrite::Written
             : painted == PaintResult::Cancelled ? FileWrite::Cancelled
                                                  : FileWrite::Failed;
-    });
+    };
+    const OpResult written = writeUserFile(path, dialogs, write, isWholePdf);
     if (written.isDone() && !quiet)
         dialogs.show(u"已输出PDF文件: "_s + path, applicationTitle(), Icon::Information);
     return written;

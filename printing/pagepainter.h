@@ -32,11 +32,15 @@ enum class PaintResult {
 // every page on it, a new page between pages.
 PaintResult paintDocument(const Document &doc, QPagedPaintDevice &device, Progress *progress = nullptr);
 
-// Writes the document as a PDF file at `path`: confirmTarget first (an
-// account set or a folder is never written; an existing file only after
-// Yes), then a scratch file beside it renamed into place. Cancelled: nothing
-// is written, refused. Done with "已输出PDF文件: " + path (information,
-// "TZ305") unless `quiet`.
+// True when the file at `path` ends with a PDF trailer whose offset points
+// at the cross-reference table.
+bool isWholePdf(const QString &path);
+
+// Writes the document as a PDF file at `path` through writeUserFile: an
+// account set or a folder is never written, an existing file only after
+// Yes, and the scratch file beside it is renamed into place only when
+// isWholePdf. Cancelled: nothing is written, refused. Done with
+// "已输出PDF文件: " + path (information, "TZ305") unless `quiet`.
 OpResult WritePdf(const Document &doc, const QString &path, Dialogs &dialogs, Progress *progress = nullptr,
                   bool quiet = false);
 

@@ -15,6 +15,7 @@
 #include <sqlite3.h>
 
 #include "store/dberror.h"
+#include "store/fileerror.h"
 #include "store/money.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -312,7 +313,10 @@ void Connection::throwStatementError(const QString &sql, int code)
         m_integrity = Integrity::Damaged;
         throw DbError(DbError::Kind::Damaged, damagedText(m_path));
     case SQLITE_FULL:
-        throw DbError(DbError::Kind::Statement, u"磁盘已满,没有写入任何数据: %1"_s.arg(m_path));
+    case SQLITE_IOERR:
+        throw DbError(DbError::Kind::Statement,
+                      sqliteFileErrorText(m_path, m_db ? sqlite3_extended_errcode(m_db) : code,
+                                          m_db ? sqlite3_system_errno(m_db) : 0));
     case SQLITE_INTERRUPT:
         throw DbError(DbError::Kind::TooLong, u"查询已被停止"_s);
     default:
@@ -639,7 +643,7 @@ void Connection::executeScript(const QString &sql)
         const int primary = rc & 0xff;
         if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED || primary == SQLITE_READONLY
             || primary == SQLITE_CANTOPEN || primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB
-            || primary == SQLITE_FULL)
+            || primary == SQLITE_FULL || primary == SQLITE_IOERR)
             throwStatementError(sql, rc);
         throw DbError(DbError::Kind::Statement, u"数据库操作失败: %1"_s.arg(why));
     }

@@ -18,7 +18,9 @@
 
 #include "store/connection.h"
 #include "store/dberror.h"
+#include "store/fileerror.h"
 #include "store/guard.h"
+#include "store/scratchfile.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -42,18 +44,19 @@ QString scratchPathFor(const QString &target)
 
 int removeStaleScratch(const QString &target)
 {
-    const QFileInfo info(target);
-    const QString prefix = u".tz305-"_s + info.fileName() + u'-';
+    const QDir folder(QFileInfo(target).absolutePath());
     int removed = 0;
-    const QDir folder(info.absolutePath());
-    // The scratch file and the rollback journal SQLite kept beside it.
-    const QStringList names = folder.entryList({prefix + u"*.tmp"_s, prefix + u"*.tmp-journal"_s},
+    // Every writer's scratch file in the folder, and the rollback journal
+    // SQLite kept beside a scratch set: ".tz305-" name "-" pid "-" tag ".tmp".
+    const QStringList names = folder.entryList({u".tz305-*.tmp"_s, u".tz305-*.tmp-journal"_s},
                                                QDir::Files | QDir::Hidden | QDir::System);
     for (const QString &name : names) {
-        // The writer's process number follows the prefix; a scratch file
-        // whose writer still runs is in use (or waits for its rename).
+        // The writer's process number is the last but one part of the name
+        // (the file name before it may hold dashes of its own); a scratch
+        // file whose writer still runs is in use (or waits for its rename).
+        const QString stem = name.left(name.lastIndexOf(u".tmp"_s));
         bool ok = false;
-        const qint64 pid = name.mid(prefix.size()).section(u'-', 0, 0).toLongLong(&ok);
+        const qint64 pid = stem.section(u'-', -2, -2).toLongLong(&ok);
         if (ok && pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM))
             continue;
         if (QFile::remove(folder.filePath(name)))
@@ -67,26 +70,18 @@ QString copyToScratch(const QString &source, const QString &scratch)
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return u"无法读取文件 %1: %2"_s.arg(source, in.errorString());
-    QFile out(scratch);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return u"无法写入文件 %1: %2"_s.arg(scratch, out.errorString());
+    const QString folder = QFileInfo(scratch).absolutePath();
+    ScratchFile out(scratch);
+    if (!out.create())
+        return writeFailureText(folder, out.systemError());
     QByteArray chunk;
     qint64 copied = 0;
-    while (!(chunk = in.read(1 << 20)).isEmpty()) {
-        if (out.write(chunk) != chunk.size()) {
-            const QString why = out.errorString();
-            out.close();
-            QFile::remove(scratch);
-            return u"写入文件失败 %1: %2"_s.arg(scratch, why);
-        }
+    while (!(chunk = in.read(1 << 20)).isEmpty() && out.write(chunk) == chunk.size())
         copied += chunk.size();
-    }
-    const bool complete = copied == in.size() && in.error() == QFile::NoError && out.flush()
-                          && ::fsync(out.handle()) == 0;
-    out.close();
-    if (!complete) {
+    const bool written = out.finish();
+    if (!written || copied != in.size() || in.error() != QFile::NoError) {
         QFile::remove(scratch);
-        return u"复制文件不完整: %1"_s.arg(source);
+        return written ? u"无法完整读取文件: "_s + source : writeFailureText(folder, out.systemError());
     }
     return {};
 }
@@ -114,19 +109,30 @@ void useSmallCache(Connection &connection)
 bool isKeyedFile(const QString &path)
 {
     const QFileInfo info(path);
-    if (!info.isFile() || info.size() == 0)
+    if (!info.isFile())
+        return false;
+    // A rollback journal or write-ahead log beside the file belongs to a
+    // database whose writer is at work or was killed mid-transaction; the
+    // journal may be all that can bring its books back.
+    const QString absolute = info.absoluteFilePath();
+    if (QFileInfo::exists(absolute + u"-journal"_s) || QFileInfo::exists(absolute + u"-wal"_s))
+        return true;
+    if (info.size() == 0)
         return false;
     sqlite3 *db = nullptr;
-    const QByteArray name = QFile::encodeName(info.absoluteFilePath());
-    bool keyed = false;
-    if (sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    const QByteArray name = QFile::encodeName(absolute);
+    int rc = sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    if (rc == SQLITE_OK) {
         const QByteArray key = databasePassword();
         sqlite3_key(db, key.constData(), int(key.size()));
         sqlite3_exec(db, "PRAGMA cipher_log_level = NONE", nullptr, nullptr, nullptr);
-        keyed = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) == SQLITE_OK;
+        rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     }
     sqlite3_close_v2(db);
-    return keyed;
+    // Only a clear "not a database" (no database, or not one our key opens)
+    // lets the file go; a busy or locked set, an I/O error or a file that
+    // cannot be read may hold books.
+    return (rc & 0xff) != SQLITE_NOTADB;
 }
 
 QString installUserFile(const QString &scratch, const QString &target, bool replace)
@@ -176,25 +182,36 @@ QString installScratch(const QString &scratch, const QString &target, bool repla
     return {};
 }
 
-OpResult writeUserFile(const QString &path, Dialogs &dialogs,
-                       const std::function<FileWrite(const QString &scratch)> &write)
+OpResult writeUserFile(const QString &path, Dialogs &dialogs, const std::function<FileWrite(ScratchFile &scratch)> &write,
+                       const std::function<bool(const QString &file)> &isWhole)
 {
     if (path.trimmed().isEmpty())
         return refuse(dialogs, u"请输入文件名"_s, u"TZ305提示"_s, Icon::Critical);
+    removeStaleScratch(path);
     bool replace = false;
     if (const OpResult target = confirmTarget(path, dialogs, replace); !target.isDone())
         return target;
-    const QString scratch = scratchPathFor(path);
+    ScratchFile scratch(scratchPathFor(path));
+    if (!scratch.create())
+        return fail(dialogs, writeFailureText(path, scratch.systemError()));
     const FileWrite written = write(scratch);
-    if (written != FileWrite::Written || QFileInfo(scratch).size() == 0) {
-        QFile::remove(scratch);
+    // The file is installed only when every write, the flush to disk and the
+    // writer's own check of what the file must hold all passed.
+    const bool whole = written == FileWrite::Written && scratch.finish() && QFileInfo(scratch.path()).size() > 0
+                       && isWhole(scratch.path());
+    if (!whole) {
+        int error = scratch.systemError();
+        if (error == 0 && written != FileWrite::Cancelled)
+            error = likelyWriteError(scratch.path());
+        scratch.close();
+        QFile::remove(scratch.path());
         if (written == FileWrite::Cancelled)
             return OpResult::refused();
-        return fail(dialogs, u"无法写入文件: "_s + path);
+        return fail(dialogs, writeFailureText(path, error));
     }
-    const QString installed = installUserFile(scratch, path, replace);
+    const QString installed = installUserFile(scratch.path(), path, replace);
     if (!installed.isEmpty()) {
-        QFile::remove(scratch);
+        QFile::remove(scratch.path());
         return fail(dialogs, installed);
     }
     return OpResult::done();

@@ -14,6 +14,7 @@ namespace tz {
 
 class Connection;
 class Dialogs;
+class ScratchFile;
 
 // A scratch file name in the target's folder (same file system, so the
 // final rename is atomic). The name starts with a dot and never ends in
@@ -21,9 +22,11 @@ class Dialogs;
 // the writer's process number, so what a killed writer left is known.
 QString scratchPathFor(const QString &target);
 
-// Removes the scratch files of `target` whose writers no longer run (left
-// by a process killed before its rename); a live writer's file is kept.
-// Such a file is never installed. Returns how many were removed.
+// Removes the scratch files in the folder of `target` whose writers no
+// longer run (left by a process killed before its rename, whatever file it
+// was writing); a live writer's file is kept. Such a file is never
+// installed. Every writer calls it before it writes into a folder. Returns
+// how many were removed.
 int removeStaleScratch(const QString &target);
 
 // Copies `source` to `scratch` byte for byte and flushes it to disk.
@@ -46,8 +49,11 @@ void useSmallCache(Connection &connection);
 // string on success, otherwise what went wrong.
 QString installScratch(const QString &scratch, const QString &target, bool replace);
 
-// True when `path` is a file that opens with the account-set key (an
-// account set, a backup, the template): such a file is never written over.
+// True when `path` is a file that may hold books, so it is never written
+// over: it opens with the account-set key (an account set, a backup, the
+// template), or it cannot be told for sure (busy, locked or damaged, a
+// read error, a rollback journal or write-ahead log beside it). False only
+// for no file, an empty file with no journal, or a clear "not a database".
 bool isKeyedFile(const QString &path);
 
 // installScratch for a file the user named, after confirmTarget: the
@@ -73,12 +79,15 @@ enum class FileWrite {
 };
 
 // Writes a file the user named (a workbook, a PDF): an empty name refused
-// with "请输入文件名" (critical, "TZ305提示"); confirmTarget; then `write`
-// into a scratch file beside it, which is installed under `path` only when
-// written and not empty. Failed: "无法写入文件: " + path (critical,
-// "TZ305提示"); Cancelled: refused silently. Nothing is left behind but
-// the installed file.
-OpResult writeUserFile(const QString &path, Dialogs &dialogs,
-                       const std::function<FileWrite(const QString &scratch)> &write);
+// with "请输入文件名" (critical, "TZ305提示"); dead writers' scratch files
+// removed from the folder; confirmTarget; then `write` into a new scratch
+// file beside it (through the device, or by its path), which is installed
+// under `path` only when written, flushed to disk, not empty and `isWhole`
+// (the writer's check of what a whole file ends with). Failed: why, in
+// writeFailureText's words for `path` (critical, "TZ305提示"), so a full
+// disk is told as such; Cancelled: refused silently. Nothing is left
+// behind but the installed file.
+OpResult writeUserFile(const QString &path, Dialogs &dialogs, const std::function<FileWrite(ScratchFile &scratch)> &write,
+                       const std::function<bool(const QString &file)> &isWhole);
 
 } // namespace tz

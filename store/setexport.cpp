@@ -1,9 +1,6 @@
 // Copying the open set.
 #include "store/setexport.h"
 
-#include <cerrno>
-#include <cstring>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,6 +9,7 @@
 
 #include "store/connection.h"
 #include "store/dberror.h"
+#include "store/fileerror.h"
 #include "store/safefile.h"
 #include "store/session.h"
 #include "store/transaction.h"
@@ -23,34 +21,29 @@ namespace tz {
 namespace {
 
 // Why a copy could not be written, in the words of the folder it goes to
-// rather than of the set it comes from.
+// rather than of the set it comes from. sqlcipher_export reports a full
+// disk as a plain error with no system error number, so the file it left
+// and its disk are looked at too.
 QString copyFailureText(const QString &path, int code, int systemError)
 {
+    int error = systemError != 0 ? systemError : systemErrorOfSqlite(code, 0);
+    if (error == 0)
+        error = likelyWriteError(path);
     const QString folder = QFileInfo(path).absolutePath();
-    const QString full = u"磁盘空间不足或文件超过允许的大小,无法写入: "_s + folder;
-    const QString readOnly = u"文件夹不能写入(请检查是否只读、有无写入权限): "_s + folder;
-    switch (systemError) {
-    case ENOSPC:
-    case EFBIG:
-    case EDQUOT:
-        return full;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return readOnly;
-    default:
-        break;
-    }
-    switch (code & 0xff) {
-    case SQLITE_FULL:
-        return full;
-    case SQLITE_READONLY:
-    case SQLITE_CANTOPEN:
-    case SQLITE_PERM:
-        return readOnly;
-    default:
-        return u"无法写入 %1: %2"_s.arg(folder, systemError ? QString::fromLocal8Bit(std::strerror(systemError))
-                                                              : QString::fromUtf8(sqlite3_errstr(code)));
+    if (error != 0)
+        return writeFailureText(folder, error);
+    return u"无法写入 %1: %2"_s.arg(folder, QString::fromUtf8(sqlite3_errstr(code)));
+}
+
+// True when the set's pages all read: a copy that failed for no reason of
+// its own failed on a damaged set.
+bool readsWhole(Connection &db)
+{
+    try {
+        const ResultSet result = db.query(u"PRAGMA main.quick_check(1)"_s);
+        return result.recordCount() == 1 && result.value(0, 0).toString() == u"ok"_s;
+    } catch (const DbError &) {
+        return false;
     }
 }
 
@@ -126,6 +119,11 @@ qint64 exportOpenSet(Session &session, const QString &path)
         // failed writing the copy (a full disk, a file size limit).
         if (error.kind() == DbError::Kind::Busy || error.kind() == DbError::Kind::Damaged || code == SQLITE_OK)
             throw;
+        // sqlcipher_export tells a page of the set that does not read as a
+        // plain error too: not the folder's fault.
+        if (systemErrorOfSqlite(code, systemError) == 0 && systemError == 0 && likelyWriteError(path) == 0
+            && !readsWhole(db))
+            throw DbError(DbError::Kind::Damaged, Connection::damagedText(session.dbPath()));
         throw DbError(DbError::Kind::Statement, copyFailureText(path, code, systemError));
     } catch (...) {
         db.query(u"DETACH DATABASE copy"_s);

@@ -1,6 +1,14 @@
 // Command-line runner for tests.
 #include "tests/cli/clirunner.h"
 
+#include <cstring>
+
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <QFile>
 #include <QProcess>
 
 #include "store/session.h"
@@ -19,6 +27,34 @@ CliRun cli(const QStringList &args, const std::function<void()> &inChild)
     process.waitForFinished(120000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
         QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+}
+
+std::function<void()> fullDiskAt(const QString &folder)
+{
+    // Everything the child needs is made here: after the fork only system
+    // calls run.
+    const QByteArray path = QFile::encodeName(folder);
+    const QByteArray uidMap = "0 " + QByteArray::number(::getuid()) + " 1";
+    const QByteArray gidMap = "0 " + QByteArray::number(::getgid()) + " 1";
+    return [=] {
+        const auto put = [](const char *file, const char *text) {
+            const int fd = ::open(file, O_WRONLY);
+            const ssize_t size = ssize_t(std::strlen(text));
+            const bool done = fd >= 0 && ::write(fd, text, size_t(size)) == size;
+            if (fd >= 0)
+                ::close(fd);
+            return done;
+        };
+        // The superuser makes a mount namespace; anyone else first becomes
+        // its own superuser in a user namespace.
+        if (::unshare(CLONE_NEWNS) != 0
+            && (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0 || !put("/proc/self/setgroups", "deny")
+                || !put("/proc/self/uid_map", uidMap.constData()) || !put("/proc/self/gid_map", gidMap.constData())))
+            ::_exit(99);
+        if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+            || ::mount("tmpfs", path.constData(), "tmpfs", MS_NOSUID | MS_NODEV, "size=4k") != 0)
+            ::_exit(99);
+    };
 }
 
 CliRun cliExpect(const QStringList &args, int status, const std::optional<QString> &err)
