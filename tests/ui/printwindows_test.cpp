@@ -157,6 +157,28 @@ private slots:
         QCOMPARE(h.main->markerField(14)->text(), QString());
     }
 
+    // A line count the form cannot hold under its margins is refused as it
+    // is typed; the most it holds prints each voucher page on one sheet.
+    void voucherLinesBeyondTheFormAreRefused()
+    {
+        Harness h;
+        auto *w = h.open<tz::VoucherPrintWindow>(u"凭证打印"_s);
+        child<QComboBox>(w, u"Combo1"_s)->setCurrentIndex(1);
+        auto *lines = child<QLineEdit>(w, u"Text5"_s);
+        lines->setFocus();
+        QTest::keyClick(lines, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(lines, u"17"_s);
+        Harness::press(w, u"Command1"_s);
+        QCOMPARE(h.dialogs.messages.value(0), (Message {u"凭证行数太多: 21*11CM的凭证上边1CM时每页最多16行,请减少凭证行数"_s,
+                                                         u"TZ305提示"_s, Icon::Critical}));
+        QVERIFY(h.shown.pages.isEmpty());
+        QTest::keyClick(lines, Qt::Key_Backspace);
+        QTest::keyClicks(lines, u"6"_s);
+        Harness::press(w, u"Command1"_s);
+        QCOMPARE(h.shown.pages.size(), 1);
+        QCOMPARE(h.dialogs.messages.size(), 1);
+    }
+
     void queryAndStatementPages()
     {
         Harness h;
