@@ -128,11 +128,17 @@ QList<Reading> readReadings(const QString &path)
 }
 
 // The initials of an account name: PinyinInitials, except that a word of
-// `readings` found in the name gives its stated initials.
+// `readings` found in the name gives its stated initials. The text after a
+// word is derived behind the word's last letter, so that a mark following
+// the word repeats that letter as PinyinInitials has it repeat any other.
 QString nameInitials(const QString &name, const QList<Reading> &readings)
 {
     QString initials;
+    QString before; // the last stated letter, an ASCII stand-in for its character
     qsizetype plainFrom = 0;
+    const auto plain = [&](qsizetype from, qsizetype to) {
+        return tz::PinyinInitials(before + name.mid(from, to - from)).mid(before.size());
+    };
     for (qsizetype i = 0; i < name.size();) {
         const auto found = std::find_if(readings.begin(), readings.end(),
                                         [&](const Reading &r) { return QStringView(name).mid(i).startsWith(r.word); });
@@ -140,11 +146,12 @@ QString nameInitials(const QString &name, const QList<Reading> &readings)
             ++i;
             continue;
         }
-        initials += tz::PinyinInitials(name.mid(plainFrom, i - plainFrom)) + found->initials;
+        initials += plain(plainFrom, i) + found->initials;
+        before = found->initials.right(1);
         i += found->word.size();
         plainFrom = i;
     }
-    return initials + tz::PinyinInitials(name.mid(plainFrom));
+    return initials + plain(plainFrom, name.size());
 }
 
 void insertAccounts(tz::Connection &db, const QList<Account> &accounts, const QList<Reading> &readings)
