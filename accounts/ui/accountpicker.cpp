@@ -16,6 +16,7 @@
 
 #include "accounts/accountsearch.h"
 #include "accounts/accounttree.h"
+#include "accounts/ui/pickerkeys.h"
 #include "accounts/ui/pickerplacement.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
@@ -41,14 +42,6 @@ constexpr int kQueryTopTwips = 2500;
 QString codeOf(const QString &text)
 {
     return text.section(u' ', 0, 0);
-}
-
-bool isEnterKey(const QEvent *event)
-{
-    if (event->type() != QEvent::KeyPress)
-        return false;
-    const int key = static_cast<const QKeyEvent *>(event)->key();
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
 } // namespace
@@ -115,6 +108,7 @@ void AccountPicker::build()
     m_list->installEventFilter(this);
     m_list->hide();
     connect(m_list, &QListWidget::itemDoubleClicked, this, &AccountPicker::pickListItem);
+    pickSingleOnEnter(m_search, m_list, [this](QListWidgetItem *item) { pickListItem(item); });
 
     // Class buttons, 设置 and 关闭.
     m_classes = new QButtonGroup(this);

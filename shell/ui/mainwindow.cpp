@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -30,6 +31,7 @@
 #include "maintenance/ui/settingswindow.h"
 #include "printing/ui/voucherprintwindow.h"
 #include "shell/closedmonths.h"
+#include "shell/ui/childkeys.h"
 #include "shell/ui/controls.h"
 #include "shell/leaveprogram.h"
 #include "shell/version.h"
@@ -100,6 +102,15 @@ private:
     QPixmap m_picture;
     QPixmap m_scaled;
 };
+
+// Runs a modal working window over `main`; when it closes (also when it
+// closes itself, as the settings window does after a backup), `main` takes
+// the focus back, which without a window manager no window would have.
+void runModalOver(QDialog &window, QWidget *main)
+{
+    window.exec();
+    main->activateWindow();
+}
 
 QLabel *statusPanel(QWidget *parent, const QString &name, const QString &text = {})
 {
@@ -424,19 +435,19 @@ void MainWindow::openSettings()
     auto window = makeModalWindow<SettingsWindow>(m_session, m_ownDialogs ? nullptr : &m_dialogs, this);
     connect(window.get(), &SettingsWindow::companyNameChanged, this, &MainWindow::setCompanyCaption);
     connect(window.get(), &SettingsWindow::operatorNameChanged, this, &MainWindow::setOperatorPanel);
-    window->exec();
+    runModalOver(*window, this);
 }
 
 void MainWindow::openChartOfAccounts()
 {
-    makeModalWindow<ChartWindow>(m_session, m_ownDialogs ? nullptr : &m_dialogs, this)->exec();
+    runModalOver(*makeModalWindow<ChartWindow>(m_session, m_ownDialogs ? nullptr : &m_dialogs, this), this);
 }
 
 void MainWindow::openVoucherEntry()
 {
     auto window = makeModalWindow<VoucherWindow>(m_session, m_ownDialogs ? nullptr : &m_dialogs, this);
     connect(window.get(), &VoucherWindow::closedMonthsChanged, this, &MainWindow::refreshClosedMonthMarkers);
-    window->exec();
+    runModalOver(*window, this);
 }
 
 template<typename W> void MainWindow::openChild(const std::function<W *()> &make)
@@ -451,6 +462,7 @@ template<typename W> void MainWindow::openChild(const std::function<W *()> &make
     W *window = make();
     window->setAttribute(Qt::WA_DeleteOnClose);
     QMdiSubWindow *sub = m_area->addSubWindow(window);
+    closeOnKeys(sub);
     sub->showMaximized();
 }
 

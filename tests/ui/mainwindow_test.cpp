@@ -1,12 +1,15 @@
 // The main window: the marker fields, the closed-month boxes, the scrolling
 // version line, the preview-marker guard, leaving the program and the close
-// box, and starting without the background picture. Its settings window:
-// what each save changes in its fields and, through its signals, in the
-// main window.
+// box, and starting without the background picture; closing its working
+// windows from the keyboard. Its settings window: what each save changes in
+// its fields and, through its signals, in the main window, and the focus
+// after the window closes itself.
 #include <functional>
 #include <memory>
 
 #include <QApplication>
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QLineEdit>
@@ -71,7 +74,7 @@ struct Harness
     }
 
     // Opens the settings window from the 系统设置 button, runs `body` on it
-    // while it is up, and closes it with 关 闭.
+    // while it is up, and closes it with 关 闭 unless `body` closed it.
     void withSettings(const std::function<void(tz::SettingsWindow *)> &body)
     {
         window->show();
@@ -85,7 +88,8 @@ struct Harness
             poll.stop();
             opened = true;
             body(settings);
-            press(settings, u"Command7"_s);
+            if (settings->isVisible())
+                press(settings, u"Command7"_s);
         });
         poll.start();
         click(u"系统设置"_s);
@@ -284,6 +288,56 @@ private slots:
         });
         QCOMPARE(h.window->windowTitle(), u"TZ305(青松版)Y0.1-青松商贸有限公司"_s);
         QVERIFY(tz::login(h.set.session(), u"老王"_s, u"9'9%"_s));
+    }
+
+    // Working windows close from the keyboard: Esc, Ctrl+F4 and Ctrl+W,
+    // once what has the focus leaves the key unused (Esc first closes an
+    // open drop-down list).
+    void workingWindowsCloseFromTheKeyboard()
+    {
+        Harness h;
+        h.window->resize(1366, 768);
+        h.window->show();
+        QVERIFY(QTest::qWaitForWindowActive(h.window.get()));
+        const auto closesOn = [&h](const QString &button, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+            h.click(button);
+            QMdiSubWindow *sub = h.window->mdiArea()->activeSubWindow();
+            QVERIFY(sub && sub->isVisible());
+            if (auto *combo = sub->findChild<QComboBox *>()) {
+                combo->setFocus();
+                combo->showPopup();
+                QTest::keyClick(combo->view(), Qt::Key_Escape);
+                QTRY_VERIFY(!combo->view()->isVisible());
+                QVERIFY(sub->isVisible());
+            }
+            QWidget *focus = QApplication::focusWidget();
+            QVERIFY(focus && sub->isAncestorOf(focus));
+            QTest::keyClick(focus, key, modifiers);
+            QTRY_VERIFY(!h.window->hasOpenSubWindows());
+        };
+        closesOn(u"综合查询"_s, Qt::Key_Escape, {});
+        closesOn(u"报表查看"_s, Qt::Key_F4, Qt::ControlModifier);
+        closesOn(u"凭证打印"_s, Qt::Key_W, Qt::ControlModifier);
+    }
+
+    // 数据备份 and 系统初始化 close the settings window; the main window has
+    // the focus again.
+    void focusReturnsAfterBackupAndInitialising()
+    {
+        Harness h({true, true, true, true});
+        h.set.session().execSql(u"UPDATE 信息表 SET 备份路径 = ? WHERE 代号 = 'TZ'"_s, {h.set.folder() + u"/备份"_s});
+        h.window->resize(1366, 768);
+        for (const QString &button : {u"Command8"_s, u"Command11"_s}) {
+            h.withSettings([&button](tz::SettingsWindow *w) {
+                auto *pressed = child<QPushButton>(w, button);
+                pressed->setFocus();
+                QTest::keyClick(pressed, Qt::Key_Space);
+                QVERIFY(w->isHidden());
+            });
+            QTRY_COMPARE(QApplication::activeWindow(), h.window.get());
+            QVERIFY(QApplication::focusWidget() && h.window->isAncestorOf(QApplication::focusWidget()));
+        }
+        QCOMPARE(h.dialogs.messages.last(), Message({u"初始化完成"_s, u"TZ305提示"_s, Icon::Exclamation}));
     }
 
     void backupFolderYesStoresNoEmptiesTheField()

@@ -1,6 +1,7 @@
 // The picker windows: what a pick hands to the voucher grid or the query
-// window, the account picker's search list, class buttons and 设置, and the
-// phrase and cash-flow item pickers' add, delete and double-click wiring.
+// window, the account picker's search list (by mouse and by Enter), class
+// buttons and 设置, and the phrase and cash-flow item pickers' add, delete
+// and double-click wiring.
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
@@ -301,6 +302,19 @@ private slots:
         tree(&picker)->setCurrentItem(item);
         tree(&picker)->scrollToItem(item, QAbstractItemView::PositionAtCenter);
         saveScreenshot(&picker, u"accountpicker.png"_s);
+
+        // Enter in the search box takes its only hit; with several it goes
+        // into the list, where Enter takes the first.
+        type(searchBox(&picker), u"kcxj"_s);
+        QTest::keyClick(searchBox(&picker), Qt::Key_Return);
+        QCOMPARE(grid.lines.value(11), u"1001 库存现金"_s);
+        QVERIFY(searchBox(&picker)->text().isEmpty());
+        type(searchBox(&picker), u"1002"_s);
+        QTest::keyClick(searchBox(&picker), Qt::Key_Return);
+        QCOMPARE(picker.nextLine(), 13);
+        QVERIFY(list(&picker)->hasFocus());
+        QTest::keyClick(list(&picker), Qt::Key_Return);
+        QCOMPARE(grid.lines.value(12), u"1002001 银行存款/人民币户"_s);
     }
 };
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
@@ -45,6 +46,9 @@ struct Harness
         , window(std::make_unique<VoucherWindow>(set.session(), dialogs))
     {
         window->show();
+        // Keys and shortcuts go to the active window, as a user's do.
+        if (!QTest::qWaitForWindowActive(window.get()))
+            qFatal("the voucher window did not become active");
     }
 
     QTableWidget *grid() const { return child<QTableWidget>(window.get(), u"Grid1"_s); }
@@ -106,15 +110,23 @@ private slots:
         QCOMPARE(h.grid()->horizontalHeaderItem(3)->text(), u"数 量    (外币)"_s);
         QCOMPARE(h.cell(10, 0), u"10"_s);
         QCOMPARE(h.field(u"Text1"_s)->text(), u"0.00"_s);
-        QCOMPARE(h.field(u"Text4"_s)->text(), QString());
-        // 期末调汇 needs a voucher number first.
-        h.button(u"Command4"_s)->click();
-        QCOMPARE(h.dialogs.messages.value(0), (Message{u"凭证号不能为空"_s, u"TZ305提示"_s, Icon::Critical}));
+        // A fresh window offers the month's next number.
+        QCOMPARE(h.field(u"Text4"_s)->text(), u"1"_s);
+        h.set.session().execSql(u"INSERT INTO 分录表 (ID, 月, 号码, 科目代码, 借方金额) "
+                                "VALUES (8030001001, 3, 1, '1001', 5), (8030002001, 3, 2, '1001', 5)"_s);
+        const VoucherWindow march(h.set.session(), h.dialogs);
+        QCOMPARE(child<QLineEdit>(&march, u"Text4"_s)->text(), u"3"_s);
+        // 期末调汇 (Alt+T, shown in its tip) needs a voucher number first.
+        QCOMPARE(h.button(u"Command4"_s)->toolTip(), u"Alt+T"_s);
+        h.field(u"Text4"_s)->clear();
+        QTest::keyClick(h.window.get(), Qt::Key_T, Qt::AltModifier);
+        QTRY_COMPARE(h.dialogs.messages, (QList<Message>{{u"凭证号不能为空"_s, u"TZ305提示"_s, Icon::Critical}}));
         h.dialogs.messages.clear();
 
-        // The label "凭证号:" gives the next number and toggles its shade.
+        // The label "凭证号:" (or Alt+H) gives the next number and toggles its shade.
         QLabel *label = child<QLabel>(h.window.get(), u"Label7"_s);
-        QTest::mouseClick(label, Qt::LeftButton);
+        QCOMPARE(label->toolTip(), u"点击取得最后新号码 (Alt+H)"_s);
+        QTest::keyClick(h.window.get(), Qt::Key_H, Qt::AltModifier);
         QCOMPARE(h.field(u"Text4"_s)->text(), u"1"_s);
         QVERIFY(h.window->isNumberLabelShaded());
         QTest::mouseClick(label, Qt::LeftButton);
@@ -232,12 +244,14 @@ private slots:
         QCOMPARE(h.grid()->rowCount(), 11);
         QCOMPARE(h.cell(11, 0), u"11"_s);
 
-        // Escape leaves the editor, and never closes the window.
+        // F2 opens the editor on the cell's text.
         h.typeKeys(4, VoucherGrid::SummaryColumn, u"y"_s);
         QTest::keyClick(h.editor(), Qt::Key_Escape);
-        QTest::keyClick(h.grid(), Qt::Key_Escape);
-        QVERIFY(h.window->isVisible());
-        QCOMPARE(h.cell(4, VoucherGrid::SummaryColumn), u"y"_s);
+        QVERIFY(!h.editor()->isVisible());
+        QTest::keyClick(h.grid(), Qt::Key_F2);
+        QVERIFY(h.editor()->isVisible());
+        QCOMPARE(h.editor()->text(), u"y"_s);
+        QTest::keyClick(h.editor(), Qt::Key_Escape);
 
         // Delete on an account takes the line's amounts with it.
         h.select(2, VoucherGrid::AccountColumn);
@@ -245,6 +259,34 @@ private slots:
         QCOMPARE(h.cell(2, VoucherGrid::DebitColumn), QString());
         QCOMPARE(h.field(u"Text1"_s)->text(), u"0.00"_s);
         QVERIFY(h.dialogs.messages.isEmpty());
+
+        // Ctrl+V pastes as typing does: an amount formatted on a line with an
+        // account and left out on one without, text an amount refuses left
+        // out, and the account column searched, not written.
+        const auto paste = [&h](const QString &text, int line, int column) {
+            QApplication::clipboard()->setText(text);
+            h.select(line, column);
+            QTest::keyClick(h.grid(), Qt::Key_V, Qt::ControlModifier);
+        };
+        paste(u"12.5\r\n"_s, 1, VoucherGrid::DebitColumn);
+        QCOMPARE(h.cell(1, VoucherGrid::DebitColumn), u"12.50"_s);
+        QCOMPARE(h.field(u"Text1"_s)->text(), u"12.50"_s);
+        paste(u"7"_s, 3, VoucherGrid::DebitColumn);
+        QCOMPARE(h.cell(3, VoucherGrid::DebitColumn), QString());
+        paste(u"4a"_s, 1, VoucherGrid::CreditColumn);
+        QCOMPARE(h.cell(1, VoucherGrid::CreditColumn), u"300.00"_s);
+        paste(u"kcxj"_s, 3, VoucherGrid::AccountColumn);
+        QCOMPARE(h.hits()->count(), 1);
+        QCOMPARE(h.hits()->item(0)->text(), u"1001 库存现金"_s);
+        QCOMPARE(h.cell(3, VoucherGrid::AccountColumn), QString());
+
+        // Escape closes the search list, then the editor, then the window.
+        QTest::keyClick(h.editor(), Qt::Key_Escape);
+        QVERIFY(!h.hits()->isVisible() && h.editor()->isVisible());
+        QTest::keyClick(h.editor(), Qt::Key_Escape);
+        QVERIFY(!h.editor()->isVisible() && h.window->isVisible());
+        QTest::keyClick(h.grid(), Qt::Key_Escape);
+        QVERIFY(!h.window->isVisible());
     }
 
     void pickRulesOpenTheRightWindow()
@@ -380,6 +422,14 @@ private slots:
         const QString opened = runModal([&] { child<QToolButton>(&main, u"凭证录入"_s)->click(); });
         QCOMPARE(opened, u"tz::VoucherWindow"_s);
         QCOMPARE(runModal([&] { child<QAction>(&main, u"凭录"_s)->trigger(); }), u"tz::VoucherWindow"_s);
+        // Esc closes it, and the main window has the focus again.
+        bool closed = false;
+        runModal([&] { child<QToolButton>(&main, u"凭证录入"_s)->click(); }, [&closed](QWidget *window) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            closed = window->isHidden();
+        });
+        QVERIFY(closed);
+        QTRY_COMPARE(QApplication::activeWindow(), &main);
     }
 };
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QHBoxLayout>
@@ -164,7 +165,10 @@ void VoucherWindow::buildHeader()
 
     m_numberLabel = new QLabel(u"凭证号:"_s, this);
     m_numberLabel->setObjectName(u"Label7"_s);
-    m_numberLabel->setToolTip(u"点击取得最后新号码"_s);
+    // The label's click has an Alt key too, shown in its tip as the buttons show theirs.
+    const QKeySequence nextNumberKey(u"Alt+H"_s);
+    m_numberLabel->setToolTip(u"点击取得最后新号码 ("_s + nextNumberKey.toString(QKeySequence::NativeText) + u')');
+    connect(new QShortcut(nextNumberKey, this), &QShortcut::activated, this, &VoucherWindow::takeNextNumber);
     m_numberLabel->setCursor(Qt::PointingHandCursor);
     m_numberLabel->setAutoFillBackground(true);
     m_numberLabel->installEventFilter(this);
@@ -342,7 +346,7 @@ void VoucherWindow::buildButtons()
     row->addSpacing(12);
     add(u"Command16"_s, u"结帐"_s, &VoucherWindow::closeMonth, u'J');
     add(u"Command17"_s, u"反结"_s, &VoucherWindow::reopenMonth, u'U');
-    add(u"Command4"_s, u"期末调汇"_s, &VoucherWindow::revalue, QChar());
+    add(u"Command4"_s, u"期末调汇"_s, &VoucherWindow::revalue, u'T');
     row->addStretch(1);
     QPushButton *close = add(u"Command18"_s, u"关闭"_s, nullptr, u'C');
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
@@ -361,6 +365,8 @@ void VoucherWindow::start()
     m_date->setDate(first.addDays(day - 1));
     applyYearRule(false);
     showTotals();
+    // A fresh window is ready for a new voucher: the month's next number.
+    fillNextNumber();
 }
 
 int VoucherWindow::workingMonth() const
@@ -440,11 +446,16 @@ void VoucherWindow::lastVoucher()
     navigate(&LastVoucher);
 }
 
-void VoucherWindow::takeNextNumber()
+void VoucherWindow::fillNextNumber()
 {
     int number = 0;
     if (NextVoucherNumber(m_session, workingMonth(), number, m_dialogs).isDone())
         m_number->setText(QString::number(number));
+}
+
+void VoucherWindow::takeNextNumber()
+{
+    fillNextNumber();
     setNumberShaded(!m_numberShaded);
 }
 
@@ -461,11 +472,8 @@ void VoucherWindow::revalue()
     values.reviewer = m_session.operatorName();
     RevaluationWindow window(m_session, m_dialogs, values, this);
     window.exec();
-    if (window.postedNumber() > 0) {
-        int number = 0;
-        if (NextVoucherNumber(m_session, workingMonth(), number, m_dialogs).isDone())
-            m_number->setText(QString::number(number));
-    }
+    if (window.postedNumber() > 0)
+        fillNextNumber();
 }
 
 void VoucherWindow::refresh()
@@ -649,6 +657,24 @@ void VoucherWindow::openEditor(const QString &typed)
     }
 }
 
+void VoucherWindow::pasteIntoCell()
+{
+    const int column = currentColumn();
+    if (currentLine() < 1 || column <= VoucherGrid::LineColumn)
+        return;
+    // The clipboard's first line goes in as typed text would: in place of
+    // the editor's selection (the whole cell when the editor opens), past
+    // the amount columns' key filter, and through the change rules.
+    const QString text = QGuiApplication::clipboard()->text().section(u'\n', 0, 0).trimmed();
+    if (text.isEmpty())
+        return;
+    if (!m_editor->isVisible())
+        openEditor();
+    if (isNumericColumn(column) && !passesNumericFilter(m_editor, text))
+        return;
+    m_editor->insert(text);
+}
+
 void VoucherWindow::placeEditor()
 {
     const QRect cell = m_grid->visualRect(m_grid->currentIndex());
@@ -700,6 +726,10 @@ bool VoucherWindow::editorKey(QKeyEvent *key)
             break;
         }
     }
+    if (key->matches(QKeySequence::Paste)) {
+        pasteIntoCell();
+        return true;
+    }
     switch (key->key()) {
     case Qt::Key_Down:
         moveTo(std::min(line + 1, m_cells.lineCount()), column);
@@ -740,6 +770,10 @@ bool VoucherWindow::gridKey(QKeyEvent *key)
         moveTo(1, VoucherGrid::SummaryColumn);
         return true;
     }
+    if (key->matches(QKeySequence::Paste)) {
+        pasteIntoCell();
+        return true;
+    }
     switch (key->key()) {
     case Qt::Key_F7:
         pickForCell(line, column);
@@ -756,6 +790,7 @@ bool VoucherWindow::gridKey(QKeyEvent *key)
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
+    case Qt::Key_F2:
         openEditor();
         return true;
     default:
@@ -847,17 +882,6 @@ void VoucherWindow::chooseSearchHit(QListWidgetItem *item)
         moveTo(currentLine(), VoucherGrid::DebitColumn);
     else
         m_grid->setFocus();
-}
-
-void VoucherWindow::keyPressEvent(QKeyEvent *event)
-{
-    // Escape would close the window and lose a voucher being keyed; only
-    // 关闭 and the close box close it.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 bool VoucherWindow::eventFilter(QObject *watched, QEvent *event)

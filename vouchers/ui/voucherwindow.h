@@ -79,7 +79,6 @@ public slots:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     VoucherWindow(Session &session, Dialogs *dialogs, QWidget *parent);
@@ -100,6 +99,8 @@ private:
     // year; `tell` shows "会计年度不一致" when it is not.
     void applyYearRule(bool tell);
     void setNumberShaded(bool shaded);
+    // The month's next free number into "凭证号:".
+    void fillNextNumber();
 
     using NavigationStep = OpResult (*)(Session &, int, const QString &, NavigationResult &, Dialogs &);
     void navigate(NavigationStep step);
@@ -115,6 +116,8 @@ private:
     void showTotals();
     void placeTotals();
     void openEditor(const QString &typed = {});
+    // Ctrl+V: the clipboard's text into the current cell, as if typed.
+    void pasteIntoCell();
     void closeEditor();
     void placeEditor();
     void editorEdited(const QString &text);
