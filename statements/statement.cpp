@@ -47,7 +47,8 @@ QString formulaHint(StatementTable table)
 
 } // namespace
 
-OpResult EvaluateStatement(Session &session, StatementTable table, std::optional<int> month, Dialogs &dialogs)
+OpResult EvaluateStatement(Session &session, StatementTable table, std::optional<int> month, Dialogs &dialogs,
+                           PendingRefusal *deferredCheck)
 {
     const bool validMonth = month && *month >= 1 && *month <= 12;
     if (!validMonth)
@@ -106,9 +107,14 @@ OpResult EvaluateStatement(Session &session, StatementTable table, std::optional
     if (!run.isDone())
         return run;
     if (table == StatementTable::CashFlow) {
-        dialogs.show(u"1.如果本月栏23行值≠【 "_s + centsToText(cashChange, true) + u" 】,请检查分录或检查第2条提示。\n\n"_s
-                         + u"2.如果年初货币资金为空,请装入年初数:库存现金=0。"_s,
-                     u"TZ305友情提示"_s, Icon::Exclamation);
+        const PendingRefusal check{u"1.如果本月栏23行值≠【 "_s + centsToText(cashChange, true)
+                                       + u" 】,请检查分录或检查第2条提示。\n\n"_s
+                                       + u"2.如果年初货币资金为空,请装入年初数:库存现金=0。"_s,
+                                   u"TZ305友情提示"_s, Icon::Exclamation};
+        if (deferredCheck)
+            *deferredCheck = check;
+        else
+            dialogs.show(check.text, check.title, check.icon);
     }
     return validMonth ? OpResult::done() : OpResult::refused(u"请选择月份"_s);
 }

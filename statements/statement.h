@@ -17,6 +17,7 @@ namespace tz {
 
 class Dialogs;
 class Session;
+struct PendingRefusal;
 
 // Evaluates `table` for `month` in one transaction: rebuilds 报表数据 (the
 // account data for balance sheets and income statements, the cash-flow
@@ -34,7 +35,10 @@ class Session;
 // After a cash-flow evaluation, always: "1.如果本月栏23行值≠【 X 】,请检查分录或检查第2条提示。"
 // + "\n\n" + "2.如果年初货币资金为空,请装入年初数:库存现金=0。" (exclamation,
 // "TZ305友情提示"), X the month's change in cash (999-888) as "#,#0.00".
-OpResult EvaluateStatement(Session &session, StatementTable table, std::optional<int> month, Dialogs &dialogs);
+// Given `deferredCheck`, that message is left there instead of shown, for
+// a window to show once the new statement is on screen.
+OpResult EvaluateStatement(Session &session, StatementTable table, std::optional<int> month, Dialogs &dialogs,
+                           PendingRefusal *deferredCheck = nullptr);
 
 // The template rows as the display grid shows them, in line order (行次1 or
 // 行次): balance sheets 序号, 资产, 行次1, 公式1, 期末余额1, 年初余额1,

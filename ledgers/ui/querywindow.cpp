@@ -6,8 +6,6 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QDesktopServices>
-#include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -21,7 +19,6 @@
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTableView>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
@@ -43,9 +40,10 @@
 #include "store/guard.h"
 #include "store/lookupaccount.h"
 #include "store/numberformat.h"
-#include "store/paths.h"
+#include "store/offeredname.h"
 #include "store/session.h"
 #include "store/ui/messageboxdialogs.h"
+#include "store/ui/openfile.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -61,6 +59,25 @@ struct QueryWindow::Layout {
 };
 
 namespace {
+
+// What a ledger query shows, as its exported file is named.
+QString ledgerSubject(LedgerFormat format)
+{
+    switch (format) {
+    case LedgerFormat::Detail:
+        return u"明细帐"_s;
+    case LedgerFormat::General:
+        return u"总分类帐"_s;
+    case LedgerFormat::Quantity:
+        return u"数量帐"_s;
+    case LedgerFormat::MultiIncrease:
+    case LedgerFormat::MultiNet:
+        return u"多栏帐"_s;
+    case LedgerFormat::FixedAsset:
+        break;
+    }
+    return u"固累帐"_s;
+}
 
 const QString kDate = u"YYYY-MM-DD"_s;
 const QString kMoney = u"#,#0.00"_s;
@@ -133,7 +150,7 @@ QueryWindow::QueryWindow(Session &session, Dialogs *dialogs, QLineEdit *marker, 
         return QFileDialog::getSaveFileName(this, u"导出EXCEL"_s, suggested, u"Excel 工作簿 (*.xlsx)"_s, nullptr,
                                             QFileDialog::DontConfirmOverwrite);
     };
-    m_openFile = [](const QString &path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+    m_openFile = [this](const QString &path) { openWithSpreadsheet(path, m_dialogs); };
     build();
     decimalsChanged();
 }
@@ -418,8 +435,11 @@ void QueryWindow::applyLayout(const Layout &layout)
         const int width = listed ? layout.widths.at(column) : 0;
         m_grid->setColumnHidden(column, listed && width == 0);
         // Columns the layout does not list (the sub-accounts of a
-        // multi-column ledger) take the width of an amount column.
-        header->resizeSection(column, gridColumnPixels(listed ? std::max(width, 1) : kUnlistedTwips));
+        // multi-column ledger) take the width of an amount column, or of
+        // their heading where that is wider: a centred heading wider than
+        // its column loses its first and last characters.
+        header->resizeSection(column, listed ? gridColumnPixels(std::max(width, 1))
+                                             : std::max(gridColumnPixels(kUnlistedTwips), header->sectionSizeHint(column)));
     }
     fitColumns();
     if (m_model->rowCount() > 0)
@@ -470,6 +490,9 @@ void QueryWindow::queryLedger()
     }
     m_model->clear();
     setMarker(queryMarkerOf(*format));
+    const QString code = m_code->text().trimmed();
+    m_exportName = {ledgerSubject(*format), *format == LedgerFormat::General ? code.left(4) : code,
+                    periodName(m_session.fiscalYear())};
     LedgerRequest request;
     request.code = m_code->text();
     request.direction = m_direction->text();
@@ -526,6 +549,7 @@ void QueryWindow::queryBalance(bool amountView)
 {
     setMarker(amountView ? QueryMarker::AmountBalance : QueryMarker::QuantityBalance);
     const QString month = m_month->currentText();
+    m_exportName = {amountView ? u"科目余额表"_s : u"数量余额表"_s, periodName(m_session.fiscalYear(), month)};
     if (!BuildBalanceTable(m_session, month, m_depth->currentText(), m_dialogs).isDone()) {
         setMarker(QString());
         return;
@@ -561,6 +585,7 @@ void QueryWindow::queryVoucherSummary()
 {
     setMarker(QueryMarker::VoucherSummary);
     const QString month = m_month->currentText();
+    m_exportName = {u"科目汇总表"_s, periodName(m_session.fiscalYear(), month)};
     if (!BuildVoucherSummary(m_session, month, m_dialogs).isDone())
         return;
     ResultSet rows;
@@ -600,6 +625,7 @@ void QueryWindow::queryJournal()
 {
     setMarker(QueryMarker::Journal);
     const QString month = m_month->currentText();
+    m_exportName = {u"分录簿"_s, periodName(m_session.fiscalYear(), month)};
     // The grid reads the lines straight from the journal as they come on
     // screen; the copy into 分录始表 waits for the export that reads it.
     PagedRows rows;
@@ -626,6 +652,7 @@ void QueryWindow::filterJournal()
     setMarker(QueryMarker::Journal);
     m_unstagedJournal.reset();
     const QString prefix = m_code->text().trimmed();
+    m_exportName = {u"分录簿"_s, prefix, periodName(m_session.fiscalYear())};
     if (!BuildPrefixJournal(m_session, prefix, m_dialogs).isDone()) {
         m_model->clear();
         return;
@@ -718,12 +745,7 @@ void QueryWindow::exportTable()
     const QString sql = sheetQuery(marker());
     if (sql.isEmpty())
         return;
-    // The default name: short name and the table written.
-    const QString table = sql.section(u" FROM "_s, 1, 1, QString::SectionCaseInsensitiveSeps).section(u' ', 0, 0);
-    const QString folder = dataFolder() + u"/exports"_s;
-    QDir().mkpath(folder);
-    const QString path = m_choosePath(folder + u'/' + m_session.setShortName() + u'_' + table
-                                      + u"_%1.xlsx"_s.arg(m_session.fiscalYear()));
+    const QString path = m_choosePath(offeredPath(m_session.setShortName(), m_exportName, u"xlsx"_s));
     if (path.isEmpty())
         return;
     if (marker() == QueryMarker::Journal && !stageJournal())
@@ -745,11 +767,15 @@ void QueryWindow::writeLedgerWorkbook(ReportTarget target)
     // under the other one.
     heading.general
         = m_formats->checkedId() >= 0 && kFormatOptions[m_formats->checkedId()].format == LedgerFormat::General;
-    const QString folder = dataFolder() + u"/exports"_s;
-    QDir().mkpath(folder);
-    const QString path = m_choosePath(folder + u'/'
-                                      + ledgerWorkbookName(m_session.setShortName(), kind, heading.general, heading.code,
-                                                           m_session.fiscalYear()));
+    // Named as the ledger pages of the account shown, e.g. 明细帐帐页.
+    const QString ledger = kind == LedgerWorkbookKind::Quantity ? u"数量帐"_s
+        : kind == LedgerWorkbookKind::MultiColumn               ? u"多栏帐"_s
+        : heading.general                                       ? u"总分类帐"_s
+                                                                : u"明细帐"_s;
+    const QString path = m_choosePath(offeredPath(
+        m_session.setShortName(),
+        {ledger + u"帐页"_s, heading.general ? heading.code.left(4) : heading.code, periodName(m_session.fiscalYear())},
+        u"xlsx"_s));
     if (path.isEmpty())
         return;
     if (WriteLedgerWorkbook(m_session, kind, heading, path, m_dialogs).isDone())

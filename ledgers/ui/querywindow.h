@@ -122,6 +122,9 @@ private:
     QLineEdit *m_marker = nullptr; // the main window's Text1, or m_ownMarker
     // The month choice of the journal on view while 分录始表 does not hold it.
     std::optional<QString> m_unstagedJournal;
+    // What 导出 offers to name its file after (offeredPath): what the last
+    // query showed, its account and its period.
+    QStringList m_exportName;
 
     QLineEdit *m_code = nullptr; // Text2
     QLabel *m_status = nullptr; // Label3

@@ -9,21 +9,32 @@ using namespace Qt::Literals::StringLiterals;
 namespace tz {
 
 JobProgress::JobProgress(const QString &text, QWidget *parent)
-    : m_dialog(std::make_unique<QProgressDialog>(text, u"取消"_s, 0, 0, parent))
+    : m_text(text)
+    , m_parent(parent)
 {
-    m_dialog->setWindowTitle(u"TZ305"_s);
-    m_dialog->setWindowModality(Qt::WindowModal);
-    m_dialog->setMinimumDuration(500);
 }
 
 JobProgress::~JobProgress() = default;
 
 bool JobProgress::advance(int done, int total)
 {
+    // A progress dialog shows itself a while after it is made, whether or
+    // not work goes on, so it is made only when the work begins.
+    if (!m_dialog) {
+        m_dialog = std::make_unique<QProgressDialog>(m_text, u"取消"_s, 0, 0, m_parent);
+        m_dialog->setWindowTitle(u"TZ305"_s);
+        m_dialog->setWindowModality(Qt::WindowModal);
+        m_dialog->setMinimumDuration(500);
+    }
     m_dialog->setMaximum(total);
     m_dialog->setValue(done);
     QCoreApplication::processEvents();
-    return !m_dialog->wasCanceled();
+    if (m_dialog->wasCanceled())
+        m_cancelled = true;
+    // A finished stage hides the dialog and stops its timer (autoReset).
+    if (done >= total)
+        m_dialog->reset();
+    return !m_cancelled;
 }
 
 } // namespace tz

@@ -1,9 +1,12 @@
 // A print job's progress as a dialog with a cancel button, shown only when
-// the job takes long enough to notice.
+// the job takes long enough to notice, and only while it works: the dialog
+// is made at the first step and hidden when a stage reaches its total, so
+// it never stands over a dialog or a question that comes between stages.
 #pragma once
 
 #include <memory>
 
+#include <QPointer>
 #include <QString>
 
 #include "printing/progress.h"
@@ -20,9 +23,14 @@ public:
     ~JobProgress() override;
 
     bool advance(int done, int total) override;
+    // True once the user cancelled the job.
+    bool wasCancelled() const { return m_cancelled; }
 
 private:
+    QString m_text;
+    QPointer<QWidget> m_parent;
     std::unique_ptr<QProgressDialog> m_dialog;
+    bool m_cancelled = false;
 };
 
 } // namespace tz

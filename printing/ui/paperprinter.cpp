@@ -11,6 +11,7 @@
 #include "printing/pagelayout.h"
 #include "printing/pagepainter.h"
 #include "printing/ui/jobprogress.h"
+#include "shell/ui/controls.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
 
@@ -93,7 +94,9 @@ void showPreview(const Document &doc, const QString &title, QWidget *parent, QLi
     printer.setPageLayout(full);
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setWindowTitle(title);
+    // As large as the pages want, but never past a small laptop's screen.
     dialog.resize(1000, 760);
+    fitWithinScreen(&dialog, parent);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&doc](QPrinter *target) {
         QPainter painter(target);
         const double dotsPerMm = target->logicalDpiX() / 25.4;

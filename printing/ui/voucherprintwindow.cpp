@@ -18,7 +18,8 @@
 #include "printing/ui/paperprinter.h"
 #include "shell/ui/controls.h"
 #include "store/dialogs.h"
-#include "store/paths.h"
+#include "store/offeredname.h"
+#include "store/session.h"
 #include "store/ui/messageboxdialogs.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -42,15 +43,17 @@ VoucherPrintWindow::VoucherPrintWindow(Session &session, Dialogs *dialogs, QWidg
     , m_dialogs(dialogs ? *dialogs : *m_ownDialogs)
 {
     m_output = PageOutput::standard(this, m_dialogs);
-    m_pdfPath = [this] {
-        return QFileDialog::getSaveFileName(this, u"输出PDF"_s, dataFolder() + u"/凭证.pdf"_s, u"PDF (*.pdf)"_s);
+    // An existing file is asked about once, by the writer (confirmTarget).
+    m_pdfPath = [this](const QString &suggested) {
+        return QFileDialog::getSaveFileName(this, u"输出PDF"_s, suggested, u"PDF (*.pdf)"_s, nullptr,
+                                            QFileDialog::DontConfirmOverwrite);
     };
     build();
 }
 
 VoucherPrintWindow::~VoucherPrintWindow() = default;
 
-void VoucherPrintWindow::setPdfPathChooser(std::function<QString()> chooser)
+void VoucherPrintWindow::setPdfPathChooser(std::function<QString(const QString &)> chooser)
 {
     m_pdfPath = std::move(chooser);
 }
@@ -207,15 +210,24 @@ void VoucherPrintWindow::printRange()
 
 void VoucherPrintWindow::writePdf()
 {
+    // The file is named first, in the exports folder, after the vouchers
+    // and their month; the vouchers are laid out and written after that.
+    const int from = m_from->text().toInt();
+    const int to = m_to->text().toInt();
+    const QString numbers = (from == to ? QString::number(from) : u"%1-%2"_s.arg(from).arg(to)) + u"号"_s;
+    const QString path = m_pdfPath(offeredPath(
+        m_session.setShortName(), {u"凭证"_s, numbers, periodName(m_session.fiscalYear(), m_month->currentText())},
+        u"pdf"_s));
+    if (path.isEmpty())
+        return;
     Document doc;
     JobProgress progress(u"正在排版凭证…"_s, this);
-    if (!LayOutVoucherRange(m_session, m_month->currentText().toInt(), m_from->text().toInt(), m_to->text().toInt(),
-                            settings(), false, doc, m_dialogs, &progress)
-             .isDone())
-        return;
-    const QString path = m_pdfPath();
-    if (!path.isEmpty())
+    if (LayOutVoucherRange(m_session, m_month->currentText().toInt(), from, to, settings(), false, doc, m_dialogs,
+                           &progress)
+            .isDone())
         WritePdf(doc, path, m_dialogs, &progress);
+    if (progress.wasCancelled())
+        m_dialogs.show(u"已取消,没有输出PDF文件: "_s + path, applicationTitle(), Icon::Information);
 }
 
 void VoucherPrintWindow::save()

@@ -35,8 +35,9 @@ public:
 
     // Where the pages go (printing/ui/paperprinter.h); tests replace it.
     void setPageOutput(PageOutput output) { m_output = std::move(output); }
-    // Chooses the PDF file; an empty answer cancels. By default a save dialog.
-    void setPdfPathChooser(std::function<QString()> chooser);
+    // Chooses the PDF file, offered the suggested path; an empty answer
+    // cancels. By default a save dialog.
+    void setPdfPathChooser(std::function<QString(const QString &suggested)> chooser);
 
     VoucherPrintSettings settings() const;
 
@@ -57,7 +58,7 @@ private:
     std::unique_ptr<Dialogs> m_ownDialogs;
     Dialogs &m_dialogs;
     PageOutput m_output;
-    std::function<QString()> m_pdfPath;
+    std::function<QString(const QString &)> m_pdfPath;
     QComboBox *m_month = nullptr;    // Combo1
     QLineEdit *m_from = nullptr;     // Text1
     QLineEdit *m_to = nullptr;       // Text2

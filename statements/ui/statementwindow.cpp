@@ -5,8 +5,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDesktopServices>
-#include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -17,9 +15,9 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTableWidget>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
@@ -34,9 +32,10 @@
 #include "statements/statementworkbook.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
-#include "store/paths.h"
+#include "store/offeredname.h"
 #include "store/session.h"
 #include "store/ui/messageboxdialogs.h"
+#include "store/ui/openfile.h"
 #include "store/ui/stripegrid.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -79,7 +78,7 @@ StatementWindow::StatementWindow(Session &session, Dialogs *dialogs, QWidget *pa
         return QFileDialog::getSaveFileName(this, u"导出EXCEL"_s, suggested, u"Excel 工作簿 (*.xlsx)"_s, nullptr,
                                             QFileDialog::DontConfirmOverwrite);
     };
-    m_openFile = [](const QString &path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+    m_openFile = [this](const QString &path) { openWithSpreadsheet(path, m_dialogs); };
     m_output = std::make_unique<PageOutput>(PageOutput::standard(this, m_dialogs));
     build();
 }
@@ -204,7 +203,8 @@ void StatementWindow::query()
     m_editor->hide();
     m_codes->hide();
     const StatementTable table = selectedTable();
-    const OpResult evaluated = EvaluateStatement(m_session, table, selectedMonth(), m_dialogs);
+    PendingRefusal cashFlowCheck;
+    const OpResult evaluated = EvaluateStatement(m_session, table, selectedMonth(), m_dialogs, &cashFlowCheck);
     if (evaluated.isFailed() || (evaluated.isRefused() && selectedMonth()))
         return; // a formula error: the grid keeps what it showed
     ResultSet rows;
@@ -233,9 +233,18 @@ void StatementWindow::query()
             m_grid->resizeColumnToContents(c);
         m_grid->setColumnWidth(c, caption ? std::max(base, m_grid->columnWidth(c) + 12) : base);
     }
+    // Another statement or month starts at its first line, not where the
+    // last one was scrolled to.
+    if (m_shown != table || m_shownMonth != selectedMonth()) {
+        m_grid->scrollToTop();
+        m_grid->horizontalScrollBar()->setValue(0);
+    }
     m_grid->show();
     m_shown = table;
     m_shownMonth = selectedMonth();
+    // The cash-flow check speaks of the figures on screen, so it comes after them.
+    if (!cashFlowCheck.text.isEmpty())
+        m_dialogs.show(cashFlowCheck.text, cashFlowCheck.title, cashFlowCheck.icon);
 }
 
 void StatementWindow::loadTemplateRows()
@@ -341,11 +350,9 @@ void StatementWindow::exportWorkbook()
         m_dialogs.show(u"请选择月份"_s, applicationTitle(), Icon::Critical);
         return;
     }
-    const QString folder = dataFolder() + u"/exports"_s;
-    QDir().mkpath(folder);
-    const QString suggested = folder + u'/'
-        + statementWorkbookName(m_session.setShortName(), *m_shown, m_session.fiscalYear(), *m_shownMonth);
-    const QString path = m_choosePath(suggested);
+    const QString path = m_choosePath(offeredPath(
+        m_session.setShortName(),
+        {statementTitle(*m_shown), periodName(m_session.fiscalYear(), QString::number(*m_shownMonth))}, u"xlsx"_s));
     if (path.isEmpty())
         return;
     if (!WriteStatementWorkbook(m_session, *m_shown, *m_shownMonth, path, m_dialogs).isDone())

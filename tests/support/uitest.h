@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QTemporaryFile>
 #include <QTimer>
 #include <QtTest>
 
@@ -96,6 +97,21 @@ inline void saveScreenshot(QWidget *widget, const QString &name)
         return;
     QDir().mkpath(folder);
     QVERIFY(widget->grab().save(QDir(folder).filePath(name)));
+}
+
+// Makes the offscreen platform's screen 1366x768, a small laptop's, where
+// the windows must fit; call before the application is made. Under another
+// platform the real screen stands.
+inline void useLaptopScreen()
+{
+    if (qgetenv("QT_QPA_PLATFORM") != "offscreen")
+        return;
+    static QTemporaryFile config(QDir::tempPath() + QStringLiteral("/tz305-screen-XXXXXX.json"));
+    if (!config.open())
+        qFatal("no screen configuration file");
+    config.write(R"({"screens": [{"name": "laptop", "x": 0, "y": 0, "width": 1366, "height": 768}]})");
+    config.flush();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config.fileName()));
 }
 
 } // namespace tz::test

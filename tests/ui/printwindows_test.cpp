@@ -8,11 +8,13 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSettings>
 #include <QToolButton>
 #include <QtTest>
@@ -24,6 +26,7 @@
 #include "shell/ui/application.h"
 #include "shell/ui/mainwindow.h"
 #include "statements/ui/statementwindow.h"
+#include "store/offeredname.h"
 #include "store/session.h"
 #include "tests/support/envguard.h"
 #include "tests/support/scripteddialogs.h"
@@ -122,7 +125,7 @@ private slots:
         QVERIFY(h.printed.pages.isEmpty());
 
         const QString file = h.set.folder() + u"/凭证.pdf"_s;
-        w->setPdfPathChooser([file] { return file; });
+        w->setPdfPathChooser([file](const QString &) { return file; });
         Harness::press(w, u"Command7"_s);
         QCOMPARE(h.dialogs.messages.last(), (Message {u"已输出PDF文件: "_s + file, u"TZ305"_s, Icon::Information}));
         QVERIFY(QFile(file).size() > 1000);
@@ -138,6 +141,47 @@ private slots:
         tz::test::saveScreenshot(h.main.get(), u"voucher-print.png"_s);
     }
 
+    // 输出PDF asks for the file first, offering the exports folder and a
+    // name after the vouchers and their month; nothing stands over the save
+    // dialog; the vouchers are then laid out and written.
+    void pdfNamedFirstThenWritten()
+    {
+        Harness h;
+        child<QToolButton>(h.main.get(), u"凭证打印"_s)->click();
+        QWidget *w = h.main->mdiArea()->subWindowList().first()->widget();
+        auto *month = child<QComboBox>(w, u"Combo1"_s);
+        month->setFocus();
+        QTest::keyClicks(month, u"11"_s);
+        QCOMPARE(month->currentText(), u"11"_s);
+        child<QLineEdit>(w, u"Text1"_s)->setText(u"1"_s);
+        child<QLineEdit>(w, u"Text2"_s)->setText(u"3"_s);
+        QString offered;
+        bool aloneOnTop = false;
+        const QString seen = tz::test::runModal(
+            [&] {
+                auto *button = child<QPushButton>(w, u"Command7"_s);
+                button->setFocus();
+                QTest::keyClick(button, Qt::Key_Space);
+            },
+            [&](QWidget *modal) {
+                auto *dialog = qobject_cast<QFileDialog *>(modal);
+                QVERIFY(dialog);
+                offered = dialog->selectedFiles().value(0);
+                QTest::qWait(800); // longer than a progress box waits before it shows
+                aloneOnTop = QApplication::activeModalWidget() == dialog;
+                auto *name = dialog->findChild<QLineEdit *>(u"fileNameEdit"_s);
+                QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClicks(name, u"v.pdf"_s);
+                QTest::keyClick(name, Qt::Key_Return);
+            });
+        QCOMPARE(seen, u"QFileDialog"_s);
+        QVERIFY(aloneOnTop);
+        QCOMPARE(offered, tz::exportsFolder() + u"/测试_凭证_1-3号_2024年11月.pdf"_s);
+        const QString file = tz::exportsFolder() + u"/v.pdf"_s;
+        QCOMPARE(h.dialogs.messages.value(0), (Message {u"已输出PDF文件: "_s + file, u"TZ305"_s, Icon::Information}));
+        QVERIFY(QFile(file).size() > 1000);
+    }
+
     void previewDialogHoldsItsMarkerWhileOpen()
     {
         Harness h;
@@ -145,14 +189,21 @@ private slots:
         QWidget *w = h.main->mdiArea()->subWindowList().first()->widget();
         child<QComboBox>(w, u"Combo1"_s)->setCurrentIndex(0);
         QString markerWhileOpen;
+        bool fits = false;
         const QString seen = tz::test::runModal([&] { Harness::press(w, u"Command1"_s); },
                                                 [&](QWidget *dialog) {
+                                                    // Room left for a desktop's title bar and panel,
+                                                    // which the offscreen screen does not draw.
+                                                    const QRect room = dialog->screen()->availableGeometry();
+                                                    fits = dialog->width() <= room.width()
+                                                        && dialog->height() <= room.height() - 40;
                                                     markerWhileOpen = h.main->markerField(14)->text();
                                                     dialog->resize(1000, 700);
                                                     QTest::qWait(200);
                                                     tz::test::saveScreenshot(dialog, u"voucher-preview.png"_s);
                                                 });
         QCOMPARE(seen, u"QPrintPreviewDialog"_s);
+        QVERIFY2(fits, "the preview runs off the screen");
         QCOMPARE(markerWhileOpen, u"1"_s);
         QCOMPARE(h.main->markerField(14)->text(), QString());
     }
@@ -251,6 +302,7 @@ private slots:
 
 int main(int argc, char **argv)
 {
+    tz::test::useLaptopScreen();
     QApplication app(argc, argv);
     tz::setUpApplication(app);
     PrintWindowsTest test;

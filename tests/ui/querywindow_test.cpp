@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 
@@ -23,8 +24,10 @@
 #include "ledgers/ui/resultgridmodel.h"
 #include "shell/ui/application.h"
 #include "shell/ui/mainwindow.h"
+#include "store/offeredname.h"
 #include "store/pagedrows.h"
 #include "store/session.h"
+#include "tests/support/envguard.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/testset.h"
 #include "tests/support/uitest.h"
@@ -57,6 +60,13 @@ struct Harness
     QTableView *grid() const { return child<QTableView>(window.get(), u"MSH1"_s); }
     const tz::ResultGridModel &rows() const { return window->result(); }
     void press(const QString &name) const { QTest::mouseClick(child<QPushButton>(window.get(), name), Qt::LeftButton); }
+    // Presses a button from the keyboard: the focus on it, then Space.
+    void key(const QString &name) const
+    {
+        auto *button = child<QPushButton>(window.get(), name);
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Space);
+    }
     void choose(const QString &option) const { child<QRadioButton>(window.get(), option)->setChecked(true); }
     void month(const QString &text) const { child<QComboBox>(window.get(), u"Combo1"_s)->setCurrentText(text); }
     QString lastCell(int column) const { return rows().text(rows().rowCount() - 1, column); }
@@ -188,14 +198,17 @@ private slots:
     }
 
     // 导出 asks first and writes the table; EXCEL帐页 writes the ledger
-    // workbook under the suggested name; both offer to open the file.
+    // workbook; both offer the exports folder and a name after what was
+    // asked for, its account and period, and offer to open the file.
     void workbooksFromTheButtons()
     {
-        Harness h({false, true, true, false, false, true, false});
+        Harness h({false, true, true, false, false, true, false, true, false});
         QStringList suggested;
         QStringList opened;
         const QString folder = h.set.folder();
+        QString offered;
         h.window->setSavePathChooser([&](const QString &name) {
+            offered = name;
             suggested.append(QFileInfo(name).fileName());
             return folder + u'/' + QFileInfo(name).fileName();
         });
@@ -213,14 +226,15 @@ private slots:
         h.choose(u"Option4"_s);
         h.press(u"Command7"_s);
         h.press(u"Command10"_s);
-        QCOMPARE(suggested, (QStringList{u"测试_三总式_2024.xlsx"_s, u"测试_明细帐_1002001_2024.xlsx"_s,
-                                         u"测试_多栏帐_2221001_2024.xlsx"_s}));
-        QVERIFY(QFileInfo(folder + u"/测试_多栏帐_2221001_2024.xlsx"_s).size() > 0);
-        QCOMPARE(opened, QStringList{folder + u"/测试_三总式_2024.xlsx"_s});
-        QVERIFY(QFileInfo(folder + u"/测试_明细帐_1002001_2024.xlsx"_s).size() > 0);
+        QCOMPARE(suggested, (QStringList{u"测试_明细帐_1002001_2024年.xlsx"_s, u"测试_明细帐帐页_1002001_2024年.xlsx"_s,
+                                         u"测试_多栏帐帐页_2221001_2024年.xlsx"_s}));
+        QCOMPARE(QFileInfo(offered).path(), tz::exportsFolder());
+        QVERIFY(QFileInfo(folder + u"/测试_多栏帐帐页_2221001_2024年.xlsx"_s).size() > 0);
+        QCOMPARE(opened, QStringList{folder + u"/测试_明细帐_1002001_2024年.xlsx"_s});
+        QVERIFY(QFileInfo(folder + u"/测试_明细帐帐页_1002001_2024年.xlsx"_s).size() > 0);
         QCOMPARE(h.dialogs.questions.value(0), (Message{u"是否导出到EXCEL工作表？"_s, u"TZ305"_s, Icon::Question}));
         QCOMPARE(h.dialogs.questions.value(2).text,
-                 u"已导出: "_s + folder + u"/测试_三总式_2024.xlsx\n\n是否用电子表格程序打开此文件?"_s);
+                 u"已导出: "_s + folder + u"/测试_明细帐_1002001_2024年.xlsx\n\n是否用电子表格程序打开此文件?"_s);
         QCOMPARE(h.dialogs.messages, QList<Message>{});
 
         // The grid reads the journal straight from the books; it is copied
@@ -232,8 +246,41 @@ private slots:
         QVERIFY(lines > 48);
         QCOMPARE(h.rows().text(lines - 1, 17), h.set.session().RunSql(u"SELECT max(ID) FROM 分录表"_s).value(0, 0).toString());
         h.press(u"Command4"_s);
-        QCOMPARE(suggested.last(), u"测试_分录始表_2024.xlsx"_s);
+        QCOMPARE(suggested.last(), u"测试_分录簿_2024年.xlsx"_s);
         QCOMPARE(h.set.session().RunSql(u"SELECT count(*) FROM 分录始表"_s).value(0, 0).toInt(), lines);
+
+        // The balance table is offered as what was asked for, with its month.
+        h.month(u"3"_s);
+        h.key(u"Command3"_s); // 科目余额表
+        h.key(u"Command4"_s); // 导出
+        QCOMPARE(suggested.last(), u"测试_科目余额表_2024年3月.xlsx"_s);
+    }
+
+    // Where the desktop has no program for workbooks, 是 says that the file
+    // could not be opened and where it is; LibreOffice on the PATH opens it.
+    void openingAWorkbookWithoutTheDesktopsHandler()
+    {
+        Harness h({true, true, true, true, true});
+        QTemporaryDir bin; // the PATH: no xdg-open, no LibreOffice
+        tz::test::EnvGuard path("PATH", QFile::encodeName(bin.path()));
+        const QString file = h.set.folder() + u"/余额.xlsx"_s;
+        h.window->setSavePathChooser([&file](const QString &) { return file; });
+        h.month(u"3"_s);
+        h.key(u"Command3"_s);
+        h.key(u"Command4"_s);
+        QCOMPARE(h.dialogs.messages.value(0), (Message{u"无法打开此文件: 没有找到电子表格程序。\n文件已保存在: "_s + file,
+                                                       u"TZ305提示"_s, Icon::Exclamation}));
+        QFile localc(bin.filePath(u"localc"_s));
+        QVERIFY(localc.open(QIODevice::WriteOnly));
+        localc.write("#!/bin/sh\necho \"$@\" > \"$0.args\"\n");
+        localc.close();
+        localc.setPermissions(localc.permissions() | QFileDevice::ExeOwner);
+        h.key(u"Command4"_s); // and 是 to replace the file
+        QFile args(bin.filePath(u"localc.args"_s));
+        QTRY_VERIFY(args.exists() && args.size() > 0);
+        QVERIFY(args.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(args.readAll()).trimmed(), file);
+        QCOMPARE(h.dialogs.messages.size(), 1);
     }
 
     // A paged row that cannot be read when it comes on screen shows empty,
@@ -286,6 +333,19 @@ private slots:
         allInSight();
         QCOMPARE(window->result().text(window->result().rowCount() - 1, 1), QString()); // no sort key 8
         saveScreenshot(&main, u"mainwindow-balance.png"_s);
+
+        // The multi-column ledger's headings (code and name) show whole.
+        child<QLineEdit>(window, u"Text2"_s)->setText(u"2221001"_s);
+        child<QRadioButton>(window, u"Option4"_s)->setChecked(true);
+        auto *query = child<QPushButton>(window, u"Command7"_s);
+        query->setFocus();
+        QTest::keyClick(query, Qt::Key_Space);
+        saveScreenshot(&main, u"mainwindow-multicolumn.png"_s);
+        QHeaderView *header = grid->horizontalHeader();
+        QCOMPARE(grid->model()->headerData(10, Qt::Horizontal).toString(), u"2221001001 进项税额"_s);
+        for (int c = 10; c < grid->model()->columnCount(); ++c)
+            QVERIFY2(header->sectionSize(c) >= header->sectionSizeHint(c),
+                     qPrintable(grid->model()->headerData(c, Qt::Horizontal).toString()));
     }
 
     void mainWindowHoldsOneQueryWindow()

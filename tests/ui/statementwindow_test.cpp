@@ -2,6 +2,7 @@
 // the display grid with their headers, hidden formula columns and figures,
 // a template edited in the editing grid (saved when the row is left, a
 // duplicate line number refused), the workbook export and the help.
+#include <functional>
 #include <memory>
 
 #include <QComboBox>
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -20,6 +22,7 @@
 #include "shell/ui/application.h"
 #include "shell/ui/mainwindow.h"
 #include "statements/ui/statementwindow.h"
+#include "store/offeredname.h"
 #include "store/session.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/testset.h"
@@ -34,6 +37,18 @@ using tz::test::child;
 using tz::test::saveScreenshot;
 
 namespace {
+
+// Scripted dialogs that let a test look at the window as each message comes.
+struct WatchedDialogs : tz::test::ScriptedDialogs
+{
+    std::function<void()> onShow;
+    void show(const QString &text, const QString &title, Icon icon) override
+    {
+        if (onShow)
+            onShow();
+        ScriptedDialogs::show(text, title, icon);
+    }
+};
 
 struct Harness
 {
@@ -54,11 +69,14 @@ struct Harness
     }
 
     void press(const QString &name) const { QTest::mouseClick(child<QPushButton>(window, name), Qt::LeftButton); }
+    // Chooses the statement and the month, then 查 询 from the keyboard.
     void show(const QString &option, const QString &month) const
     {
         child<QRadioButton>(window, option)->setChecked(true);
         child<QComboBox>(window, u"Combo1"_s)->setCurrentText(month);
-        press(u"Command4"_s);
+        auto *query = child<QPushButton>(window, u"Command4"_s);
+        query->setFocus();
+        QTest::keyClick(query, Qt::Key_Space);
     }
     const tz::ResultGridModel &rows() const { return window->result(); }
     QTableView *grid() const { return child<QTableView>(window, u"MSH1"_s); }
@@ -73,7 +91,7 @@ struct Harness
     }
 
     tz::test::TestSet set;
-    tz::test::ScriptedDialogs dialogs;
+    WatchedDialogs dialogs;
     std::unique_ptr<tz::MainWindow> main;
     StatementWindow *window = nullptr;
 };
@@ -112,13 +130,22 @@ private slots:
         QCOMPARE(h.rows().text(last, 5), h.rows().text(last, 10));
         saveScreenshot(h.main.get(), u"statement-balancesheet.png"_s);
 
+        // Another statement starts at its first line.
+        h.grid()->scrollToBottom();
+        QVERIFY(h.grid()->verticalScrollBar()->value() > 0);
         h.show(u"Option2"_s, u"11"_s);
+        QCOMPARE(h.grid()->verticalScrollBar()->value(), 0);
         QCOMPARE(h.rows().headerData(4, Qt::Horizontal).toString(), u"本年累计金额"_s);
         QVERIFY(!h.rows().text(h.rowWith(1, u"四、净利润（净亏损以\"-\"号填列）"_s), 5).isEmpty());
         saveScreenshot(h.main.get(), u"statement-income.png"_s);
 
+        // The cash-flow check comes with the cash-flow statement on screen.
         h.dialogs.messages.clear();
+        bool statementShown = false;
+        h.dialogs.onShow = [&h, &statementShown] { statementShown = h.rowWith(1, u"四、现金净增加额"_s) >= 0; };
         h.show(u"Option5"_s, u"11"_s);
+        h.dialogs.onShow = nullptr;
+        QVERIFY(statementShown);
         QCOMPARE(h.dialogs.messages.size(), 1);
         QCOMPARE(h.dialogs.messages.first().title, u"TZ305友情提示"_s);
         const int change = h.rowWith(1, u"四、现金净增加额"_s);
@@ -135,9 +162,9 @@ private slots:
         });
         QString opened;
         h.window->setFileOpener([&](const QString &path) { opened = path; });
-        h.dialogs = tz::test::ScriptedDialogs({true});
+        static_cast<tz::test::ScriptedDialogs &>(h.dialogs) = tz::test::ScriptedDialogs({true});
         h.press(u"Command3"_s);
-        QVERIFY(suggested.endsWith(u"现金流量表2024年11月.xlsx"_s));
+        QCOMPARE(suggested, tz::exportsFolder() + u"/测试_现金流量表_2024年11月.xlsx"_s);
         QVERIFY(QFile::exists(out.filePath(u"现金流量表.xlsx"_s)));
         QCOMPARE(opened, out.filePath(u"现金流量表.xlsx"_s));
     }
