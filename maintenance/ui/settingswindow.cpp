@@ -169,6 +169,7 @@ void SettingsWindow::build()
                                                 u"TZ Files (*.QSBF*)"_s);
         };
         if (RestoreBackup(m_dialogs, choose, dataFolder()).isDone()) {
+            emit closedMonthsChanged();
             accept();
             QCoreApplication::quit();
         }
@@ -192,8 +193,10 @@ void SettingsWindow::build()
     QPushButton *initialise = commandButton(maintenanceBox, u"Command11"_s, u"系统初始化"_s);
     maintenanceLayout->addWidget(initialise, 1, 2);
     connect(initialise, &QPushButton::clicked, this, [this] {
-        if (InitialiseYear(m_session, m_dialogs).isDone())
-            accept();
+        if (!InitialiseYear(m_session, m_dialogs).isDone())
+            return;
+        emit closedMonthsChanged();
+        accept();
     });
 
     // Help and close.

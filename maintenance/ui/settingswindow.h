@@ -37,6 +37,8 @@ public:
 signals:
     void companyNameChanged(const QString &companyName);
     void operatorNameChanged(const QString &operatorName);
+    // The journal's closing marks may have changed (initialisation, restore).
+    void closedMonthsChanged();
 
 private slots:
     void saveCompanyName();

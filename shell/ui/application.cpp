@@ -37,8 +37,9 @@ public:
 void setUpApplication(QApplication &app)
 {
     QApplication::setStyle(new BooksStyle);
+    // No display name: Qt appends a set one to every window title (" — TZ305"),
+    // and the titles are the books' own texts.
     QApplication::setApplicationName(u"tz305"_s);
-    QApplication::setApplicationDisplayName(u"TZ305"_s);
     QIcon icon;
     for (const int size : {16, 24, 32, 48, 64, 128, 256})
         icon.addPixmap(QPixmap::fromImage(paintApplicationIcon(size)));

@@ -435,6 +435,7 @@ void MainWindow::openSettings()
     auto window = makeModalWindow<SettingsWindow>(m_session, m_ownDialogs ? nullptr : &m_dialogs, this);
     connect(window.get(), &SettingsWindow::companyNameChanged, this, &MainWindow::setCompanyCaption);
     connect(window.get(), &SettingsWindow::operatorNameChanged, this, &MainWindow::setOperatorPanel);
+    connect(window.get(), &SettingsWindow::closedMonthsChanged, this, &MainWindow::refreshClosedMonthMarkers);
     runModalOver(*window, this);
 }
 

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QLineEdit>
@@ -354,6 +355,35 @@ private slots:
             QCOMPARE(edit(w, u"Text7"_s)->text(), folder);
         });
         QCOMPARE(infoValue(h.set.session(), u"备份路径"_s), folder);
+    }
+
+    // The month boxes follow the books: after 系统初始化 no month is closed.
+    void monthBoxesFollowInitialising()
+    {
+        Harness h(QList<bool>(5, true));
+        const QString backups = h.set.folder() + u"/初始化前"_s;
+        QVERIFY(QDir().mkpath(backups));
+        h.set.session().execSql(u"UPDATE 信息表 SET 备份路径 = ? WHERE 代号 = 'TZ'"_s, {backups});
+        h.set.session().execSql(u"INSERT INTO 分录表 (ID, 月, 科目代码, 结帐) VALUES (8010001001, 1, '1001', 1), "
+                                "(8110001001, 11, '1001', 1)"_s);
+        h.window->refreshClosedMonthMarkers();
+        QVERIFY(!h.edit(u"Text2"_s)->isHidden() && !h.edit(u"Text12"_s)->isHidden());
+        h.withSettings([](tz::SettingsWindow *w) {
+            auto *initialise = child<QPushButton>(w, u"Command11"_s);
+            initialise->setFocus();
+            QTest::keyClick(initialise, Qt::Key_Space);
+        });
+        QCOMPARE(h.count(u"分录表"_s), 0);
+        for (int m = 1; m <= 12; ++m)
+            QVERIFY2(h.edit(u"Text"_s + QString::number(m + 1))->isHidden(), qPrintable(QString::number(m)));
+    }
+
+    // Qt appends an application display name to every window title, message
+    // boxes included ("TZ305提示 — TZ305"); the titles are the books' own
+    // texts, so the program sets none (unset, it reads as the name).
+    void titlesAreTheBooksOwnTexts()
+    {
+        QCOMPARE(QGuiApplication::applicationDisplayName(), QGuiApplication::applicationName());
     }
 };
 
