@@ -40,8 +40,13 @@ QString writeFailureText(const QString &where, int error)
         return u"文件夹不能写入(请检查是否只读、有无写入权限): "_s + where;
     case EIO:
         return u"磁盘读写出错,无法写入: "_s + where;
+    case ENOENT:
+    case ENOTDIR:
+        return u"文件夹不存在,无法写入: "_s + where;
+    case ENAMETOOLONG:
+        return u"文件名太长,无法写入: "_s + where;
     default:
-        return u"无法写入 %1: %2"_s.arg(where, QString::fromLocal8Bit(std::strerror(error)));
+        return u"无法写入文件: %1 (%2)"_s.arg(where, QString::fromLocal8Bit(std::strerror(error)));
     }
 }
 

@@ -137,7 +137,10 @@ TEST(PlainJournal, RefusesBooksTheProgramsCouldNotReadAndKeepsTheOldFile)
 
     s.execSql(u"DELETE FROM 分录表 WHERE ID = 8130001001"_s);
     ScriptedDialogs unwritable;
-    EXPECT_TRUE(tz::ExportPlainJournal(s, set.folder() + u"/没有/books.journal"_s, unwritable).isFailed());
+    const QString nowhere = set.folder() + u"/没有/books.journal"_s;
+    EXPECT_TRUE(tz::ExportPlainJournal(s, nowhere, unwritable).isFailed());
+    EXPECT_EQ(unwritable.messages,
+              (QList<Message>{{u"文件夹不存在,无法写入: "_s + nowhere, u"TZ305提示"_s, Icon::Critical}}));
     EXPECT_EQ(readFile(path), u"old contents"_s);
     EXPECT_EQ(QDir(set.folder()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
