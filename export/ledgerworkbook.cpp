@@ -358,14 +358,4 @@ OpResult WriteLedgerWorkbook(Session &session, LedgerWorkbookKind kind, const Le
     return result;
 }
 
-QString ledgerWorkbookName(const QString &shortName, LedgerWorkbookKind kind, bool general, const QString &code,
-                           int year)
-{
-    const QString ledger = kind == LedgerWorkbookKind::Quantity ? u"数量帐"_s
-        : kind == LedgerWorkbookKind::MultiColumn               ? u"多栏帐"_s
-        : general                                               ? u"总分类帐"_s
-                                                                : u"明细帐"_s;
-    return u"%1_%2_%3_%4.xlsx"_s.arg(shortName, ledger, code).arg(year);
-}
-
 } // namespace tz

@@ -82,9 +82,4 @@ struct LedgerWorkbookCounts
 OpResult WriteLedgerWorkbook(Session &session, LedgerWorkbookKind kind, const LedgerWorkbookHeading &heading,
                              const QString &path, Dialogs &dialogs, LedgerWorkbookCounts *counts = nullptr);
 
-// The default file name: short name, ledger, account and year, e.g.
-// "华新_明细帐_1002001_2024.xlsx".
-QString ledgerWorkbookName(const QString &shortName, LedgerWorkbookKind kind, bool general, const QString &code,
-                           int year);
-
 } // namespace tz

@@ -175,11 +175,6 @@ bool writeBook(const QString &file, StatementTable table, const QString &company
 
 } // namespace
 
-QString statementWorkbookName(const QString &shortName, StatementTable table, int year, int month)
-{
-    return shortName + statementTitle(table) + u"%1年%2月.xlsx"_s.arg(year).arg(month);
-}
-
 OpResult WriteStatementWorkbook(Session &session, StatementTable table, int month, const QString &path,
                                 Dialogs &dialogs)
 {

@@ -32,8 +32,4 @@ class Session;
 OpResult WriteStatementWorkbook(Session &session, StatementTable table, int month, const QString &path,
                                 Dialogs &dialogs);
 
-// A default file name for the workbook: short name + statement title +
-// month, e.g. "华新资产负债表2024年3月.xlsx".
-QString statementWorkbookName(const QString &shortName, StatementTable table, int year, int month);
-
 } // namespace tz

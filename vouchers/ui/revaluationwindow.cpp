@@ -1,23 +1,21 @@
 #include "vouchers/ui/revaluationwindow.h"
 
 #include <QComboBox>
-#include <QDesktopServices>
-#include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include "export/sheetexport.h"
 #include "shell/ui/controls.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
-#include "store/paths.h"
+#include "store/offeredname.h"
 #include "store/session.h"
+#include "store/ui/openfile.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -85,7 +83,7 @@ RevaluationWindow::RevaluationWindow(Session &session, Dialogs &dialogs, const V
         return QFileDialog::getSaveFileName(this, u"导出EXCEL"_s, suggested, u"Excel 工作簿 (*.xlsx)"_s, nullptr,
                                             QFileDialog::DontConfirmOverwrite);
     };
-    m_openFile = [](const QString &path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+    m_openFile = [this](const QString &path) { openWithSpreadsheet(path, m_dialogs); };
     resize(720, 420);
     reload();
 }
@@ -166,10 +164,9 @@ void RevaluationWindow::exportTable()
 {
     if (!m_dialogs.ask(u"是否导出到EXCEL工作表？"_s, applicationTitle()))
         return;
-    const QString folder = dataFolder() + u"/exports"_s;
-    QDir().mkpath(folder);
-    const QString path = m_choosePath(folder + u'/' + m_session.setShortName()
-                                      + u"_调汇_%1年%2月.xlsx"_s.arg(m_header.date.year()).arg(m_header.month()));
+    const QString path = m_choosePath(offeredPath(
+        m_session.setShortName(),
+        {u"调汇"_s, periodName(m_header.date.year(), QString::number(m_header.month()))}, u"xlsx"_s));
     if (path.isEmpty())
         return;
     if (WriteSheetWorkbook(m_session,
