@@ -22,7 +22,9 @@ namespace {
 const QString kTitle = u"TZ305提示 "_s; // with its trailing blank
 
 // What the integrity check finds wrong with the set (empty when sound);
-// a page that does not even decrypt counts as damage too.
+// a page that does not even decrypt counts as damage too, and so does a
+// check that cannot finish (SQLite stops it with a plain error when an
+// index page does not decrypt). Only another program's lock is no damage.
 QString integrityProblems(Session &session)
 {
     try {
@@ -34,9 +36,9 @@ QString integrityProblems(Session &session)
         }
         return found.join(u'\n');
     } catch (const DbError &error) {
-        if (error.kind() != DbError::Kind::Damaged)
+        if (error.kind() == DbError::Kind::Busy)
             throw;
-        return error.message();
+        return error.kind() == DbError::Kind::Damaged ? error.message() : u"有页面无法读出,检查没有完成"_s;
     }
 }
 
@@ -87,15 +89,26 @@ OpResult CompactAccountSet(Session &session, Dialogs &dialogs, QString *written)
         || !dialogs.ask(u"你确定要压缩和修复当前数据库吗? 请一定要先做数据备份! "_s, kTitle))
         return OpResult::refused();
 
-    const QString path = session.dbPath();
+    // Through a symbolic link the file it names is compacted (the scratch
+    // file beside it, renamed over it), so the link stays a link.
+    const QFileInfo named(session.dbPath());
+    const QString path = named.isSymLink() && named.exists() ? named.canonicalFilePath() : session.dbPath();
     QString damage;
     QString problem;
     const OpResult compacted = guarded(dialogs, [&] {
         ProgressSteps progress(dialogs, u"压缩修复数据库"_s);
         progress.step(u"正在检查帐套…"_s);
-        session.OpenMainConnection();
+        try {
+            session.OpenMainConnection();
+        } catch (const DbError &error) {
+            // A set whose schema does not read opens for nothing but salvage.
+            if (error.kind() == DbError::Kind::Busy || !isDamagedAccountSet(path))
+                throw;
+            damage = u"帐套的结构(表的定义)无法读出"_s;
+            return OpResult::done();
+        }
         if (session.mainConnection().isReadOnly())
-            throw DbError(DbError::Kind::ReadOnly, Connection::readOnlyText(path));
+            throw DbError(DbError::Kind::ReadOnly, Connection::readOnlyText(session.dbPath()));
         damage = integrityProblems(session);
         if (!damage.isEmpty())
             return OpResult::done();
@@ -143,7 +156,7 @@ OpResult CompactAccountSet(Session &session, Dialogs &dialogs, QString *written)
     if (!problem.isEmpty())
         return fail(dialogs, u"压缩没有完成,帐套没有改动: "_s + problem);
     if (written)
-        *written = path;
+        *written = session.dbPath();
     dialogs.show(u"数据库压缩修复成功"_s, applicationTitle(), Icon::None);
     return OpResult::done();
 }

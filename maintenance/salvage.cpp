@@ -2,10 +2,14 @@
 #include "maintenance/salvage.h"
 
 #include <limits>
+#include <utility>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
+
+#include <sqlite3.h>
 
 #include "store/connection.h"
 #include "store/dberror.h"
@@ -64,14 +68,20 @@ SalvagedTable salvageTable(Connection &in, Connection &out, const QString &table
         if (readable.contains(column))
             columns.append(column);
     }
-    out.execute(u"DELETE FROM "_s + quotedIdentifier(table));
     if (columns.isEmpty())
         return result;
+    // The template's rows go when the first row of the set is read: a
+    // table of which nothing reads keeps them (the operators of 信息表 above
+    // all, so the salvaged set can be logged in to).
+    bool emptied = false;
     QStringList quotedColumns;
     for (const QString &column : std::as_const(columns))
         quotedColumns.append(quotedIdentifier(column));
     const QString list = quotedColumns.join(u", "_s);
-    const QString chunkSql = u"SELECT rowid, %1 FROM %2 WHERE rowid > ? ORDER BY rowid LIMIT %3"_s.arg(list, quotedIdentifier(table));
+    // NOT INDEXED: the rows are found through the table's own pages only,
+    // so a damaged index page loses nothing.
+    const QString chunkSql =
+        u"SELECT rowid, %1 FROM %2 NOT INDEXED WHERE rowid > ? ORDER BY rowid LIMIT %3"_s.arg(list, quotedIdentifier(table));
     const QString insertSql = u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(
         quotedIdentifier(table), list, QStringList(columns.size(), u"?"_s).join(u", "_s));
 
@@ -82,6 +92,8 @@ SalvagedTable salvageTable(Connection &in, Connection &out, const QString &table
         if (readAfter(in, chunkSql.arg(limit), last, rows)) {
             if (rows.recordCount() == 0)
                 break;
+            if (!std::exchange(emptied, true))
+                out.execute(u"DELETE FROM "_s + quotedIdentifier(table));
             for (const ResultSet::Row &row : rows.rows()) {
                 out.execute(insertSql, row.mid(1));
                 last = row.at(0).toLongLong();
@@ -110,10 +122,151 @@ SalvagedTable salvageTable(Connection &in, Connection &out, const QString &table
         if (!resumed)
             break;
     }
+    if (!emptied && !result.damaged)
+        out.execute(u"DELETE FROM "_s + quotedIdentifier(table)); // empty in the set too
     return result;
 }
 
+// A plain handle on a file keyed with the account-set key, for what a
+// Connection refuses to open (a set whose schema does not read).
+class KeyedHandle
+{
+public:
+    KeyedHandle(const QString &path, int flags)
+    {
+        if (sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, flags | SQLITE_OPEN_NOMUTEX, nullptr)
+            != SQLITE_OK)
+            return;
+        const QByteArray key = databasePassword();
+        sqlite3_key(m_db, key.constData(), int(key.size()));
+        sqlite3_exec(m_db, "PRAGMA cipher_log_level = NONE", nullptr, nullptr, nullptr);
+    }
+    ~KeyedHandle() { sqlite3_close_v2(m_db); }
+    KeyedHandle(const KeyedHandle &) = delete;
+    KeyedHandle &operator=(const KeyedHandle &) = delete;
+
+    // The statement's primary result code.
+    int exec(const QString &sql) const
+    {
+        if (!m_db)
+            return SQLITE_CANTOPEN;
+        return sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) & 0xff;
+    }
+    qint64 integer(const char *sql) const
+    {
+        sqlite3_stmt *stmt = nullptr;
+        qint64 value = -1;
+        if (m_db && sqlite3_prepare_v2(m_db, sql, -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
+            value = sqlite3_column_int64(stmt, 0);
+        sqlite3_finalize(stmt);
+        return value;
+    }
+
+private:
+    sqlite3 *m_db = nullptr;
+};
+
+constexpr qint64 kPageSize = 4096; // SQLCipher 4's, which every set has
+
+// The key opens the file's first page, but its schema does not read.
+bool schemaDamaged(const QString &path)
+{
+    const KeyedHandle set(path, SQLITE_OPEN_READONLY);
+    return set.exec(u"SELECT count(*) FROM sqlite_master"_s) == SQLITE_CORRUPT;
+}
+
+QString sqlText(const QString &text)
+{
+    return u'\'' + QString(text).replace(u'\'', u"''"_s) + u'\'';
+}
+
+// Writes to `copy` the damaged set at `path` with a new first page whose
+// schema names the template's tables that never move at the template's
+// pages. The page is made in a file of its own under the set's salt (so
+// it decrypts in the copy): a filler as large as the set first, so that
+// the new schema's own pages come after the set's last page and are
+// appended to the copy. `donor` is a scratch name for that file.
+QString rebuildSchema(const QString &path, const QString &copy, const QString &donor)
+{
+    QFile damaged(path);
+    if (!damaged.open(QIODevice::ReadOnly))
+        return u"无法读取文件 %1: %2"_s.arg(path, damaged.errorString());
+    const QByteArray salt = damaged.read(16);
+    const qint64 pages = damaged.size() / kPageSize;
+    damaged.close();
+
+    QList<std::pair<QString, qint64>> roots;
+    QStringList definitions;
+    try {
+        Connection shipped;
+        shipped.open(templatePath());
+        // Tables made before the first work table that queries make anew
+        // keep their pages, in a copy of the template and in a compacted
+        // set alike.
+        const ResultSet rows = shipped.query(
+            u"SELECT name, rootpage, sql FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
+            "AND rootpage < (SELECT min(rootpage) FROM sqlite_master WHERE name IN ('三总式', '数量式', '多栏式1', '多栏式')) "
+            "ORDER BY rootpage"_s);
+        for (const ResultSet::Row &row : rows.rows()) {
+            roots.append({row.at(0).toString(), row.at(1).toLongLong()});
+            definitions.append(row.at(2).toString());
+        }
+    } catch (const DbError &error) {
+        return error.message();
+    }
+    {
+        const KeyedHandle made(donor, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        bool ok = made.exec(u"PRAGMA cipher_salt = \"x'%1'\""_s.arg(QString::fromLatin1(salt.toHex()))) == SQLITE_OK
+                  && made.exec(u"CREATE TABLE 填充 (x BLOB)"_s) == SQLITE_OK;
+        while (ok && made.integer("PRAGMA page_count") <= pages)
+            ok = made.exec(u"INSERT INTO 填充 VALUES (zeroblob(%1))"_s.arg(qMin<qint64>(pages * kPageSize, 1 << 26)))
+                 == SQLITE_OK;
+        for (const QString &definition : std::as_const(definitions))
+            ok = ok && made.exec(definition) == SQLITE_OK;
+        ok = ok && made.exec(u"PRAGMA writable_schema = ON"_s) == SQLITE_OK;
+        for (const auto &[name, root] : std::as_const(roots))
+            ok = ok
+                 && made.exec(u"UPDATE sqlite_master SET rootpage = %1 WHERE type = 'table' AND name = %2"_s.arg(root).arg(
+                        sqlText(name)))
+                        == SQLITE_OK;
+        ok = ok && made.exec(u"DELETE FROM sqlite_master WHERE name = '填充'"_s) == SQLITE_OK
+             && made.exec(u"PRAGMA writable_schema = OFF"_s) == SQLITE_OK;
+        if (!ok) {
+            QFile::remove(donor);
+            return u"无法重建帐套的结构: "_s + path;
+        }
+    }
+    if (const QString problem = copyToScratch(path, copy); !problem.isEmpty()) {
+        QFile::remove(donor);
+        return problem;
+    }
+    QFile schema(donor);
+    QFile out(copy);
+    const bool spliced = schema.open(QIODevice::ReadOnly) && out.open(QIODevice::ReadWrite) && out.resize(pages * kPageSize)
+                         && out.write(schema.read(kPageSize)) == kPageSize && schema.seek(pages * kPageSize)
+                         && out.seek(pages * kPageSize) && out.write(schema.readAll()) > 0 && out.flush();
+    out.close();
+    schema.close();
+    QFile::remove(donor);
+    if (!spliced) {
+        QFile::remove(copy);
+        return u"无法重建帐套的结构: "_s + path;
+    }
+    return {};
+}
+
 } // namespace
+
+bool isDamagedAccountSet(const QString &path)
+{
+    try {
+        Connection set;
+        set.open(path);
+    } catch (const DbError &) {
+        return schemaDamaged(path);
+    }
+    return !verifyAccountSet(path).isEmpty();
+}
 
 QString salvageTargetFor(const QString &setPath)
 {
@@ -137,9 +290,22 @@ QString salvageAccountSet(const QString &path, const QString &target, QList<Salv
     const QString scratch = scratchPathFor(target);
     if (const QString problem = copyToScratch(templatePath(), scratch); !problem.isEmpty())
         return problem;
+    // A set whose schema does not read is read through a copy with a new one.
+    QString source = path;
+    if (schemaDamaged(path)) {
+        source = scratchPathFor(target);
+        if (const QString problem = rebuildSchema(path, source, scratchPathFor(target)); !problem.isEmpty()) {
+            QFile::remove(scratch);
+            return problem;
+        }
+    }
+    const auto removeSource = qScopeGuard([&] {
+        if (source != path)
+            QFile::remove(source);
+    });
     try {
         Connection in;
-        in.open(path);
+        in.open(source);
         Connection out;
         out.open(scratch);
         QStringList tables = tableNames(out);
@@ -152,7 +318,7 @@ QString salvageAccountSet(const QString &path, const QString &target, QList<Salv
         for (const QString &table : std::as_const(tables)) {
             if (readable.contains(table))
                 report.append(salvageTable(in, out, table));
-            else
+            else if (source == path) // a schema made anew names no work table: nothing to report
                 report.append({table, 0, true, 0});
         }
         out.commit();

@@ -28,10 +28,21 @@ QString salvageTargetFor(const QString &setPath);
 // journal, settings and templates replace the template's rows), checks
 // the copy opens with the key and passes the integrity check, and gives
 // it `target`'s name (never over an existing file). The rows are read in
-// row-number order; a damaged stretch is skipped by probing ever further
-// ahead. `report` gets one entry per table. Returns an empty string on
+// row-number order through the tables' own pages, never an index; a
+// damaged stretch is skipped by probing ever further ahead. A table of
+// which nothing reads keeps the template's rows. When the set's schema
+// itself does not read, its tables are read through a copy of it whose
+// first page is a schema made anew: the template's definitions of the
+// tables that never move (the books, settings and statement templates,
+// made before any work table that the queries make anew), at the pages
+// where the template has them. `report` gets one entry per table. Returns an empty string on
 // success, otherwise what went wrong (no file is left behind).
 QString salvageAccountSet(const QString &path, const QString &target, QList<SalvagedTable> &report);
+
+// True when `path` opens with the account-set key but a page of it does
+// not read: its schema (so no statement runs at all), or any page the
+// integrity check reads. Such a set is salvaged, never written.
+bool isDamagedAccountSet(const QString &path);
 
 // The report as lines for the user: the damaged tables first, then a
 // summary of the sound ones.

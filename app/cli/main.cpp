@@ -11,6 +11,7 @@
 #include <QStringDecoder>
 
 #include "app/cli/cli.h"
+#include "maintenance/salvage.h"
 #include "store/login.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -181,8 +182,14 @@ int main(int argc, char **argv)
             ctx.session.setDbPath(ctx.options.setPath);
             const tz::OpResult checked = tz::CheckLogin(ctx.session, ctx.options.setPath, ctx.options.operatorName,
                                                         ctx.options.password, ctx.dialogs);
-            if (!checked.isDone())
-                return exitStatusOf(checked);
+            if (!checked.isDone()) {
+                // 压缩修复 is the way out the login's message names: on a set
+                // too damaged to log in to, it only salvages what still reads
+                // into a new set and never writes this one.
+                if (name != u"compact"_s || !checked.isFailed() || !tz::isDamagedAccountSet(ctx.options.setPath))
+                    return exitStatusOf(checked);
+                return command->run(ctx, args);
+            }
         }
         QStringList operators;
         const tz::OpResult chosen = tz::ChooseAccountSet(ctx.session, ctx.options.setPath, operators, ctx.dialogs);

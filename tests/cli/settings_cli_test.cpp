@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "store/session.h"
 #include "tests/cli/clirunner.h"
 #include "tests/support/envguard.h"
 
@@ -173,6 +174,36 @@ TEST_F(SettingsCommands, AWriteProtectedSetAnswersQueriesAndIsCopied)
     QFile after(m_set);
     ASSERT_TRUE(after.open(QIODevice::ReadOnly));
     EXPECT_EQ(after.readAll(), before);
+}
+
+// A set whose 信息表 page does not read cannot be logged in to, and the
+// login's message sends the user to 压缩修复: compact then salvages it into
+// a new set, which opens with the template's operators.
+TEST_F(SettingsCommands, ASetTooDamagedToLogInToIsSalvagedByCompact)
+{
+    post({{8000000001, u"1001"_s, 100.0, {}}, {8000000002, u"3001"_s, {}, 100.0}});
+    qint64 page = 0;
+    {
+        tz::Session session;
+        session.setDbPath(m_set);
+        page = session.RunSql(u"SELECT rootpage FROM sqlite_master WHERE name = '信息表'"_s).value(0, 0).toLongLong();
+    }
+    QFile file(m_set);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.seek((page - 1) * 4096 + 200);
+    file.write(QByteArray(32, '\x5a'));
+    file.close();
+    const QString advice = u"[TZ305提示] 帐套文件已损坏,不能再写入数据。请先在[系统设置]中点[压缩修复数据库]修复帐套: "_s + m_set;
+    EXPECT_TRUE(cliExpect(login() << u"info"_s, 3).err.startsWith(advice));
+    const CliRun salvaged = cliExpect(QStringList{u"--yes"_s} << login() << u"compact"_s, 0);
+    EXPECT_TRUE(salvaged.err.startsWith(advice)) << salvaged.err.toStdString();
+    const QString target = m_dir.filePath(u"华新修复.Y24"_s);
+    EXPECT_EQ(salvaged.out, u"帐套\n"_s + target + u'\n');
+    EXPECT_EQ(cliExpect(QStringList{u"--set"_s, target, u"--operator"_s, u"主管"_s, u"--password"_s, u"888"_s, u"sql"_s,
+                                    u"SELECT count(*) FROM 分录表"_s},
+                        0)
+                  .out,
+              u"count(*)\n2\n"_s);
 }
 
 } // namespace

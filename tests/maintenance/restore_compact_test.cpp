@@ -14,6 +14,8 @@
 #include "maintenance/restore.h"
 #include "maintenance/salvage.h"
 #include "store/connection.h"
+#include "store/dberror.h"
+#include "store/login.h"
 #include "store/safefile.h"
 #include "store/session.h"
 #include "tests/ledgers/tablesupport.h"
@@ -45,6 +47,17 @@ QByteArray digest(const QString &path)
     QFile file(path);
     file.open(QIODevice::ReadOnly);
     return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+// Overwrites part of each page (numbered from 1) of the file.
+void damagePages(const QString &path, const QList<qint64> &pages)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    for (const qint64 page : pages) {
+        file.seek((page - 1) * 4096 + 200);
+        file.write(QByteArray(32, '\x5a'));
+    }
 }
 
 qint64 journalLines(const QString &path)
@@ -199,6 +212,82 @@ TEST(Compact, ADamagedSetIsSalvagedIntoANewFileBesideIt)
         << told.text.toStdString();
     EXPECT_TRUE(told.text.endsWith(u"\n\n原帐套文件没有改动。请登录新帐套,核对凭证和余额后再使用。"_s));
     EXPECT_EQ(tz::salvageTargetFor(set.path()), set.folder() + u"/测试修复2.Y24"_s);
+}
+
+// Compacting through a symbolic link compacts the file it names: the link
+// stays a link, no second copy of the books appears beside it.
+TEST(Compact, ThroughALinkTheFileItNamesIsCompacted)
+{
+    tz::test::TestSet set;
+    fillJournal(set.session(), 2000);
+    set.session().execSql(u"DELETE FROM 分录表 WHERE 号码 > 100"_s);
+    set.session().CloseMainConnection();
+    const qint64 size = QFileInfo(set.path()).size();
+    const QString link = set.folder() + u"/链接.Y24"_s;
+    ASSERT_TRUE(QFile::link(set.path(), link));
+
+    tz::Session s;
+    s.setDbPath(link);
+    ScriptedDialogs yes({true, true});
+    ASSERT_TRUE(tz::CompactAccountSet(s, yes).isDone());
+    EXPECT_EQ(yes.messages.value(0).text, u"数据库压缩修复成功"_s);
+    EXPECT_EQ(QFileInfo(link).symLinkTarget(), set.path());
+    EXPECT_LT(QFileInfo(set.path()).size(), size / 2);
+    EXPECT_EQ(journalLines(link), 200);
+    EXPECT_EQ(QDir(set.folder()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 2);
+}
+
+// Every journal line that reads is salvaged, whatever page is damaged: an
+// index page (the integrity check cannot finish), the page of 信息表 (the
+// operators do not read, so the template's stay), a page of the schema
+// (no statement runs at all), and several of them at once.
+TEST(Compact, DamagedIndexesSettingsOrSchemaLoseNoJournalLine)
+{
+    tz::test::TestSet set;
+    fillJournal(set.session(), 1500);
+    const auto root = [&](const QString &name) {
+        return set.session().RunSql(u"SELECT rootpage FROM sqlite_master WHERE name = ?"_s, {name}).value(0, 0).toLongLong();
+    };
+    const qint64 byId = root(u"分录表_ID"_s), byCode = root(u"分录表_科目代码"_s), settings = root(u"信息表"_s);
+    const QList<QVariantList> books = set.session().RunSql(u"SELECT count(*), sum(借方金额) FROM 分录表"_s).rows();
+    set.session().CloseMainConnection();
+    // A page of the schema: the first whose damage stops the set from opening.
+    qint64 schema = 0;
+    const QString probe = set.folder() + u"/探.Y24"_s;
+    for (qint64 page = 2; schema == 0 && page < 60; ++page) {
+        QFile::remove(probe);
+        ASSERT_TRUE(QFile::copy(set.path(), probe));
+        damagePages(probe, {page});
+        tz::Connection opened;
+        try {
+            opened.open(probe);
+        } catch (const tz::DbError &) {
+            schema = page;
+        }
+    }
+    ASSERT_GT(schema, settings);
+
+    int n = 0;
+    for (const QList<qint64> &pages : QList<QList<qint64>>{{byId}, {settings}, {schema}, {byId, byCode, settings, schema}}) {
+        const QString folder = set.folder() + u"/"_s + QString::number(++n);
+        QDir().mkpath(folder);
+        const QString damaged = folder + u"/测试.Y24"_s;
+        ASSERT_TRUE(QFile::copy(set.path(), damaged));
+        damagePages(damaged, pages);
+        const QByteArray before = digest(damaged);
+        tz::Session s;
+        s.setDbPath(damaged);
+        QString written;
+        ScriptedDialogs yes({true, true, true});
+        ASSERT_TRUE(tz::CompactAccountSet(s, yes, &written).isDone()) << yes.messages.value(0).text.toStdString();
+        EXPECT_TRUE(yes.questions.value(2).text.startsWith(u"帐套文件已损坏: "_s));
+        EXPECT_EQ(written, folder + u"/测试修复.Y24"_s);
+        EXPECT_EQ(digest(damaged), before);
+        tz::Session salvaged;
+        salvaged.setDbPath(written);
+        EXPECT_TRUE(tz::login(salvaged, u"主管"_s, u"888"_s)) << n;
+        EXPECT_EQ(salvaged.RunSql(u"SELECT count(*), sum(借方金额) FROM 分录表"_s).rows(), books) << n;
+    }
 }
 
 } // namespace
