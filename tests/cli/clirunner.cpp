@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 
 #include "store/session.h"
@@ -29,18 +30,21 @@ CliRun cli(const QStringList &args, const std::function<void()> &inChild)
         QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
 }
 
-std::function<void()> fullDiskAt(const QString &folder)
+std::function<void()> fullDiskAt(const QString &folder, const QString &carried)
 {
     // Everything the child needs is made here: after the fork only system
     // calls run.
     const QByteArray path = QFile::encodeName(folder);
+    const QByteArray from = QFile::encodeName(carried);
+    const QByteArray to = QFile::encodeName(folder + u'/' + QFileInfo(carried).fileName());
+    const QByteArray size = "size=" + QByteArray::number(carried.isEmpty() ? 4096 : QFileInfo(carried).size() + 65536);
     const QByteArray uidMap = "0 " + QByteArray::number(::getuid()) + " 1";
     const QByteArray gidMap = "0 " + QByteArray::number(::getgid()) + " 1";
     return [=] {
         const auto put = [](const char *file, const char *text) {
             const int fd = ::open(file, O_WRONLY);
-            const ssize_t size = ssize_t(std::strlen(text));
-            const bool done = fd >= 0 && ::write(fd, text, size_t(size)) == size;
+            const ssize_t length = ssize_t(std::strlen(text));
+            const bool done = fd >= 0 && ::write(fd, text, size_t(length)) == length;
             if (fd >= 0)
                 ::close(fd);
             return done;
@@ -51,9 +55,24 @@ std::function<void()> fullDiskAt(const QString &folder)
             && (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0 || !put("/proc/self/setgroups", "deny")
                 || !put("/proc/self/uid_map", uidMap.constData()) || !put("/proc/self/gid_map", gidMap.constData())))
             ::_exit(99);
-        if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
-            || ::mount("tmpfs", path.constData(), "tmpfs", MS_NOSUID | MS_NODEV, "size=4k") != 0)
+        // The carried file is opened before the small disk hides it.
+        const int in = from.isEmpty() ? -1 : ::open(from.constData(), O_RDONLY);
+        if ((!from.isEmpty() && in < 0) || ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+            || ::mount("tmpfs", path.constData(), "tmpfs", MS_NOSUID | MS_NODEV, size.constData()) != 0)
             ::_exit(99);
+        if (in >= 0) {
+            const int out = ::open(to.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+            // Not on the stack: the child may run on a small one of its own.
+            static char block[1 << 16];
+            ssize_t got = 0;
+            while (out >= 0 && (got = ::read(in, block, sizeof block)) > 0)
+                if (::write(out, block, size_t(got)) != got)
+                    ::_exit(99);
+            if (out < 0 || got < 0)
+                ::_exit(99);
+            ::close(out);
+            ::close(in);
+        }
     };
 }
 

@@ -27,11 +27,12 @@ struct CliRun {
 // another user).
 CliRun cli(const QStringList &args, const std::function<void()> &inChild = {});
 
-// For `inChild`: the program sees `folder` as an empty disk of 4 KiB (a
-// file system of its own, in a mount namespace of its own, so nothing else
-// sees it), where every larger write meets a full disk. A child that cannot
-// have it ends with status 99.
-std::function<void()> fullDiskAt(const QString &folder);
+// For `inChild`: the program sees `folder` as a nearly full disk (a file
+// system of its own, in a mount namespace of its own, so nothing else sees
+// it): empty with room for 4 KiB, or holding a copy of `carried` (a file in
+// that folder) with room for 64 KiB more. A child that cannot have it ends
+// with status 99.
+std::function<void()> fullDiskAt(const QString &folder, const QString &carried = {});
 
 // Runs it and expects the exit status and, when given, exactly `err` on stderr.
 CliRun cliExpect(const QStringList &args, int status, const std::optional<QString> &err = std::nullopt);

@@ -75,7 +75,7 @@ TEST_F(ExportCommandLine, LedgerWorkbookOfAnAccount)
 }
 
 // A nearly full disk: each writer (PDF, sheet, statement workbook, plain
-// journal, backup, restore) says so and installs nothing (a PDF is checked
+// journal, backup, restore, compact, carry forward) says so and installs nothing (a PDF is checked
 // for its trailer before it is installed); a set with a damaged page is
 // told as damaged, not as the backup folder's fault.
 TEST_F(ExportCommandLine, AFullDiskAndADamagedSetAreToldAsSuch)
@@ -127,6 +127,13 @@ TEST_F(ExportCommandLine, AFullDiskAndADamagedSetAreToldAsSuch)
         EXPECT_TRUE(run.err.endsWith(message + u'\n')) << run.err.toStdString();
     }
     EXPECT_EQ(QDir(full).entryList(QDir::Files | QDir::Hidden), QStringList());
+    // Compact and carry forward write beside the set: on a disk that holds
+    // the set and little more.
+    for (const QString &command : {u"compact"_s, u"carry-forward"_s}) {
+        const tz::test::CliRun run = cli(yes + QStringList{command}, tz::test::fullDiskAt(m_dir.path(), m_set));
+        EXPECT_EQ(run.status, 3) << run.err.toStdString();
+        EXPECT_TRUE(run.err.endsWith(noRoom + m_dir.path() + u'\n')) << run.err.toStdString();
+    }
 
     // A page in the middle of the set that does not decrypt; the backup
     // goes to the (real, empty) folder under the small disk.
