@@ -11,11 +11,13 @@ killed operation left the books either as they were before it or as an
 uninterrupted run of it leaves them. The whole-file operations (backup,
 restore, carry forward, compact) killed at random leave the set intact with
 its books and each file they make either absent or complete, and the next
-run removes the scratch files a killed one left; a compactor races the
-writers, whose every saved voucher must survive it.
+run removes the scratch files a killed one left; a PDF or workbook written
+from the set and killed leaves its name empty or whole, and the next write
+into its folder clears its scratch files; a compactor races the writers,
+whose every saved voucher must survive it.
 
     python3 tests/harness/crashrace.py --cli build/bin/tz305-cli --trials 100
-        [--kinds import,post,close,reopen,opening,race,backup,restore,carry,compact] [--seed S]
+        [--kinds import,post,close,reopen,opening,race,backup,restore,carry,compact,output] [--seed S]
         [--workdir DIR] [--keep]
 
 --trials is per kind. Trial i of the run uses seed S+i, so a failing trial
@@ -38,6 +40,7 @@ import sys
 import tempfile
 import threading
 import time
+import zipfile
 
 KEY = "KD530927416"
 YEAR = 2024
@@ -449,9 +452,45 @@ def kind_compact(h, rng, path, failures):
     return collections.Counter(kills=int(run.killed))
 
 
+def whole_output(path):
+    """True when the PDF or workbook at path is whole: a PDF ends with its trailer, a workbook's zip reads."""
+    if path.endswith(".pdf"):
+        with open(path, "rb") as f:
+            return f.read().rstrip().endswith(b"%%EOF")
+    try:
+        with zipfile.ZipFile(path) as book:
+            return book.testzip() is None
+    except zipfile.BadZipFile:
+        return False
+
+
+def kind_output(h, rng, path, failures):
+    """A PDF or a workbook written from the set, killed at a random moment: its name holds nothing or a whole
+    file, and the next write of another file into the folder clears the scratch files the killed run left."""
+    folder, stem = os.path.dirname(path), os.path.basename(path)[:-4]
+    pdf = rng.random() < 0.5
+    op = lambda name: (["print", "ledger", "--account", "1002001", "--format", "three", "--pdf", name] if pdf
+                       else ["export", "sheet", "--query", "journal", "--month", "全部", "--xlsx", name])
+    target = os.path.join(folder, stem + ("-帐页.pdf" if pdf else "-分录.xlsx"))
+    whole = h.cli_run(path, op(target))
+    if whole.rc != 0 or not whole_output(target):
+        failures.append(f"{' '.join(op(target))} exited {whole.rc}: {whole.err[-200:]}")
+        return collections.Counter(refused=1)
+    os.remove(target)
+    run = h.cli_run(path, op(target), kill_after=rng.uniform(0, whole.seconds))
+    if os.path.exists(target) and not whole_output(target):
+        failures.append(f"{' '.join(op(target))} killed after {run.seconds:.3f} s left it incomplete")
+    left = [n for n in os.listdir(folder) if n.startswith(".tz305-" + stem)]
+    again = h.cli_run(path, op(target[:-4] + "-2" + target[-4:]))
+    stale = [n for n in os.listdir(folder) if n in left]
+    if again.rc != 0 or stale:
+        failures.append(f"the write after the kill: exit {again.rc}, stale scratch files {stale}: {again.err[-200:]}")
+    return collections.Counter(kills=int(run.killed))
+
+
 TRIALS = {"import": kind_import, "post": kind_post, "close": kind_close, "reopen": kind_reopen,
           "opening": kind_opening, "race": kind_race, "backup": kind_backup, "restore": kind_restore,
-          "carry": kind_carry, "compact": kind_compact}
+          "carry": kind_carry, "compact": kind_compact, "output": kind_output}
 
 
 def build_base(h, directory):
