@@ -31,10 +31,16 @@ bool JobProgress::advance(int done, int total)
     QCoreApplication::processEvents();
     if (m_dialog->wasCanceled())
         m_cancelled = true;
-    // A finished stage hides the dialog and stops its timer (autoReset).
     if (done >= total)
-        m_dialog->reset();
+        endStage();
     return !m_cancelled;
+}
+
+void JobProgress::endStage()
+{
+    // Hides the dialog and stops the timer that would show it.
+    if (m_dialog)
+        m_dialog->reset();
 }
 
 } // namespace tz

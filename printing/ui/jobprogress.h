@@ -23,6 +23,10 @@ public:
     ~JobProgress() override;
 
     bool advance(int done, int total) override;
+    // Ends the stage at hand (one that stops short of its total): the
+    // dialog hides until the next step, so nothing asked between stages is
+    // covered by it.
+    void endStage();
     // True once the user cancelled the job.
     bool wasCancelled() const { return m_cancelled; }
 

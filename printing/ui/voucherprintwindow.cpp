@@ -204,8 +204,10 @@ void VoucherPrintWindow::printRange()
     JobProgress progress(u"正在排版凭证…"_s, this);
     if (LayOutVoucherRange(m_session, m_month->currentText().toInt(), m_from->text().toInt(), m_to->text().toInt(),
                            settings(), true, doc, m_dialogs, &progress)
-            .isDone())
+            .isDone()) {
+        progress.endStage();
         m_output.print(doc);
+    }
 }
 
 void VoucherPrintWindow::writePdf()
@@ -224,8 +226,10 @@ void VoucherPrintWindow::writePdf()
     JobProgress progress(u"正在排版凭证…"_s, this);
     if (LayOutVoucherRange(m_session, m_month->currentText().toInt(), from, to, settings(), false, doc, m_dialogs,
                            &progress)
-            .isDone())
+            .isDone()) {
+        progress.endStage(); // the question about an existing file may come next
         WritePdf(doc, path, m_dialogs, &progress);
+    }
     if (progress.wasCancelled())
         m_dialogs.show(u"已取消,没有输出PDF文件: "_s + path, applicationTitle(), Icon::Information);
 }
