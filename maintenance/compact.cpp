@@ -54,15 +54,18 @@ QList<std::pair<QString, qint64>> tableCounts(Connection &db)
     return counts;
 }
 
-OpResult offerSalvage(Session &session, Dialogs &dialogs, const QString &problems, QString *written)
+// Asks the salvage question and salvages on Yes; the open set's
+// connection (if any) is closed only then.
+OpResult salvageAfterQuestion(const QString &path, Session *session, Dialogs &dialogs, const QString &problems,
+                              QString *written)
 {
-    const QString path = session.dbPath();
     const QString target = salvageTargetFor(path);
     if (!dialogs.ask(u"帐套文件已损坏: "_s + problems + u"\n\n是否把能读出的数据抢救到新帐套文件 "_s + target
                          + u"? 原帐套文件不会改动。"_s,
                      kTitle))
         return OpResult::refused();
-    session.CloseMainConnection();
+    if (session)
+        session->CloseMainConnection();
     QList<SalvagedTable> report;
     QString problem;
     {
@@ -81,6 +84,13 @@ OpResult offerSalvage(Session &session, Dialogs &dialogs, const QString &problem
 }
 
 } // namespace
+
+OpResult OfferSalvage(const QString &path, Dialogs &dialogs, QString *written)
+{
+    if (!isDamagedAccountSet(path))
+        return OpResult::refused();
+    return salvageAfterQuestion(path, nullptr, dialogs, u"不能登录"_s, written);
+}
 
 OpResult CompactAccountSet(Session &session, Dialogs &dialogs, QString *written)
 {
@@ -152,7 +162,7 @@ OpResult CompactAccountSet(Session &session, Dialogs &dialogs, QString *written)
     if (!compacted.isDone())
         return compacted;
     if (!damage.isEmpty())
-        return offerSalvage(session, dialogs, damage, written);
+        return salvageAfterQuestion(session.dbPath(), &session, dialogs, damage, written);
     if (!problem.isEmpty())
         return fail(dialogs, u"压缩没有完成,帐套没有改动: "_s + problem);
     if (written)

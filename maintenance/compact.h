@@ -29,4 +29,10 @@ class Session;
 // receives the compacted set's or the salvaged set's path.
 OpResult CompactAccountSet(Session &session, Dialogs &dialogs, QString *written = nullptr);
 
+// For a set that cannot be logged in to (the login window's way out of a
+// damaged set, where 压缩修复 cannot be reached): when isDamagedAccountSet,
+// asks compacting's salvage question (with "不能登录" as what was found) and
+// salvages as it does; otherwise refused without a word.
+OpResult OfferSalvage(const QString &path, Dialogs &dialogs, QString *written = nullptr);
+
 } // namespace tz

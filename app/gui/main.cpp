@@ -4,6 +4,7 @@
 // login window, as if chosen with 选择帐套.
 #include <QApplication>
 
+#include "maintenance/compact.h"
 #include "shell/ui/application.h"
 #include "shell/ui/mainwindow.h"
 #include "store/session.h"
@@ -17,6 +18,8 @@ int main(int argc, char **argv)
     tz::Session session;
     {
         tz::LoginWindow login(session);
+        // A damaged set cannot be logged in to, so 压缩修复 is offered here.
+        login.setFailedSetHandler([](const QString &path, tz::Dialogs &dialogs) { tz::OfferSalvage(path, dialogs); });
         const QStringList args = QApplication::arguments();
         if (args.size() > 1)
             login.preselect(args.at(1));

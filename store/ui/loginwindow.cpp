@@ -247,6 +247,8 @@ void LoginWindow::chooseSet(const QString &path)
         m_path->clear();
         m_operator->clear();
         m_operator->clearEditText();
+        if (m_failedSet)
+            m_failedSet(path, *m_dialogs);
         return;
     }
     m_operator->addItems(operators);

@@ -44,6 +44,12 @@ public:
     // program started with an account-set path on its command line).
     void preselect(const QString &path);
 
+    // Called with a chosen set that could not be opened, after the failure
+    // was reported: the program offers to salvage a damaged set there,
+    // since its settings window cannot be reached without a login.
+    using FailedSetHandler = std::function<void(const QString &path, Dialogs &dialogs)>;
+    void setFailedSetHandler(FailedSetHandler handler) { m_failedSet = std::move(handler); }
+
 protected:
     bool event(QEvent *event) override;
 
@@ -68,6 +74,7 @@ private:
     Dialogs *m_dialogs = nullptr;
     PathChooser m_chooseSetFile;
     PathChooser m_chooseFolder;
+    FailedSetHandler m_failedSet;
 
     QLineEdit *m_path = nullptr;         // Text2
     QPushButton *m_chooseSet = nullptr;  // Command7

@@ -14,7 +14,9 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "maintenance/compact.h"
 #include "shell/ui/application.h"
+#include "store/connection.h"
 #include "store/session.h"
 #include "store/ui/loginwindow.h"
 #include "tests/support/scripteddialogs.h"
@@ -157,6 +159,45 @@ private slots:
         QCOMPARE(h.edit(u"Text2"_s)->text(), QString());
         QCOMPARE(h.operators()->count(), 0);
         QCOMPARE(h.session.dbPath(), QString());
+    }
+
+    // A set whose 信息表 page is damaged lists no operator, so it cannot be
+    // logged in to: choosing it says so and offers to salvage it (the
+    // program's own handler), and the salvaged set logs in.
+    void aDamagedSetIsOfferedForSalvageWhenChosen()
+    {
+        tz::test::TestSet set;
+        const qint64 page =
+            set.session().RunSql(u"SELECT rootpage FROM sqlite_master WHERE name = '信息表'"_s).value(0, 0).toLongLong();
+        set.session().CloseMainConnection();
+        {
+            QFile file(set.path());
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            file.seek((page - 1) * 4096 + 200);
+            file.write(QByteArray(32, '\x5a'));
+        }
+        Harness h;
+        static_cast<tz::test::ScriptedDialogs &>(h.dialogs) = tz::test::ScriptedDialogs({true});
+        h.window.setFailedSetHandler([](const QString &path, tz::Dialogs &d) { tz::OfferSalvage(path, d); });
+        QVERIFY(h.showActive());
+        auto *choose = h.find<QPushButton>(u"Command7"_s);
+        h.nextFile = set.path();
+        choose->setFocus();
+        QTest::keyClick(choose, Qt::Key_Space);
+        const QString salvaged = set.folder() + u"/测试修复.Y24"_s;
+        QCOMPARE(h.dialogs.messages.size(), 2);
+        QCOMPARE(h.dialogs.messages.value(0), tz::test::Message({tz::Connection::damagedText(set.path()),
+                                                                 u"TZ305提示"_s, Icon::Critical}));
+        QCOMPARE(h.dialogs.questions.value(0).text, u"帐套文件已损坏: 不能登录\n\n是否把能读出的数据抢救到新帐套文件 "_s
+                                                        + salvaged + u"? 原帐套文件不会改动。"_s);
+        QVERIFY(h.dialogs.messages.value(1).text.startsWith(u"已把能读出的数据抢救到新帐套: "_s + salvaged));
+
+        h.nextFile = salvaged;
+        QTest::keyClick(choose, Qt::Key_Space);
+        QCOMPARE(h.operators()->currentText(), u"主管"_s);
+        QTest::keyClicks(h.edit(u"Text1"_s), u"888"_s);
+        QTest::keyClick(h.edit(u"Text1"_s), Qt::Key_Return);
+        QCOMPARE(h.window.result(), int(QDialog::Accepted));
     }
 
     void refusedLoginKeepsTheWindowThenTheRightPasswordLogsIn()
