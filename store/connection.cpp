@@ -314,9 +314,12 @@ void Connection::throwStatementError(const QString &sql, int code)
         throw DbError(DbError::Kind::Damaged, damagedText(m_path));
     case SQLITE_FULL:
     case SQLITE_IOERR:
+        // The statement and its transaction are rolled back (at the latest
+        // from the journal when the file is next opened).
         throw DbError(DbError::Kind::Statement,
                       sqliteFileErrorText(m_path, m_db ? sqlite3_extended_errcode(m_db) : code,
-                                          m_db ? sqlite3_system_errno(m_db) : 0));
+                                          m_db ? sqlite3_system_errno(m_db) : 0)
+                          + u"(此次操作没有写入任何数据)"_s);
     case SQLITE_INTERRUPT:
         throw DbError(DbError::Kind::TooLong, u"查询已被停止"_s);
     default:

@@ -1,6 +1,10 @@
 // The export commands end to end: a sheet of each kind of table, the ledger
 // workbook of an account, the refusals of a table without records, and
 // every writer of files on a nearly full disk.
+#include <csignal>
+
+#include <sys/resource.h>
+
 #include <QDir>
 #include <QFile>
 
@@ -75,9 +79,10 @@ TEST_F(ExportCommandLine, LedgerWorkbookOfAnAccount)
 }
 
 // A nearly full disk: each writer (PDF, sheet, statement workbook, plain
-// journal, backup, restore, compact, carry forward) says so and installs nothing (a PDF is checked
-// for its trailer before it is installed); a set with a damaged page is
-// told as damaged, not as the backup folder's fault.
+// journal, backup, restore, compact, carry forward, the set's own writes)
+// says so and installs nothing (a PDF is checked for its trailer before it
+// is installed); a set with a damaged page is told as damaged, not as the
+// backup folder's fault.
 TEST_F(ExportCommandLine, AFullDiskAndADamagedSetAreToldAsSuch)
 {
     QList<tz::test::JournalLine> lines; // a journal text of some kilobytes
@@ -134,6 +139,17 @@ TEST_F(ExportCommandLine, AFullDiskAndADamagedSetAreToldAsSuch)
         EXPECT_EQ(run.status, 3) << run.err.toStdString();
         EXPECT_TRUE(run.err.endsWith(noRoom + m_dir.path() + u'\n')) << run.err.toStdString();
     }
+
+    // The set's own write past the size a file may have: nothing written.
+    const tz::test::CliRun opening = cli(login() << u"opening"_s << u"set"_s << u"--code"_s << u"1001"_s
+                                                 << u"--debit"_s << u"5"_s,
+                                         [] {
+                                             const rlimit limit{64 * 1024, 64 * 1024};
+                                             setrlimit(RLIMIT_FSIZE, &limit);
+                                             std::signal(SIGXFSZ, SIG_IGN);
+                                         });
+    EXPECT_EQ(opening.status, 3);
+    EXPECT_EQ(opening.err, u"[TZ305提示] "_s + noRoom + m_set + u"(此次操作没有写入任何数据)\n"_s);
 
     // A page in the middle of the set that does not decrypt; the backup
     // goes to the (real, empty) folder under the small disk.
