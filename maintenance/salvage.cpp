@@ -259,13 +259,20 @@ QString rebuildSchema(const QString &path, const QString &copy, const QString &d
 
 bool isDamagedAccountSet(const QString &path)
 {
+    Connection set;
     try {
-        Connection set;
         set.open(path);
-    } catch (const DbError &) {
-        return schemaDamaged(path);
+    } catch (const DbError &error) {
+        return error.kind() != DbError::Kind::Busy && schemaDamaged(path);
     }
-    return !verifyAccountSet(path).isEmpty();
+    // Another program's lock is no damage.
+    try {
+        useSmallCache(set);
+        const ResultSet verdict = set.query(u"PRAGMA quick_check(1)"_s);
+        return verdict.recordCount() != 1 || verdict.value(0, 0).toString() != u"ok"_s;
+    } catch (const DbError &error) {
+        return error.kind() != DbError::Kind::Busy;
+    }
 }
 
 QString salvageTargetFor(const QString &setPath)
