@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
+#include <QTemporaryDir>
 
 #include <sqlite3.h>
 
@@ -168,13 +169,6 @@ private:
 
 constexpr qint64 kPageSize = 4096; // SQLCipher 4's, which every set has
 
-// The key opens the file's first page, but its schema does not read.
-bool schemaDamaged(const QString &path)
-{
-    const KeyedHandle set(path, SQLITE_OPEN_READONLY);
-    return set.exec(u"SELECT count(*) FROM sqlite_master"_s) == SQLITE_CORRUPT;
-}
-
 QString sqlText(const QString &text)
 {
     return u'\'' + QString(text).replace(u'\'', u"''"_s) + u'\'';
@@ -253,6 +247,31 @@ QString rebuildSchema(const QString &path, const QString &copy, const QString &d
         return u"无法重建帐套的结构: "_s + path;
     }
     return {};
+}
+
+// The set's schema does not read with the key: a page of it is damaged
+// (SQLite says so), or its first page is (the file then looks like one of
+// another key; a copy with a first page made anew tells them apart, since
+// the set's own 信息表 reads through it).
+bool schemaDamaged(const QString &path)
+{
+    const int result = KeyedHandle(path, SQLITE_OPEN_READONLY).exec(u"SELECT count(*) FROM sqlite_master"_s);
+    if (result == SQLITE_CORRUPT)
+        return true;
+    const qint64 size = QFileInfo(path).size();
+    if (result != SQLITE_NOTADB || size < 2 * kPageSize || size % kPageSize != 0)
+        return false;
+    const QTemporaryDir scratch;
+    const QString copy = scratch.filePath(u"副本"_s);
+    if (!scratch.isValid() || !rebuildSchema(path, copy, scratch.filePath(u"结构"_s)).isEmpty())
+        return false;
+    try {
+        Connection rebuilt;
+        rebuilt.open(copy);
+        return rebuilt.query(u"SELECT count(*) FROM 信息表 NOT INDEXED"_s).value(0, 0).toLongLong() > 0;
+    } catch (const DbError &) {
+        return false;
+    }
 }
 
 } // namespace

@@ -239,8 +239,8 @@ TEST(Compact, ThroughALinkTheFileItNamesIsCompacted)
 
 // Every journal line that reads is salvaged, whatever page is damaged: an
 // index page (the integrity check cannot finish), the page of 信息表 (the
-// operators do not read, so the template's stay), a page of the schema
-// (no statement runs at all), and several of them at once.
+// operators do not read, so the template's stay), a page of the schema or
+// the first page (no statement runs at all), and several of them at once.
 TEST(Compact, DamagedIndexesSettingsOrSchemaLoseNoJournalLine)
 {
     tz::test::TestSet set;
@@ -268,7 +268,8 @@ TEST(Compact, DamagedIndexesSettingsOrSchemaLoseNoJournalLine)
     ASSERT_GT(schema, settings);
 
     int n = 0;
-    for (const QList<qint64> &pages : QList<QList<qint64>>{{byId}, {settings}, {schema}, {byId, byCode, settings, schema}}) {
+    for (const QList<qint64> &pages :
+         QList<QList<qint64>>{{byId}, {settings}, {schema}, {1}, {byId, byCode, settings, schema}}) {
         const QString folder = set.folder() + u"/"_s + QString::number(++n);
         QDir().mkpath(folder);
         const QString damaged = folder + u"/测试.Y24"_s;
