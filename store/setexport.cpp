@@ -35,12 +35,12 @@ QString copyFailureText(const QString &path, int code, int systemError)
     return u"无法写入 %1: %2"_s.arg(folder, QString::fromUtf8(sqlite3_errstr(code)));
 }
 
-// True when the set's pages all read: a copy that failed for no reason of
-// its own failed on a damaged set.
-bool readsWhole(Connection &db)
+// True when the pages of the set attached as `schema` all read: a copy
+// that failed for no reason of its own failed on a damaged set.
+bool readsWhole(Connection &db, const QString &schema)
 {
     try {
-        const ResultSet result = db.query(u"PRAGMA main.quick_check(1)"_s);
+        const ResultSet result = db.query(u"PRAGMA %1.quick_check(1)"_s.arg(schema));
         return result.recordCount() == 1 && result.value(0, 0).toString() == u"ok"_s;
     } catch (const DbError &) {
         return false;
@@ -65,8 +65,13 @@ qint64 exportReadOnlySet(const QString &setPath, Connection &copy, const QString
         const int code = sqlite3_extended_errcode(copy.handle());
         const int systemError = sqlite3_system_errno(copy.handle());
         sqlite3_exec(copy.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        // sqlcipher_export tells a page of the set that does not read as a
+        // plain error: not the folder's fault.
+        const bool damaged = error.kind() == DbError::Kind::Damaged
+                             || (error.kind() != DbError::Kind::Busy && systemErrorOfSqlite(code, systemError) == 0
+                                 && systemError == 0 && likelyWriteError(path) == 0 && !readsWhole(copy, u"src"_s));
         copy.query(u"DETACH DATABASE src"_s);
-        if (error.kind() == DbError::Kind::Damaged)
+        if (damaged)
             throw DbError(DbError::Kind::Damaged, Connection::damagedText(setPath));
         if (error.kind() == DbError::Kind::Busy)
             throw;
@@ -122,7 +127,7 @@ qint64 exportOpenSet(Session &session, const QString &path)
         // sqlcipher_export tells a page of the set that does not read as a
         // plain error too: not the folder's fault.
         if (systemErrorOfSqlite(code, systemError) == 0 && systemError == 0 && likelyWriteError(path) == 0
-            && !readsWhole(db))
+            && !readsWhole(db, u"main"_s))
             throw DbError(DbError::Kind::Damaged, Connection::damagedText(session.dbPath()));
         throw DbError(DbError::Kind::Statement, copyFailureText(path, code, systemError));
     } catch (...) {

@@ -151,17 +151,22 @@ TEST_F(ExportCommandLine, AFullDiskAndADamagedSetAreToldAsSuch)
     EXPECT_EQ(opening.status, 3);
     EXPECT_EQ(opening.err, u"[TZ305提示] "_s + noRoom + m_set + u"(此次操作没有写入任何数据)\n"_s);
 
-    // A page in the middle of the set that does not decrypt; the backup
-    // goes to the (real, empty) folder under the small disk.
+    // A page in the middle of the set that does not decrypt, then also
+    // write-protected; the backup goes to the (real, empty) folder under
+    // the small disk.
     QFile set(m_set);
     ASSERT_TRUE(set.open(QIODevice::ReadWrite) && set.seek(10 * 4096));
     set.write(QByteArray(4096, '\x5a'));
     set.close();
-    const tz::test::CliRun damaged = cli(yes + QStringList{u"backup"_s});
-    EXPECT_EQ(damaged.status, 3);
-    EXPECT_TRUE(damaged.err.endsWith(u"[TZ305提示] 帐套文件已损坏,不能再写入数据。请先在[系统设置]中点[压缩修复数据库]修复帐套: "_s
-                                     + m_set + u'\n'))
-        << damaged.err.toStdString();
+    for (const bool writeProtected : {false, true}) {
+        if (writeProtected)
+            ASSERT_TRUE(QFile::setPermissions(m_set, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        const tz::test::CliRun damaged = cli(yes + QStringList{u"backup"_s});
+        EXPECT_EQ(damaged.status, 3);
+        EXPECT_TRUE(damaged.err.endsWith(
+            u"[TZ305提示] 帐套文件已损坏,不能再写入数据。请先在[系统设置]中点[压缩修复数据库]修复帐套: "_s + m_set + u'\n'))
+            << writeProtected << damaged.err.toStdString();
+    }
 }
 
 } // namespace
