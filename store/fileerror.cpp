@@ -45,6 +45,8 @@ QString writeFailureText(const QString &where, int error)
         return u"文件夹不存在,无法写入: "_s + where;
     case ENAMETOOLONG:
         return u"文件名太长,无法写入: "_s + where;
+    case EEXIST:
+        return u"文件已存在,不能写入: "_s + where;
     default:
         return u"无法写入文件: %1 (%2)"_s.arg(where, QString::fromLocal8Bit(std::strerror(error)));
     }

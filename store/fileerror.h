@@ -13,8 +13,9 @@ namespace tz {
 // (EACCES, EPERM, EROFS) "文件夹不能写入(请检查是否只读、有无写入权限): " +
 // where; the disk's own error (EIO) "磁盘读写出错,无法写入: " + where; no
 // such folder (ENOENT, ENOTDIR) "文件夹不存在,无法写入: " + where; a name
-// too long "文件名太长,无法写入: " + where; nothing known (0) "无法写入文件: "
-// + where; any other number the same with the system's words after it.
+// too long "文件名太长,无法写入: " + where; a file there already (EEXIST)
+// "文件已存在,不能写入: " + where; nothing known (0) "无法写入文件: " +
+// where; any other number the same with the system's words after it.
 QString writeFailureText(const QString &where, int error);
 
 // The system error number an SQLite result code stands for when it is about

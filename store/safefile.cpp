@@ -3,7 +3,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 #include <fcntl.h>
 #include <signal.h>
@@ -25,15 +24,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace tz {
-
-namespace {
-
-QString systemError()
-{
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
-
-} // namespace
 
 QString scratchPathFor(const QString &target)
 {
@@ -166,17 +156,17 @@ QString installScratch(const QString &scratch, const QString &target, bool repla
     const QByteArray to = QFile::encodeName(target);
     if (replace) {
         if (::rename(from.constData(), to.constData()) != 0) {
-            const QString why = systemError();
+            const int error = errno;
             QFile::remove(scratch);
-            return u"无法替换文件 %1: %2"_s.arg(target, why);
+            return writeFailureText(target, error);
         }
         return {};
     }
     // link() refuses an existing target, so nothing made meanwhile is overwritten.
     if (::link(from.constData(), to.constData()) != 0) {
-        const QString why = systemError();
+        const int error = errno;
         QFile::remove(scratch);
-        return u"无法建立文件 %1: %2"_s.arg(target, why);
+        return writeFailureText(target, error);
     }
     QFile::remove(scratch);
     return {};
