@@ -112,16 +112,26 @@ bool isKeyedFile(const QString &path)
     sqlite3 *db = nullptr;
     const QByteArray name = QFile::encodeName(absolute);
     int rc = sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    qint64 tables = -1;
     if (rc == SQLITE_OK) {
         const QByteArray key = databasePassword();
         sqlite3_key(db, key.constData(), int(key.size()));
         sqlite3_exec(db, "PRAGMA cipher_log_level = NONE", nullptr, nullptr, nullptr);
-        rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+        sqlite3_stmt *count = nullptr;
+        rc = sqlite3_prepare_v2(db, "SELECT count(*) FROM sqlite_master", -1, &count, nullptr);
+        if (rc == SQLITE_OK && (rc = sqlite3_step(count)) == SQLITE_ROW) {
+            tables = sqlite3_column_int64(count, 0);
+            rc = SQLITE_OK;
+        }
+        sqlite3_finalize(count);
     }
     sqlite3_close_v2(db);
-    // Only a clear "not a database" (no database, or not one our key opens)
-    // lets the file go; a busy or locked set, an I/O error or a file that
-    // cannot be read may hold books.
+    // Only a clear answer lets the file go: not a database (or not one our
+    // key opens), or one without a single table (a file too short to be a
+    // database reads as an empty one). A busy or locked set, an I/O error or
+    // a file that cannot be read may hold books.
+    if (rc == SQLITE_OK)
+        return tables != 0;
     return (rc & 0xff) != SQLITE_NOTADB;
 }
 

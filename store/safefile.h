@@ -53,7 +53,8 @@ QString installScratch(const QString &scratch, const QString &target, bool repla
 // over: it opens with the account-set key (an account set, a backup, the
 // template), or it cannot be told for sure (busy, locked or damaged, a
 // read error, a rollback journal or write-ahead log beside it). False only
-// for no file, an empty file with no journal, or a clear "not a database".
+// for no file, or with no journal beside it an empty file, a clear "not a
+// database" or one that holds no table.
 bool isKeyedFile(const QString &path);
 
 // installScratch for a file the user named, after confirmTarget: the

@@ -71,6 +71,7 @@ const QList<Writer> &writers()
 // Another set that a second connection holds in BEGIN EXCLUSIVE, and a copy
 // of it with the hot journal of a writer killed mid-transaction: neither
 // can be read now, both may hold books. No writer replaces them or asks.
+// A file that cannot hold books is still replaced after the question.
 TEST(UserFiles, NeverOverASetThatIsBusyOrHasAHotJournal)
 {
     TestSet open;
@@ -95,6 +96,15 @@ TEST(UserFiles, NeverOverASetThatIsBusyOrHasAHotJournal)
             EXPECT_EQ(digest(set), before) << i;
         }
     }
+    // A file too short to be a database (it reads as an empty one) holds no
+    // books: it is asked about and replaced.
+    const QString note = other.folder() + u"/短.txt"_s;
+    QFile file(note);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("x") == 1);
+    file.close();
+    ScriptedDialogs yes({true});
+    EXPECT_TRUE(tz::ExportPlainJournal(open.session(), note, yes).isDone());
+    EXPECT_EQ(yes.questions.size(), 1);
 }
 
 // A dead writer's scratch files (whatever it wrote, and the journal of a
