@@ -49,8 +49,8 @@ OpResult CheckBackupFolder(Session &session, Dialogs &dialogs)
     QFileInfo nearest(folder);
     while (!folder.isEmpty() && QDir::isAbsolutePath(folder) && !nearest.exists() && !nearest.isRoot())
         nearest = QFileInfo(nearest.absolutePath());
-    const bool usable = !folder.isEmpty() && QDir::isAbsolutePath(folder) && nearest.isDir()
-                        && (nearest.absoluteFilePath() == QFileInfo(folder).absoluteFilePath() || nearest.isWritable());
+    // The folder itself, or the folder it would be made in, must take files.
+    const bool usable = !folder.isEmpty() && QDir::isAbsolutePath(folder) && nearest.isDir() && nearest.isWritable();
     if (!usable)
         return refuse(dialogs, kFolderText, applicationTitle(), Icon::None);
     return OpResult::done();

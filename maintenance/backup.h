@@ -37,8 +37,8 @@ OpResult MakeBackup(Session &session, Dialogs &dialogs, QString *written = nullp
                     const QDate &today = QDate::currentDate(), const QString &beforeStep = {});
 
 // The backup folder (信息表.备份路径) checked without making anything: an
-// absolute path that is a folder, or that can be made under an existing
-// folder. Otherwise "路径不对,请检查备份路径是否正确!" (no icon, "TZ305"),
+// absolute path that is a folder this program may write, or that can be
+// made under one. Otherwise "路径不对,请检查备份路径是否正确!" (no icon, "TZ305"),
 // so an operation that backs up first refuses before its questions.
 OpResult CheckBackupFolder(Session &session, Dialogs &dialogs);
 
