@@ -17,13 +17,13 @@
 #include "accounts/accountsearch.h"
 #include "accounts/accounttree.h"
 #include "accounts/ui/pickerkeys.h"
-#include "accounts/ui/pickerplacement.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/lookupaccount.h"
 #include "store/session.h"
-#include "shell/ui/controls.h"
+#include "store/ui/controls.h"
 #include "store/ui/messageboxdialogs.h"
+#include "store/ui/pickerplacement.h"
 
 using namespace Qt::Literals::StringLiterals;
 

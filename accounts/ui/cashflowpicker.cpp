@@ -18,7 +18,7 @@
 #include "accounts/ui/pickerkeys.h"
 #include "store/dialogs.h"
 #include "store/session.h"
-#include "shell/ui/controls.h"
+#include "store/ui/controls.h"
 #include "store/ui/messageboxdialogs.h"
 
 using namespace Qt::Literals::StringLiterals;

@@ -33,7 +33,7 @@
 #include "store/dialogs.h"
 #include "store/numerickeyfilter.h"
 #include "store/pinyininitials.h"
-#include "shell/ui/controls.h"
+#include "store/ui/controls.h"
 #include "store/ui/messageboxdialogs.h"
 #include "store/ui/stripegrid.h"
 

@@ -18,11 +18,11 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
-#include "shell/ui/controls.h"
 #include "store/dialogs.h"
 #include "store/money.h"
 #include "store/numberformat.h"
 #include "store/session.h"
+#include "store/ui/controls.h"
 #include "store/ui/messageboxdialogs.h"
 
 using namespace Qt::Literals::StringLiterals;

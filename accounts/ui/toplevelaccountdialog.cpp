@@ -15,7 +15,7 @@
 #include "store/dialogs.h"
 #include "store/numerickeyfilter.h"
 #include "store/pinyininitials.h"
-#include "shell/ui/controls.h"
+#include "store/ui/controls.h"
 #include "store/ui/messageboxdialogs.h"
 
 using namespace Qt::Literals::StringLiterals;

@@ -30,20 +30,20 @@
 #include "ledgers/entryjournal.h"
 #include "ledgers/ledgerquery.h"
 #include "ledgers/reportbuttons.h"
-#include "ledgers/ui/resultgridmodel.h"
 #include "ledgers/vouchersummary.h"
 #include "printing/ledgerpages.h"
 #include "printing/tablereports.h"
 #include "printing/ui/paperprinter.h"
-#include "shell/ui/controls.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/lookupaccount.h"
 #include "store/numberformat.h"
 #include "store/offeredname.h"
 #include "store/session.h"
+#include "store/ui/controls.h"
 #include "store/ui/messageboxdialogs.h"
 #include "store/ui/openfile.h"
+#include "store/ui/resultgridmodel.h"
 
 using namespace Qt::Literals::StringLiterals;
 

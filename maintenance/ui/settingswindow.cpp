@@ -23,7 +23,7 @@
 #include "store/dialogs.h"
 #include "store/paths.h"
 #include "store/session.h"
-#include "shell/ui/controls.h"
+#include "store/ui/controls.h"
 #include "store/ui/messageboxdialogs.h"
 
 using namespace Qt::Literals::StringLiterals;

@@ -11,9 +11,9 @@
 #include "printing/pagelayout.h"
 #include "printing/pagepainter.h"
 #include "printing/ui/jobprogress.h"
-#include "shell/ui/controls.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
+#include "store/ui/controls.h"
 
 using namespace Qt::Literals::StringLiterals;
 

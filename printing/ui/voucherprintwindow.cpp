@@ -16,10 +16,10 @@
 #include "printing/pagepainter.h"
 #include "printing/ui/jobprogress.h"
 #include "printing/ui/paperprinter.h"
-#include "shell/ui/controls.h"
 #include "store/dialogs.h"
 #include "store/offeredname.h"
 #include "store/session.h"
+#include "store/ui/controls.h"
 #include "store/ui/messageboxdialogs.h"
 
 using namespace Qt::Literals::StringLiterals;

@@ -22,11 +22,8 @@
 #include <QWheelEvent>
 
 #include "accounts/cashflowitems.h"
-#include "accounts/ui/pickerplacement.h"
-#include "ledgers/ui/resultgridmodel.h"
 #include "printing/tablereports.h"
 #include "printing/ui/paperprinter.h"
-#include "shell/ui/controls.h"
 #include "statements/statement.h"
 #include "statements/statementtemplate.h"
 #include "statements/statementworkbook.h"
@@ -34,8 +31,11 @@
 #include "store/guard.h"
 #include "store/offeredname.h"
 #include "store/session.h"
+#include "store/ui/controls.h"
 #include "store/ui/messageboxdialogs.h"
 #include "store/ui/openfile.h"
+#include "store/ui/pickerplacement.h"
+#include "store/ui/resultgridmodel.h"
 #include "store/ui/stripegrid.h"
 
 using namespace Qt::Literals::StringLiterals;

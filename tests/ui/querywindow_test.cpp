@@ -21,12 +21,12 @@
 #include <QtTest>
 
 #include "ledgers/ui/querywindow.h"
-#include "ledgers/ui/resultgridmodel.h"
 #include "shell/ui/application.h"
 #include "shell/ui/mainwindow.h"
 #include "store/offeredname.h"
 #include "store/pagedrows.h"
 #include "store/session.h"
+#include "store/ui/resultgridmodel.h"
 #include "tests/support/envguard.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/testset.h"

@@ -18,12 +18,12 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "ledgers/ui/resultgridmodel.h"
 #include "shell/ui/application.h"
 #include "shell/ui/mainwindow.h"
 #include "statements/ui/statementwindow.h"
 #include "store/offeredname.h"
 #include "store/session.h"
+#include "store/ui/resultgridmodel.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/testset.h"
 #include "tests/support/uitest.h"

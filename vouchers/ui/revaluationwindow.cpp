@@ -10,11 +10,11 @@
 #include <QVBoxLayout>
 
 #include "export/sheetexport.h"
-#include "shell/ui/controls.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/offeredname.h"
 #include "store/session.h"
+#include "store/ui/controls.h"
 #include "store/ui/openfile.h"
 
 using namespace Qt::Literals::StringLiterals;

@@ -25,17 +25,17 @@
 #include "accounts/ui/cashflowpicker.h"
 #include "accounts/ui/chartwindow.h"
 #include "accounts/ui/phrasepicker.h"
-#include "accounts/ui/pickerplacement.h"
-#include "shell/ui/controls.h"
 #include "store/dialogs.h"
 #include "store/session.h"
+#include "store/ui/controls.h"
 #include "store/ui/messageboxdialogs.h"
-#include "vouchers/ui/revaluationwindow.h"
+#include "store/ui/pickerplacement.h"
 #include "vouchers/closing.h"
 #include "vouchers/entrystart.h"
 #include "vouchers/posting.h"
 #include "vouchers/revaluation.h"
 #include "vouchers/staging.h"
+#include "vouchers/ui/revaluationwindow.h"
 
 using namespace Qt::Literals::StringLiterals;
 

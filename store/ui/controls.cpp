@@ -1,5 +1,5 @@
 // Shared control makers.
-#include "shell/ui/controls.h"
+#include "store/ui/controls.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

@@ -1,5 +1,5 @@
 // Placement of the pick windows.
-#include "accounts/ui/pickerplacement.h"
+#include "store/ui/pickerplacement.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // The result grid's model.
-#include "ledgers/ui/resultgridmodel.h"
+#include "store/ui/resultgridmodel.h"
 
 #include "store/dberror.h"
 #include "store/numberformat.h"
