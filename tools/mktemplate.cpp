@@ -22,7 +22,7 @@
 #include <QSet>
 #include <QTextStream>
 
-#include "shell/appicon.h"
+#include "store/appicon.h"
 #include "store/connection.h"
 #include "store/dberror.h"
 #include "store/lookupaccount.h"

@@ -10,7 +10,7 @@
 #include <QLocale>
 #include <QTranslator>
 
-#include "shell/appicon.h"
+#include "store/appicon.h"
 
 using namespace Qt::Literals::StringLiterals;
 

@@ -1,5 +1,5 @@
 // The program's icon.
-#include "shell/appicon.h"
+#include "store/appicon.h"
 
 #include <QFont>
 #include <QPainter>
