@@ -6,10 +6,10 @@
 #include <QFileInfo>
 
 #include "app/cli/cli.h"
+#include "demo/demobooks.h"
 #include "store/accountset.h"
 #include "store/login.h"
 #include "store/paths.h"
-#include "vouchers/demobooks.h"
 
 using namespace Qt::Literals::StringLiterals;
 

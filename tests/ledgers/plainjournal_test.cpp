@@ -9,13 +9,13 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include "demo/demobooks.h"
 #include "ledgers/balancetable.h"
 #include "ledgers/plainjournal.h"
 #include "store/money.h"
 #include "tests/ledgers/tablesupport.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/testset.h"
-#include "vouchers/demobooks.h"
 
 using namespace Qt::Literals::StringLiterals;
 using tz::Icon;

@@ -19,6 +19,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "demo/demobooks.h"
 #include "ledgers/ui/querywindow.h"
 #include "printing/pagelayout.h"
 #include "printing/ui/paperprinter.h"
@@ -32,7 +33,6 @@
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/testset.h"
 #include "tests/support/uitest.h"
-#include "vouchers/demobooks.h"
 
 using namespace Qt::Literals::StringLiterals;
 using tz::Icon;

@@ -20,6 +20,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "demo/demobooks.h"
 #include "ledgers/ui/querywindow.h"
 #include "shell/ui/application.h"
 #include "shell/ui/mainwindow.h"
@@ -31,7 +32,6 @@
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/testset.h"
 #include "tests/support/uitest.h"
-#include "vouchers/demobooks.h"
 
 using namespace Qt::Literals::StringLiterals;
 using tz::Icon;

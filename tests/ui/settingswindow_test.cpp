@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include "accounts/openingbalances.h"
+#include "demo/demobooks.h"
 #include "ledgers/balancetable.h"
 #include "maintenance/ui/settingswindow.h"
 #include "store/money.h"
@@ -17,7 +18,6 @@
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/testset.h"
 #include "tests/support/uitest.h"
-#include "vouchers/demobooks.h"
 
 using namespace Qt::Literals::StringLiterals;
 using tz::Icon;

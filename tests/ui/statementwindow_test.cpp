@@ -18,6 +18,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "demo/demobooks.h"
 #include "shell/ui/application.h"
 #include "shell/ui/mainwindow.h"
 #include "statements/ui/statementwindow.h"
@@ -27,7 +28,6 @@
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/testset.h"
 #include "tests/support/uitest.h"
-#include "vouchers/demobooks.h"
 
 using namespace Qt::Literals::StringLiterals;
 using tz::Icon;

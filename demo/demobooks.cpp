@@ -1,5 +1,5 @@
 // The demonstration books.
-#include "vouchers/demobooks.h"
+#include "demo/demobooks.h"
 
 #include <algorithm>
 #include <random>
