@@ -45,24 +45,28 @@ int addDetail(Context &ctx, const QStringList &args)
         {v.value(u"parent"_s), v.value(u"sub"_s), v.value(u"name"_s), v.value(u"dir"_s), {}}, ctx.dialogs));
 }
 
-int addTop(Context &ctx, const QStringList &args)
+// account top and account rename: code, name and direction, all required,
+// handed to `operation` as its record.
+template <typename Record>
+int codeNameDirection(Context &ctx, const QStringList &args, const QString &usage,
+                      OpResult (*operation)(Session &, const Record &, Dialogs &))
 {
     QHash<QString, QString> v;
     const QStringList names {u"code"_s, u"name"_s, u"dir"_s};
-    if (!readOptions(u"用法: account top --code 代码 --name 名称 --dir 借|贷"_s, args, names, names, v))
+    if (!readOptions(usage, args, names, names, v))
         return Usage;
     return exitStatusOf(
-        AddTopLevelAccount(ctx.session, {v.value(u"code"_s), v.value(u"name"_s), v.value(u"dir"_s), {}}, ctx.dialogs));
+        operation(ctx.session, {v.value(u"code"_s), v.value(u"name"_s), v.value(u"dir"_s), {}}, ctx.dialogs));
+}
+
+int addTop(Context &ctx, const QStringList &args)
+{
+    return codeNameDirection(ctx, args, u"用法: account top --code 代码 --name 名称 --dir 借|贷"_s, AddTopLevelAccount);
 }
 
 int rename(Context &ctx, const QStringList &args)
 {
-    QHash<QString, QString> v;
-    const QStringList names {u"code"_s, u"name"_s, u"dir"_s};
-    if (!readOptions(u"用法: account rename --code 代码 --name 名称 --dir 借|贷"_s, args, names, names, v))
-        return Usage;
-    return exitStatusOf(
-        RenameAccount(ctx.session, {v.value(u"code"_s), v.value(u"name"_s), v.value(u"dir"_s), {}}, ctx.dialogs));
+    return codeNameDirection(ctx, args, u"用法: account rename --code 代码 --name 名称 --dir 借|贷"_s, RenameAccount);
 }
 
 int deleteAccount(Context &ctx, const QStringList &args)
@@ -114,21 +118,14 @@ int propose(Context &ctx, const QStringList &args)
 
 int account(Context &ctx, const QStringList &args)
 {
-    const QString sub = args.value(0);
-    const QStringList rest = args.mid(1);
-    if (sub == u"add"_s)
-        return addDetail(ctx, rest);
-    if (sub == u"top"_s)
-        return addTop(ctx, rest);
-    if (sub == u"rename"_s)
-        return rename(ctx, rest);
-    if (sub == u"delete"_s)
-        return deleteAccount(ctx, rest);
-    if (sub == u"attrs"_s)
-        return attributes(ctx, rest);
-    if (sub == u"propose"_s)
-        return propose(ctx, rest);
-    return usageError(u"用法: account add|top|rename|delete|attrs|propose ..."_s);
+    return runSubCommand(ctx, args,
+                         {{u"add"_s, addDetail},
+                          {u"top"_s, addTop},
+                          {u"rename"_s, rename},
+                          {u"delete"_s, deleteAccount},
+                          {u"attrs"_s, attributes},
+                          {u"propose"_s, propose}},
+                         u"用法: account add|top|rename|delete|attrs|propose ..."_s);
 }
 
 int search(Context &ctx, const QStringList &args)

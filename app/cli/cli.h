@@ -51,6 +51,11 @@ struct Context
     // NULL is an empty field.
     void print(const ResultSet &rows) const;
     void print(const QStringList &header, const QList<QStringList> &rows) const;
+
+    // The end of most commands: when `result` is done, prints its table (or
+    // its one row under `header`); returns the result's exit status.
+    int printIfDone(const OpResult &result, const ResultSet &rows) const;
+    int printIfDone(const OpResult &result, const QStringList &header, const QStringList &row) const;
 };
 
 struct Command
@@ -65,6 +70,18 @@ struct Command
     Needs needs;
     std::function<int(Context &, const QStringList &args)> run;
 };
+
+// One word after a command's name (account add, voucher show ...) and what
+// it runs with the arguments after it.
+struct SubCommand
+{
+    QString name;
+    std::function<int(Context &, const QStringList &args)> run;
+};
+
+// Runs the sub-command that the first argument names; any other first
+// argument is a usage error that prints `usage`.
+int runSubCommand(Context &ctx, const QStringList &args, const QList<SubCommand> &subCommands, const QString &usage);
 
 // Each subsystem adds its commands here.
 void addStoreCommands(QList<Command> &commands);

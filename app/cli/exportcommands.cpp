@@ -67,9 +67,7 @@ int exportSheet(Context &ctx, QStringList args)
         return built;
     int records = 0;
     const OpResult written = WriteSheetWorkbook(ctx.session, sheetQuery(marker), v.value(u"xlsx"_s), ctx.dialogs, &records);
-    if (written.isDone())
-        ctx.print({u"文件"_s, u"记录"_s}, {{v.value(u"xlsx"_s), QString::number(records)}});
-    return exitStatusOf(written);
+    return ctx.printIfDone(written, {u"文件"_s, u"记录"_s}, {v.value(u"xlsx"_s), QString::number(records)});
 }
 
 int exportLedger(Context &ctx, const QStringList &args)
@@ -96,20 +94,14 @@ int exportLedger(Context &ctx, const QStringList &args)
                                                                       : LedgerWorkbookKind::ThreeColumn;
     LedgerWorkbookCounts counts;
     const OpResult written = WriteLedgerWorkbook(ctx.session, kind, heading, v.value(u"xlsx"_s), ctx.dialogs, &counts);
-    if (written.isDone())
-        ctx.print({u"文件"_s, u"记录"_s, u"页数"_s},
-                  {{v.value(u"xlsx"_s), QString::number(counts.records), QString::number(counts.pages)}});
-    return exitStatusOf(written);
+    return ctx.printIfDone(written, {u"文件"_s, u"记录"_s, u"页数"_s},
+                           {v.value(u"xlsx"_s), QString::number(counts.records), QString::number(counts.pages)});
 }
 
-int exportCommand(Context &ctx, QStringList args)
+int exportCommand(Context &ctx, const QStringList &args)
 {
-    const QString what = args.isEmpty() ? QString() : args.takeFirst();
-    if (what == u"sheet"_s)
-        return exportSheet(ctx, args);
-    if (what == u"ledger"_s)
-        return exportLedger(ctx, args);
-    return usageError(u"用法: export sheet|ledger ..."_s);
+    return runSubCommand(ctx, args, {{u"sheet"_s, exportSheet}, {u"ledger"_s, exportLedger}},
+                         u"用法: export sheet|ledger ..."_s);
 }
 
 } // namespace

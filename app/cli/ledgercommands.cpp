@@ -31,9 +31,7 @@ int ledgerCommand(Context &ctx, const QStringList &args)
         rows = ReadLedger(ctx.session, *format);
         return OpResult::done();
     });
-    if (read.isDone())
-        ctx.print(rows);
-    return exitStatusOf(read);
+    return ctx.printIfDone(read, rows);
 }
 
 } // namespace

@@ -79,30 +79,38 @@ void quietRuntimeDirNotice(QtMsgType type, const QMessageLogContext &context, co
         std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+// Arguments arrive as bytes and are read as UTF-8. Bytes that are no UTF-8
+// would be read as other characters, and a file would get another name than
+// the one typed, so such an argument is refused: the usage status, else
+// nothing.
+std::optional<int> refuseNonUtf8(int argc, char **argv)
 {
-    // Arguments arrive as bytes and are read as UTF-8. Bytes that are no
-    // UTF-8 would be read as other characters, and a file would get another
-    // name than the one typed, so such an argument is refused.
     for (int i = 1; i < argc; ++i) {
         QStringDecoder utf8(QStringDecoder::Utf8);
         const QString text = utf8(QByteArrayView(argv[i]));
         if (utf8.hasError())
             return usageError(u"参数不是有效的 UTF-8 文本(文件名也须是 UTF-8): "_s + text);
     }
-    // Printing measures and paints text, which needs the GUI application;
-    // the command line shows no window, so it runs offscreen.
+    return std::nullopt;
+}
+
+// Printing measures and paints text, which needs the GUI application; the
+// command line shows no window, so it runs offscreen.
+std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
+{
     const bool printing = commandNameIn(argc, argv) == "print";
     if (printing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (printing)
         previousHandler = qInstallMessageHandler(quietRuntimeDirNotice);
-    const std::unique_ptr<QCoreApplication> app = printing ? std::make_unique<QGuiApplication>(argc, argv)
-                                                           : std::make_unique<QCoreApplication>(argc, argv);
+    std::unique_ptr<QCoreApplication> app = printing ? std::make_unique<QGuiApplication>(argc, argv)
+                                                     : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(u"tz305"_s);
+    return app;
+}
 
+QList<Command> allCommands()
+{
     QList<Command> commands;
     addStoreCommands(commands);
     addAccountCommands(commands);
@@ -117,10 +125,15 @@ int main(int argc, char **argv)
     addPrintCommands(commands);
     addExportCommands(commands);
     addRevaluationCommands(commands);
+    return commands;
+}
 
-    QStringList args = app->arguments().mid(1);
-    Context ctx;
-    QString passwordFile;
+// Takes the global options from the front of `args` into `options` (the
+// password file's name into `passwordFile`). Returns the exit status when
+// the program ends here (--help, a usage problem), else nothing.
+std::optional<int> takeGlobalOptions(QStringList &args, Options &options, QString &passwordFile,
+                                     const QList<Command> &commands)
+{
     while (!args.isEmpty() && args.first().startsWith(u"--"_s)) {
         const QString option = args.takeFirst();
         const auto value = [&](QString &target) {
@@ -131,19 +144,19 @@ int main(int argc, char **argv)
         };
         bool ok = true;
         if (option == u"--set"_s) {
-            ok = value(ctx.options.setPath);
+            ok = value(options.setPath);
         } else if (option == u"--operator"_s) {
-            ok = value(ctx.options.operatorName);
-            ctx.options.operatorGiven = true;
+            ok = value(options.operatorName);
+            options.operatorGiven = true;
         } else if (option == u"--password"_s) {
-            ok = value(ctx.options.password);
-            ctx.options.passwordGiven = true;
+            ok = value(options.password);
+            options.passwordGiven = true;
         } else if (option == u"--password-file"_s) {
             ok = value(passwordFile);
         } else if (option == u"--yes"_s) {
-            ctx.options.yes = true;
+            options.yes = true;
         } else if (option == u"--csv"_s) {
-            ctx.options.csv = true;
+            options.csv = true;
         } else if (option == u"--help"_s) {
             printHelp(commands);
             return Done;
@@ -153,6 +166,64 @@ int main(int argc, char **argv)
         if (!ok)
             return usageError(u"选项 %1 缺少值"_s.arg(option));
     }
+    return std::nullopt;
+}
+
+// Opens the set the command needs: logs in as the login window does when
+// the command needs a login or --operator is given, then chooses the set.
+// Returns the exit status when the command must not run, else nothing; a
+// compact of a set too damaged to log in to runs without the choice.
+std::optional<int> openSetFor(Context &ctx, const Command &command, const QString &passwordFile)
+{
+    const bool login = command.needs == Command::Needs::Login || ctx.options.operatorGiven;
+    if (command.needs == Command::Needs::Nothing && !login)
+        return std::nullopt;
+    if (ctx.options.setPath.isEmpty())
+        return usageError(u"命令 "_s + command.name + u" 需要 --set 帐套文件"_s);
+    // Login runs the login window's checks first, so a missing or misnamed
+    // file gets their message; then the set is chosen.
+    if (login) {
+        if (!ctx.options.passwordGiven) {
+            const std::optional<QString> password = operatorPassword(passwordFile, ctx.options.operatorName);
+            if (!password) {
+                ctx.dialogs.show(u"不能读取密码文件: "_s + passwordFile, u"TZ305提示"_s, tz::Icon::Critical);
+                return Failed;
+            }
+            ctx.options.password = *password;
+        }
+        ctx.session.setDbPath(ctx.options.setPath);
+        const tz::OpResult checked = tz::CheckLogin(ctx.session, ctx.options.setPath, ctx.options.operatorName,
+                                                    ctx.options.password, ctx.dialogs);
+        if (!checked.isDone()) {
+            // 压缩修复 is the way out the login's message names: on a set too
+            // damaged to log in to, it only salvages what still reads into a
+            // new set and never writes this one.
+            if (command.name != u"compact"_s || !checked.isFailed() || !tz::isDamagedAccountSet(ctx.options.setPath))
+                return exitStatusOf(checked);
+            return std::nullopt;
+        }
+    }
+    QStringList operators;
+    const tz::OpResult chosen = tz::ChooseAccountSet(ctx.session, ctx.options.setPath, operators, ctx.dialogs);
+    if (!chosen.isDone())
+        return exitStatusOf(chosen);
+    return std::nullopt;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (const std::optional<int> refused = refuseNonUtf8(argc, argv))
+        return *refused;
+    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
+    const QList<Command> commands = allCommands();
+
+    QStringList args = app->arguments().mid(1);
+    Context ctx;
+    QString passwordFile;
+    if (const std::optional<int> ended = takeGlobalOptions(args, ctx.options, passwordFile, commands))
+        return *ended;
     if (args.isEmpty()) {
         printHelp(commands);
         return Usage;
@@ -164,37 +235,7 @@ int main(int argc, char **argv)
         return usageError(u"未知的命令: "_s + name + u"(tz305-cli --help 列出全部命令)"_s);
 
     ctx.dialogs = TerminalDialogs(ctx.options.yes);
-    const bool login = command->needs == Command::Needs::Login || ctx.options.operatorGiven;
-    if (command->needs != Command::Needs::Nothing || login) {
-        if (ctx.options.setPath.isEmpty())
-            return usageError(u"命令 "_s + name + u" 需要 --set 帐套文件"_s);
-        // Login runs the login window's checks first, so a missing or
-        // misnamed file gets their message; then the set is chosen.
-        if (login) {
-            if (!ctx.options.passwordGiven) {
-                const std::optional<QString> password = operatorPassword(passwordFile, ctx.options.operatorName);
-                if (!password) {
-                    ctx.dialogs.show(u"不能读取密码文件: "_s + passwordFile, u"TZ305提示"_s, tz::Icon::Critical);
-                    return Failed;
-                }
-                ctx.options.password = *password;
-            }
-            ctx.session.setDbPath(ctx.options.setPath);
-            const tz::OpResult checked = tz::CheckLogin(ctx.session, ctx.options.setPath, ctx.options.operatorName,
-                                                        ctx.options.password, ctx.dialogs);
-            if (!checked.isDone()) {
-                // 压缩修复 is the way out the login's message names: on a set
-                // too damaged to log in to, it only salvages what still reads
-                // into a new set and never writes this one.
-                if (name != u"compact"_s || !checked.isFailed() || !tz::isDamagedAccountSet(ctx.options.setPath))
-                    return exitStatusOf(checked);
-                return command->run(ctx, args);
-            }
-        }
-        QStringList operators;
-        const tz::OpResult chosen = tz::ChooseAccountSet(ctx.session, ctx.options.setPath, operators, ctx.dialogs);
-        if (!chosen.isDone())
-            return exitStatusOf(chosen);
-    }
+    if (const std::optional<int> ended = openSetFor(ctx, *command, passwordFile))
+        return *ended;
     return command->run(ctx, args);
 }

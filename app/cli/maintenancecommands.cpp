@@ -84,9 +84,7 @@ int writesFile(Context &ctx, const QStringList &args, const QString &usage, cons
         return usageError(usage);
     QString written;
     const OpResult result = operation(&written);
-    if (result.isDone())
-        ctx.print({header}, {{written}});
-    return exitStatusOf(result);
+    return ctx.printIfDone(result, {header}, {written});
 }
 
 // The backup into the set's backup folder.
@@ -137,9 +135,7 @@ int restore(Context &ctx, const QStringList &args)
     const QString folder = v.contains(u"dir"_s) ? QFileInfo(v.value(u"dir"_s)).absoluteFilePath() : dataFolder();
     QString restored;
     const OpResult result = RestoreBackup(ctx.dialogs, [&] { return from; }, folder, name, &restored);
-    if (result.isDone())
-        ctx.print({u"恢复的帐套"_s}, {{restored}});
-    return exitStatusOf(result);
+    return ctx.printIfDone(result, {u"恢复的帐套"_s}, {restored});
 }
 
 // 压缩修复数据库: the compacted set, or the salvaged one of a damaged set.

@@ -1,4 +1,5 @@
-// Table output of the command line: TSV by default, CSV with --csv.
+// Table output of the command line (TSV by default, CSV with --csv), the
+// exit statuses and the choice of a sub-command.
 #include "app/cli/cli.h"
 
 #include <cstdio>
@@ -91,6 +92,30 @@ void Context::print(const ResultSet &rows) const
         lines.append(fields);
     }
     print(rows.columnNames(), lines);
+}
+
+int Context::printIfDone(const OpResult &result, const ResultSet &rows) const
+{
+    if (result.isDone())
+        print(rows);
+    return exitStatusOf(result);
+}
+
+int Context::printIfDone(const OpResult &result, const QStringList &header, const QStringList &row) const
+{
+    if (result.isDone())
+        print(header, {row});
+    return exitStatusOf(result);
+}
+
+int runSubCommand(Context &ctx, const QStringList &args, const QList<SubCommand> &subCommands, const QString &usage)
+{
+    const QString name = args.value(0);
+    for (const SubCommand &sub : subCommands) {
+        if (sub.name == name)
+            return sub.run(ctx, args.mid(1));
+    }
+    return usageError(usage);
 }
 
 int usageError(const QString &text)

@@ -75,10 +75,8 @@ int revalue(Context &ctx, QStringList args)
     header.reviewer = v.value(u"reviewer"_s, ctx.session.operatorName());
     PostingOutcome outcome;
     const OpResult posted = PostRevaluation(ctx.session, header, v.value(u"against"_s), outcome, ctx.dialogs);
-    if (posted.isDone())
-        ctx.print({u"月"_s, u"号码"_s, u"分录"_s},
-                  {{QString::number(month), QString::number(outcome.number), QString::number(outcome.linesWritten)}});
-    return exitStatusOf(posted);
+    return ctx.printIfDone(posted, {u"月"_s, u"号码"_s, u"分录"_s},
+                           {QString::number(month), QString::number(outcome.number), QString::number(outcome.linesWritten)});
 }
 
 } // namespace

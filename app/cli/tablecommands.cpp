@@ -21,9 +21,7 @@ int buildAndPrint(Context &ctx, const OpResult &built, const std::function<OpRes
         return exitStatusOf(built);
     ResultSet rows;
     const OpResult shown = read(rows);
-    if (shown.isDone())
-        ctx.print(rows);
-    return exitStatusOf(shown);
+    return ctx.printIfDone(shown, rows);
 }
 
 int balance(Context &ctx, QStringList args)
@@ -74,9 +72,8 @@ int exportJournal(Context &ctx, const QStringList &args)
         return usageError(u"用法: export-journal 文件"_s);
     PlainJournalCounts counts;
     const OpResult result = ExportPlainJournal(ctx.session, args.first(), ctx.dialogs, &counts);
-    if (result.isDone())
-        ctx.print({u"交易"_s, u"分录"_s}, {{QString::number(counts.transactions), QString::number(counts.postings)}});
-    return exitStatusOf(result);
+    return ctx.printIfDone(result, {u"交易"_s, u"分录"_s},
+                           {QString::number(counts.transactions), QString::number(counts.postings)});
 }
 
 } // namespace

@@ -157,31 +157,27 @@ bool applyHeader(const VoucherArgs &a, VoucherHeader &header)
         header.word = a.values.value(u"word"_s);
     if (a.values.contains(u"reviewer"_s))
         header.reviewer = a.values.value(u"reviewer"_s);
-    if (a.values.contains(u"attach"_s)) {
-        const std::optional<int> attachments = wholeNumber(a.values.value(u"attach"_s));
-        if (!attachments) {
-            usageError(u"--attach 须是整数"_s);
+    const auto whole = [&a](const QString &name, int &target) {
+        if (!a.values.contains(name))
+            return true;
+        const std::optional<int> value = wholeNumber(a.values.value(name));
+        if (!value) {
+            usageError(u"--%1 须是整数"_s.arg(name));
             return false;
         }
-        header.attachments = *attachments;
-    }
-    if (a.values.contains(u"number"_s)) {
-        const std::optional<int> number = wholeNumber(a.values.value(u"number"_s));
-        if (!number) {
-            usageError(u"--number 须是整数"_s);
-            return false;
-        }
-        header.number = *number;
-    }
-    return true;
+        target = *value;
+        return true;
+    };
+    return whole(u"attach"_s, header.attachments) && whole(u"number"_s, header.number);
 }
 
-void printOutcome(Context &ctx, const VoucherHeader &header, const PostingOutcome &outcome)
+// Prints the voucher a done posting wrote; returns the posting's exit status.
+int printOutcome(Context &ctx, const OpResult &result, const VoucherHeader &header, const PostingOutcome &outcome)
 {
-    ctx.print({u"月"_s, u"号码"_s, u"分录"_s, u"下一号码"_s},
-              {{QString::number(header.month()), QString::number(header.number),
-                QString::number(outcome.linesWritten),
-                outcome.nextNumber ? QString::number(*outcome.nextNumber) : QString()}});
+    return ctx.printIfDone(result, {u"月"_s, u"号码"_s, u"分录"_s, u"下一号码"_s},
+                           {QString::number(header.month()), QString::number(header.number),
+                            QString::number(outcome.linesWritten),
+                            outcome.nextNumber ? QString::number(*outcome.nextNumber) : QString()});
 }
 
 // save and insert: a new voucher from the options.
@@ -207,9 +203,7 @@ int postNew(Context &ctx, const QStringList &args, bool insert)
                             : next ? SaveNextVoucher(ctx.session, header, lines, outcome, ctx.dialogs)
                                    : SaveVoucher(ctx.session, header, lines, outcome, ctx.dialogs);
     header.number = outcome.number ? outcome.number : header.number;
-    if (result.isDone())
-        printOutcome(ctx, header, outcome);
-    return exitStatusOf(result);
+    return printOutcome(ctx, result, header, outcome);
 }
 
 // Reads --month and --number and fetches that voucher into the staging table.
@@ -241,24 +235,26 @@ int modify(Context &ctx, const QStringList &args)
     }
     PostingOutcome outcome;
     const OpResult result = ModifyVoucher(ctx.session, header, lines, outcome, ctx.dialogs);
-    if (result.isDone())
-        printOutcome(ctx, header, outcome);
-    return exitStatusOf(result);
+    return printOutcome(ctx, result, header, outcome);
 }
 
-int remove(Context &ctx, const QStringList &args)
+// delete and show: the voucher that --month and --number, the only options, name.
+int fetchNamed(Context &ctx, const QStringList &args, NavigationResult &view)
 {
     VoucherArgs a;
     if (!parseArgs(args, {u"month"_s, u"number"_s}, a) || !a.lines.isEmpty())
         return usageError(kUsage);
+    return fetch(ctx, a, view);
+}
+
+int remove(Context &ctx, const QStringList &args)
+{
     NavigationResult view;
-    if (const int fetched = fetch(ctx, a, view); fetched != Done)
+    if (const int fetched = fetchNamed(ctx, args, view); fetched != Done)
         return fetched;
     PostingOutcome outcome;
     const OpResult result = DeleteVoucher(ctx.session, view.voucher->header, view.voucher->lines, outcome, ctx.dialogs);
-    if (result.isDone())
-        printOutcome(ctx, view.voucher->header, outcome);
-    return exitStatusOf(result);
+    return printOutcome(ctx, result, view.voucher->header, outcome);
 }
 
 QString amountText(const std::optional<Cents> &cents)
@@ -268,11 +264,8 @@ QString amountText(const std::optional<Cents> &cents)
 
 int show(Context &ctx, const QStringList &args)
 {
-    VoucherArgs a;
-    if (!parseArgs(args, {u"month"_s, u"number"_s}, a) || !a.lines.isEmpty())
-        return usageError(kUsage);
     NavigationResult view;
-    if (const int fetched = fetch(ctx, a, view); fetched != Done)
+    if (const int fetched = fetchNamed(ctx, args, view); fetched != Done)
         return fetched;
     const VoucherHeader &h = view.voucher->header;
     QList<QStringList> rows;
@@ -295,28 +288,22 @@ int import(Context &ctx, const QStringList &args)
         return usageError(kUsage);
     ImportCounts counts;
     const OpResult result = ImportVouchers(ctx.session, args.first(), counts, ctx.dialogs);
-    if (result.isDone())
-        ctx.print({u"凭证"_s, u"分录"_s}, {{QString::number(counts.vouchers), QString::number(counts.lines)}});
-    return exitStatusOf(result);
+    return ctx.printIfDone(result, {u"凭证"_s, u"分录"_s},
+                           {QString::number(counts.vouchers), QString::number(counts.lines)});
 }
 
 int voucher(Context &ctx, const QStringList &args)
 {
-    const QString what = args.value(0);
-    const QStringList rest = args.mid(1);
-    if (what == u"save"_s)
-        return postNew(ctx, rest, false);
-    if (what == u"insert"_s)
-        return postNew(ctx, rest, true);
-    if (what == u"modify"_s)
-        return modify(ctx, rest);
-    if (what == u"delete"_s)
-        return remove(ctx, rest);
-    if (what == u"show"_s)
-        return show(ctx, rest);
-    if (what == u"import"_s)
-        return import(ctx, rest);
-    return usageError(kUsage);
+    const auto save = [](Context &c, const QStringList &rest) { return postNew(c, rest, false); };
+    const auto insert = [](Context &c, const QStringList &rest) { return postNew(c, rest, true); };
+    return runSubCommand(ctx, args,
+                         {{u"save"_s, save},
+                          {u"insert"_s, insert},
+                          {u"modify"_s, modify},
+                          {u"delete"_s, remove},
+                          {u"show"_s, show},
+                          {u"import"_s, import}},
+                         kUsage);
 }
 
 } // namespace
