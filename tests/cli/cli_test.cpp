@@ -119,8 +119,10 @@ TEST_F(CommandLine, OutputFormatsQueriesUsageAndFileErrors)
     // the one typed: refused, nothing written. (QProcess passes only text,
     // so the child starts the program with the raw bytes itself.)
     QList<QByteArray> bytes{QByteArray(TZ305_CLI_PATH)};
-    for (const QString &arg : login() << u"export"_s << u"sheet"_s << u"--query"_s << u"balance"_s << u"--month"_s << u"1"_s
-                                               << u"--xlsx"_s)
+    // A named list: a range over `login() << …` would outlive its temporary.
+    const QStringList args = login() << u"export"_s << u"sheet"_s << u"--query"_s << u"balance"_s << u"--month"_s
+                                     << u"1"_s << u"--xlsx"_s;
+    for (const QString &arg : args)
         bytes << arg.toUtf8();
     bytes << QFile::encodeName(m_dir.path()) + "/\xff\xfe.xlsx";
     std::vector<char *> argv;
