@@ -17,7 +17,7 @@
 #include "accounts/openingbalances.h"
 #include "bench/bench.h"
 #include "store/money.h"
-#include "tests/support/scripteddialogs.h"
+#include "store/scripteddialogs.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -247,7 +247,7 @@ bool WriteOpeningBalances(tz::Session &session)
         {u"2202"_s, {}, {}, u"150000.00"_s},     {u"3001"_s, {}, {}, u"700000.00"_s},
         {u"3104001"_s, {}, {}, u"175000.00"_s},
     };
-    tz::test::ScriptedDialogs dialogs({true});
+    tz::ScriptedDialogs dialogs({true});
     for (const Opening &opening : openings) {
         tz::OpeningEdit edit;
         edit.quantity = opening.quantity;

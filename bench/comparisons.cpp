@@ -4,10 +4,10 @@
 
 #include "bench/bench.h"
 #include "ledgers/balancetable.h"
+#include "store/scripteddialogs.h"
 #include "store/session.h"
+#include "store/temporaryset.h"
 #include "store/transaction.h"
-#include "tests/support/scripteddialogs.h"
-#include "tests/support/testset.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -27,7 +27,7 @@ void report(const QString &what, const char *a, double ma, const char *b, double
 void CompareCounter(const Options &options)
 {
     const int lines = options.quick ? 2000 : 50000;
-    tz::test::TestSet set;
+    tz::TemporarySet set;
     tz::Session &s = set.session();
     s.execSql(u"CREATE TABLE 对照表 AS SELECT * FROM 分录表 WHERE 0"_s);
     const auto fill = [&](const QString &table) {
@@ -70,7 +70,7 @@ void CompareRunningBalance(tz::Session &s, const Options &options)
 // table. Leaves the narrow index in place: run it last.
 void CompareCoveringIndex(tz::Session &s, const Options &options)
 {
-    tz::test::ScriptedDialogs dialogs;
+    tz::ScriptedDialogs dialogs;
     const auto build = [&] { tz::BuildBalanceTable(s, u"12"_s, u"4"_s, dialogs); };
     const double covering = medianMillis(options.runs, build);
     s.execSql(u"DROP INDEX 分录表_科目代码"_s);

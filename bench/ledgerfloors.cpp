@@ -6,9 +6,9 @@
 
 #include "bench/bench.h"
 #include "ledgers/ledgerquery.h"
+#include "store/scripteddialogs.h"
 #include "store/session.h"
 #include "store/transaction.h"
-#include "tests/support/scripteddialogs.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -70,7 +70,7 @@ void AddLedgerFloors(tz::Session &s, const Options &options, const std::vector<L
                                      [&](const Figure &f) { return f.label == ledger.label; });
         if (at == figures.end())
             continue;
-        tz::test::ScriptedDialogs d;
+        tz::ScriptedDialogs d;
         if (!tz::BuildLedger(s, ledger.format, {ledger.code, ledger.direction, 2}, d).isDone())
             continue;
         qint64 rows = 0;

@@ -27,10 +27,10 @@
 #include "printing/pagepainter.h"
 #include "statements/statement.h"
 #include "store/pagedrows.h"
+#include "store/scripteddialogs.h"
 #include "store/session.h"
+#include "store/temporaryset.h"
 #include "store/ui/resultgridmodel.h"
-#include "tests/support/scripteddialogs.h"
-#include "tests/support/testset.h"
 #include "vouchers/closing.h"
 #include "vouchers/posting.h"
 #include "vouchers/voucherimport.h"
@@ -110,7 +110,7 @@ Query statementQuery(const QString &label, tz::Session &s, tz::StatementTable ta
 // the drawing commands the laid-out pages hold in memory while painted.
 std::optional<Figure> printLedgerFigure(tz::Session &s, const QString &code, const QString &pdf)
 {
-    tz::test::ScriptedDialogs d;
+    tz::ScriptedDialogs d;
     tz::Document doc;
     tz::OpResult laid;
     const double layoutMs = millis([&] {
@@ -144,7 +144,7 @@ bool RunYear(const YearShape &shape, Targets targets, const Options &options, st
 {
     const bool limit = targets == Targets::Limit;
     const double queryLimitMs = limit ? 500 : 50;
-    tz::test::TestSet set(u"测试"_s, kYear);
+    tz::TemporarySet set(u"测试"_s, kYear);
     tz::Session &s = set.session();
     QTemporaryDir scratch;
 
@@ -170,7 +170,7 @@ bool RunYear(const YearShape &shape, Targets targets, const Options &options, st
     std::vector<Figure> figures;
     tz::ImportCounts imported;
     {
-        tz::test::ScriptedDialogs d;
+        tz::ScriptedDialogs d;
         tz::OpResult result;
         const double ms = millis([&] { result = tz::ImportVouchers(s, csv, imported, d); });
         if (failed("voucher import", result))
@@ -212,7 +212,7 @@ bool RunYear(const YearShape &shape, Targets targets, const Options &options, st
         bank.summary = fee.summary;
         bank.account = u"1002001"_s;
         bank.credit = 8'800;
-        tz::test::ScriptedDialogs d({true});
+        tz::ScriptedDialogs d({true});
         tz::PostingOutcome outcome;
         tz::OpResult result;
         const double ms = millis([&] { result = tz::InsertVoucher(s, header, {fee, bank}, outcome, d); });
@@ -222,7 +222,7 @@ bool RunYear(const YearShape &shape, Targets targets, const Options &options, st
         figures.push_back({u"insert voucher 1 of month 12"_s, ms, moved});
     }
     {
-        tz::test::ScriptedDialogs d;
+        tz::ScriptedDialogs d;
         tz::ClosingResult closing;
         tz::OpResult result;
         const double ms = millis([&] { result = tz::CloseMonth(s, QDate(kYear, kMonth, 1), u"张三"_s, d, &closing); });
@@ -231,7 +231,7 @@ bool RunYear(const YearShape &shape, Targets targets, const Options &options, st
         figures.push_back({u"close month 12 (transfer voucher)"_s, ms, closing.lines});
     }
     {
-        tz::test::ScriptedDialogs d({true});
+        tz::ScriptedDialogs d({true});
         qint64 removed = 0;
         tz::OpResult result;
         const double ms = millis([&] { result = tz::ReopenMonth(s, kMonth, d, &removed); });
@@ -292,7 +292,7 @@ bool RunYear(const YearShape &shape, Targets targets, const Options &options, st
     double balanceMs = 0;
     for (const Query &query : queries) {
         qint64 rows = 0;
-        tz::test::ScriptedDialogs d;
+        tz::ScriptedDialogs d;
         // The machine's speed drifts over a run of minutes (a virtual
         // machine's neighbours, its clock): the floor is measured again
         // beside each run of the query, and the query is held to that.
@@ -338,7 +338,7 @@ bool RunYear(const YearShape &shape, Targets targets, const Options &options, st
     // the click until the window with the grid's first screen is painted;
     // then what the program holds with that journal open.
     {
-        tz::test::ScriptedDialogs d;
+        tz::ScriptedDialogs d;
         tz::QueryWindow window(s, d, nullptr);
         window.resize(1366, 768);
         window.show();
@@ -378,7 +378,7 @@ bool RunYear(const YearShape &shape, Targets targets, const Options &options, st
     // The plain-text journal for the peers.
     const QString journal = scratch.filePath(u"books.journal"_s);
     {
-        tz::test::ScriptedDialogs d;
+        tz::ScriptedDialogs d;
         tz::PlainJournalCounts exported;
         tz::OpResult result;
         const double ms = millis([&] { result = tz::ExportPlainJournal(s, journal, d, &exported); });
@@ -439,7 +439,7 @@ bool RunYear(const YearShape &shape, Targets targets, const Options &options, st
             {u"carry forward into next year"_s, [&](tz::Dialogs &d) { return tz::CarryForward(s, d); }},
         };
         for (const auto &step : steps) {
-            tz::test::ScriptedDialogs d({true, true});
+            tz::ScriptedDialogs d({true, true});
             tz::OpResult result;
             const double ms = millis([&] { result = step.run(d); });
             if (failed(qPrintable(step.label), result))

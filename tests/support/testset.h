@@ -1,33 +1,18 @@
-// A fresh account set for one test: a copy of the real template in a
-// temporary folder, removed with the fixture.
+// A fresh account set for one test (store/temporaryset.h), kept on request
+// under the test's name when the test ends.
 #pragma once
 
 #include <QString>
-#include <QTemporaryDir>
 
-#include "store/session.h"
+#include "store/temporaryset.h"
 
 namespace tz::test {
 
-class TestSet
+class TestSet : public TemporarySet
 {
 public:
-    // Copies the built template to <tmp>/<shortName>.Y<yy>.
-    explicit TestSet(const QString &shortName = QStringLiteral("测试"), int year = 2024);
+    using TemporarySet::TemporarySet;
     ~TestSet();
-    TestSet(const TestSet &) = delete;
-    TestSet &operator=(const TestSet &) = delete;
-
-    const QString &path() const { return m_path; }
-    QString folder() const { return m_dir.path(); }
-
-    // A session on this set with the login values of the first operator.
-    Session &session() { return m_session; }
-
-private:
-    QTemporaryDir m_dir;
-    QString m_path;
-    Session m_session;
 };
 
 // Path of the built template (from TZ305_PROGRAM_DIR).
