@@ -2,9 +2,11 @@
 // page (vouchers over two pages, ledger pages with carried rows, the
 // balance table, the voucher summary and a statement), the refusals, and
 // paper printing refused on a machine without a printer; every report of
-// the demonstration books written once.
+// the demonstration books written once and its figures checked against sums
+// of the journal.
 #include <gtest/gtest.h>
 
+#include <QLocale>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -158,42 +160,66 @@ TEST_F(PrintCommandLine, BalanceSummaryAndStatementReports)
 }
 
 // Every print command on the demonstration books (20 vouchers a month,
-// months 1 to 11 closed): exit 0 and the report's Chinese title, heading and
-// rows read back from the PDF's first page.
-TEST(PrintDemonstrationBooks, EveryReportWritesItsPdf)
+// months 1 to 11 closed): each report's first page shows its title and
+// figures summed here from the journal through the sql command.
+TEST(PrintDemonstrationBooks, EveryReportShowsTheJournalsSums)
 {
     QTemporaryDir dir;
-    const QString set = dir.filePath(u"示例.Y24"_s);
     ASSERT_EQ(cli({u"demo"_s, u"--dir"_s, dir.path()}).status, 0);
+    const QStringList login
+        = {u"--set"_s, dir.filePath(u"示例.Y24"_s), u"--operator"_s, u"主管"_s, u"--password"_s, u"888"_s};
+    // Debit and credit totals of the lines of `codes` (a GLOB) in periods
+    // `from`..`to` (the ID's first three digits: 800 the opening lines,
+    // 801..812 the months).
+    struct Sums { double debit, credit; };
+    const auto sums = [&](const QString &codes, int from, int to, const QString &more = {}) {
+        const QStringList cells
+            = cli(QStringList(login) << u"sql"_s
+                        << u"SELECT total(借方金额), total(贷方金额) FROM 分录表 WHERE 科目代码 GLOB '%1' "
+                           "AND ID / 10000000 BETWEEN %2 AND %3 %4"_s.arg(codes).arg(from).arg(to).arg(more))
+                  .out.section(u'\n', 1, 1).split(u'\t');
+        return Sums{cells.value(0).toDouble(), cells.value(1).toDouble()};
+    };
+    const auto money = [](double v) { return QLocale(QLocale::English).toString(v, 'f', 2); };
+    const auto both = [&](Sums s) { return money(s.debit) + money(s.credit); };
+    const auto debitSide = [](Sums s) { return s.debit - s.credit; };
+    const auto creditSide = [](Sums s) { return s.credit - s.debit; };
+
+    const Sums bankOpening = sums(u"1002*"_s, 800, 810), bankMonth = sums(u"1002*"_s, 811, 811),
+               bankYear = sums(u"1002*"_s, 801, 811), cashOpening = sums(u"10[01][12]*"_s, 800, 800),
+               cashEnd = sums(u"10[01][12]*"_s, 800, 811), profitMonth = sums(u"3103"_s, 811, 811),
+               profitYear = sums(u"3103"_s, 801, 811);
     const struct
     {
         QStringList args;
         QStringList texts; // on page 1, without blanks
     } reports[] = {
         {{u"voucher"_s, u"--month"_s, u"11"_s, u"--from"_s, u"1"_s, u"--to"_s, u"3"_s},
-         {u"记帐凭证"_s, u"日期:2024年11月01日"_s, u"1002001.银行存款/人民币户"_s}},
+         {u"记帐凭证"_s, u"总计"_s + both(sums(u"*"_s, 811, 811, u"AND 号码 = 1"_s))}},
         {{u"ledger"_s, u"--account"_s, u"1002001"_s, u"--format"_s, u"three"_s},
-         {u"银行存款明细帐"_s, u"会计期间:2024年1月至12月"_s, u"年初余额"_s, u"过次页"_s}},
+         {u"银行存款明细帐"_s, u"年初余额借"_s + money(debitSide(sums(u"1002001"_s, 800, 800))),
+          u"本月合计"_s + both(sums(u"1002001"_s, 801, 801))}},
         {{u"ledger"_s, u"--account"_s, u"1405"_s, u"--format"_s, u"quantity"_s},
-         {u"库存商品数量金额明细帐"_s, u"科目名称:1405库存商品"_s, u"结存数量"_s}},
+         {u"库存商品数量金额明细帐"_s, u"本月合计"_s + both(sums(u"1405"_s, 801, 801))}},
         {{u"ledger"_s, u"--account"_s, u"1601"_s, u"--format"_s, u"fixed"_s},
-         {u"固定资产及累计折旧(摊销)明细帐"_s, u"累计折旧"_s, u"净值"_s}},
+         {u"固定资产及累计折旧(摊销)明细帐"_s,
+          u"年初余额"_s + money(debitSide(sums(u"1601"_s, 800, 800))) + money(creditSide(sums(u"1602"_s, 800, 800)))
+              + money(debitSide(sums(u"160[12]"_s, 800, 800)))}},
         {{u"balance"_s, u"--month"_s, u"11"_s, u"--depth"_s, u"2"_s},
-         {u"科目余额表"_s, u"会计期间:2024年11月"_s, u"1001库存现金"_s}},
-        {{u"summary"_s, u"--month"_s, u"11"_s}, {u"科目汇总表"_s, u"1002银行存款"_s}},
+         {u"科目余额表"_s, u"1002银行存款"_s + money(debitSide(bankOpening)) + both(bankMonth) + both(bankYear)
+                               + money(debitSide(bankOpening) + debitSide(bankMonth)) + u"借"_s}},
+        {{u"summary"_s, u"--month"_s, u"11"_s}, {u"科目汇总表"_s, u"合计"_s + both(sums(u"*"_s, 811, 811))}},
         {{u"statement"_s, u"--table"_s, u"资产表13"_s, u"--month"_s, u"11"_s},
-         {u"资产负债表"_s, u"2024年11月30日"_s, u"货币资金"_s, u"负债合计"_s}},
+         {u"资产负债表"_s, u"货币资金1"_s + money(debitSide(cashOpening)) + money(debitSide(cashEnd))}},
         {{u"statement"_s, u"--table"_s, u"利润表13"_s, u"--month"_s, u"11"_s},
-         {u"利润表"_s, u"会小企02表"_s, u"一、营业收入"_s}},
+         {u"利润表"_s, u"32"_s + money(creditSide(profitMonth)) + money(creditSide(profitYear))}},
         {{u"statement"_s, u"--table"_s, u"现流表"_s, u"--month"_s, u"11"_s},
-         {u"现金流量表"_s, u"会小企03表"_s, u"五、期末现金余额"_s}},
+         {u"现金流量表"_s, u"五、期末现金余额25"_s + money(debitSide(cashEnd)) + money(debitSide(cashEnd))}},
     };
     int n = 0;
     for (const auto &report : reports) {
         const QString file = dir.filePath(u"%1.pdf"_s.arg(++n));
-        const tz::test::CliRun run = cli(QStringList {u"--set"_s, set, u"--operator"_s, u"主管"_s, u"--password"_s,
-                                                      u"888"_s, u"print"_s}
-                                         + report.args + QStringList {u"--pdf"_s, file});
+        const tz::test::CliRun run = cli(login + QStringList{u"print"_s} + report.args + QStringList{u"--pdf"_s, file});
         const std::string what = report.args.join(u' ').toStdString();
         ASSERT_EQ(run.status, 0) << what << run.err.toStdString();
         const QString page = pageText(file, 1);

@@ -1,10 +1,9 @@
 // The main window's operations: closed-month markers, leaving the program
-// (its check order and the work tables it empties) and the version strings.
+// (its check order and the work tables it empties).
 #include <gtest/gtest.h>
 
 #include "shell/closedmonths.h"
 #include "shell/leaveprogram.h"
-#include "shell/version.h"
 #include "store/session.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/testset.h"
@@ -110,21 +109,6 @@ TEST_F(LeaveProgramTest, RefusedWhileAWorkingWindowIsOpenNoKeepsYesEmptiesTheWor
         EXPECT_EQ(count(table), 0) << table.toStdString();
     EXPECT_EQ(count(u"分录表"_s), journalRows);
     EXPECT_EQ(count(u"科目表"_s), accounts);
-}
-
-TEST(Version, CaptionAndStatusLine)
-{
-    // The build's version is 0.1.x.
-    EXPECT_EQ(tz::versionNumber(), u"0.1"_s);
-    EXPECT_EQ(tz::mainCaption(u"华新"_s), u"TZ305(青松版)Y0.1-华新"_s);
-    EXPECT_TRUE(tz::versionLine().startsWith(u"TZ305(青松版)Y0.1  "_s));
-
-    const QString padded = tz::paddedVersionLine();
-    EXPECT_EQ(padded.size(), 95);
-    EXPECT_TRUE(padded.endsWith(tz::versionLine()));
-    EXPECT_TRUE(padded.left(95 - tz::versionLine().size()).trimmed().isEmpty());
-
-    EXPECT_TRUE(tz::aboutText().startsWith(u"系统版本:TZ305(青松版)Y0.1"_s));
 }
 
 } // namespace

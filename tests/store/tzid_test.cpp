@@ -1,6 +1,5 @@
 // Row keys of the journal tables: the TZID counters of 分录表 and 分录始表,
-// the revaluation table's restarting ID and the ten-digit line ID that a
-// renumbering shifts in one statement.
+// and the revaluation table's restarting ID.
 #include <gtest/gtest.h>
 
 #include "store/session.h"
@@ -103,37 +102,6 @@ TEST(RevaluationTable, IdRestartsAfterRefill)
     EXPECT_EQ(fill(), (QList<qint64>{1, 2, 3}));
     s.execSql(u"DELETE FROM 调汇"_s);
     EXPECT_EQ(fill(), (QList<qint64>{1, 2, 3}));
-}
-
-TEST(LineId, TenDigitsShiftInOneUpdate)
-{
-    test::TestSet set;
-    Session &s = set.session();
-    const auto lineId = [](qint64 month, qint64 number, qint64 line) {
-        return 8000000000 + month * 10000000 + number * 1000 + line;
-    };
-    struct Line { int month, number, line; };
-    const Line lines[] = {{1, 1, 1}, {1, 1, 2}, {1, 1, 3}, {1, 2, 1}, {1, 2, 2}, {1, 3, 1},
-                          {1, 3, 2}, {1, 3, 3}, {1, 3, 4}, {2, 1, 1}, {12, 9999, 999}};
-    for (const Line &l : lines) {
-        s.execSql(u"INSERT INTO 分录表 (ID, 月, 号码, 顺序) VALUES (?, ?, ?, ?)"_s,
-                  {lineId(l.month, l.number, l.line), l.month, l.number, l.line});
-    }
-    // Voucher 1..3 of January become 2..4; their IDs move by one voucher (1000).
-    EXPECT_EQ(s.execSql(u"UPDATE 分录表 SET ID = ID + 1000, 号码 = 号码 + 1 WHERE 月 = 1 AND 号码 >= 1"_s), 9);
-
-    const ResultSet r = s.RunSql(u"SELECT ID, typeof(ID), 月, 号码, 顺序 FROM 分录表 ORDER BY ID"_s);
-    ASSERT_EQ(r.recordCount(), int(std::size(lines)));
-    for (int i = 0; i < r.recordCount(); ++i) {
-        SCOPED_TRACE(i);
-        const Line &l = lines[i];
-        const int shifted = l.month == 1 ? l.number + 1 : l.number;
-        EXPECT_EQ(r.value(i, 0).toLongLong(), lineId(l.month, shifted, l.line));
-        EXPECT_EQ(r.value(i, 1).toString(), u"integer"_s);
-        EXPECT_EQ(r.value(i, 0).toString().size(), 10);
-        EXPECT_EQ((QList<int>{r.value(i, 2).toInt(), r.value(i, 3).toInt(), r.value(i, 4).toInt()}),
-                  (QList<int>{l.month, shifted, l.line}));
-    }
 }
 
 } // namespace

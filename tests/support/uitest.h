@@ -1,6 +1,7 @@
 // Shared helpers for the window tests (Qt Test, offscreen): finding named
 // controls, typing as an input method does, mouse double-clicks, running an
-// action that opens a modal window, and saving screenshots.
+// action that opens a modal window, and README pictures that must show
+// every control whole.
 //
 // Header only: tests/support/*.cpp also go into the core (non-widget) test
 // executable, so nothing here may need linking there.
@@ -8,10 +9,16 @@
 
 #include <functional>
 
+#include <QAbstractScrollArea>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyleOptionButton>
 #include <QTemporaryFile>
 #include <QTimer>
 #include <QtTest>
@@ -88,10 +95,59 @@ inline QString runModal(const std::function<void()> &action, const std::function
     return seen;
 }
 
-// Saves a picture of `widget` as `name` in $TZ305_SCREENSHOT_DIR; does
-// nothing when that is unset.
+// A picture of `widget` as the README shows it. First asserts what the
+// picture must show on a 1366x768 screen: the window fits the screen, every
+// visible control lies inside it (controls scrolled inside a view aside),
+// and no button's or label's caption is cut short. Then saves it as `name`
+// in $TZ305_SCREENSHOT_DIR when that is set.
 inline void saveScreenshot(QWidget *widget, const QString &name)
 {
+    QApplication::processEvents();
+    QVERIFY2(widget->isVisible(), qPrintable(name));
+    const QRect screen(0, 0, 1366, 768);
+    if (widget->isWindow())
+        QVERIFY2(widget->frameGeometry().width() <= screen.width() && widget->frameGeometry().height() <= screen.height(),
+                 qPrintable(name));
+    const auto where = [&](const QWidget *c) {
+        return QString::fromLatin1("%1: %2 %3 \"%4\"")
+            .arg(name, QString::fromLatin1(c->metaObject()->className()), c->objectName(),
+                 c->property("text").toString());
+    };
+    for (const QWidget *c : widget->findChildren<QWidget *>()) {
+        if (c->isWindow() || !c->isVisibleTo(widget))
+            continue;
+        bool scrolled = false; // inside a scroll area's viewport it may lie beyond the view
+        for (const QWidget *p = c->parentWidget(); p && p != widget; p = p->parentWidget())
+            scrolled = scrolled || qobject_cast<const QAbstractScrollArea *>(p);
+        if (scrolled)
+            continue;
+        const QRect at(c->mapTo(widget, QPoint()), c->size());
+        QVERIFY2(widget->rect().contains(at), qPrintable(where(c)));
+
+        QString caption;
+        int room = 0;
+        if (const auto *label = qobject_cast<const QLabel *>(c)) {
+            if (label->wordWrap() || label->textFormat() == Qt::RichText || Qt::mightBeRichText(label->text()))
+                continue;
+            caption = label->text();
+            room = label->contentsRect().width() - 2 * label->margin() - qMax(label->indent(), 0);
+        } else if (const auto *button = qobject_cast<const QAbstractButton *>(c)) {
+            QStyleOptionButton option;
+            option.initFrom(button);
+            option.text = caption = button->text();
+            const QStyle::SubElement contents = qobject_cast<const QPushButton *>(c) ? QStyle::SE_PushButtonContents
+                : qobject_cast<const QCheckBox *>(c)                              ? QStyle::SE_CheckBoxContents
+                : qobject_cast<const QRadioButton *>(c)                           ? QStyle::SE_RadioButtonContents
+                                                                                  : QStyle::SE_CustomBase;
+            room = contents == QStyle::SE_CustomBase ? button->width()
+                                                     : button->style()->subElementRect(contents, &option, button).width();
+        }
+        if (caption.isEmpty())
+            continue;
+        caption.remove(u'&');
+        for (const QString &line : caption.split(u'\n'))
+            QVERIFY2(c->fontMetrics().horizontalAdvance(line) <= room, qPrintable(where(c)));
+    }
     const QString folder = qEnvironmentVariable("TZ305_SCREENSHOT_DIR");
     if (folder.isEmpty())
         return;

@@ -248,7 +248,7 @@ TEST(ClosingTransfer, LinesAreExactCentsInStagingOrderAndAlwaysBalance)
     }
 }
 
-TEST(ClosingTransfer, NothingToTransferStillClosesTheMonth)
+TEST(ClosingTransfer, NothingToTransferWritesNoVoucherAndMarksTheLinesClosed)
 {
     struct Case
     {
