@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "store/dialogs.h"
+#include "store/digits.h"
 #include "store/guard.h"
 #include "store/session.h"
 #include "store/transaction.h"
@@ -35,13 +36,7 @@ QString cashFlowCodeHint()
 
 bool isCashFlowCode(QStringView code)
 {
-    if (code.size() != 3)
-        return false;
-    for (const QChar c : code) {
-        if (c < u'0' || c > u'9')
-            return false;
-    }
-    return true;
+    return code.size() == 3 && isAllDigits(code);
 }
 
 OpResult ListCashFlowItems(Session &session, QList<CashFlowItem> &items, Dialogs &dialogs)

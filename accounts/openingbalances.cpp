@@ -8,6 +8,7 @@
 
 #include "accounts/chartrules.h"
 #include "store/checkedwrite.h"
+#include "store/digits.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/numberformat.h"
@@ -46,17 +47,6 @@ const QString kUpdateSql =
     "借方金额 = CASE WHEN ? THEN ? ELSE 借方金额 END, "
     "贷方金额 = CASE WHEN ? THEN ? ELSE 贷方金额 END WHERE 科目代码 = ?"_s;
 
-
-bool isAllDigits(QStringView code)
-{
-    if (code.isEmpty())
-        return false;
-    for (const QChar c : code) {
-        if (c < u'0' || c > u'9')
-            return false;
-    }
-    return true;
-}
 
 // A cell's text as the value to store: NULL for empty text and for zero,
 // nullopt when the text is no number.

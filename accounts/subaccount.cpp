@@ -3,6 +3,7 @@
 
 #include "accounts/chartrules.h"
 #include "store/checkedwrite.h"
+#include "store/digits.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/lookupaccount.h"
@@ -17,13 +18,7 @@ namespace {
 
 bool isSubCode(const QString &subCode)
 {
-    if (subCode.size() != 3)
-        return false;
-    for (const QChar c : subCode) {
-        if (c < u'0' || c > u'9')
-            return false;
-    }
-    return true;
+    return subCode.size() == 3 && isAllDigits(subCode);
 }
 
 QString threeDigits(qint64 number)

@@ -7,6 +7,7 @@
 #include "ledgers/tablechoice.h"
 #include "store/connection.h"
 #include "store/dialogs.h"
+#include "store/digits.h"
 #include "store/guard.h"
 #include "store/pagedrows.h"
 #include "store/session.h"
@@ -91,15 +92,6 @@ const QString kPrefixFilter = u" WHERE a.科目代码 >= ?2 AND a.科目代码 <
 const QString kStagingCounterSql = u"SELECT 当前值 FROM TZID计数 WHERE 表名 = '分录始表'"_s;
 const QString kRaiseStagingCounterSql = u"UPDATE TZID计数 SET 当前值 = 当前值 + ? WHERE 表名 = '分录始表'"_s;
 
-bool allDigits(const QString &text)
-{
-    for (const QChar c : text) {
-        if (c < u'0' || c > u'9')
-            return false;
-    }
-    return true;
-}
-
 // Empties 分录始表 and runs `fill` (when given) in one transaction; the
 // staging counter moves on by the rows written.
 OpResult refill(Session &session, Dialogs &dialogs, const QString &fill, const QVariantList &params)
@@ -158,7 +150,7 @@ OpResult OpenEntryJournal(Session &session, const QString &month, PagedRows &row
 OpResult BuildPrefixJournal(Session &session, const QString &prefix, Dialogs &dialogs)
 {
     const QString code = prefix.trimmed();
-    if (code.isEmpty() || !allDigits(code)) {
+    if (code.isEmpty() || !isAllDigits(code)) {
         const OpResult emptied = refill(session, dialogs, {}, {});
         if (!emptied.isDone() || code.isEmpty())
             return emptied.isDone() ? OpResult::refused() : emptied;

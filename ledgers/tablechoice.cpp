@@ -1,27 +1,14 @@
 // Month and depth choices of the query window.
 #include "ledgers/tablechoice.h"
 
+#include "store/digits.h"
+
 namespace tz {
-
-namespace {
-
-bool allDigits(const QString &text)
-{
-    if (text.isEmpty())
-        return false;
-    for (const QChar c : text) {
-        if (c < u'0' || c > u'9')
-            return false;
-    }
-    return true;
-}
-
-} // namespace
 
 std::optional<int> monthOfChoice(const QString &text)
 {
     const QString trimmed = text.trimmed();
-    if (!allDigits(trimmed) || trimmed.size() > 2)
+    if (!isAllDigits(trimmed) || trimmed.size() > 2)
         return std::nullopt;
     const int month = trimmed.toInt();
     if (month < 1 || month > 12)

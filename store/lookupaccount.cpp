@@ -3,6 +3,7 @@
 
 #include <QHash>
 
+#include "store/digits.h"
 #include "store/session.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -12,13 +13,7 @@ namespace tz {
 bool isAccountCodeShape(const QString &code)
 {
     const qsizetype n = code.size();
-    if (n != 4 && n != 7 && n != 10 && n != 13)
-        return false;
-    for (const QChar c : code) {
-        if (c < u'0' || c > u'9')
-            return false;
-    }
-    return true;
+    return (n == 4 || n == 7 || n == 10 || n == 13) && isAllDigits(code);
 }
 
 void LookupAccount(Session &session, const QString &code, AccountLookup &values)

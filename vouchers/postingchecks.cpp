@@ -2,6 +2,7 @@
 #include "vouchers/postingchecks.h"
 
 #include "accounts/chartrules.h"
+#include "store/digits.h"
 #include "store/session.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -16,17 +17,6 @@ Refusal refusal(PostingCheck check, const QString &text, const QString &title = 
                 Icon icon = Icon::Critical)
 {
     return {check, text, title, icon};
-}
-
-bool isAllDigits(const QString &code)
-{
-    if (code.isEmpty())
-        return false;
-    for (const QChar c : code) {
-        if (c < u'0' || c > u'9')
-            return false;
-    }
-    return true;
 }
 
 bool stagedIs(const QVariant &value, int expected)
