@@ -6,6 +6,7 @@
 #include <QFile>
 
 #include "export/workbookfile.h"
+#include "store/companyname.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/session.h"
@@ -337,12 +338,10 @@ OpResult WriteLedgerWorkbook(Session &session, LedgerWorkbookKind kind, const Le
                              const QString &path, Dialogs &dialogs, LedgerWorkbookCounts *counts)
 {
     ResultSet data;
-    QString company = session.companyName();
+    QString company;
     const OpResult read = guarded(dialogs, [&] {
         data = session.RunSql(shapeOf(kind).sql);
-        const ResultSet info = session.RunSql(u"SELECT 帐套名称 FROM 信息表 WHERE 代号 = 'TZ' LIMIT 1"_s);
-        if (!info.eof())
-            company = info.value(0, 0).toString();
+        company = storedCompanyName(session);
         return OpResult::done();
     });
     if (!read.isDone())

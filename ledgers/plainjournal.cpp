@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QList>
 
+#include "store/companyname.h"
 #include "store/dialogs.h"
 #include "store/fileerror.h"
 #include "store/guard.h"
@@ -192,6 +193,116 @@ Cents amountOf(const QVariant &value)
     return value.isNull() ? 0 : roundToCents(value.toDouble());
 }
 
+// True when 分录表 holds a line whose ID lies outside the thirteen months.
+bool hasStrayLines(Session &session)
+{
+    return session.RunSql(u"SELECT count(*) FROM 分录表 WHERE ID IS NULL OR ID < ? OR ID >= ?"_s, {kFirstId, kEndId})
+               .value(0, 0)
+               .toLongLong()
+        > 0;
+}
+
+// The set's fiscal year, else this year.
+int journalYear(const Session &session)
+{
+    const int year = session.fiscalYear();
+    return year > 0 ? year : QDate::currentDate().year();
+}
+
+// Gathers the postings of one entry and writes each entry whole when the
+// next one starts; keeps the refusal of the first entry that does not
+// balance and whether every write went through.
+struct EntryWriter
+{
+    ScratchWriter &out;
+    PlainJournalCounts &written;
+    QString refusal;
+    bool ok = true;
+    Entry entry;
+    Cents balance = 0;
+
+    void add(const Posting &posting)
+    {
+        balance += posting.amount;
+        entry.postings.append(posting);
+    }
+
+    void flush()
+    {
+        if (entry.postings.isEmpty())
+            return;
+        if (balance != 0 && refusal.isEmpty())
+            refusal = entry.unbalanced;
+        ok = ok && out.write(entryText(entry));
+        ++written.transactions;
+        written.postings += int(entry.postings.size());
+        entry.clear();
+        balance = 0;
+    }
+};
+
+// The first summary that is not blank among the lines of voucher `key`
+// from `first` on, as a comment; empty when all are blank.
+QString voucherSummaryOf(const QList<ResultSet::Row> &rows, qsizetype first, qint64 key)
+{
+    for (qsizetype j = first; j < rows.size() && rows.at(j).at(0).toLongLong() / 1000 == key; ++j) {
+        if (!rows.at(j).at(4).toString().trimmed().isEmpty())
+            return commentText(rows.at(j).at(4).toString());
+    }
+    return {};
+}
+
+// Heads `entry` for the voucher whose first line is `rows.at(i)` (month 0:
+// the opening balances, one entry dated the year's first day); returns the
+// voucher's summary, which its postings then leave out.
+QString headEntry(Entry &entry, int month, qint64 key, const QList<ResultSet::Row> &rows, qsizetype i,
+                  const QDate &firstDay)
+{
+    if (month == 0) {
+        entry.date = firstDay.toString(u"yyyy-MM-dd"_s);
+        entry.description = u"年初余额"_s;
+        entry.unbalanced = u"年初余额借贷不平,不能导出"_s;
+        return entry.description;
+    }
+    const ResultSet::Row &row = rows.at(i);
+    const QDate date = QDate::fromString(row.at(1).toString().left(10), u"yyyy-MM-dd"_s);
+    entry.date = (date.isValid() ? date : firstDay).toString(u"yyyy-MM-dd"_s);
+    const QString number = row.at(3).isNull() ? QString::number(key % 10'000) : row.at(3).toString();
+    const QString voucherSummary = voucherSummaryOf(rows, i, key);
+    entry.description = cleanText(row.at(2).toString() + u'-' + number + u' ' + voucherSummary);
+    entry.unbalanced = QString::number(month) + u"月"_s + number + u"号凭证借贷不平,不能导出"_s;
+    return voucherSummary;
+}
+
+// Writes the lines of `month` (0: the opening balances) as entries, one
+// per voucher.
+void writeMonth(Session &session, AccountNames &names, int year, int month, EntryWriter &writer)
+{
+    const qint64 from = kFirstId + month * kMonthSpan;
+    const ResultSet lines = session.RunSql(kLinesSql, {from, from + kMonthSpan});
+    const QDate firstDay(year, month == 0 ? 1 : month, 1);
+    qint64 voucher = -1;
+    QString voucherSummary;
+    const QList<ResultSet::Row> &rows = lines.rows();
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const ResultSet::Row &row = rows.at(i);
+        const qint64 key = month == 0 ? 0 : row.at(0).toLongLong() / 1000;
+        if (key != voucher) {
+            writer.flush();
+            voucher = key;
+            voucherSummary = headEntry(writer.entry, month, key, rows, i, firstDay);
+        }
+        Posting posting;
+        posting.account = names.nameOf(row.at(5).toString());
+        posting.amount = amountOf(row.at(6)) - amountOf(row.at(7));
+        const QString summary = commentText(row.at(4).toString());
+        if (summary != voucherSummary)
+            posting.summary = summary;
+        writer.add(posting);
+    }
+    writer.flush();
+}
+
 } // namespace
 
 OpResult ExportPlainJournal(Session &session, const QString &path, Dialogs &dialogs, PlainJournalCounts *counts)
@@ -211,88 +322,25 @@ OpResult ExportPlainJournal(Session &session, const QString &path, Dialogs &dial
     const OpResult run = guarded(dialogs, [&] {
         // One read transaction: every range sees the same books.
         Transaction transaction(session, Transaction::Mode::Read);
-        const qint64 stray = session.RunSql(u"SELECT count(*) FROM 分录表 WHERE ID IS NULL OR ID < ? OR ID >= ?"_s,
-                                            {kFirstId, kEndId})
-                                 .value(0, 0)
-                                 .toLongLong();
-        if (stray > 0) {
+        if (hasStrayLines(session)) {
             refusal = u"分录表中有编号不合规的分录,不能导出"_s;
             return OpResult::done();
         }
         AccountNames names(session);
-        int year = session.fiscalYear();
-        if (year <= 0)
-            year = QDate::currentDate().year();
-        const QString company = session.RunSql(u"SELECT 帐套名称 FROM 信息表 WHERE 代号 = 'TZ' LIMIT 1"_s)
-                                    .value(0, 0)
-                                    .toString();
+        const int year = journalYear(session);
+        const QString company = storedCompanyName(session);
 
         ScratchWriter out(scratchPathFor(path));
         if (!out.open()) {
             failure = out.failureText(path);
             return OpResult::done();
         }
-        bool ok = out.write(u"; "_s + commentText(company) + u' ' + QString::number(year) + u"年 帐簿\n"_s);
-
-        Entry entry;
-        Cents balance = 0;
-        const auto flush = [&]() {
-            if (entry.postings.isEmpty())
-                return;
-            if (balance != 0 && refusal.isEmpty())
-                refusal = entry.unbalanced;
-            ok = ok && out.write(entryText(entry));
-            ++written.transactions;
-            written.postings += int(entry.postings.size());
-            entry.clear();
-            balance = 0;
-        };
-
-        for (int month = 0; month <= 12 && refusal.isEmpty(); ++month) {
-            const qint64 from = kFirstId + month * kMonthSpan;
-            const ResultSet lines = session.RunSql(kLinesSql, {from, from + kMonthSpan});
-            const QDate firstDay(year, month == 0 ? 1 : month, 1);
-            qint64 voucher = -1;
-            QString voucherSummary;
-            const QList<ResultSet::Row> &rows = lines.rows();
-            for (qsizetype i = 0; i < rows.size(); ++i) {
-                const ResultSet::Row &row = rows.at(i);
-                const qint64 id = row.at(0).toLongLong();
-                const qint64 key = month == 0 ? 0 : id / 1000;
-                if (key != voucher) {
-                    flush();
-                    voucher = key;
-                    if (month == 0) {
-                        entry.date = firstDay.toString(u"yyyy-MM-dd"_s);
-                        entry.description = u"年初余额"_s;
-                        entry.unbalanced = u"年初余额借贷不平,不能导出"_s;
-                        voucherSummary = entry.description;
-                    } else {
-                        const QDate date = QDate::fromString(row.at(1).toString().left(10), u"yyyy-MM-dd"_s);
-                        entry.date = (date.isValid() ? date : firstDay).toString(u"yyyy-MM-dd"_s);
-                        const QString number = row.at(3).isNull() ? QString::number(key % 10'000) : row.at(3).toString();
-                        voucherSummary.clear();
-                        for (qsizetype j = i; j < rows.size() && rows.at(j).at(0).toLongLong() / 1000 == key; ++j) {
-                            if (!rows.at(j).at(4).toString().trimmed().isEmpty()) {
-                                voucherSummary = commentText(rows.at(j).at(4).toString());
-                                break;
-                            }
-                        }
-                        entry.description = cleanText(row.at(2).toString() + u'-' + number + u' ' + voucherSummary);
-                        entry.unbalanced = QString::number(month) + u"月"_s + number + u"号凭证借贷不平,不能导出"_s;
-                    }
-                }
-                Posting posting;
-                posting.account = names.nameOf(row.at(5).toString());
-                posting.amount = amountOf(row.at(6)) - amountOf(row.at(7));
-                const QString summary = commentText(row.at(4).toString());
-                if (summary != voucherSummary)
-                    posting.summary = summary;
-                balance += posting.amount;
-                entry.postings.append(posting);
-            }
-            flush();
-        }
+        EntryWriter writer{out, written};
+        writer.ok = out.write(u"; "_s + commentText(company) + u' ' + QString::number(year) + u"年 帐簿\n"_s);
+        for (int month = 0; month <= 12 && writer.refusal.isEmpty(); ++month)
+            writeMonth(session, names, year, month, writer);
+        refusal = writer.refusal;
+        const bool ok = writer.ok;
         transaction.commit();
         if (!refusal.isEmpty())
             return OpResult::done();

@@ -9,6 +9,7 @@
 
 #include "export/workbookfile.h"
 #include "statements/statement.h"
+#include "store/companyname.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/money.h"
@@ -187,11 +188,9 @@ OpResult WriteStatementWorkbook(Session &session, StatementTable table, int mont
     if (rows.recordCount() == 0)
         return refuse(dialogs, u"没有数据"_s, u"TZ305提示"_s, Icon::None);
 
-    QString company = session.companyName();
+    QString company;
     const OpResult named = guarded(dialogs, [&] {
-        const ResultSet info = session.RunSql(u"SELECT 帐套名称 FROM 信息表 WHERE 代号 = 'TZ' LIMIT 1"_s);
-        if (!info.eof())
-            company = info.value(0, 0).toString();
+        company = storedCompanyName(session);
         return OpResult::done();
     });
     if (!named.isDone())
