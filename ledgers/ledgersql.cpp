@@ -17,6 +17,22 @@ QString underPrefix(const QString &column, int index, int minExtra)
         column, prefix, bound, QString::number(minExtra));
 }
 
+QString runningBalances(const QString &where)
+{
+    return u"(SELECT rowid AS r, sum("_s + kNetCents + u") OVER (ORDER BY ID) / 100.0 AS 余额 FROM 分录表 WHERE "_s
+        + where + u")"_s;
+}
+
+QString directionShown(const QString &balance, const QString &direction)
+{
+    return u"CASE WHEN abs(%1) < 0.009 THEN '平' ELSE %2 END"_s.arg(balance, direction);
+}
+
+QString signedBalance(const QString &balance, const QString &direction)
+{
+    return u"CASE WHEN %2 = '贷' THEN 0.0 - %1 ELSE %1 END"_s.arg(balance, direction);
+}
+
 QString upperBound(const QString &prefix)
 {
     // Every text that begins with the prefix sorts below prefix + U+FFFF.

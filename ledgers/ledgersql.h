@@ -46,6 +46,21 @@ inline QString centsOf(const QString &column)
     return QStringLiteral("round(ifnull(%1, 0) * 100)").arg(column);
 }
 
+// "(SELECT rowid AS r, .. AS 余额 FROM 分录表 WHERE `where`)": each line the
+// filter keeps, by rowid, with the running balance up to and including it
+// (whole cents of debit minus credit summed in ID order, as an amount; IDs
+// are unique, so RANGE and ROWS agree). Summed over the code index alone,
+// so a ledger then reads each line once by its rowid.
+QString runningBalances(const QString &where);
+
+// The 方向 column beside `balance`: '平' when it lies below 0.009 either
+// way, else the account's direction `direction` (a bound parameter).
+QString directionShown(const QString &balance, const QString &direction);
+
+// `balance` as the account's direction `direction` shows it: negated for
+// '贷'.
+QString signedBalance(const QString &balance, const QString &direction);
+
 // "column starts with the prefix bound as ?index and is at least minExtra
 // characters longer"; ?(index + 1) must hold upperBound(prefix). The range
 // on the column lets the index find the rows; the exact prefix test keeps

@@ -59,16 +59,14 @@ const QString kFillHeadingsSql = u"INSERT INTO temp.户名 SELECT d.科目代码
 // Lines of the descendants (?1, ?2) with the parent's running balance; ?3
 // the direction, ?4 the first month ID: a '贷' parent's balances are
 // negated from month 1 on (the opening lines keep debit minus credit).
-// The balances are summed over the code index alone (rowid and balance),
-// each line is then read once by its rowid, in that order (CROSS JOIN keeps
-// the rows in ID order).
+// Each line is read once by its rowid, in the order of the balances (CROSS
+// JOIN keeps the rows in ID order).
 const QString kLinesSql =
     u"INSERT INTO 多栏式1 (ID, 科目代码, 科目名称, 日期, 字号, 摘要说明, 借方金额, 贷方金额, 方向, 余额) "
-    "SELECT CAST(a.ID AS TEXT), h.户, h.名, a.日期, "_s + ledgersql::kReference + u", a.摘要说明, a.借方金额, a.贷方金额, "
-    "CASE WHEN abs(s.余额) < 0.009 THEN '平' ELSE ?3 END, "
+    "SELECT CAST(a.ID AS TEXT), h.户, h.名, a.日期, "_s + ledgersql::kReference + u", a.摘要说明, a.借方金额, a.贷方金额, "_s
+    + ledgersql::directionShown(u"s.余额"_s, u"?3"_s) + u", "
     "CASE WHEN ?3 = '贷' AND a.ID >= ?4 THEN 0.0 - s.余额 ELSE s.余额 END "
-    "FROM (SELECT rowid AS r, sum("_s + ledgersql::kNetCents + u") OVER (ORDER BY ID) / 100.0 AS 余额 "
-    "FROM 分录表 WHERE "_s + ledgersql::underPrefix(u"科目代码"_s, 1, 1) + u") s "
+    "FROM "_s + ledgersql::runningBalances(ledgersql::underPrefix(u"科目代码"_s, 1, 1)) + u" s "
     "CROSS JOIN 分录表 a ON a.rowid = s.r CROSS JOIN temp.户名 h ON h.科目代码 = a.科目代码"_s;
 
 // Sums per descendant and period of the descendants' lines (?1, ?2):

@@ -40,9 +40,9 @@ const QString kLinesSql =
     "CASE WHEN 月行 THEN 借数 END, CASE WHEN 月行 AND 借数 <> 0 THEN round_half_up(借金 / 借数, ?4) END, "
     "CASE WHEN 月行 THEN 借金 END, "
     "CASE WHEN 月行 THEN 贷数 END, CASE WHEN 月行 AND 贷数 <> 0 THEN round_half_up(贷金 / 贷数, ?4) END, "
-    "CASE WHEN 月行 THEN 贷金 END, "
-    "CASE WHEN abs(余额) < 0.009 THEN '平' ELSE ?1 END, CASE WHEN ?1 = '贷' THEN 0.0 - 余数 ELSE 余数 END, "
-    "CASE WHEN 余数 <> 0 THEN round_half_up(余额 / 余数, ?4) END, CASE WHEN ?1 = '贷' THEN 0.0 - 余额 ELSE 余额 END "
+    "CASE WHEN 月行 THEN 贷金 END, "_s
+    + ledgersql::directionShown(u"余额"_s, u"?1"_s) + u", "_s + ledgersql::signedBalance(u"余数"_s, u"?1"_s) + u", "
+    "CASE WHEN 余数 <> 0 THEN round_half_up(余额 / 余数, ?4) END, "_s + ledgersql::signedBalance(u"余额"_s, u"?1"_s) + u" "
     "FROM (SELECT a.ID, a.日期, "_s + ledgersql::kReference + u" AS 字号, a.摘要说明, a.ID >= ?3 AS 月行, "
     "a.借方金额 AS 借金, a.贷方金额 AS 贷金, "
     "CASE WHEN a.贷方金额 IS NULL THEN a.数量 END AS 借数, CASE WHEN a.借方金额 IS NULL THEN a.数量 END AS 贷数, "

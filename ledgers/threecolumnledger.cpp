@@ -19,20 +19,16 @@ namespace {
 using ledgersql::kFirstMonthId;
 
 // Detail ledger, one row per journal line of the account (?2), with its
-// running balance: debit minus credit of every line up to and including
-// this one (SUM OVER ORDER BY ID; IDs are unique, so RANGE and ROWS agree).
-// ?1 is the direction: '贷' negates the balance, a balance below 0.009
-// shows '平'. Opening lines ('800') show only their balance. The balances
-// are summed over the code index alone (rowid and balance), and each line
-// is then read once by its rowid: the window's buffer carries two numbers
-// a line instead of the whole line.
+// running balance; ?1 is the direction: '贷' negates the balance, a balance
+// below 0.009 shows '平'. Opening lines ('800') show only their balance.
+// Reading each line once by its rowid, the window's buffer carries two
+// numbers a line instead of the whole line.
 const QString kDetailLinesSql =
     u"INSERT INTO 三总式 (ID, 日期, 字号, 摘要说明, 借方金额, 贷方金额, 方向, 余额) "
     "SELECT CAST(a.ID AS TEXT), a.日期, "_s + ledgersql::kReference + u", a.摘要说明, "
-    "CASE WHEN a.ID >= ?3 THEN a.借方金额 END, CASE WHEN a.ID >= ?3 THEN a.贷方金额 END, "
-    "CASE WHEN abs(s.余额) < 0.009 THEN '平' ELSE ?1 END, CASE WHEN ?1 = '贷' THEN 0.0 - s.余额 ELSE s.余额 END "
-    "FROM (SELECT rowid AS r, sum("_s + ledgersql::kNetCents + u") OVER (ORDER BY ID) / 100.0 AS 余额 "
-    "FROM 分录表 WHERE 科目代码 = ?2) s JOIN 分录表 a ON a.rowid = s.r"_s;
+    "CASE WHEN a.ID >= ?3 THEN a.借方金额 END, CASE WHEN a.ID >= ?3 THEN a.贷方金额 END, "_s
+    + ledgersql::directionShown(u"s.余额"_s, u"?1"_s) + u", "_s + ledgersql::signedBalance(u"s.余额"_s, u"?1"_s)
+    + u" FROM "_s + ledgersql::runningBalances(u"科目代码 = ?2"_s) + u" s JOIN 分录表 a ON a.rowid = s.r"_s;
 
 // Month totals (prefix + 9999998) and year-to-date totals (prefix +
 // 9999999) of the month lines of the account (?1): sums of the month, and
@@ -74,8 +70,8 @@ const QString kGeneralRowsSql =
     u"INSERT INTO 三总式 (ID, 日期, 字号, 摘要说明, 借方金额, 贷方金额, 方向, 余额) "
     "SELECT 期 || '1', 年月, CASE WHEN 期 > '800' THEN '汇-1' END, "
     "CASE WHEN 期 > '800' THEN ' 本月合计' ELSE ' 年初余额' END, "
-    "CASE WHEN 期 > '800' THEN round_half_up(借, 2) END, CASE WHEN 期 > '800' THEN round_half_up(贷, 2) END, "
-    "CASE WHEN abs(余额) < 0.009 THEN '平' ELSE ?1 END, CASE WHEN ?1 = '贷' THEN 0.0 - 余额 ELSE 余额 END "
+    "CASE WHEN 期 > '800' THEN round_half_up(借, 2) END, CASE WHEN 期 > '800' THEN round_half_up(贷, 2) END, "_s
+    + ledgersql::directionShown(u"余额"_s, u"?1"_s) + u", "_s + ledgersql::signedBalance(u"余额"_s, u"?1"_s) + u" "
     "FROM 余计 "
     "UNION ALL "
     "SELECT 期 || '2', NULL, NULL, ' 本年累计', round_half_up(sum(借) OVER (ORDER BY 期), 2), "
