@@ -16,7 +16,6 @@
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <QWheelEvent>
 
 #include "store/dialogs.h"
 #include "store/money.h"
@@ -24,6 +23,7 @@
 #include "store/session.h"
 #include "store/ui/controls.h"
 #include "store/ui/messageboxdialogs.h"
+#include "store/ui/wheelrows.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -190,7 +190,9 @@ void OpeningBalanceWindow::build()
     for (const int column : {QuantityColumn, DebitColumn, CreditColumn})
         m_grid->setItemDelegateForColumn(column, m_delegate);
     m_grid->installEventFilter(this);
-    m_grid->viewport()->installEventFilter(this);
+    // A wheel notch over the focused grid also moves the current cell two
+    // rows, then scrolls as usual.
+    new WheelRowsFilter(m_grid, WheelRowsFilter::Then::Scroll);
     connect(m_grid, &QTableWidget::itemChanged, this, &OpeningBalanceWindow::cellEdited);
     connect(m_grid, &QTableWidget::currentCellChanged, this,
         [this](int currentRow, int, int previousRow, int) { rowChanged(currentRow, previousRow); });
@@ -419,19 +421,6 @@ bool OpeningBalanceWindow::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_grid && event->type() == QEvent::KeyPress && isEnterKey(static_cast<QKeyEvent *>(event)->key())) {
         moveToNextRow();
         return true;
-    }
-    // A wheel notch over the focused grid also moves the current cell two
-    // rows, then scrolls as usual.
-    if (watched == m_grid->viewport() && event->type() == QEvent::Wheel && m_grid->hasFocus()) {
-        const auto *wheel = static_cast<QWheelEvent *>(event);
-        const int delta = wheel->angleDelta().y();
-        if (wheel->modifiers() == Qt::NoModifier && (delta == 120 || delta == -120)) {
-            const int key = delta > 0 ? Qt::Key_Up : Qt::Key_Down;
-            for (int i = 0; i < 2; ++i) {
-                QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-                QApplication::sendEvent(m_grid, &press);
-            }
-        }
     }
     return QDialog::eventFilter(watched, event);
 }

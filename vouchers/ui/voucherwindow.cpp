@@ -19,7 +19,6 @@
 #include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <QWheelEvent>
 
 #include "accounts/accountsearch.h"
 #include "accounts/ui/cashflowpicker.h"
@@ -30,6 +29,7 @@
 #include "store/ui/controls.h"
 #include "store/ui/messageboxdialogs.h"
 #include "store/ui/pickerplacement.h"
+#include "store/ui/wheelrows.h"
 #include "vouchers/closing.h"
 #include "vouchers/entrystart.h"
 #include "vouchers/posting.h"
@@ -246,7 +246,8 @@ void VoucherWindow::buildGrid()
     header->setSectionsClickable(false);
 
     m_grid->installEventFilter(this);
-    m_grid->viewport()->installEventFilter(this);
+    // One notch of the wheel moves the current cell two lines, and only that.
+    new WheelRowsFilter(m_grid, WheelRowsFilter::Then::Stop);
     connect(m_grid, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
         if (column == VoucherGrid::LineColumn)
             return;
@@ -911,17 +912,6 @@ bool VoucherWindow::eventFilter(QObject *watched, QEvent *event)
                 QApplication::sendEvent(m_editor, input);
                 return true;
             }
-        }
-    } else if (watched == m_grid->viewport() && type == QEvent::Wheel && m_grid->hasFocus()) {
-        // One notch of the wheel moves the current cell two lines.
-        const auto *wheel = static_cast<QWheelEvent *>(event);
-        const int delta = wheel->angleDelta().y();
-        if (wheel->modifiers() == Qt::NoModifier && (delta == 120 || delta == -120)) {
-            for (int i = 0; i < 2; ++i) {
-                QKeyEvent press(QEvent::KeyPress, delta > 0 ? Qt::Key_Up : Qt::Key_Down, Qt::NoModifier);
-                QApplication::sendEvent(m_grid, &press);
-            }
-            return true;
         }
     } else if (watched == m_hits && type == QEvent::KeyPress) {
         // Esc closes the list and goes back to the typed text.
