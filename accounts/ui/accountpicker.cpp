@@ -22,7 +22,6 @@
 #include "store/lookupaccount.h"
 #include "store/session.h"
 #include "store/ui/controls.h"
-#include "store/ui/messageboxdialogs.h"
 #include "store/ui/pickerplacement.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -47,20 +46,18 @@ QString codeOf(const QString &text)
 } // namespace
 
 AccountPicker::AccountPicker(Session &session, QWidget *parent)
-    : AccountPicker(session, nullptr, parent)
+    : PickerDialog(session, nullptr, parent)
 {
+    setUp();
 }
 
 AccountPicker::AccountPicker(Session &session, Dialogs &dialogs, QWidget *parent)
-    : AccountPicker(session, &dialogs, parent)
+    : PickerDialog(session, &dialogs, parent)
 {
+    setUp();
 }
 
-AccountPicker::AccountPicker(Session &session, Dialogs *dialogs, QWidget *parent)
-    : QDialog(parent)
-    , m_session(session)
-    , m_ownDialogs(dialogs ? nullptr : std::make_unique<MessageBoxDialogs>(this))
-    , m_dialogs(dialogs ? *dialogs : *m_ownDialogs)
+void AccountPicker::setUp()
 {
     build();
     fillTree(0);

@@ -9,8 +9,9 @@
 #include <functional>
 #include <memory>
 
-#include <QDialog>
 #include <QPointer>
+
+#include "store/ui/pickerdialog.h"
 
 class QButtonGroup;
 class QLineEdit;
@@ -43,7 +44,7 @@ public:
     virtual void setAccountText(int line, const QString &text) = 0;
 };
 
-class AccountPicker : public QDialog {
+class AccountPicker : public PickerDialog {
     Q_OBJECT
 
 public:
@@ -92,7 +93,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    AccountPicker(Session &session, Dialogs *dialogs, QWidget *parent);
+    void setUp();
 
     void build();
     void fillTree(int accountClass);
@@ -104,10 +105,6 @@ private:
     // LookupAccount with a database failure shown to the user; false then.
     bool lookUp(const QString &code, AccountLookup &values);
     void openChart();
-
-    Session &m_session;
-    std::unique_ptr<Dialogs> m_ownDialogs;
-    Dialogs &m_dialogs;
 
     Caller m_caller = Caller::None;
     AccountPickTarget *m_target = nullptr;

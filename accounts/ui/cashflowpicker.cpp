@@ -19,7 +19,6 @@
 #include "store/dialogs.h"
 #include "store/session.h"
 #include "store/ui/controls.h"
-#include "store/ui/messageboxdialogs.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -39,20 +38,18 @@ QString codeOfLine(const QString &line)
 } // namespace
 
 CashFlowPicker::CashFlowPicker(Session &session, QWidget *parent)
-    : CashFlowPicker(session, nullptr, parent)
+    : PickerDialog(session, nullptr, parent)
 {
+    setUp();
 }
 
 CashFlowPicker::CashFlowPicker(Session &session, Dialogs &dialogs, QWidget *parent)
-    : CashFlowPicker(session, &dialogs, parent)
+    : PickerDialog(session, &dialogs, parent)
 {
+    setUp();
 }
 
-CashFlowPicker::CashFlowPicker(Session &session, Dialogs *dialogs, QWidget *parent)
-    : QDialog(parent)
-    , m_session(session)
-    , m_ownDialogs(dialogs ? nullptr : std::make_unique<MessageBoxDialogs>(this))
-    , m_dialogs(dialogs ? *dialogs : *m_ownDialogs)
+void CashFlowPicker::setUp()
 {
     build();
     reload();

@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-#include <QDialog>
+#include "store/ui/pickerdialog.h"
 
 class QGroupBox;
 class QLineEdit;
@@ -20,7 +20,7 @@ namespace tz {
 class Dialogs;
 class Session;
 
-class CashFlowPicker : public QDialog {
+class CashFlowPicker : public PickerDialog {
     Q_OBJECT
 
 public:
@@ -47,7 +47,7 @@ public slots:
     void toggleMaintenance();
 
 private:
-    CashFlowPicker(Session &session, Dialogs *dialogs, QWidget *parent);
+    void setUp();
 
     void build();
     void reload();
@@ -55,9 +55,6 @@ private:
     void addItem();
     void deleteItem();
 
-    Session &m_session;
-    std::unique_ptr<Dialogs> m_ownDialogs;
-    Dialogs &m_dialogs;
     CodePick m_deliver;
     bool m_wide = false;
     int m_widened = 0; // pixels the window grew when the area was shown

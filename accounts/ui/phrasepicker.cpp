@@ -14,7 +14,6 @@
 #include "store/dialogs.h"
 #include "store/session.h"
 #include "store/ui/controls.h"
-#include "store/ui/messageboxdialogs.h"
 #include "store/ui/pickerplacement.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -29,20 +28,18 @@ constexpr int kVoucherTopTwips = 2000;
 } // namespace
 
 PhrasePicker::PhrasePicker(Session &session, QWidget *parent)
-    : PhrasePicker(session, nullptr, parent)
+    : PickerDialog(session, nullptr, parent)
 {
+    setUp();
 }
 
 PhrasePicker::PhrasePicker(Session &session, Dialogs &dialogs, QWidget *parent)
-    : PhrasePicker(session, &dialogs, parent)
+    : PickerDialog(session, &dialogs, parent)
 {
+    setUp();
 }
 
-PhrasePicker::PhrasePicker(Session &session, Dialogs *dialogs, QWidget *parent)
-    : QDialog(parent)
-    , m_session(session)
-    , m_ownDialogs(dialogs ? nullptr : std::make_unique<MessageBoxDialogs>(this))
-    , m_dialogs(dialogs ? *dialogs : *m_ownDialogs)
+void PhrasePicker::setUp()
 {
     build();
     reload();

@@ -6,8 +6,9 @@
 #include <functional>
 #include <memory>
 
-#include <QDialog>
 #include <QPointer>
+
+#include "store/ui/pickerdialog.h"
 
 class QLineEdit;
 class QListWidget;
@@ -18,7 +19,7 @@ namespace tz {
 class Dialogs;
 class Session;
 
-class PhrasePicker : public QDialog {
+class PhrasePicker : public PickerDialog {
     Q_OBJECT
 
 public:
@@ -42,7 +43,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    PhrasePicker(Session &session, Dialogs *dialogs, QWidget *parent);
+    void setUp();
 
     void build();
     void reload();
@@ -50,9 +51,6 @@ private:
     void addPhrase();
     void deletePhrase();
 
-    Session &m_session;
-    std::unique_ptr<Dialogs> m_ownDialogs;
-    Dialogs &m_dialogs;
     PhrasePick m_deliver;
     QPointer<const QWidget> m_anchor; // the window or field the picker is placed beside
 
