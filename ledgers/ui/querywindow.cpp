@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHash>
@@ -20,7 +19,6 @@
 #include <QSpinBox>
 #include <QTableView>
 #include <QVBoxLayout>
-#include <QWheelEvent>
 
 #include "accounts/ui/accountpicker.h"
 #include "export/ledgerworkbook.h"
@@ -42,8 +40,8 @@
 #include "store/session.h"
 #include "store/ui/controls.h"
 #include "store/ui/messageboxdialogs.h"
-#include "store/ui/openfile.h"
 #include "store/ui/resultgridmodel.h"
+#include "store/ui/wheelrows.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -146,11 +144,6 @@ QueryWindow::QueryWindow(Session &session, Dialogs *dialogs, QLineEdit *marker, 
         m_marker->hide();
     }
     m_output = std::make_unique<PageOutput>(PageOutput::standard(this, m_dialogs));
-    m_choosePath = [this](const QString &suggested) {
-        return QFileDialog::getSaveFileName(this, u"导出EXCEL"_s, suggested, u"Excel 工作簿 (*.xlsx)"_s, nullptr,
-                                            QFileDialog::DontConfirmOverwrite);
-    };
-    m_openFile = [this](const QString &path) { openWithSpreadsheet(path, m_dialogs); };
     build();
     decimalsChanged();
 }
@@ -170,16 +163,6 @@ QString QueryWindow::leftMarginText() const
 void QueryWindow::setPageOutput(PageOutput output)
 {
     *m_output = std::move(output);
-}
-
-void QueryWindow::setSavePathChooser(std::function<QString(const QString &)> chooser)
-{
-    m_choosePath = std::move(chooser);
-}
-
-void QueryWindow::setFileOpener(std::function<void(const QString &)> opener)
-{
-    m_openFile = std::move(opener);
 }
 
 void QueryWindow::build()
@@ -202,7 +185,9 @@ void QueryWindow::build()
     m_grid = new QTableView(this);
     m_grid->setObjectName(u"MSH1"_s);
     setUpResultGrid(m_grid, m_model);
-    m_grid->viewport()->installEventFilter(this);
+    // One notch of the wheel over the focused grid moves two rows, and the
+    // grid scrolls as well.
+    new WheelRowsFilter(m_grid, WheelRowsFilter::Then::Scroll);
     box->addWidget(m_grid, 1);
     resize(1100, 640);
 }
@@ -745,7 +730,7 @@ void QueryWindow::exportTable()
     const QString sql = sheetQuery(marker());
     if (sql.isEmpty())
         return;
-    const QString path = m_choosePath(offeredPath(m_session.setShortName(), m_exportName, u"xlsx"_s));
+    const QString path = chooseWorkbookPath(this, offeredPath(m_session.setShortName(), m_exportName, u"xlsx"_s));
     if (path.isEmpty())
         return;
     if (marker() == QueryMarker::Journal && !stageJournal())
@@ -772,7 +757,7 @@ void QueryWindow::writeLedgerWorkbook(ReportTarget target)
         : kind == LedgerWorkbookKind::MultiColumn               ? u"多栏帐"_s
         : heading.general                                       ? u"总分类帐"_s
                                                                 : u"明细帐"_s;
-    const QString path = m_choosePath(offeredPath(
+    const QString path = chooseWorkbookPath(this, offeredPath(
         m_session.setShortName(),
         {ledger + u"帐页"_s, heading.general ? heading.code.left(4) : heading.code, periodName(m_session.fiscalYear())},
         u"xlsx"_s));
@@ -785,7 +770,7 @@ void QueryWindow::writeLedgerWorkbook(ReportTarget target)
 void QueryWindow::offerToOpen(const QString &path)
 {
     if (m_dialogs.ask(u"已导出: "_s + path + u"\n\n是否用电子表格程序打开此文件?"_s, applicationTitle()))
-        m_openFile(path);
+        openWorkbook(path, m_dialogs);
 }
 
 bool QueryWindow::eventFilter(QObject *watched, QEvent *event)
@@ -793,17 +778,6 @@ bool QueryWindow::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_code && event->type() == QEvent::MouseButtonDblClick) {
         pickAccount();
         return true;
-    }
-    // One notch of the wheel over the focused grid moves two rows.
-    if (watched == m_grid->viewport() && event->type() == QEvent::Wheel && m_grid->hasFocus()) {
-        const auto *wheel = static_cast<QWheelEvent *>(event);
-        const int delta = wheel->angleDelta().y();
-        if (wheel->modifiers() == Qt::NoModifier && (delta == 120 || delta == -120)) {
-            for (int i = 0; i < 2; ++i) {
-                QKeyEvent press(QEvent::KeyPress, delta > 0 ? Qt::Key_Up : Qt::Key_Down, Qt::NoModifier);
-                QApplication::sendEvent(m_grid, &press);
-            }
-        }
     }
     return QWidget::eventFilter(watched, event);
 }

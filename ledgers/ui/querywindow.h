@@ -14,6 +14,7 @@
 
 #include "store/pagedrows.h"
 #include "store/resultset.h"
+#include "store/ui/workbookhooks.h"
 
 class QButtonGroup;
 class QComboBox;
@@ -37,7 +38,7 @@ enum class ReportTarget;
 struct Document;
 struct PageOutput;
 
-class QueryWindow : public QWidget {
+class QueryWindow : public QWidget, public WorkbookHooks {
     Q_OBJECT
 
 public:
@@ -56,10 +57,6 @@ public:
     QString leftMarginText() const;
     // Where 打印 and 预览 send the pages (printing/ui/paperprinter.h).
     void setPageOutput(PageOutput output);
-    // Where 导出 and EXCEL帐页 ask for the file (given the suggested path;
-    // empty: cancelled), and what opens a written workbook.
-    void setSavePathChooser(std::function<QString(const QString &)> chooser);
-    void setFileOpener(std::function<void(const QString &)> opener);
 
 public slots:
     void queryLedger(); // 帐页查询
@@ -114,8 +111,6 @@ private:
     bool layOutReport(ReportTarget target, const QString &kind, Document &doc);
 
     Session &m_session;
-    std::function<QString(const QString &)> m_choosePath;
-    std::function<void(const QString &)> m_openFile;
     std::unique_ptr<Dialogs> m_ownDialogs;
     std::unique_ptr<PageOutput> m_output;
     Dialogs &m_dialogs;

@@ -3,12 +3,9 @@
 
 #include <algorithm>
 
-#include <QApplication>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -19,7 +16,6 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <QWheelEvent>
 
 #include "accounts/cashflowitems.h"
 #include "printing/tablereports.h"
@@ -33,10 +29,10 @@
 #include "store/session.h"
 #include "store/ui/controls.h"
 #include "store/ui/messageboxdialogs.h"
-#include "store/ui/openfile.h"
 #include "store/ui/pickerplacement.h"
 #include "store/ui/resultgridmodel.h"
 #include "store/ui/stripegrid.h"
+#include "store/ui/wheelrows.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -74,26 +70,11 @@ StatementWindow::StatementWindow(Session &session, Dialogs *dialogs, QWidget *pa
     , m_ownDialogs(dialogs ? nullptr : std::make_unique<MessageBoxDialogs>(this))
     , m_dialogs(dialogs ? *dialogs : *m_ownDialogs)
 {
-    m_choosePath = [this](const QString &suggested) {
-        return QFileDialog::getSaveFileName(this, u"导出EXCEL"_s, suggested, u"Excel 工作簿 (*.xlsx)"_s, nullptr,
-                                            QFileDialog::DontConfirmOverwrite);
-    };
-    m_openFile = [this](const QString &path) { openWithSpreadsheet(path, m_dialogs); };
     m_output = std::make_unique<PageOutput>(PageOutput::standard(this, m_dialogs));
     build();
 }
 
 StatementWindow::~StatementWindow() = default;
-
-void StatementWindow::setSavePathChooser(std::function<QString(const QString &)> chooser)
-{
-    m_choosePath = std::move(chooser);
-}
-
-void StatementWindow::setFileOpener(std::function<void(const QString &)> opener)
-{
-    m_openFile = std::move(opener);
-}
 
 void StatementWindow::build()
 {
@@ -150,14 +131,16 @@ void StatementWindow::build()
     m_grid = new QTableView(this);
     m_grid->setObjectName(u"MSH1"_s);
     setUpResultGrid(m_grid, m_model);
-    m_grid->viewport()->installEventFilter(this);
+    // One notch of the wheel over a focused grid moves two rows, and the
+    // grid scrolls as well.
+    new WheelRowsFilter(m_grid, WheelRowsFilter::Then::Scroll);
     grids->addWidget(m_grid, 1);
 
     m_editor = new QTableWidget(this);
     m_editor->setObjectName(u"DataGrid1"_s);
     m_editor->horizontalHeader()->setStyleSheet(gridHeaderStyle());
     m_editor->verticalHeader()->setDefaultSectionSize(m_editor->fontMetrics().height() + 8);
-    m_editor->viewport()->installEventFilter(this);
+    new WheelRowsFilter(m_editor, WheelRowsFilter::Then::Scroll);
     m_editor->hide();
     connect(m_editor, &QTableWidget::cellChanged, this, [this](int row, int) {
         if (!m_loading)
@@ -350,7 +333,7 @@ void StatementWindow::exportWorkbook()
         m_dialogs.show(u"请选择月份"_s, applicationTitle(), Icon::Critical);
         return;
     }
-    const QString path = m_choosePath(offeredPath(
+    const QString path = chooseWorkbookPath(this, offeredPath(
         m_session.setShortName(),
         {statementTitle(*m_shown), periodName(m_session.fiscalYear(), QString::number(*m_shownMonth))}, u"xlsx"_s));
     if (path.isEmpty())
@@ -358,7 +341,7 @@ void StatementWindow::exportWorkbook()
     if (!WriteStatementWorkbook(m_session, *m_shown, *m_shownMonth, path, m_dialogs).isDone())
         return;
     if (m_dialogs.ask(u"是否用电子表格程序打开此文件?"_s, applicationTitle()))
-        m_openFile(path);
+        openWorkbook(path, m_dialogs);
 }
 
 void StatementWindow::showHelp()
@@ -368,25 +351,6 @@ void StatementWindow::showHelp()
                    "3.特别说明:现流表中888为现金类期初余额,999为现金类期末余额\n\n"
                    "4.特别说明:所有报表行次按小到大排列并且不能为空"_s,
                    QString(), Icon::None);
-}
-
-bool StatementWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    // One notch of the wheel over a focused grid moves two rows.
-    const bool display = watched == m_grid->viewport() && m_grid->hasFocus();
-    const bool editing = watched == m_editor->viewport() && m_editor->hasFocus();
-    if ((display || editing) && event->type() == QEvent::Wheel) {
-        const auto *wheel = static_cast<QWheelEvent *>(event);
-        const int delta = wheel->angleDelta().y();
-        if (wheel->modifiers() == Qt::NoModifier && (delta == 120 || delta == -120)) {
-            QWidget *grid = display ? static_cast<QWidget *>(m_grid) : m_editor;
-            for (int i = 0; i < 2; ++i) {
-                QKeyEvent press(QEvent::KeyPress, delta > 0 ? Qt::Key_Up : Qt::Key_Down, Qt::NoModifier);
-                QApplication::sendEvent(grid, &press);
-            }
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace tz

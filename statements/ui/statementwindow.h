@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include "statements/statementtable.h"
+#include "store/ui/workbookhooks.h"
 
 class QComboBox;
 class QLabel;
@@ -29,7 +30,7 @@ class ResultGridModel;
 struct PageOutput;
 class Session;
 
-class StatementWindow : public QWidget {
+class StatementWindow : public QWidget, public WorkbookHooks {
     Q_OBJECT
 
 public:
@@ -39,11 +40,6 @@ public:
     StatementWindow(Session &session, Dialogs &dialogs, QWidget *parent = nullptr);
     ~StatementWindow() override;
 
-    // Chooses where 导出EXCEL writes, given the suggested path; an empty
-    // answer cancels. By default a save dialog asks.
-    void setSavePathChooser(std::function<QString(const QString &)> chooser);
-    // Opens a written workbook; by default the desktop's spreadsheet program.
-    void setFileOpener(std::function<void(const QString &)> opener);
     // Where 打印预览 sends the pages (printing/ui/paperprinter.h).
     void setPageOutput(PageOutput output);
 
@@ -55,9 +51,6 @@ public slots:
     void preview();      // 打印预览
     void exportWorkbook(); // 导出EXCEL
     void showHelp();     // 查看设置说明
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     StatementWindow(Session &session, Dialogs *dialogs, QWidget *parent);
@@ -83,8 +76,6 @@ private:
     QList<qint64> m_rowids;
     int m_dirtyRow = -1;
     bool m_loading = false;
-    std::function<QString(const QString &)> m_choosePath;
-    std::function<void(const QString &)> m_openFile;
     std::unique_ptr<PageOutput> m_output;
 };
 
