@@ -1,9 +1,7 @@
 // The print command end to end: PDF files read back with pdftotext page by
-// page (vouchers over two pages, ledger pages with carried rows, the
-// balance table, the voucher summary and a statement), the refusals, and
-// paper printing refused on a machine without a printer; every report of
-// the demonstration books written once and its figures checked against sums
-// of the journal.
+// page (vouchers over two pages), the refusals, and paper printing refused
+// on a machine without a printer; every report of the demonstration books
+// written once, its figures checked against sums of the journal.
 #include <gtest/gtest.h>
 
 #include <QLocale>
@@ -116,49 +114,6 @@ TEST_F(PrintCommandLine, RefusalsAndNoPrinter)
               u"[TZ305提示 ] 你电脑上没有安装打印机!! \n"_s);
 }
 
-TEST_F(PrintCommandLine, LedgerPagesCarryTheBalanceToTheNextPage)
-{
-    QList<JournalLine> lines;
-    for (int i = 1; i <= 30; ++i)
-        lines.append({8'010'000'000LL + i * 1000 + 1, u"1001"_s, 10.0 * i, {}});
-    post(lines);
-    const QString file = pdf(u"帐页.pdf"_s);
-    cliExpect(login() << u"print"_s << u"ledger"_s << u"--account"_s << u"1001"_s << u"--format"_s << u"three"_s
-                      << u"--pdf"_s << file,
-              0);
-    ASSERT_EQ(pageCount(file), 2);
-    const QString first = pageText(file, 1), second = pageText(file, 2);
-    EXPECT_TRUE(first.contains(u"库存现金明细帐"_s));
-    EXPECT_TRUE(first.contains(u"科目名称:1001库存现金"_s));
-    EXPECT_TRUE(first.contains(u"过次页3,510.00"_s)) << first.toStdString();
-    EXPECT_FALSE(first.contains(u"承前页"_s));
-    EXPECT_TRUE(second.contains(u"承前页3,510.00"_s));
-    EXPECT_TRUE(second.contains(u"结转下年"_s));
-    EXPECT_TRUE(second.contains(u"4,650.00"_s));
-    EXPECT_TRUE(second.contains(u"第2页"_s));
-}
-
-TEST_F(PrintCommandLine, BalanceSummaryAndStatementReports)
-{
-    post(voucher(1, 3));
-    const QString balance = pdf(u"余额.pdf"_s), summary = pdf(u"汇总.pdf"_s), sheet = pdf(u"资产.pdf"_s);
-    cliExpect(login() << u"print"_s << u"balance"_s << u"--month"_s << u"3"_s << u"--pdf"_s << balance, 0);
-    cliExpect(login() << u"print"_s << u"summary"_s << u"--month"_s << u"3"_s << u"--pdf"_s << summary, 0);
-    cliExpect(login() << u"print"_s << u"statement"_s << u"--table"_s << u"资产表13"_s << u"--month"_s << u"12"_s
-                      << u"--pdf"_s << sheet,
-              0);
-    const QString b = pageText(balance, 1), s = pageText(summary, 1), a = pageText(sheet, 1);
-    EXPECT_TRUE(b.contains(u"科目余额表"_s));
-    EXPECT_TRUE(b.contains(u"会计期间:2024年3月"_s));
-    EXPECT_TRUE(b.contains(u"1001库存现金300.00300.00300.00借"_s)) << b.toStdString();
-    EXPECT_TRUE(s.contains(u"科目汇总表"_s));
-    EXPECT_TRUE(s.contains(u"5001主营业务收入300.00"_s)) << s.toStdString();
-    EXPECT_TRUE(a.contains(u"资产负债表"_s));
-    EXPECT_TRUE(a.contains(u"2024年12月31日"_s));
-    EXPECT_TRUE(a.contains(u"会小企01表"_s));
-    EXPECT_TRUE(a.contains(u"货币资金"_s));
-}
-
 // Every print command on the demonstration books (20 vouchers a month,
 // months 1 to 11 closed): each report's first page shows its title and
 // figures summed here from the journal through the sql command.
@@ -198,7 +153,7 @@ TEST(PrintDemonstrationBooks, EveryReportShowsTheJournalsSums)
          {u"记帐凭证"_s, u"总计"_s + both(sums(u"*"_s, 811, 811, u"AND 号码 = 1"_s))}},
         {{u"ledger"_s, u"--account"_s, u"1002001"_s, u"--format"_s, u"three"_s},
          {u"银行存款明细帐"_s, u"年初余额借"_s + money(debitSide(sums(u"1002001"_s, 800, 800))),
-          u"本月合计"_s + both(sums(u"1002001"_s, 801, 801))}},
+          u"本月合计"_s + both(sums(u"1002001"_s, 801, 801)), u"过次页"_s}},
         {{u"ledger"_s, u"--account"_s, u"1405"_s, u"--format"_s, u"quantity"_s},
          {u"库存商品数量金额明细帐"_s, u"本月合计"_s + both(sums(u"1405"_s, 801, 801))}},
         {{u"ledger"_s, u"--account"_s, u"1601"_s, u"--format"_s, u"fixed"_s},
@@ -206,11 +161,11 @@ TEST(PrintDemonstrationBooks, EveryReportShowsTheJournalsSums)
           u"年初余额"_s + money(debitSide(sums(u"1601"_s, 800, 800))) + money(creditSide(sums(u"1602"_s, 800, 800)))
               + money(debitSide(sums(u"160[12]"_s, 800, 800)))}},
         {{u"balance"_s, u"--month"_s, u"11"_s, u"--depth"_s, u"2"_s},
-         {u"科目余额表"_s, u"1002银行存款"_s + money(debitSide(bankOpening)) + both(bankMonth) + both(bankYear)
+         {u"科目余额表"_s, u"会计期间:2024年11月"_s, u"1002银行存款"_s + money(debitSide(bankOpening)) + both(bankMonth) + both(bankYear)
                                + money(debitSide(bankOpening) + debitSide(bankMonth)) + u"借"_s}},
         {{u"summary"_s, u"--month"_s, u"11"_s}, {u"科目汇总表"_s, u"合计"_s + both(sums(u"*"_s, 811, 811))}},
         {{u"statement"_s, u"--table"_s, u"资产表13"_s, u"--month"_s, u"11"_s},
-         {u"资产负债表"_s, u"货币资金1"_s + money(debitSide(cashOpening)) + money(debitSide(cashEnd))}},
+         {u"资产负债表"_s, u"会小企01表"_s, u"2024年11月30日"_s, u"货币资金1"_s + money(debitSide(cashOpening)) + money(debitSide(cashEnd))}},
         {{u"statement"_s, u"--table"_s, u"利润表13"_s, u"--month"_s, u"11"_s},
          {u"利润表"_s, u"32"_s + money(creditSide(profitMonth)) + money(creditSide(profitYear))}},
         {{u"statement"_s, u"--table"_s, u"现流表"_s, u"--month"_s, u"11"_s},
