@@ -21,6 +21,7 @@
 #include <QStyleOptionButton>
 #include <QTemporaryFile>
 #include <QTimer>
+#include <QToolButton>
 #include <QtTest>
 
 #include "tests/support/scripteddialogs.h"
@@ -41,6 +42,12 @@ template<typename T> T *child(const QObject *parent, const QString &name)
     if (!found)
         qFatal("no control %s", qPrintable(name));
     return found;
+}
+
+// A mouse click on the push button of `window` named `name`.
+inline void press(QWidget *window, const QString &name)
+{
+    QTest::mouseClick(child<QPushButton>(window, name), Qt::LeftButton);
 }
 
 // Sends `text` to `widget` as an input method commits it (Chinese cannot go
@@ -104,10 +111,7 @@ inline void saveScreenshot(QWidget *widget, const QString &name)
 {
     QApplication::processEvents();
     QVERIFY2(widget->isVisible(), qPrintable(name));
-    const QRect screen(0, 0, 1366, 768);
-    if (widget->isWindow())
-        QVERIFY2(widget->frameGeometry().width() <= screen.width() && widget->frameGeometry().height() <= screen.height(),
-                 qPrintable(name));
+    QVERIFY2(widget->width() <= 1366 && widget->height() <= 768, qPrintable(name));
     const auto where = [&](const QWidget *c) {
         return QString::fromLatin1("%1: %2 %3 \"%4\"")
             .arg(name, QString::fromLatin1(c->metaObject()->className()), c->objectName(),
@@ -132,6 +136,9 @@ inline void saveScreenshot(QWidget *widget, const QString &name)
             caption = label->text();
             room = label->contentsRect().width() - 2 * label->margin() - qMax(label->indent(), 0);
         } else if (const auto *button = qobject_cast<const QAbstractButton *>(c)) {
+            const auto *tool = qobject_cast<const QToolButton *>(c);
+            if (tool && tool->toolButtonStyle() == Qt::ToolButtonIconOnly && !tool->icon().isNull())
+                continue; // shows its icon alone
             QStyleOptionButton option;
             option.initFrom(button);
             option.text = caption = button->text();
@@ -171,3 +178,14 @@ inline void useLaptopScreen()
 }
 
 } // namespace tz::test
+
+// main() of a window test: the Qt Test class `Test` run in an application
+// set up as the program's (tz::setUpApplication, from shell/ui/application.h).
+#define TZ305_WINDOW_TEST_MAIN(Test)                                                                                   \
+    int main(int argc, char **argv)                                                                                    \
+    {                                                                                                                  \
+        QApplication app(argc, argv);                                                                                  \
+        tz::setUpApplication(app);                                                                                     \
+        Test test;                                                                                                     \
+        return QTest::qExec(&test, argc, argv);                                                                        \
+    }

@@ -29,6 +29,7 @@ using namespace Qt::Literals::StringLiterals;
 using tz::Icon;
 using tz::test::Message;
 using tz::test::child;
+using tz::test::press;
 using tz::test::runModal;
 using tz::test::saveScreenshot;
 using tz::test::type;
@@ -38,11 +39,6 @@ namespace {
 QLineEdit *edit(QWidget *window, const QString &name)
 {
     return child<QLineEdit>(window, name);
-}
-
-void press(QWidget *window, const QString &button)
-{
-    QTest::mouseClick(child<QPushButton>(window, button), Qt::LeftButton);
 }
 
 // A chart window over a fresh set, shown, with scripted dialogs.
@@ -315,12 +311,6 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
-{
-    QApplication app(argc, argv);
-    tz::setUpApplication(app);
-    ChartWindowTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+TZ305_WINDOW_TEST_MAIN(ChartWindowTest)
 
 #include "chartwindow_test.moc"

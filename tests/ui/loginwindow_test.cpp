@@ -310,12 +310,6 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
-{
-    QApplication app(argc, argv);
-    tz::setUpApplication(app);
-    LoginWindowTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+TZ305_WINDOW_TEST_MAIN(LoginWindowTest)
 
 #include "loginwindow_test.moc"

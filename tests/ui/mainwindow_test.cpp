@@ -39,6 +39,7 @@ using tz::Icon;
 using tz::test::Message;
 using tz::test::runModal;
 using tz::test::child;
+using tz::test::press;
 using tz::test::saveScreenshot;
 using tz::test::type;
 
@@ -50,11 +51,6 @@ const Message previewWarning{u"点右上角关闭预览↗"_s, u"TZ305提示"_s,
 QLineEdit *edit(QWidget *window, const QString &name)
 {
     return child<QLineEdit>(window, name);
-}
-
-void press(QWidget *window, const QString &button)
-{
-    QTest::mouseClick(child<QPushButton>(window, button), Qt::LeftButton);
 }
 
 QString infoValue(tz::Session &s, const QString &column)
@@ -191,11 +187,6 @@ private slots:
         // The pictures: the main window with a closed month, and the settings window.
         QApplication::processEvents();
         saveScreenshot(h.window.get(), u"mainwindow.png"_s);
-        tz::SettingsWindow settings(h.set.session(), h.dialogs, h.window.get());
-        settings.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&settings));
-        QApplication::processEvents();
-        saveScreenshot(&settings, u"settingswindow.png"_s);
     }
 
     void openPreviewBlocksSettingsAndIsNamedOnCloseWindows()
@@ -387,12 +378,6 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
-{
-    QApplication app(argc, argv);
-    tz::setUpApplication(app);
-    MainWindowTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+TZ305_WINDOW_TEST_MAIN(MainWindowTest)
 
 #include "mainwindow_test.moc"

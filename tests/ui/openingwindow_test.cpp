@@ -24,6 +24,7 @@
 using namespace Qt::Literals::StringLiterals;
 using tz::OpeningBalanceWindow;
 using tz::test::child;
+using tz::test::press;
 using tz::test::saveScreenshot;
 
 namespace {
@@ -36,11 +37,6 @@ QTableWidget *grid(QWidget *w)
 QString field(QWidget *w, const QString &name)
 {
     return child<QLineEdit>(w, name)->text();
-}
-
-void press(QWidget *w, const QString &button)
-{
-    QTest::mouseClick(child<QPushButton>(w, button), Qt::LeftButton);
 }
 
 int rowOf(QWidget *w, const QString &code)
@@ -299,12 +295,6 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
-{
-    QApplication app(argc, argv);
-    tz::setUpApplication(app);
-    OpeningWindowTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+TZ305_WINDOW_TEST_MAIN(OpeningWindowTest)
 
 #include "openingwindow_test.moc"

@@ -22,6 +22,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 using tz::test::child;
+using tz::test::press;
 using tz::test::doubleClickAt;
 using tz::test::saveScreenshot;
 using tz::test::type;
@@ -47,8 +48,6 @@ QLineEdit *searchBox(QWidget *w) { return edit(w, u"Text3"_s); }
 // The account picker's search list, the phrase and item pickers' list.
 QListWidget *list(QWidget *w) { return child<QListWidget>(w, u"List1"_s); }
 QTreeWidget *tree(QWidget *w) { return child<QTreeWidget>(w, u"TreeView1"_s); }
-
-void press(QWidget *w, const QString &button) { QTest::mouseClick(child<QPushButton>(w, button), Qt::LeftButton); }
 
 QStringList texts(QListWidget *l)
 {
@@ -318,12 +317,6 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
-{
-    QApplication app(argc, argv);
-    tz::setUpApplication(app);
-    PickersTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+TZ305_WINDOW_TEST_MAIN(PickersTest)
 
 #include "pickers_test.moc"
