@@ -46,13 +46,13 @@ QString codeOf(const QString &text)
 } // namespace
 
 AccountPicker::AccountPicker(Session &session, QWidget *parent)
-    : PickerDialog(session, nullptr, parent)
+    : SetWindow(session, nullptr, parent)
 {
     setUp();
 }
 
 AccountPicker::AccountPicker(Session &session, Dialogs &dialogs, QWidget *parent)
-    : PickerDialog(session, &dialogs, parent)
+    : SetWindow(session, &dialogs, parent)
 {
     setUp();
 }

@@ -11,7 +11,9 @@
 
 #include <QPointer>
 
-#include "store/ui/pickerdialog.h"
+#include <QDialog>
+
+#include "store/ui/setwindow.h"
 
 class QButtonGroup;
 class QLineEdit;
@@ -44,7 +46,7 @@ public:
     virtual void setAccountText(int line, const QString &text) = 0;
 };
 
-class AccountPicker : public PickerDialog {
+class AccountPicker : public SetWindow<QDialog> {
     Q_OBJECT
 
 public:

@@ -38,13 +38,13 @@ QString codeOfLine(const QString &line)
 } // namespace
 
 CashFlowPicker::CashFlowPicker(Session &session, QWidget *parent)
-    : PickerDialog(session, nullptr, parent)
+    : SetWindow(session, nullptr, parent)
 {
     setUp();
 }
 
 CashFlowPicker::CashFlowPicker(Session &session, Dialogs &dialogs, QWidget *parent)
-    : PickerDialog(session, &dialogs, parent)
+    : SetWindow(session, &dialogs, parent)
 {
     setUp();
 }

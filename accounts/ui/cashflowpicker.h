@@ -7,7 +7,9 @@
 #include <functional>
 #include <memory>
 
-#include "store/ui/pickerdialog.h"
+#include <QDialog>
+
+#include "store/ui/setwindow.h"
 
 class QGroupBox;
 class QLineEdit;
@@ -20,7 +22,7 @@ namespace tz {
 class Dialogs;
 class Session;
 
-class CashFlowPicker : public PickerDialog {
+class CashFlowPicker : public SetWindow<QDialog> {
     Q_OBJECT
 
 public:

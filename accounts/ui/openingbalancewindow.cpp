@@ -130,20 +130,18 @@ private:
 };
 
 OpeningBalanceWindow::OpeningBalanceWindow(Session &session, QWidget *parent)
-    : OpeningBalanceWindow(session, nullptr, parent)
+    : SetWindow(session, nullptr, parent)
 {
+    setUp();
 }
 
 OpeningBalanceWindow::OpeningBalanceWindow(Session &session, Dialogs &dialogs, QWidget *parent)
-    : OpeningBalanceWindow(session, &dialogs, parent)
+    : SetWindow(session, &dialogs, parent)
 {
+    setUp();
 }
 
-OpeningBalanceWindow::OpeningBalanceWindow(Session &session, Dialogs *dialogs, QWidget *parent)
-    : QDialog(parent)
-    , m_session(session)
-    , m_ownDialogs(dialogs ? nullptr : std::make_unique<MessageBoxDialogs>(this))
-    , m_dialogs(dialogs ? *dialogs : *m_ownDialogs)
+void OpeningBalanceWindow::setUp()
 {
     build();
 }

@@ -10,6 +10,7 @@
 #include <QHash>
 
 #include "accounts/openingbalances.h"
+#include "store/ui/setwindow.h"
 
 class QLineEdit;
 class QPushButton;
@@ -22,7 +23,7 @@ class AmountCellDelegate;
 class Dialogs;
 class Session;
 
-class OpeningBalanceWindow : public QDialog {
+class OpeningBalanceWindow : public SetWindow<QDialog> {
     Q_OBJECT
 
 public:
@@ -58,7 +59,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    OpeningBalanceWindow(Session &session, Dialogs *dialogs, QWidget *parent);
+    void setUp();
 
     void build();
     void cellEdited(QTableWidgetItem *item);
@@ -69,9 +70,6 @@ private:
     void showTrialBalance(const TrialBalance &trial);
     void clearTotals();
 
-    Session &m_session;
-    std::unique_ptr<Dialogs> m_ownDialogs;
-    Dialogs &m_dialogs;
 
     QTableWidget *m_grid = nullptr; // DataGrid1
     AmountCellDelegate *m_delegate = nullptr;

@@ -28,13 +28,13 @@ constexpr int kVoucherTopTwips = 2000;
 } // namespace
 
 PhrasePicker::PhrasePicker(Session &session, QWidget *parent)
-    : PickerDialog(session, nullptr, parent)
+    : SetWindow(session, nullptr, parent)
 {
     setUp();
 }
 
 PhrasePicker::PhrasePicker(Session &session, Dialogs &dialogs, QWidget *parent)
-    : PickerDialog(session, &dialogs, parent)
+    : SetWindow(session, &dialogs, parent)
 {
     setUp();
 }

@@ -8,7 +8,9 @@
 
 #include <QPointer>
 
-#include "store/ui/pickerdialog.h"
+#include <QDialog>
+
+#include "store/ui/setwindow.h"
 
 class QLineEdit;
 class QListWidget;
@@ -19,7 +21,7 @@ namespace tz {
 class Dialogs;
 class Session;
 
-class PhrasePicker : public PickerDialog {
+class PhrasePicker : public SetWindow<QDialog> {
     Q_OBJECT
 
 public:

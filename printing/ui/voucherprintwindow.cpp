@@ -27,20 +27,18 @@ using namespace Qt::Literals::StringLiterals;
 namespace tz {
 
 VoucherPrintWindow::VoucherPrintWindow(Session &session, QWidget *parent)
-    : VoucherPrintWindow(session, nullptr, parent)
+    : SetWindow(session, nullptr, parent)
 {
+    setUp();
 }
 
 VoucherPrintWindow::VoucherPrintWindow(Session &session, Dialogs &dialogs, QWidget *parent)
-    : VoucherPrintWindow(session, &dialogs, parent)
+    : SetWindow(session, &dialogs, parent)
 {
+    setUp();
 }
 
-VoucherPrintWindow::VoucherPrintWindow(Session &session, Dialogs *dialogs, QWidget *parent)
-    : QWidget(parent)
-    , m_session(session)
-    , m_ownDialogs(dialogs ? nullptr : std::make_unique<MessageBoxDialogs>(this))
-    , m_dialogs(dialogs ? *dialogs : *m_ownDialogs)
+void VoucherPrintWindow::setUp()
 {
     m_output = PageOutput::standard(this, m_dialogs);
     // An existing file is asked about once, by the writer (confirmTarget).

@@ -12,6 +12,7 @@
 
 #include "printing/ui/paperprinter.h"
 #include "printing/voucherprint.h"
+#include "store/ui/setwindow.h"
 
 class QComboBox;
 class QLineEdit;
@@ -22,7 +23,7 @@ namespace tz {
 class Dialogs;
 class Session;
 
-class VoucherPrintWindow : public QWidget
+class VoucherPrintWindow : public SetWindow<QWidget>
 {
     Q_OBJECT
 
@@ -50,13 +51,10 @@ public slots:
     void save();        // Command6 保存
 
 private:
-    VoucherPrintWindow(Session &session, Dialogs *dialogs, QWidget *parent);
+    void setUp();
     void build();
     int markerNumber() const;
 
-    Session &m_session;
-    std::unique_ptr<Dialogs> m_ownDialogs;
-    Dialogs &m_dialogs;
     PageOutput m_output;
     std::function<QString(const QString &)> m_pdfPath;
     QComboBox *m_month = nullptr;    // Combo1

@@ -55,20 +55,18 @@ const Option kOptions[] = {
 } // namespace
 
 StatementWindow::StatementWindow(Session &session, QWidget *parent)
-    : StatementWindow(session, nullptr, parent)
+    : SetWindow(session, nullptr, parent)
 {
+    setUp();
 }
 
 StatementWindow::StatementWindow(Session &session, Dialogs &dialogs, QWidget *parent)
-    : StatementWindow(session, &dialogs, parent)
+    : SetWindow(session, &dialogs, parent)
 {
+    setUp();
 }
 
-StatementWindow::StatementWindow(Session &session, Dialogs *dialogs, QWidget *parent)
-    : QWidget(parent)
-    , m_session(session)
-    , m_ownDialogs(dialogs ? nullptr : std::make_unique<MessageBoxDialogs>(this))
-    , m_dialogs(dialogs ? *dialogs : *m_ownDialogs)
+void StatementWindow::setUp()
 {
     m_output = std::make_unique<PageOutput>(PageOutput::standard(this, m_dialogs));
     build();

@@ -13,6 +13,7 @@
 
 #include "statements/statementtable.h"
 #include "store/ui/workbookhooks.h"
+#include "store/ui/setwindow.h"
 
 class QComboBox;
 class QLabel;
@@ -30,7 +31,7 @@ class ResultGridModel;
 struct PageOutput;
 class Session;
 
-class StatementWindow : public QWidget, public WorkbookHooks {
+class StatementWindow : public SetWindow<QWidget>, public WorkbookHooks {
     Q_OBJECT
 
 public:
@@ -53,16 +54,13 @@ public slots:
     void showHelp();     // 查看设置说明
 
 private:
-    StatementWindow(Session &session, Dialogs *dialogs, QWidget *parent);
+    void setUp();
     void build();
     StatementTable selectedTable() const;
     std::optional<int> selectedMonth() const;
     void saveEditedRow(int row);
     void loadTemplateRows();
 
-    Session &m_session;
-    std::unique_ptr<Dialogs> m_ownDialogs;
-    Dialogs &m_dialogs;
     QList<QRadioButton *> m_options;
     QComboBox *m_month = nullptr;
     QLineEdit *m_company = nullptr;

@@ -102,20 +102,18 @@ QLineEdit *fieldOf(QWidget *parent, const QString &name, int width)
 } // namespace
 
 VoucherWindow::VoucherWindow(Session &session, QWidget *parent)
-    : VoucherWindow(session, nullptr, parent)
+    : SetWindow(session, nullptr, parent)
 {
+    setUp();
 }
 
 VoucherWindow::VoucherWindow(Session &session, Dialogs &dialogs, QWidget *parent)
-    : VoucherWindow(session, &dialogs, parent)
+    : SetWindow(session, &dialogs, parent)
 {
+    setUp();
 }
 
-VoucherWindow::VoucherWindow(Session &session, Dialogs *dialogs, QWidget *parent)
-    : QDialog(parent)
-    , m_session(session)
-    , m_ownDialogs(dialogs ? nullptr : std::make_unique<MessageBoxDialogs>(this))
-    , m_dialogs(dialogs ? *dialogs : *m_ownDialogs)
+void VoucherWindow::setUp()
 {
     build();
     start();

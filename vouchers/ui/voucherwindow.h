@@ -13,6 +13,7 @@
 #include "accounts/ui/accountpicker.h"
 #include "store/opresult.h"
 #include "vouchers/vouchergrid.h"
+#include "store/ui/setwindow.h"
 
 class QComboBox;
 class QDateEdit;
@@ -31,7 +32,7 @@ struct NavigationResult;
 struct PostingOutcome;
 struct VoucherHeader;
 
-class VoucherWindow : public QDialog, public AccountPickTarget {
+class VoucherWindow : public SetWindow<QDialog>, public AccountPickTarget {
     Q_OBJECT
 
 public:
@@ -81,11 +82,11 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    VoucherWindow(Session &session, Dialogs *dialogs, QWidget *parent);
+    void setUp();
 
     // The dialogs a pick window shares: this window's when it was given
     // some, none when it shows its own message boxes.
-    Dialogs *sharedDialogs() { return m_ownDialogs ? nullptr : &m_dialogs; }
+    Dialogs *sharedDialogs() { return givenDialogs(); }
 
     void build();
     void buildHeader();
@@ -129,9 +130,6 @@ private:
     void searchAccounts(const QString &text);
     void chooseSearchHit(QListWidgetItem *item);
 
-    Session &m_session;
-    std::unique_ptr<Dialogs> m_ownDialogs;
-    Dialogs &m_dialogs;
     VoucherGrid m_cells;
     bool m_numberShaded = false;
 
