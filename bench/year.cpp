@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 
 #include <QComboBox>
@@ -135,6 +136,113 @@ std::optional<Figure> printLedgerFigure(tz::Session &s, const QString &code, con
                        .arg(double(QFileInfo(pdf).size()) / 1e6, 0, 'f', 1)
                        .arg(grouped(commands));
     return f;
+}
+
+// A run of a peer program on the plain journal, beside the figure of ours
+// it is set against.
+struct PeerRun
+{
+    QString program;
+    QStringList arguments;
+    double *ours;
+    QString against;
+    std::optional<double> ms;
+};
+
+// A backup, compacting and the carry forward of the whole set, each once
+// and timed; with `judged`, each within a minute. False (after saying so)
+// when one fails.
+bool measureFileOperations(tz::TemporarySet &set, const QTemporaryDir &scratch, double floorMs, bool judged,
+                           std::vector<Figure> &fileFigures)
+{
+    tz::Session &s = set.session();
+    s.execSql(u"UPDATE 信息表 SET 备份路径 = ? WHERE 代号 = 'TZ'"_s, {scratch.filePath(u"备份"_s)});
+    const qint64 lines = s.RunSql(u"SELECT count(*) FROM 分录表"_s).value(0, 0).toLongLong();
+    const double mb = double(QFileInfo(set.path()).size()) / 1e6;
+    const struct
+    {
+        QString label;
+        std::function<tz::OpResult(tz::Dialogs &)> run;
+    } steps[] = {
+        {u"backup (verified copy, %1 MB)"_s.arg(mb, 0, 'f', 0), [&](tz::Dialogs &d) { return tz::MakeBackup(s, d); }},
+        {u"compact (copy, check, rename)"_s, [&](tz::Dialogs &d) { return tz::CompactAccountSet(s, d); }},
+        {u"carry forward into next year"_s, [&](tz::Dialogs &d) { return tz::CarryForward(s, d); }},
+    };
+    for (const auto &step : steps) {
+        tz::ScriptedDialogs d({true, true});
+        tz::OpResult result;
+        const double ms = millis([&] { result = step.run(d); });
+        if (failed(qPrintable(step.label), result))
+            return false;
+        Figure f{step.label, ms, lines, ms / floorMs};
+        if (judged) {
+            f.target = u"< 60 s"_s;
+            f.met = ms < 60'000;
+        }
+        fileFigures.push_back(f);
+    }
+    return true;
+}
+
+// The year's table: the floor, then every group of figures in turn, and the
+// peak memory.
+void printYear(double floorMs, std::initializer_list<const std::vector<Figure> *> groups)
+{
+    std::printf("\n");
+    printTableHead();
+    printFigure({u"floor: one scan summing the amounts"_s, floorMs, std::nullopt, 1.0});
+    for (const std::vector<Figure> *group : groups) {
+        for (const Figure &f : *group)
+            printFigure(f);
+    }
+    std::printf("  peak memory so far: %.0f MiB (this program), %.0f MiB (largest peer run)\n", peakMemoryMiB(),
+                peakChildMemoryMiB());
+}
+
+// The verdicts of a year, each named after `prefix`: every figure with a
+// target, every query together, and (at the limit) ours against the faster
+// peer.
+void judgeYear(const QString &prefix, bool limit, const std::vector<Figure> &figures,
+               const std::vector<Figure> &fileFigures, const std::vector<Figure> &queryFigures,
+               const std::vector<PeerRun> &peerRuns, std::vector<Verdict> &verdicts)
+{
+    for (const std::vector<Figure> *group : {&figures, &fileFigures}) {
+        for (const Figure &f : *group) {
+            if (f.met)
+                verdicts.push_back({prefix + f.label + u" "_s + f.target, *f.met});
+        }
+    }
+    bool allQueries = true;
+    QStringList missed;
+    for (const Figure &f : queryFigures) {
+        if (f.met && !*f.met) {
+            allQueries = false;
+            missed << f.label;
+        }
+    }
+    verdicts.push_back({prefix + u"every query "_s + (limit ? u"under 500 ms and within 10x the floor"_s
+                                                            : u"under 50 ms"_s) +
+                            (missed.isEmpty() ? QString() : u" (missed: "_s + missed.join(u"; "_s) + u")"_s),
+                        allQueries});
+    if (!limit)
+        return;
+    for (const QString &against : {u"balance table"_s, u"detail ledger 1002001"_s}) {
+        std::optional<double> fastest;
+        QString who;
+        double ours = 0;
+        for (const PeerRun &run : peerRuns) {
+            if (run.against == against && run.ms && (!fastest || *run.ms < *fastest)) {
+                fastest = run.ms;
+                who = run.program;
+                ours = *run.ours;
+            }
+        }
+        if (!fastest)
+            continue;
+        verdicts.push_back({prefix + u"our %1 at least 10x faster than the faster peer (%2: %3x)"_s.arg(
+                                         against, who, QString::number(*fastest / ours, 'f', 1)),
+                            *fastest >= 10 * ours});
+    }
 }
 
 } // namespace
@@ -390,14 +498,6 @@ bool RunYear(const YearShape &shape, Targets targets, const Options &options, st
 
     // The peers on that journal: a balance report against our balance
     // table, the bank account's register against our detail ledger.
-    struct PeerRun
-    {
-        QString program;
-        QStringList arguments;
-        double *ours;
-        QString against;
-        std::optional<double> ms;
-    };
     std::vector<PeerRun> peerRuns;
     for (const QString &program : {u"hledger"_s, u"ledger"_s}) {
         if (!options.peers || !PeerInstalled(program)) {
@@ -425,89 +525,13 @@ bool RunYear(const YearShape &shape, Targets targets, const Options &options, st
     // Keeping the year safe: a backup, compacting and the carry forward of
     // the whole set, each once (they write files the size of the set).
     std::vector<Figure> fileFigures;
-    {
-        s.execSql(u"UPDATE 信息表 SET 备份路径 = ? WHERE 代号 = 'TZ'"_s, {scratch.filePath(u"备份"_s)});
-        const qint64 lines = s.RunSql(u"SELECT count(*) FROM 分录表"_s).value(0, 0).toLongLong();
-        const double mb = double(QFileInfo(set.path()).size()) / 1e6;
-        const struct
-        {
-            QString label;
-            std::function<tz::OpResult(tz::Dialogs &)> run;
-        } steps[] = {
-            {u"backup (verified copy, %1 MB)"_s.arg(mb, 0, 'f', 0), [&](tz::Dialogs &d) { return tz::MakeBackup(s, d); }},
-            {u"compact (copy, check, rename)"_s, [&](tz::Dialogs &d) { return tz::CompactAccountSet(s, d); }},
-            {u"carry forward into next year"_s, [&](tz::Dialogs &d) { return tz::CarryForward(s, d); }},
-        };
-        for (const auto &step : steps) {
-            tz::ScriptedDialogs d({true, true});
-            tz::OpResult result;
-            const double ms = millis([&] { result = step.run(d); });
-            if (failed(qPrintable(step.label), result))
-                return false;
-            Figure f{step.label, ms, lines, ms / floorMs};
-            if (limit && options.judge) {
-                f.target = u"< 60 s"_s;
-                f.met = ms < 60'000;
-            }
-            fileFigures.push_back(f);
-        }
-    }
+    if (!measureFileOperations(set, scratch, floorMs, limit && options.judge, fileFigures))
+        return false;
 
-    std::printf("\n");
-    printTableHead();
-    printFigure({u"floor: one scan summing the amounts"_s, floorMs, std::nullopt, 1.0});
-    for (const Figure &f : figures)
-        printFigure(f);
-    for (const Figure &f : queryFigures)
-        printFigure(f);
-    for (const Figure &f : peerFigures)
-        printFigure(f);
-    for (const Figure &f : fileFigures)
-        printFigure(f);
-    std::printf("  peak memory so far: %.0f MiB (this program), %.0f MiB (largest peer run)\n", peakMemoryMiB(),
-                peakChildMemoryMiB());
+    printYear(floorMs, {&figures, &queryFigures, &peerFigures, &fileFigures});
 
-    // Verdicts.
-    if (options.judge) {
-        const QString prefix = shape.name + u": "_s;
-        for (const Figure &f : fileFigures)
-            figures.push_back(f);
-        for (const Figure &f : figures) {
-            if (f.met)
-                verdicts.push_back({prefix + f.label + u" "_s + f.target, *f.met});
-        }
-        bool allQueries = true;
-        QStringList missed;
-        for (const Figure &f : queryFigures) {
-            if (f.met && !*f.met) {
-                allQueries = false;
-                missed << f.label;
-            }
-        }
-        verdicts.push_back({prefix + u"every query "_s + (limit ? u"under 500 ms and within 10x the floor"_s
-                                                                : u"under 50 ms"_s) +
-                                (missed.isEmpty() ? QString() : u" (missed: "_s + missed.join(u"; "_s) + u")"_s),
-                            allQueries});
-        if (limit) {
-            for (const QString &against : {u"balance table"_s, u"detail ledger 1002001"_s}) {
-                std::optional<double> fastest;
-                QString who;
-                double ours = 0;
-                for (const PeerRun &run : peerRuns) {
-                    if (run.against == against && run.ms && (!fastest || *run.ms < *fastest)) {
-                        fastest = run.ms;
-                        who = run.program;
-                        ours = *run.ours;
-                    }
-                }
-                if (!fastest)
-                    continue;
-                verdicts.push_back({prefix + u"our %1 at least 10x faster than the faster peer (%2: %3x)"_s.arg(
-                                                 against, who, QString::number(*fastest / ours, 'f', 1)),
-                                    *fastest >= 10 * ours});
-            }
-        }
-    }
+    if (options.judge)
+        judgeYear(shape.name + u": "_s, limit, figures, fileFigures, queryFigures, peerRuns, verdicts);
 
     if (extra)
         extra(s, options);
