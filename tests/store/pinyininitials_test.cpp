@@ -33,19 +33,17 @@ TEST_P(PinyinInitialsTest, ProducesExpectedInitials)
     EXPECT_EQ(PinyinInitials(QString::fromUtf8(c.input)).toStdString(), c.expected);
 }
 
-// Typical account names, including polyphonic first-level characters whose
-// letter comes from their code range (长 -> C, 厦 -> X) rather than from the
-// reading a dictionary lists first; existing books store these letters.
-INSTANTIATE_TEST_SUITE_P(AccountNames, PinyinInitialsTest, ::testing::Values(
+INSTANTIATE_TEST_SUITE_P(Names, PinyinInitialsTest, ::testing::Values(
+    // Typical account names, including polyphonic first-level characters whose
+    // letter comes from their code range (长 -> C, 厦 -> X) rather than from the
+    // reading a dictionary lists first; existing books store these letters.
     InitialsCase{"银行存款2号", "YXCK2H"},
     InitialsCase{"应收账款", "YSZK"},
     InitialsCase{"库存现金", "KCXJ"},
     InitialsCase{"长期借款", "CQJK"},
     InitialsCase{"厦门分公司", "XMFGS"},
     InitialsCase{"应交税费-增值税", "YJSF-ZZS"},
-    InitialsCase{"工商银行 A01", "GSYXA01"}));
-
-INSTANTIATE_TEST_SUITE_P(Ascii, PinyinInitialsTest, ::testing::Values(
+    InitialsCase{"工商银行 A01", "GSYXA01"},
     InitialsCase{"", ""},
     InitialsCase{"abc", "ABC"},
     InitialsCase{"AbZz", "ABZZ"},
@@ -53,11 +51,9 @@ INSTANTIATE_TEST_SUITE_P(Ascii, PinyinInitialsTest, ::testing::Values(
     InitialsCase{"   ", ""},
     InitialsCase{"1002.01", "1002.01"},
     InitialsCase{"x-(y)_#@", "X-(Y)_#@"},
-    InitialsCase{"a\tb", "A\tB"}));
-
-// Full-width marks and other non-ASCII characters without a letter repeat
-// the previous letter; after a blank or at the start they give nothing.
-INSTANTIATE_TEST_SUITE_P(CharactersWithoutLetter, PinyinInitialsTest, ::testing::Values(
+    InitialsCase{"a\tb", "A\tB"},
+    // Full-width marks and other non-ASCII characters without a letter repeat
+    // the previous letter; after a blank or at the start they give nothing.
     InitialsCase{"现金（人民币）", "XJJRMBB"},
     InitialsCase{"（现金）", "XJJ"},
     InitialsCase{"，", ""},
@@ -66,28 +62,22 @@ INSTANTIATE_TEST_SUITE_P(CharactersWithoutLetter, PinyinInitialsTest, ::testing:
     InitialsCase{"1，2", "112"},
     InitialsCase{"现金\u3000", "XJJ"},
     InitialsCase{"单价€", "DJJ"},
-    InitialsCase{"é", ""}));
-
-// GB2312 second-level characters are ordered by radical, so their code
-// range says nothing about their sound; they take their Mandarin initial.
-INSTANTIATE_TEST_SUITE_P(SecondLevelCharacters, PinyinInitialsTest, ::testing::Values(
+    InitialsCase{"é", ""},
+    // GB2312 second-level characters are ordered by radical, so their code
+    // range says nothing about their sound; they take their Mandarin initial.
     InitialsCase{"亍", "C"},
     InitialsCase{"丌", "J"},
     InitialsCase{"丞", "C"},
-    InitialsCase{"鑫淼贸易", "XMMY"}));
-
-// Ideographs outside GB2312 (GBK-only, extension A, compatibility block).
-INSTANTIATE_TEST_SUITE_P(IdeographsOutsideGb2312, PinyinInitialsTest, ::testing::Values(
+    InitialsCase{"鑫淼贸易", "XMMY"},
+    // Ideographs outside GB2312 (GBK-only, extension A, compatibility block).
     InitialsCase{"堃", "K"},
     InitialsCase{"喆", "Z"},
     InitialsCase{"昇", "S"},
     InitialsCase{"张喆a", "ZZA"},
     InitialsCase{"\u3400", "Q"},
     InitialsCase{"\uFA18", "L"},
-    InitialsCase{"a\uF900", "AA"}));
-
-// Characters beyond the BMP count as one character with no letter.
-INSTANTIATE_TEST_SUITE_P(SupplementaryPlanes, PinyinInitialsTest, ::testing::Values(
+    InitialsCase{"a\uF900", "AA"},
+    // Characters beyond the BMP count as one character with no letter.
     InitialsCase{"银\U00020000", "YY"},
     InitialsCase{"\U00020000银", "Y"},
     InitialsCase{"a\U0001F600b", "AAB"},

@@ -8,8 +8,6 @@
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/testset.h"
 #include "vouchers/entrystart.h"
-#include "vouchers/posting.h"
-#include "vouchers/staging.h"
 #include "vouchers/vouchergrid.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -159,29 +157,6 @@ TEST(VoucherGrid, UnchangedLoadedCellsPostTheirStoredValues)
     // Loading more lines than the minimum shows them all.
     grid.load(QList<VoucherLine>(12, first));
     EXPECT_EQ(grid.lineCount(), 12);
-}
-
-TEST(VoucherGrid, ALoadedVoucherSavedBackThroughTheGridKeepsItsFigures)
-{
-    TestSet set;
-    ScriptedDialogs dialogs;
-    tz::Session &s = set.session();
-    s.execSql(u"INSERT INTO 分录表 (ID, 日期, 月, 字号, 号码, 制单, 审核, 附件, 摘要说明, 科目代码, 数量, 借方金额, 贷方金额, 流代) "
-              "VALUES ('8030001001', '2024-03-05', 3, '记', 1, '会计', '主管', 0, '购料', '1403', 1.23456, 10.005, NULL, ''),"
-              " ('8030001002', '2024-03-05', 3, '记', 1, '会计', '主管', 0, '购料', '1001', NULL, NULL, 10.005, '')"_s);
-    tz::NavigationResult view;
-    ASSERT_TRUE(tz::FetchVoucher(s, 3, 1, view, dialogs).isDone());
-    VoucherGrid grid;
-    grid.load(view.voucher->lines);
-
-    ScriptedDialogs yes({true});
-    tz::PostingOutcome outcome;
-    ASSERT_TRUE(tz::ModifyVoucher(s, view.voucher->header, grid.lines(), outcome, yes).isDone());
-    const tz::ResultSet rows = s.RunSql(u"SELECT 数量, 借方金额, 贷方金额 FROM 分录表 ORDER BY ID"_s);
-    ASSERT_EQ(rows.rows().size(), 2);
-    EXPECT_EQ(rows.value(0, 0).toDouble(), 1.23456);
-    EXPECT_EQ(rows.value(0, 1).toDouble(), 10.005);
-    EXPECT_EQ(rows.value(1, 2).toDouble(), 10.005);
 }
 
 TEST(EntryStart, ReviewersAndTheLatestMonth)
