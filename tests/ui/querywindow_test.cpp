@@ -1,6 +1,6 @@
 // The query window on demonstration books: the account lookup, the format
 // dispatch with its marker, grid layout and caption, account steps, the
-// balance table and journal buttons, the decimal spinners, the report
+// balance table and journal buttons, the wheel over the grid, the decimal spinners, the report
 // buttons' refusals, and its single MDI child in the main window.
 #include <memory>
 
@@ -18,6 +18,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include "demo/demobooks.h"
@@ -160,6 +161,18 @@ private slots:
         QCOMPARE(h.window->marker(), u"1"_s);
         QVERIFY(h.rows().rowCount() > 48);
         QVERIFY(h.grid()->isColumnHidden(4) && h.grid()->isColumnHidden(17));
+        // A wheel notch over the focused grid moves the current row two down,
+        // and the grid scrolls as well.
+        h.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(h.window.get()));
+        h.grid()->setFocus();
+        h.grid()->setCurrentIndex(h.rows().index(0, 2));
+        const QPoint at = h.grid()->viewport()->rect().center();
+        QWheelEvent notch(at, h.grid()->viewport()->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(h.grid()->viewport(), &notch);
+        QCOMPARE(h.grid()->currentIndex().row(), 2);
+        QVERIFY(h.grid()->verticalScrollBar()->value() > 0);
 
         h.month(u"2"_s);
         h.press(u"Command2"_s);
