@@ -1,17 +1,12 @@
-// The main window's operations: closed-month markers, leaving the program
-// (its check order and the work tables it empties).
+// The main window's closed-month markers (leaving the program is tested
+// through the window, tests/ui/mainwindow_test.cpp).
 #include <gtest/gtest.h>
 
 #include "shell/closedmonths.h"
-#include "shell/leaveprogram.h"
 #include "store/session.h"
-#include "tests/support/scripteddialogs.h"
 #include "tests/support/testset.h"
 
 using namespace Qt::Literals::StringLiterals;
-using tz::Icon;
-using tz::test::Message;
-using tz::test::ScriptedDialogs;
 using tz::test::TestSet;
 
 namespace {
@@ -52,63 +47,6 @@ TEST(RefreshClosedMonthMarkers, OnlyMonthsWithANonZeroMarkAreClosed)
     Months firstAndLast{};
     firstAndLast[0] = firstAndLast[11] = true;
     EXPECT_EQ(tz::RefreshClosedMonthMarkers(session), firstAndLast);
-}
-
-class LeaveProgramTest : public testing::Test
-{
-protected:
-    const QStringList workTables = {u"分录始表"_s, u"三总式"_s, u"三栏帐页"_s, u"多栏式1"_s, u"数量式"_s};
-
-    void SetUp() override
-    {
-        tz::Session &s = set.session();
-        s.execSql(u"INSERT INTO 分录始表 (ID, 月, 科目代码) VALUES (3001, 3, '1001')"_s);
-        s.execSql(u"INSERT INTO 三总式 (ID, 摘要说明) VALUES ('1', '上年结转')"_s);
-        s.execSql(u"INSERT INTO 三栏帐页 (ID, 摘要说明) VALUES ('1', '上年结转')"_s);
-        s.execSql(u"INSERT INTO 多栏式1 (ID, 科目代码) VALUES ('1', '5602')"_s);
-        s.execSql(u"INSERT INTO 数量式 (ID, 摘要说明) VALUES ('1', '上年结转')"_s);
-        addJournalLine(s, 3, 1);
-        journalRows = count(u"分录表"_s);
-        accounts = count(u"科目表"_s);
-    }
-
-    int count(const QString &table)
-    {
-        return set.session().RunSql(u"SELECT count(*) FROM "_s + table).value(0, 0).toInt();
-    }
-
-    void expectWorkTablesFilled()
-    {
-        for (const QString &table : workTables)
-            EXPECT_EQ(count(table), 1) << table.toStdString();
-    }
-
-    TestSet set;
-    int journalRows = 0;
-    int accounts = 0;
-};
-
-TEST_F(LeaveProgramTest, RefusedWhileAWorkingWindowIsOpenNoKeepsYesEmptiesTheWorkTablesOnly)
-{
-    ScriptedDialogs refused({true});
-    EXPECT_TRUE(tz::LeaveProgram(set.session(), true, refused).isRefused());
-    EXPECT_EQ(refused.messages, QList<Message>({{u"请先关闭子窗口"_s, u"TZ305提示"_s, Icon::None}}));
-    EXPECT_TRUE(refused.questions.isEmpty()); // refused before asking
-    expectWorkTablesFilled();
-
-    ScriptedDialogs no({false});
-    EXPECT_TRUE(tz::LeaveProgram(set.session(), false, no).isRefused());
-    EXPECT_TRUE(no.messages.isEmpty());
-    EXPECT_EQ(no.questions, QList<Message>({{u"是否退出系统?"_s, u"TZ305提示"_s, Icon::Question}}));
-    expectWorkTablesFilled();
-
-    ScriptedDialogs yes({true});
-    EXPECT_TRUE(tz::LeaveProgram(set.session(), false, yes).isDone());
-    EXPECT_TRUE(yes.messages.isEmpty());
-    for (const QString &table : workTables)
-        EXPECT_EQ(count(table), 0) << table.toStdString();
-    EXPECT_EQ(count(u"分录表"_s), journalRows);
-    EXPECT_EQ(count(u"科目表"_s), accounts);
 }
 
 } // namespace

@@ -210,30 +210,35 @@ private slots:
     }
 
     // 关闭 and the close box wait for the working windows; only 关闭, after
-    // Yes, empties the work tables and clears the markers.
+    // Yes, empties the work tables (and nothing else) and clears the markers.
     void leavingWaitsForWorkingWindows()
     {
-        Harness h({true});
+        Harness h({false, true});
         h.fillWorkTables();
+        const int accounts = h.count(u"科目表"_s);
         h.window->show();
         h.window->markerField(14)->setText(u"1"_s);
         QMdiSubWindow *sub = h.openWorkingWindow();
         QVERIFY(!h.window->close());
         h.action(u"关闭"_s)->trigger();
-        QCOMPARE(h.dialogs.messages.size(), 1);
+        QCOMPARE(h.dialogs.messages, QList<Message>({{u"请先关闭子窗口"_s, u"TZ305提示"_s, Icon::None}}));
         QVERIFY(h.dialogs.questions.isEmpty());
         QVERIFY(h.window->isVisible());
 
         sub->close();
         QVERIFY(h.window->close());
+        h.window->show();
+        h.action(u"关闭"_s)->trigger(); // answered No
+        QVERIFY(h.window->isVisible());
         for (const QString &table : workTables)
             QCOMPARE(h.count(table), 1);
 
-        h.window->show();
         h.action(u"关闭"_s)->trigger();
-        QCOMPARE(h.dialogs.questions.size(), 1);
+        const Message leave{u"是否退出系统?"_s, u"TZ305提示"_s, Icon::Question};
+        QCOMPARE(h.dialogs.questions, QList<Message>({leave, leave}));
         for (const QString &table : workTables)
             QCOMPARE(h.count(table), 0);
+        QCOMPARE(h.count(u"科目表"_s), accounts);
         QVERIFY(!h.window->isPreviewOpen());
         QVERIFY(!h.window->isVisible());
     }
