@@ -29,11 +29,9 @@ class SettingsCommands : public tz::test::CliSet
 {
 };
 
-TEST_F(SettingsCommands, RenamePasswordAndBackupPath)
+TEST_F(SettingsCommands, RenameAndPasswordFromAFileOrTheEnvironment)
 {
     const QString boss = u"O'Brien 老王"_s;
-    cliExpect(as(u"主管"_s, u"888"_s) << u"settings"_s << u"rename"_s << u"会计"_s, 1,
-              u"[提醒您！] 会计   此操作员已存在\n"_s);
     cliExpect(as(u"主管"_s, u"888"_s) << u"settings"_s << u"rename"_s << boss, 0, u"[提示] 修改成功\n"_s);
     cliExpect(as(boss, u"888"_s) << u"info"_s, 0);
     cliExpect(as(u"主管"_s, u"888"_s) << u"info"_s, 1, u"[TZ305提示] 操作员或密码不正确!\n"_s);
@@ -55,18 +53,7 @@ TEST_F(SettingsCommands, RenamePasswordAndBackupPath)
         const tz::test::EnvGuard typed("TZ305_NEW_PASSWORD", u"新 密"_s.toUtf8());
         cliExpect(as(u"会计"_s, u"p'w%"_s) << u"settings"_s << u"password"_s, 0, u"[提示] 修改成功\n"_s);
     }
-    cliExpect(as(u"会计"_s, u"新 密"_s) << u"settings"_s << u"password"_s, 1, u"[提醒您！] 请输入密码！\n"_s);
     cliExpect(as(u"会计"_s, u"新 密"_s) << u"info"_s, 0);
-
-    // The backup path needs --yes.
-    const QString folder = m_dir.filePath(u"备份"_s);
-    const QStringList sql = as(boss, u"888"_s)
-        << u"sql"_s << u"SELECT ifnull(备份路径, '') AS v FROM 信息表 WHERE 代号 = 'TZ'"_s;
-    cliExpect(as(boss, u"888"_s) << u"settings"_s << u"backup-path"_s << folder, 1, u"[] 是否修改路径? 否\n"_s);
-    EXPECT_EQ(cli(sql).out, u"v\n\n"_s);
-    cliExpect(QStringList{u"--yes"_s} << as(boss, u"888"_s) << u"settings"_s << u"backup-path"_s << folder, 0,
-              u"[] 是否修改路径? 是\n[] 已修改成功\n"_s);
-    EXPECT_EQ(cli(sql).out, u"v\n"_s + folder + u'\n');
 }
 
 // Backup, restore and compact round trip; then a disk that takes no more

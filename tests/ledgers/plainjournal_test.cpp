@@ -1,7 +1,7 @@
 // The plain-text journal export: the exact text of small books (names,
 // descriptions, signs, comments), refusals that leave an existing file
-// untouched, and, where the ledger and hledger programs are installed, that
-// both read a year of demonstration books and agree with the balance table.
+// untouched, and that the ledger and hledger programs (both required) read a
+// year of demonstration books and agree with the balance table.
 #include <gtest/gtest.h>
 
 #include <QDir>
