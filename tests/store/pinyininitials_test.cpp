@@ -112,7 +112,7 @@ TEST_P(PinyinTableTest, GivesLetter)
 // The first and last first-level character of each GB2312 code range
 // (啊 B0A1 .. 澳 B0C4, 芭 B0C5 .. 怖 B2C0, ...), and 座 D7F9, the last
 // first-level character: an off-by-one bound shows up here.
-INSTANTIATE_TEST_SUITE_P(RangeBounds, PinyinTableTest, ::testing::Values(
+INSTANTIATE_TEST_SUITE_P(Letters, PinyinTableTest, ::testing::Values(
     TableCase{U'啊', 'A'}, TableCase{U'澳', 'A'}, TableCase{U'芭', 'B'},
     TableCase{U'怖', 'B'}, TableCase{U'擦', 'C'}, TableCase{U'错', 'C'},
     TableCase{U'搭', 'D'}, TableCase{U'堕', 'D'}, TableCase{U'蛾', 'E'},
@@ -128,10 +128,8 @@ INSTANTIATE_TEST_SUITE_P(RangeBounds, PinyinTableTest, ::testing::Values(
     TableCase{U'塌', 'T'}, TableCase{U'唾', 'T'}, TableCase{U'挖', 'W'},
     TableCase{U'误', 'W'}, TableCase{U'昔', 'X'}, TableCase{U'迅', 'X'},
     TableCase{U'压', 'Y'}, TableCase{U'孕', 'Y'}, TableCase{U'匝', 'Z'},
-    TableCase{U'座', 'Z'}));
-
-// Edges of the stored blocks and code points just outside them.
-INSTANTIATE_TEST_SUITE_P(BlockEdges, PinyinTableTest, ::testing::Values(
+    TableCase{U'座', 'Z'},
+    // Edges of the stored blocks and code points just outside them.
     TableCase{0x3400, 'Q'}, TableCase{0x33FF, 0}, TableCase{0x4DB5, 'C'},
     TableCase{0x4DC0, 0}, TableCase{0x4E00, 'Y'}, TableCase{0x9FA5, 'Y'},
     TableCase{0xA000, 0}, TableCase{0xF8FF, 0}, TableCase{0xF900, 0},

@@ -1,5 +1,4 @@
-// Row keys of the journal tables: the TZID counters of 分录表 and 分录始表,
-// and the revaluation table's restarting ID.
+// Row keys of the journal tables: the TZID counters of 分录表 and 分录始表.
 #include <gtest/gtest.h>
 
 #include "store/session.h"
@@ -85,24 +84,6 @@ TEST_P(TzidTest, CopiedLinesKeepTheirTzidAndRaiseTheTarget)
 
 INSTANTIATE_TEST_SUITE_P(JournalTables, TzidTest, ::testing::Values(u"分录表", u"分录始表"),
                          [](const auto &info) { return info.index == 0 ? "Posted" : "Staging"; });
-
-TEST(RevaluationTable, IdRestartsAfterRefill)
-{
-    test::TestSet set;
-    Session &s = set.session();
-    const auto fill = [&] {
-        for (const char16_t *code : {u"1002002", u"1122", u"2202"})
-            s.execSql(u"INSERT INTO 调汇 (科目代码) VALUES (?)"_s, {QString::fromUtf16(code)});
-        QList<qint64> ids;
-        const ResultSet r = s.RunSql(u"SELECT ID FROM 调汇 ORDER BY ID"_s);
-        for (const auto &row : r.rows())
-            ids << row.at(0).toLongLong();
-        return ids;
-    };
-    EXPECT_EQ(fill(), (QList<qint64>{1, 2, 3}));
-    s.execSql(u"DELETE FROM 调汇"_s);
-    EXPECT_EQ(fill(), (QList<qint64>{1, 2, 3}));
-}
 
 } // namespace
 } // namespace tz

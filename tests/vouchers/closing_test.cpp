@@ -14,10 +14,12 @@
 #include "vouchers/closing.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/testset.h"
+#include "tests/vouchers/postingsupport.h"
 
 using namespace Qt::Literals::StringLiterals;
 using tz::Icon;
 using tz::test::Message;
+using tz::test::rowsOf;
 using tz::test::ScriptedDialogs;
 using tz::test::TestSet;
 
@@ -80,11 +82,6 @@ tz::OpResult closeMonth(tz::Session &s, int month, ScriptedDialogs &dialogs, tz:
     return tz::CloseMonth(s, QDate(2024, month, 10), reviewer, dialogs, result);
 }
 
-QList<QVariantList> rows(tz::Session &s, const QString &sql, const QVariantList &params = {})
-{
-    return s.RunSql(sql, params).rows();
-}
-
 // Everything closing or reopening may touch.
 struct Snapshot
 {
@@ -96,15 +93,15 @@ struct Snapshot
 
 Snapshot snapshot(tz::Session &s)
 {
-    return {rows(s, u"SELECT * FROM 分录表 ORDER BY rowid"_s), rows(s, u"SELECT * FROM 分录始表 ORDER BY rowid"_s),
-            rows(s, u"SELECT * FROM TZID计数 ORDER BY 表名"_s)};
+    return {rowsOf(s, u"SELECT * FROM 分录表 ORDER BY rowid"_s), rowsOf(s, u"SELECT * FROM 分录始表 ORDER BY rowid"_s),
+            rowsOf(s, u"SELECT * FROM TZID计数 ORDER BY 表名"_s)};
 }
 
 // The transfer voucher of `month` as (科目代码, 数量, 借方金额, 贷方金额) in
 // the order its lines were staged.
 QList<QVariantList> transferLines(tz::Session &s, int month)
 {
-    return rows(s, u"SELECT 科目代码, 数量, 借方金额, 贷方金额 FROM 分录表 WHERE 结帐 = 2 AND 月 = ? ORDER BY TZID"_s,
+    return rowsOf(s, u"SELECT 科目代码, 数量, 借方金额, 贷方金额 FROM 分录表 WHERE 结帐 = 2 AND 月 = ? ORDER BY TZID"_s,
                 {month});
 }
 
@@ -123,7 +120,7 @@ std::pair<tz::Cents, tz::Cents> transferTotals(tz::Session &s, int month)
 // The distinct marks of the month's lines other than the transfer voucher.
 QList<QVariantList> ownMarks(tz::Session &s, int month)
 {
-    return rows(s, u"SELECT DISTINCT 结帐 FROM 分录表 WHERE 月 IS ? AND ifnull(结帐, 0) <> 2"_s,
+    return rowsOf(s, u"SELECT DISTINCT 结帐 FROM 分录表 WHERE 月 IS ? AND ifnull(结帐, 0) <> 2"_s,
                 {month == 0 ? kNull : QVariant(month)});
 }
 
@@ -161,7 +158,7 @@ TEST(ClosingTransfer, IncomeAndExpenseGoToTheProfitAccountInOneNewVoucher)
     const QString common = u"日期 = '2024-02-29' AND 月 = 2 AND 字号 = '记' AND 号码 = 4 AND 制单 = '主管' AND "
                            "审核 = '会计' AND 附件 = 1 AND 摘要说明 = '结转本期损益' AND 结帐 = 2 AND 流代 IS NULL AND "
                            "流金 IS NULL AND 科目全称 IS NULL AND 顺序 IS NULL AND typeof(ID) = 'integer'"_s;
-    EXPECT_EQ(rows(s, u"SELECT ID, TZID, 科目代码, 数量, 借方金额, 贷方金额 FROM 分录表 WHERE "_s + common
+    EXPECT_EQ(rowsOf(s, u"SELECT ID, TZID, 科目代码, 数量, 借方金额, 贷方金额 FROM 分录表 WHERE "_s + common
                           + u" ORDER BY TZID"_s),
               QList<QVariantList>({
                   {qlonglong(8020004001), qlonglong(998), u"5001"_s, kNull, 1000.0, kNull},
@@ -169,7 +166,7 @@ TEST(ClosingTransfer, IncomeAndExpenseGoToTheProfitAccountInOneNewVoucher)
                   {qlonglong(8020004003), qlonglong(1000), u"3103"_s, kNull, 300.0, kNull},
                   {qlonglong(8020004004), qlonglong(1001), u"5401"_s, kNull, kNull, 300.0},
               }));
-    EXPECT_EQ(rows(s, u"SELECT count(*) FROM 分录表 WHERE 结帐 = 2"_s), QList<QVariantList>({{qlonglong(4)}}));
+    EXPECT_EQ(rowsOf(s, u"SELECT count(*) FROM 分录表 WHERE 结帐 = 2"_s), QList<QVariantList>({{qlonglong(4)}}));
     EXPECT_EQ(transferTotals(s, 2), std::make_pair(tz::Cents(130000), tz::Cents(130000)));
 
     // The month's own lines are marked 1; another month and the opening lines are not.
@@ -181,7 +178,7 @@ TEST(ClosingTransfer, IncomeAndExpenseGoToTheProfitAccountInOneNewVoucher)
     EXPECT_EQ(tz::RefreshClosedMonthMarkers(s), closed);
 
     // The transfer lines stay staged; the voucher that was on view is gone.
-    EXPECT_EQ(rows(s, u"SELECT TZID FROM 分录始表 ORDER BY TZID"_s),
+    EXPECT_EQ(rowsOf(s, u"SELECT TZID FROM 分录始表 ORDER BY TZID"_s),
               QList<QVariantList>({{qlonglong(998)}, {qlonglong(999)}, {qlonglong(1000)}, {qlonglong(1001)}}));
 }
 
@@ -278,8 +275,8 @@ TEST(ClosingTransfer, NothingToTransferWritesNoVoucherAndMarksTheLinesClosed)
         EXPECT_EQ(result.voucherNumber, std::nullopt);
         EXPECT_EQ(result.lines, 0);
         EXPECT_TRUE(transferLines(s, 4).isEmpty());
-        EXPECT_TRUE(rows(s, u"SELECT * FROM 分录始表"_s).isEmpty());
-        EXPECT_EQ(rows(s, u"SELECT count(*) FROM 分录表 WHERE 结帐 IS NOT 1"_s), QList<QVariantList>({{qlonglong(0)}}));
+        EXPECT_TRUE(rowsOf(s, u"SELECT * FROM 分录始表"_s).isEmpty());
+        EXPECT_EQ(rowsOf(s, u"SELECT count(*) FROM 分录表 WHERE 结帐 IS NOT 1"_s), QList<QVariantList>({{qlonglong(0)}}));
         EXPECT_EQ(tz::RefreshClosedMonthMarkers(s)[3], c.closedBox);
     }
 }
@@ -350,7 +347,7 @@ TEST(ReopenMonth, RemovesExactlyTheTransferVoucherAndClosingAgainGivesTheSameNum
     ASSERT_EQ(firstTransfer.size(), 4);
     const Snapshot closed = snapshot(s);
     const QString otherMonthsSql = u"SELECT * FROM 分录表 WHERE 月 <> 2 ORDER BY rowid"_s;
-    const QList<QVariantList> otherMonths = rows(s, otherMonthsSql);
+    const QList<QVariantList> otherMonths = rowsOf(s, otherMonthsSql);
 
     // No: nothing changes and nothing more is said.
     ScriptedDialogs no({false});
@@ -366,12 +363,12 @@ TEST(ReopenMonth, RemovesExactlyTheTransferVoucherAndClosingAgainGivesTheSameNum
     EXPECT_EQ(yes.messages, QList<Message>({kReopened}));
     EXPECT_EQ(removed, 4);
     // Month 2 holds its four own lines, unmarked; month 3 is still closed.
-    EXPECT_EQ(rows(s, u"SELECT ID, 结帐 FROM 分录表 WHERE 月 = 2 ORDER BY ID"_s),
+    EXPECT_EQ(rowsOf(s, u"SELECT ID, 结帐 FROM 分录表 WHERE 月 = 2 ORDER BY ID"_s),
               QList<QVariantList>({{qlonglong(8020001001), kNull},
                                    {qlonglong(8020001002), kNull},
                                    {qlonglong(8020002001), kNull},
                                    {qlonglong(8020002002), kNull}}));
-    EXPECT_EQ(rows(s, otherMonthsSql), otherMonths);
+    EXPECT_EQ(rowsOf(s, otherMonthsSql), otherMonths);
     EXPECT_EQ(transferLines(s, 3).size(), 2);
     std::array<bool, 12> boxes{};
     boxes[2] = true;
@@ -390,7 +387,7 @@ TEST(ReopenMonth, RemovesExactlyTheTransferVoucherAndClosingAgainGivesTheSameNum
     ASSERT_TRUE(closeMonth(s, 2, again, &result).isDone());
     EXPECT_EQ(result.voucherNumber, 3);
     EXPECT_EQ(transferLines(s, 2), firstTransfer);
-    EXPECT_EQ(rows(s, u"SELECT ID FROM 分录表 WHERE 结帐 = 2 AND 月 = 2 ORDER BY TZID"_s),
+    EXPECT_EQ(rowsOf(s, u"SELECT ID FROM 分录表 WHERE 结帐 = 2 AND 月 = 2 ORDER BY TZID"_s),
               QList<QVariantList>({{qlonglong(8020003001)},
                                    {qlonglong(8020003002)},
                                    {qlonglong(8020003003)},
@@ -409,7 +406,7 @@ TEST(ReopenMonth, DecemberVouchersBehindTheTransferMoveDownAndAParentProfitAccou
                 {12, 4, 1, u"1001"_s, 2.0, kNull}, {12, 4, 2, u"1122"_s, kNull, 2.0}});
     ScriptedDialogs yes({true});
     ASSERT_TRUE(tz::ReopenMonth(s, 12, yes).isDone());
-    EXPECT_EQ(rows(s, u"SELECT 号码, ID, 借方金额 FROM 分录表 WHERE 月 = 12 AND 借方金额 IS NOT NULL ORDER BY ID"_s),
+    EXPECT_EQ(rowsOf(s, u"SELECT 号码, ID, 借方金额 FROM 分录表 WHERE 月 = 12 AND 借方金额 IS NOT NULL ORDER BY ID"_s),
               QList<QVariantList>({{qlonglong(1), qlonglong(8120001001), 50.0},
                                    {qlonglong(2), qlonglong(8120002001), 1.0},
                                    {qlonglong(3), qlonglong(8120003001), 2.0}}));
@@ -454,7 +451,7 @@ TEST(ClosingLimits, VoucherNumberPast9999IsRefusedAndTheMonthStaysOpen)
     tz::ClosingResult result;
     EXPECT_TRUE(closeMonth(s, 8, last, &result).isDone());
     EXPECT_EQ(result.voucherNumber, 9999);
-    EXPECT_EQ(rows(s, u"SELECT min(ID) / 1000 FROM 分录表 WHERE 结帐 = 2 AND 月 = 8"_s),
+    EXPECT_EQ(rowsOf(s, u"SELECT min(ID) / 1000 FROM 分录表 WHERE 结帐 = 2 AND 月 = 8"_s),
               QList<QVariantList>({{qlonglong(8089999)}}));
 }
 
@@ -491,7 +488,7 @@ TEST(ClosingLimits, AtMost999LinesNumberedInOrder)
     tz::ClosingResult result;
     ASSERT_TRUE(closeMonth(s, 7, fits, &result).isDone());
     EXPECT_EQ(result.lines, 999);
-    EXPECT_EQ(rows(s, u"SELECT count(DISTINCT ID), min(ID), max(ID) FROM 分录表 WHERE 结帐 = 2"_s),
+    EXPECT_EQ(rowsOf(s, u"SELECT count(DISTINCT ID), min(ID), max(ID) FROM 分录表 WHERE 结帐 = 2"_s),
               QList<QVariantList>({{qlonglong(999), qlonglong(8070002001), qlonglong(8070002999)}}));
     EXPECT_EQ(transferTotals(s, 7), std::make_pair(tz::Cents(99800), tz::Cents(99800)));
 
@@ -504,7 +501,7 @@ TEST(ClosingLimits, AtMost999LinesNumberedInOrder)
 
     ScriptedDialogs spread;
     ASSERT_TRUE(closeMonth(s, 9, spread).isDone());
-    EXPECT_EQ(rows(s, u"SELECT count(DISTINCT ID), min(ID), max(ID), max(ID) = (SELECT ID FROM 分录表 WHERE 结帐 = 2 "
+    EXPECT_EQ(rowsOf(s, u"SELECT count(DISTINCT ID), min(ID), max(ID), max(ID) = (SELECT ID FROM 分录表 WHERE 结帐 = 2 "
                       "AND 月 = 9 ORDER BY TZID DESC LIMIT 1) FROM 分录表 WHERE 结帐 = 2 AND 月 = 9"_s),
               QList<QVariantList>({{qlonglong(301), qlonglong(8090004001), qlonglong(8090004301), qlonglong(1)}}));
 }
