@@ -55,13 +55,11 @@ TEST_F(DemoCommandLine, MakesAYearOfBalancedGaplessVouchers)
                          "OR ID / 10000000 % 100 <> 月 OR CAST(strftime('%m', 日期) AS INTEGER) <> 月)"_s),
               u"bad\n0\n"_s);
 
-    // Opening lines and the whole journal balance to the cent.
+    // Opening lines balance to the cent (each voucher does too: the plain
+    // journal test has ledger and hledger read demonstration books).
     EXPECT_EQ(query(set, u"SELECT round(sum(coalesce(借方金额, 0)) * 100) = round(sum(coalesce(贷方金额, 0)) * 100) "
                          "AS balanced, count(*) > 0 AS opening FROM 分录表 WHERE ID < 8010000000"_s),
               u"balanced\topening\n1\t1\n"_s);
-    EXPECT_EQ(query(set, u"SELECT round(sum(coalesce(借方金额, 0)) * 100) = round(sum(coalesce(贷方金额, 0)) * 100) "
-                         "AS balanced FROM 分录表"_s),
-              u"balanced\n1\n"_s);
 
     // Bank lines with a cash-flow item carry the line amount as 流金.
     EXPECT_EQ(query(set, u"SELECT count(*) AS bad FROM 分录表 WHERE 流代 IS NOT NULL AND 流代 <> '' AND "
