@@ -85,10 +85,6 @@ TEST_F(LedgerCommandLine, RefusalsAndUsage)
     EXPECT_EQ(fixed.err, u"[TZ305] 只有固定资产(1601)或无形资产(1701)或生产性生物资产(1621)科目才能生成固累式帐页\n"_s);
     EXPECT_TRUE(fixed.out.isEmpty());
 
-    const CliRun multi = ledger(u"1001"_s, u"multi"_s);
-    EXPECT_EQ(multi.status, 1);
-    EXPECT_EQ(multi.err, u"[TZ305提示] 此代码下没有明细或者明细超过250个,不能生成多栏式\n"_s);
-
     EXPECT_EQ(ledger(u"1001"_s, u"daybook"_s).status, 2);
     EXPECT_EQ(cli(login() << u"ledger"_s << u"--format"_s << u"three"_s).status, 2);
     EXPECT_EQ(cli(login() << u"ledger"_s << u"--account"_s << u"1405"_s << u"--format"_s << u"quantity"_s
