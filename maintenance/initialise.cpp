@@ -2,6 +2,8 @@
 #include "maintenance/initialise.h"
 
 #include "maintenance/backup.h"
+#include "store/connection.h"
+#include "store/dberror.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/session.h"
@@ -13,6 +15,16 @@ namespace tz {
 
 OpResult InitialiseYear(Session &session, Dialogs &dialogs, QString *backup, const QDate &today)
 {
+    // A write-protected set is refused, as any write to it is, before
+    // anything is asked or backed up.
+    const OpResult writable = guarded(dialogs, [&] {
+        session.OpenMainConnection();
+        if (session.mainConnection().isReadOnly())
+            throw DbError(DbError::Kind::ReadOnly, Connection::readOnlyText(session.dbPath()));
+        return OpResult::done();
+    });
+    if (!writable.isDone())
+        return writable;
     // No question is asked when the year could not be kept first.
     if (const OpResult folder = CheckBackupFolder(session, dialogs); !folder.isDone())
         return folder;

@@ -12,8 +12,10 @@ namespace tz {
 class Dialogs;
 class Session;
 
-// The backup folder is checked first (CheckBackupFolder: refused there,
-// nothing is asked). Then asks three times, titled "TZ305提示（共三次提示）":
+// A write-protected set is refused first, with the message every write to
+// it gets (Connection::readOnlyText, critical, "TZ305提示"): nothing asked,
+// no backup. The backup folder is checked next (CheckBackupFolder:
+// refused there, nothing is asked). Then asks three times, titled "TZ305提示（共三次提示）":
 // "是否清空 Y 年的所有数据?", "第二次提示,是否要清空 Y 年的所有数据?",
 // "第三次提示，也是最后一次提示，是否要清空 Y 年的所有数据?"; any No ends
 // silently. Then keeps the year in a backup of its own name, short name +

@@ -67,6 +67,9 @@ QString restoredSetName(const QString &backupFileName)
 OpResult RestoreBackup(Dialogs &dialogs, const std::function<QString()> &chooseBackup, const QString &folder,
                        const QString &shortName, QString *restored)
 {
+    // A typed name that can never be a short name is refused before anything is asked.
+    if (!shortName.isEmpty() && !usableShortName(shortName.trimmed()))
+        return refuse(dialogs, u"帐套名错误!"_s, kTitle, Icon::Exclamation);
     if (!dialogs.ask(u"帐套恢复是指帐套损坏或已丢失，你可以从备份中恢复过来。\n\n你是否要进行帐套数据的恢复?"_s,
                      u"提示信息"_s)
         || !dialogs.ask(u"最后一次提示:你是否要进行帐套数据的恢复?"_s, u"最后一次提示"_s))

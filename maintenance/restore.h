@@ -18,10 +18,12 @@ class Dialogs;
 // (no "-" after a short name, or not ending in two digits).
 QString restoredSetName(const QString &backupFileName);
 
-// Asks "帐套恢复是指帐套损坏或已丢失，你可以从备份中恢复过来。\n\n你是否要进行帐套
-// 数据的恢复?" ("提示信息") and "最后一次提示:你是否要进行帐套数据的恢复?"
-// ("最后一次提示"); No to either ends silently. `chooseBackup` then names
-// the backup (the window's file dialog; empty: cancelled, nothing said).
+// A given `shortName` that is no short name is refused first, nothing
+// asked: "帐套名错误!" (exclamation, "TZ305提示"). Then asks "帐套恢复是指
+// 帐套损坏或已丢失，你可以从备份中恢复过来。\n\n你是否要进行帐套数据的恢复?"
+// ("提示信息") and "最后一次提示:你是否要进行帐套数据的恢复?" ("最后一次提示");
+// No to either ends silently. `chooseBackup` then names the backup (the
+// window's file dialog; empty: cancelled, nothing said).
 // `shortName`, when given, names the new set instead of the backup's name.
 // A name that cannot be taken apart: "帐套名错误!" (exclamation,
 // "TZ305提示"). The set goes to `folder` as short name + ".Y" + the two

@@ -201,6 +201,17 @@ TEST(InitialiseYear, ThreeQuestionsABackupThenAnEmptyYear)
         kept.open(path);
         EXPECT_EQ(kept.query(u"SELECT count(*) FROM 分录表"_s).value(0, 0).toInt(), lines);
     }
+
+    // A write-protected set is refused as any write to it is, before a
+    // question or a backup.
+    s.CloseMainConnection();
+    ASSERT_TRUE(QFile::setPermissions(set.path(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    ScriptedDialogs protectedSet({true, true, true});
+    EXPECT_TRUE(tz::InitialiseYear(s, protectedSet, nullptr, day).isFailed());
+    EXPECT_EQ(protectedSet.messages, QList<Message>({{tz::Connection::readOnlyText(set.path()), u"TZ305提示"_s,
+                                                      Icon::Critical}}));
+    EXPECT_TRUE(protectedSet.questions.isEmpty());
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
 
 } // namespace

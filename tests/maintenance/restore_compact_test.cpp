@@ -116,7 +116,8 @@ TEST(Restore, ABackupBecomesANewSetButNeverOverAFile)
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{u"华新.Y24"_s});
     ScriptedDialogs named({true, true});
     EXPECT_TRUE(tz::RestoreBackup(named, chosen, folder, u"a/b"_s).isRefused());
-    EXPECT_EQ(named.messages.value(0).text, u"帐套名错误!"_s);
+    EXPECT_EQ(named.messages, QList<Message>({{u"帐套名错误!"_s, u"TZ305提示"_s, Icon::Exclamation}}));
+    EXPECT_TRUE(named.questions.isEmpty());
 }
 
 // Compacting gives the set's name to a new file. Another program's
