@@ -335,7 +335,7 @@ OpResult ExportPlainJournal(Session &session, const QString &path, Dialogs &dial
             failure = out.failureText(path);
             return OpResult::done();
         }
-        EntryWriter writer{out, written};
+        EntryWriter writer{out, written, {}, true, {}, 0};
         writer.ok = out.write(u"; "_s + commentText(company) + u' ' + QString::number(year) + u"年 帐簿\n"_s);
         for (int month = 0; month <= 12 && writer.refusal.isEmpty(); ++month)
             writeMonth(session, names, year, month, writer);

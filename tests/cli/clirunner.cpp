@@ -81,8 +81,9 @@ CliRun cliExpect(const QStringList &args, int status, const std::optional<QStrin
     const CliRun run = cli(args);
     const std::string command = args.join(u' ').toStdString();
     EXPECT_EQ(run.status, status) << command << '\n' << run.err.toStdString();
-    if (err)
+    if (err) {
         EXPECT_EQ(run.err, *err) << command;
+    }
     return run;
 }
 

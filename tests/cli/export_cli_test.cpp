@@ -159,8 +159,9 @@ TEST_F(ExportCommandLine, AFullDiskAndADamagedSetAreToldAsSuch)
     set.write(QByteArray(4096, '\x5a'));
     set.close();
     for (const bool writeProtected : {false, true}) {
-        if (writeProtected)
+        if (writeProtected) {
             ASSERT_TRUE(QFile::setPermissions(m_set, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        }
         const tz::test::CliRun damaged = cli(yes + QStringList{u"backup"_s});
         EXPECT_EQ(damaged.status, 3);
         EXPECT_TRUE(damaged.err.endsWith(
