@@ -10,7 +10,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-translations-l10n
-  libxlsxwriter-dev fonts-wqy-microhei
+  libxlsxwriter-dev libsodium-dev fonts-wqy-microhei
   libgtest-dev libgmock-dev
   unicode-data
   xvfb xauth
