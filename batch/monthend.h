@@ -73,6 +73,7 @@ struct MonthEndSetResult
     int year = 0;
     int month = 0;
     SetRunState state = SetRunState::Waiting;
+    QString step;            // while running: the step under way (登录, 检查, 结帐 3 月 ...)
     QList<int> monthsClosed; // by this run, in order
     QStringList problems;    // why the set failed: the check's findings or the refusing message
     QStringList messages;    // what the closings and the other steps said
@@ -84,6 +85,7 @@ struct MonthEndSetResult
     Figure netProfitMonth;              // 净利润, 本月
     Figure netProfitYear;               // 净利润, 本年累计
     QStringList outputs;     // files written, relative to the output folder
+    QString backupFile;      // the backup made, absolute; empty when the set names no backup folder
     double seconds = 0;
 
     bool isOk() const { return state == SetRunState::Done; }
