@@ -32,6 +32,8 @@ void printHelp(const QList<Command> &commands)
                 "                        或在终端提示时输入)\n"
                 "  --yes                 所有提问都答“是”(否则在非交互时答“否”)\n"
                 "  --csv                 表格以 CSV 输出(默认 TSV)\n"
+                "  --version             显示程序的版本\n"
+                "  --help                显示本说明\n"
                 "\n命令:\n");
     for (const Command &c : commands)
         std::printf("  %s\n", qPrintable(c.synopsis));
@@ -94,11 +96,12 @@ std::optional<int> refuseNonUtf8(int argc, char **argv)
     return std::nullopt;
 }
 
-// Printing measures and paints text, which needs the GUI application; the
-// command line shows no window, so it runs offscreen.
+// Printing (and the batch, which writes PDF files) measures and paints
+// text, which needs the GUI application; the command line shows no window,
+// so it runs offscreen.
 std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
 {
-    const bool printing = commandNameIn(argc, argv) == "print";
+    const bool printing = commandNameIn(argc, argv) == "print" || commandNameIn(argc, argv) == "batch";
     if (printing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (printing)
@@ -125,6 +128,7 @@ QList<Command> allCommands()
     addPrintCommands(commands);
     addExportCommands(commands);
     addRevaluationCommands(commands);
+    addBatchCommands(commands);
     return commands;
 }
 
@@ -160,6 +164,9 @@ std::optional<int> takeGlobalOptions(QStringList &args, Options &options, QStrin
         } else if (option == u"--help"_s) {
             printHelp(commands);
             return Done;
+        } else if (option == u"--version"_s) {
+            std::printf("tz305-cli %s\n", TZ305_VERSION);
+            return Done;
         } else {
             return usageError(u"未知的选项: "_s + option);
         }
@@ -175,6 +182,18 @@ std::optional<int> takeGlobalOptions(QStringList &args, Options &options, QStrin
 // compact of a set too damaged to log in to runs without the choice.
 std::optional<int> openSetFor(Context &ctx, const Command &command, const QString &passwordFile)
 {
+    if (command.needs == Command::Needs::OwnSets) {
+        // The login given applies to every set the command opens itself.
+        if (ctx.options.operatorGiven && !ctx.options.passwordGiven) {
+            const std::optional<QString> password = operatorPassword(passwordFile, ctx.options.operatorName);
+            if (!password) {
+                ctx.dialogs.show(u"不能读取密码文件: "_s + passwordFile, u"TZ305提示"_s, tz::Icon::Critical);
+                return Failed;
+            }
+            ctx.options.password = *password;
+        }
+        return std::nullopt;
+    }
     const bool login = command.needs == Command::Needs::Login || ctx.options.operatorGiven;
     if (command.needs == Command::Needs::Nothing && !login)
         return std::nullopt;

@@ -1,7 +1,11 @@
 // tz305: the desktop program. The login window comes first; after a
 // successful login the main window is the frame of every working window.
-// An account-set path given on the command line is preselected in the
-// login window, as if chosen with 选择帐套.
+// An account-set path given on the command line (a file opened from the
+// file manager) is preselected in the login window, as if chosen with
+// 选择帐套. --version prints the version without needing a display.
+#include <cstdio>
+#include <cstring>
+
 #include <QApplication>
 
 #include "maintenance/compact.h"
@@ -12,6 +16,10 @@
 
 int main(int argc, char **argv)
 {
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("tz305 %s\n", TZ305_VERSION);
+        return 0;
+    }
     QApplication app(argc, argv);
     tz::setUpApplication(app);
 
