@@ -64,6 +64,7 @@ struct Command
         Nothing, // no account set
         Set,     // --set, chosen as in the login window
         Login,   // --set, --operator and --password, checked as at login
+        OwnSets, // sets of its own (batch): --operator and the password apply to each
     };
     QString name;
     QString synopsis;
@@ -97,6 +98,7 @@ void addStatementCommands(QList<Command> &commands);
 void addPrintCommands(QList<Command> &commands);
 void addExportCommands(QList<Command> &commands);
 void addRevaluationCommands(QList<Command> &commands);
+void addBatchCommands(QList<Command> &commands);
 
 // Builds the ledger of the options --account and --price-digits in
 // `format`, as the ledger command does; `account` receives the account's
