@@ -16,6 +16,7 @@ PACKAGES=(
   xvfb xauth
   ledger hledger
   python3 python3-openpyxl
+  parallel
   libreoffice-calc-nogui poppler-utils
 )
 SQLCIPHER_PACKAGES=(libsqlcipher-dev sqlcipher)
