@@ -58,25 +58,6 @@ struct QueryWindow::Layout {
 
 namespace {
 
-// What a ledger query shows, as its exported file is named.
-QString ledgerSubject(LedgerFormat format)
-{
-    switch (format) {
-    case LedgerFormat::Detail:
-        return u"明细帐"_s;
-    case LedgerFormat::General:
-        return u"总分类帐"_s;
-    case LedgerFormat::Quantity:
-        return u"数量帐"_s;
-    case LedgerFormat::MultiIncrease:
-    case LedgerFormat::MultiNet:
-        return u"多栏帐"_s;
-    case LedgerFormat::FixedAsset:
-        break;
-    }
-    return u"固累帐"_s;
-}
-
 const QString kDate = u"YYYY-MM-DD"_s;
 const QString kMoney = u"#,#0.00"_s;
 constexpr int kUnlistedTwips = 1500;
@@ -242,7 +223,7 @@ void QueryWindow::buildChoiceRow(QVBoxLayout *box)
     row->setSpacing(4);
     row->addWidget(formats);
     const auto add = [&](const QString &name, const QString &caption, void (QueryWindow::*slot)(),
-                         const QString &tip = {}) { addButton(row, name, caption, slot, tip); };
+                         const QString &tip = {}) { addCommandButton(row, this, name, caption, slot, tip); };
     add(u"Command7"_s, u"帐页查询"_s, &QueryWindow::queryLedger);
     add(u"Command9"_s, u"上一"_s, &QueryWindow::previousAccount);
     add(u"Command8"_s, u"下一"_s, &QueryWindow::nextAccount);
@@ -289,7 +270,7 @@ void QueryWindow::buildTableRow(QVBoxLayout *box)
     row->addWidget(m_depth);
     row->addSpacing(8);
     const auto add = [&](const QString &name, const QString &caption, void (QueryWindow::*slot)(),
-                         const QString &tip = {}) { addButton(row, name, caption, slot, tip); };
+                         const QString &tip = {}) { addCommandButton(row, this, name, caption, slot, tip); };
     add(u"Command1"_s, u"分录簿"_s, &QueryWindow::queryJournal);
     add(u"Command14"_s, u"筛选"_s, &QueryWindow::filterJournal);
     add(u"Command2"_s, u"科目汇总表"_s, &QueryWindow::queryVoucherSummary);
@@ -301,14 +282,6 @@ void QueryWindow::buildTableRow(QVBoxLayout *box)
     add(u"Command4"_s, u"导出"_s, &QueryWindow::exportTable);
     add(u"Command11"_s, u"EXCEL帐页"_s, &QueryWindow::exportWorkbook, u"三,数,多栏式(EXCEL格式帐页)"_s);
     box->addLayout(row);
-}
-
-void QueryWindow::addButton(
-    QHBoxLayout *row, const QString &name, const QString &caption, void (QueryWindow::*slot)(), const QString &tip)
-{
-    QPushButton *button = commandButton(this, name, caption, tip);
-    connect(button, &QPushButton::clicked, this, slot);
-    row->addWidget(button);
 }
 
 // The account.

@@ -86,8 +86,6 @@ private:
     void buildAccountRow(QVBoxLayout *box);
     void buildChoiceRow(QVBoxLayout *box);
     void buildTableRow(QVBoxLayout *box);
-    void addButton(
-        QHBoxLayout *row, const QString &name, const QString &caption, void (QueryWindow::*slot)(), const QString &tip);
     void codeChanged(const QString &text);
     void pickAccount();
     void stepAccount(bool next);

@@ -86,15 +86,10 @@ void VoucherPrintWindow::build()
     choose->addWidget(new QLabel(u"到"_s, this));
     choose->addWidget(m_to);
     choose->addSpacing(10);
-    const auto button = [this, choose](const QString &name, const QString &caption, void (VoucherPrintWindow::*slot)()) {
-        QPushButton *b = commandButton(this, name, caption);
-        connect(b, &QPushButton::clicked, this, slot);
-        choose->addWidget(b);
-    };
-    button(u"Command1"_s, u"预览"_s, &VoucherPrintWindow::preview);
-    button(u"Command2"_s, u"下一"_s, &VoucherPrintWindow::next);
-    button(u"Command4"_s, u"连续打印"_s, &VoucherPrintWindow::printRange);
-    button(u"Command7"_s, u"输出PDF"_s, &VoucherPrintWindow::writePdf);
+    addCommandButton(choose, this, u"Command1"_s, u"预览"_s, &VoucherPrintWindow::preview);
+    addCommandButton(choose, this, u"Command2"_s, u"下一"_s, &VoucherPrintWindow::next);
+    addCommandButton(choose, this, u"Command4"_s, u"连续打印"_s, &VoucherPrintWindow::printRange);
+    addCommandButton(choose, this, u"Command7"_s, u"输出PDF"_s, &VoucherPrintWindow::writePdf);
     choose->addStretch(1);
 
     const SavedVoucherSettings saved = loadVoucherSettings();

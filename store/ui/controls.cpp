@@ -1,6 +1,7 @@
 // Shared control makers.
 #include "store/ui/controls.h"
 
+#include <QBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -21,6 +22,15 @@ QPushButton *commandButton(QWidget *parent, const QString &name, const QString &
     button->setAutoDefault(false);
     if (!tip.isEmpty())
         button->setToolTip(tip);
+    return button;
+}
+
+QPushButton *addCommandButton(QBoxLayout *row, QWidget *parent, const QString &name, const QString &caption,
+                              const std::function<void()> &onClick, const QString &tip)
+{
+    QPushButton *button = commandButton(parent, name, caption, tip);
+    QObject::connect(button, &QPushButton::clicked, parent, onClick);
+    row->addWidget(button);
     return button;
 }
 

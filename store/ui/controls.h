@@ -1,6 +1,7 @@
 // Small control makers shared by the windows.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include <QString>
@@ -8,6 +9,7 @@
 class QKeyEvent;
 class QLineEdit;
 class QAbstractItemModel;
+class QBoxLayout;
 class QPushButton;
 class QTableView;
 class QWidget;
@@ -17,12 +19,12 @@ namespace tz {
 class Dialogs;
 class Session;
 
-// A modal window of type Window over `session`: it speaks through `dialogs`
-// when given (the caller's, so tests see every message), otherwise through
-// message boxes of its own.
 // Shrinks `window` to the screen it opens on where it would stick out.
 void fitWithinScreen(QWidget *window, const QWidget *parent);
 
+// A modal window of type Window over `session`: it speaks through `dialogs`
+// when given (the caller's, so tests see every message), otherwise through
+// message boxes of its own.
 template<typename Window>
 std::unique_ptr<Window> makeModalWindow(Session &session, Dialogs *dialogs, QWidget *parent)
 {
@@ -35,6 +37,19 @@ std::unique_ptr<Window> makeModalWindow(Session &session, Dialogs *dialogs, QWid
 // A push button with the control name `name`. It never becomes the dialog's
 // default button, so Enter in a field does not press it.
 QPushButton *commandButton(QWidget *parent, const QString &name, const QString &caption, const QString &tip = {});
+
+// A command button of `parent` added at the end of `row`; a click calls
+// `onClick` while `parent` lives.
+QPushButton *addCommandButton(QBoxLayout *row, QWidget *parent, const QString &name, const QString &caption,
+                              const std::function<void()> &onClick, const QString &tip = {});
+
+// The same, a click calling the slot `slot` of `window`.
+template<typename Window>
+QPushButton *addCommandButton(QBoxLayout *row, Window *window, const QString &name, const QString &caption,
+                              void (Window::*slot)(), const QString &tip = {})
+{
+    return addCommandButton(row, window, name, caption, [window, slot] { (window->*slot)(); }, tip);
+}
 
 // True for a typed character a code field does not take: only digits go in.
 // Keys without text, control characters (backspace, Tab, Enter) and

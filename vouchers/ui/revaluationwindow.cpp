@@ -69,14 +69,9 @@ RevaluationWindow::RevaluationWindow(Session &session, Dialogs &dialogs, const V
     m_against->setCurrentIndex(-1);
     row->addWidget(m_against);
     row->addStretch(1);
-    const auto add = [&](const QString &name, const QString &caption, void (RevaluationWindow::*slot)()) {
-        QPushButton *button = commandButton(this, name, caption);
-        connect(button, &QPushButton::clicked, this, slot);
-        row->addWidget(button);
-    };
-    add(u"Command1"_s, u"调汇"_s, &RevaluationWindow::recompute);
-    add(u"Command2"_s, u"导出EXCEL"_s, &RevaluationWindow::exportTable);
-    add(u"Command3"_s, u"生成分录"_s, &RevaluationWindow::post);
+    addCommandButton(row, this, u"Command1"_s, u"调汇"_s, &RevaluationWindow::recompute);
+    addCommandButton(row, this, u"Command2"_s, u"导出EXCEL"_s, &RevaluationWindow::exportTable);
+    addCommandButton(row, this, u"Command3"_s, u"生成分录"_s, &RevaluationWindow::post);
     box->addLayout(row);
 
     m_choosePath = [this](const QString &suggested) {
