@@ -2,6 +2,9 @@
 // work tables.
 #include "ledgers/ledgerquery.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "ledgers/fixedassetledger.h"
 #include "ledgers/multicolumnledger.h"
 #include "ledgers/quantityledger.h"
@@ -11,6 +14,35 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace tz {
+
+namespace {
+
+// What is known of each format: its name on the command line, the work
+// table it fills and what its exported files are named after.
+struct FormatFacts
+{
+    LedgerFormat format;
+    const char16_t *name;
+    const char16_t *table;
+    const char16_t *subject;
+};
+
+const FormatFacts kFormats[] = {
+    {LedgerFormat::Detail, u"three", u"三总式", u"明细帐"},
+    {LedgerFormat::General, u"general", u"三总式", u"总分类帐"},
+    {LedgerFormat::Quantity, u"quantity", u"数量式", u"数量帐"},
+    {LedgerFormat::MultiIncrease, u"multi", u"多栏式", u"多栏帐"},
+    {LedgerFormat::MultiNet, u"multi1", u"多栏式", u"多栏帐"},
+    {LedgerFormat::FixedAsset, u"fixed", u"固累式", u"固累帐"},
+};
+
+const FormatFacts &factsOf(LedgerFormat format)
+{
+    return *std::find_if(std::begin(kFormats), std::end(kFormats),
+                         [format](const FormatFacts &facts) { return facts.format == format; });
+}
+
+} // namespace
 
 OpResult BuildLedger(Session &session, LedgerFormat format, const LedgerRequest &request, Dialogs &dialogs)
 {
@@ -34,19 +66,12 @@ OpResult BuildLedger(Session &session, LedgerFormat format, const LedgerRequest 
 
 QString ledgerTable(LedgerFormat format)
 {
-    switch (format) {
-    case LedgerFormat::Detail:
-    case LedgerFormat::General:
-        return u"三总式"_s;
-    case LedgerFormat::Quantity:
-        return u"数量式"_s;
-    case LedgerFormat::MultiIncrease:
-    case LedgerFormat::MultiNet:
-        return u"多栏式"_s;
-    case LedgerFormat::FixedAsset:
-        return u"固累式"_s;
-    }
-    return {};
+    return QString::fromUtf16(factsOf(format).table);
+}
+
+QString ledgerSubject(LedgerFormat format)
+{
+    return QString::fromUtf16(factsOf(format).subject);
 }
 
 namespace {
@@ -78,14 +103,9 @@ QString ledgerCaption(LedgerFormat format, const QString &name, int rows)
 
 std::optional<LedgerFormat> ledgerFormatNamed(const QString &name)
 {
-    static const QList<std::pair<QString, LedgerFormat>> names = {
-        {u"three"_s, LedgerFormat::Detail},           {u"general"_s, LedgerFormat::General},
-        {u"quantity"_s, LedgerFormat::Quantity},      {u"multi"_s, LedgerFormat::MultiIncrease},
-        {u"multi1"_s, LedgerFormat::MultiNet},        {u"fixed"_s, LedgerFormat::FixedAsset},
-    };
-    for (const auto &[n, format] : names) {
-        if (n == name)
-            return format;
+    for (const FormatFacts &facts : kFormats) {
+        if (name == QString::fromUtf16(facts.name))
+            return facts.format;
     }
     return std::nullopt;
 }

@@ -40,6 +40,9 @@ OpResult BuildLedger(Session &session, LedgerFormat format, const LedgerRequest 
 
 // The work table the format fills.
 QString ledgerTable(LedgerFormat format);
+// What the format shows, as its exported files are named: 明细帐, 总分类帐,
+// 数量帐, 多栏帐 or 固累帐.
+QString ledgerSubject(LedgerFormat format);
 
 // Every row of the format's work table in its stored column order, sorted
 // by the key the window sorts by (ID; the fixed-asset table by its second
