@@ -16,14 +16,18 @@ struct TableFacts
     const char16_t *name;
     StatementKind kind;
     const char16_t *form;
+    const char16_t *title;
+    const char16_t *spacedTitle;
 };
 
 const TableFacts kTables[] = {
-    {StatementTable::BalanceSheet13, u"资产表13", StatementKind::BalanceSheet, u"会小企01表"},
-    {StatementTable::BalanceSheet07, u"资产表07", StatementKind::BalanceSheet, u"会企01表"},
-    {StatementTable::Income13, u"利润表13", StatementKind::Income, u"会小企02表"},
-    {StatementTable::Income07, u"利润表07", StatementKind::Income, u"会企02表"},
-    {StatementTable::CashFlow, u"现流表", StatementKind::CashFlow, u"会小企03表"},
+    {StatementTable::BalanceSheet13, u"资产表13", StatementKind::BalanceSheet, u"会小企01表", u"资产负债表",
+     u"资 产 负 债  表"},
+    {StatementTable::BalanceSheet07, u"资产表07", StatementKind::BalanceSheet, u"会企01表", u"资产负债表",
+     u"资 产 负 债  表"},
+    {StatementTable::Income13, u"利润表13", StatementKind::Income, u"会小企02表", u"利润表", u"利  润  表"},
+    {StatementTable::Income07, u"利润表07", StatementKind::Income, u"会企02表", u"利润表", u"利  润  表"},
+    {StatementTable::CashFlow, u"现流表", StatementKind::CashFlow, u"会小企03表", u"现金流量表", u"现 金 流 量 表"},
 };
 
 const TableFacts &factsOf(StatementTable table)
@@ -63,15 +67,12 @@ StatementKind kindOf(StatementTable table)
 
 QString statementTitle(StatementTable table)
 {
-    switch (kindOf(table)) {
-    case StatementKind::BalanceSheet:
-        return u"资产负债表"_s;
-    case StatementKind::Income:
-        return u"利润表"_s;
-    case StatementKind::CashFlow:
-        break;
-    }
-    return u"现金流量表"_s;
+    return QString::fromUtf16(factsOf(table).title);
+}
+
+QString spacedStatementTitle(StatementTable table)
+{
+    return QString::fromUtf16(factsOf(table).spacedTitle);
 }
 
 QString formNumber(StatementTable table)

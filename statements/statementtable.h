@@ -36,6 +36,9 @@ StatementKind kindOf(StatementTable table);
 // The statement's title as printed and as the workbook's sheet name:
 // "资产负债表", "利润表", "现金流量表".
 QString statementTitle(StatementTable table);
+// The title over the workbook's sheet, spaced as the paper form spaces it:
+// "资 产 负 债  表", "利  润  表", "现 金 流 量 表".
+QString spacedStatementTitle(StatementTable table);
 
 // The statutory form number: 会小企01表, 会企01表, 会小企02表, 会企02表, 会小企03表.
 QString formNumber(StatementTable table);

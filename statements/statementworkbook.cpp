@@ -43,20 +43,6 @@ QList<SheetColumn> sheetColumns(StatementTable table)
             {5, u"本月金额"_s, 14, true}};
 }
 
-// The title over the first two rows, spaced as the paper form spaces it.
-QString sheetTitle(StatementTable table)
-{
-    switch (kindOf(table)) {
-    case StatementKind::BalanceSheet:
-        return u"资 产 负 债  表"_s;
-    case StatementKind::Income:
-        return u"利  润  表"_s;
-    case StatementKind::CashFlow:
-        return u"现 金 流 量 表"_s;
-    }
-    return statementTitle(table);
-}
-
 // The sheet's formats, made once per workbook. The heading rows (title,
 // entity, date, unit, column captions) are centred; the balance sheet's
 // table shrinks its texts to fit its narrow columns.
@@ -128,7 +114,7 @@ bool writeBook(const QString &file, StatementTable table, const QString &company
     const lxw_row_t tableEnd = lxw_row_t(4 + rows.recordCount());
     for (lxw_row_t r = 0; r <= tableEnd; ++r)
         worksheet_set_row(sheet, r, 20, r < 4 ? f.centre : nullptr);
-    worksheet_merge_range(sheet, 0, 0, 1, last, utf8(sheetTitle(table)).constData(), f.title);
+    worksheet_merge_range(sheet, 0, 0, 1, last, utf8(spacedStatementTitle(table)).constData(), f.title);
 
     if (balanceSheet) {
         worksheet_merge_range(sheet, 2, 0, 2, 2, utf8(u"编制单位:"_s + company + u"      "_s).constData(), f.centre);
