@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the Debian packages TZ305 builds, runs and tests with.
+# Installs the Debian packages TZ305 builds, runs, tests and packages with.
 # Idempotent: when everything is present it only checks and returns.
 # Needs root (or sudo) the first time. SQLCipher must be version 4 or newer;
 # where the distribution ships an older one (Debian 12 has 3.4), the
@@ -18,6 +18,7 @@ PACKAGES=(
   python3 python3-openpyxl
   parallel
   libreoffice-calc-nogui poppler-utils
+  dpkg-dev lintian desktop-file-utils appstream shared-mime-info man-db
 )
 SQLCIPHER_PACKAGES=(libsqlcipher-dev sqlcipher)
 
