@@ -245,22 +245,12 @@ void judgeYear(const QString &prefix, bool limit, const std::vector<Figure> &fig
     }
 }
 
-} // namespace
-
-bool RunYear(const YearShape &shape, Targets targets, const Options &options, std::vector<Verdict> &verdicts,
-             Extra extra)
+// The books of the year: the opening balances, then the year's vouchers
+// written as one import file and imported, timed; with `judged`, within a
+// minute. False (after saying so) when a step fails.
+bool importYear(tz::Session &s, const YearShape &shape, const QTemporaryDir &scratch, bool judged,
+                std::vector<Figure> &figures)
 {
-    const bool limit = targets == Targets::Limit;
-    const double queryLimitMs = limit ? 500 : 50;
-    tz::TemporarySet set(u"测试"_s, kYear);
-    tz::Session &s = set.session();
-    QTemporaryDir scratch;
-
-    printHeading(u"%1: %2 vouchers a month (%3 in December before the insert), one in %4 on the bank account"_s
-                     .arg(shape.name, grouped(shape.vouchersPerMonth), grouped(shape.lastMonthVouchers))
-                     .arg(shape.bankEvery));
-
-    // The books: opening balances, then the year's vouchers as one import.
     if (!WriteOpeningBalances(s)) {
         std::printf("  FAILED: opening balances\n");
         return false;
@@ -275,60 +265,56 @@ bool RunYear(const YearShape &shape, Targets targets, const Options &options, st
                 qPrintable(grouped(counts.vouchers)), qPrintable(grouped(counts.lines)),
                 qPrintable(grouped(counts.bankVouchers)), double(QFile(csv).size()) / 1e6);
 
-    std::vector<Figure> figures;
     tz::ImportCounts imported;
-    {
-        tz::ScriptedDialogs d;
-        tz::OpResult result;
-        const double ms = millis([&] { result = tz::ImportVouchers(s, csv, imported, d); });
-        if (failed("voucher import", result))
-            return false;
-        if (imported.vouchers != counts.vouchers || imported.lines != counts.lines) {
-            std::printf("  FAILED: imported %d vouchers, %d lines\n", imported.vouchers, imported.lines);
-            return false;
-        }
-        Figure f{u"voucher import of the year"_s, ms, imported.lines};
-        if (limit && options.judge) {
-            f.target = u"< 60 s"_s;
-            f.met = ms < 60'000;
-        }
-        figures.push_back(f);
+    tz::ScriptedDialogs d;
+    tz::OpResult result;
+    const double ms = millis([&] { result = tz::ImportVouchers(s, csv, imported, d); });
+    if (failed("voucher import", result))
+        return false;
+    if (imported.vouchers != counts.vouchers || imported.lines != counts.lines) {
+        std::printf("  FAILED: imported %d vouchers, %d lines\n", imported.vouchers, imported.lines);
+        return false;
     }
+    Figure f{u"voucher import of the year"_s, ms, imported.lines};
+    if (judged) {
+        f.target = u"< 60 s"_s;
+        f.met = ms < 60'000;
+    }
+    figures.push_back(f);
+    return true;
+}
 
-    // TZ305_BENCH_SAVE=FILE keeps a copy of the limit year's books as
-    // imported, to profile single statements against them.
-    if (const QString save = qEnvironmentVariable("TZ305_BENCH_SAVE"); limit && !save.isEmpty()) {
-        s.CloseMainConnection();
-        QFile::remove(save);
-        QFile::copy(set.path(), save);
-    }
-    const double floorMs = medianMillis(options.runs, [&] { s.RunSql(kFloorSql); });
+// A bank fee inserted as voucher 付1 of the full month: every later voucher
+// of the month is renumbered. Rows: the month's lines.
+std::optional<Figure> insertFigure(tz::Session &s)
+{
+    tz::VoucherHeader header;
+    header.date = QDate(kYear, kMonth, 1);
+    header.word = u"付"_s;
+    header.number = 1;
+    header.attachments = 1;
+    header.reviewer = u"张三"_s;
+    tz::VoucherLine fee;
+    fee.summary = u"银行手续费"_s;
+    fee.account = u"5603002"_s;
+    fee.debit = 8'800;
+    tz::VoucherLine bank;
+    bank.summary = fee.summary;
+    bank.account = u"1002001"_s;
+    bank.credit = 8'800;
+    tz::ScriptedDialogs d({true});
+    tz::PostingOutcome outcome;
+    tz::OpResult result;
+    const double ms = millis([&] { result = tz::InsertVoucher(s, header, {fee, bank}, outcome, d); });
+    if (failed("insert", result))
+        return std::nullopt;
+    const qint64 moved = s.RunSql(u"SELECT count(*) FROM 分录表 WHERE 月 = ?"_s, {kMonth}).value(0, 0).toLongLong();
+    return Figure{u"insert voucher 1 of month 12"_s, ms, moved};
+}
 
-    // The posting operations on the full month.
-    {
-        tz::VoucherHeader header;
-        header.date = QDate(kYear, kMonth, 1);
-        header.word = u"付"_s;
-        header.number = 1;
-        header.attachments = 1;
-        header.reviewer = u"张三"_s;
-        tz::VoucherLine fee;
-        fee.summary = u"银行手续费"_s;
-        fee.account = u"5603002"_s;
-        fee.debit = 8'800;
-        tz::VoucherLine bank;
-        bank.summary = fee.summary;
-        bank.account = u"1002001"_s;
-        bank.credit = 8'800;
-        tz::ScriptedDialogs d({true});
-        tz::PostingOutcome outcome;
-        tz::OpResult result;
-        const double ms = millis([&] { result = tz::InsertVoucher(s, header, {fee, bank}, outcome, d); });
-        if (failed("insert", result))
-            return false;
-        const qint64 moved = s.RunSql(u"SELECT count(*) FROM 分录表 WHERE 月 = ?"_s, {kMonth}).value(0, 0).toLongLong();
-        figures.push_back({u"insert voucher 1 of month 12"_s, ms, moved});
-    }
+// The full month closed (its transfer voucher written) and reopened.
+bool measureClosing(tz::Session &s, std::vector<Figure> &figures)
+{
     {
         tz::ScriptedDialogs d;
         tz::ClosingResult closing;
@@ -338,35 +324,45 @@ bool RunYear(const YearShape &shape, Targets targets, const Options &options, st
             return false;
         figures.push_back({u"close month 12 (transfer voucher)"_s, ms, closing.lines});
     }
-    {
-        tz::ScriptedDialogs d({true});
-        qint64 removed = 0;
-        tz::OpResult result;
-        const double ms = millis([&] { result = tz::ReopenMonth(s, kMonth, d, &removed); });
-        if (failed("reopening", result))
-            return false;
-        figures.push_back({u"reopen month 12"_s, ms, removed});
-    }
-    for (Figure &f : figures)
-        f.floorRatio = f.ms / floorMs;
+    tz::ScriptedDialogs d({true});
+    qint64 removed = 0;
+    tz::OpResult result;
+    const double ms = millis([&] { result = tz::ReopenMonth(s, kMonth, d, &removed); });
+    if (failed("reopening", result))
+        return false;
+    figures.push_back({u"reopen month 12"_s, ms, removed});
+    return true;
+}
 
-    // The queries of the query window: build the work table, read it as the grid does.
+// The account with the most lines after the opening balances, and its
+// direction; says how many lines the journal, the bank account and it hold.
+struct Account
+{
+    QString code;
+    QString direction;
+};
+
+Account busiestAccount(tz::Session &s)
+{
     const tz::ResultSet top =
         s.RunSql(u"SELECT 科目代码, count(*) FROM 分录表 WHERE ID >= 8010000000 GROUP BY 科目代码 ORDER BY 2 DESC LIMIT 1"_s);
-    const QString busiestCode = top.value(0, 0).toString();
-    const QString busiestDirection =
-        s.RunSql(u"SELECT 方向 FROM 科目表 WHERE 科目代码 = ?"_s, {busiestCode}).value(0, 0).toString();
+    const QString code = top.value(0, 0).toString();
+    const QString direction = s.RunSql(u"SELECT 方向 FROM 科目表 WHERE 科目代码 = ?"_s, {code}).value(0, 0).toString();
     const qint64 bankLines =
         s.RunSql(u"SELECT count(*) FROM 分录表 WHERE 科目代码 = '1002001'"_s).value(0, 0).toLongLong();
     std::printf("  journal: %s lines; bank account 1002001: %s lines; busiest account %s: %s lines\n",
                 qPrintable(grouped(s.RunSql(u"SELECT count(*) FROM 分录表"_s).value(0, 0).toLongLong())),
-                qPrintable(grouped(bankLines)), qPrintable(busiestCode),
-                qPrintable(grouped(top.value(0, 1).toLongLong())));
+                qPrintable(grouped(bankLines)), qPrintable(code), qPrintable(grouped(top.value(0, 1).toLongLong())));
+    return {code, direction};
+}
 
-    const QList<Query> queries = {
+// Every query of the query window and the statements window on the year.
+QList<Query> windowQueries(tz::Session &s, const Account &busiest)
+{
+    return {
         ledgerQuery(u"detail ledger 1002001 (bank)"_s, s, tz::LedgerFormat::Detail, u"1002001"_s, u"借"_s),
-        ledgerQuery(u"detail ledger %1 (busiest)"_s.arg(busiestCode), s, tz::LedgerFormat::Detail, busiestCode,
-                    busiestDirection),
+        ledgerQuery(u"detail ledger %1 (busiest)"_s.arg(busiest.code), s, tz::LedgerFormat::Detail, busiest.code,
+                    busiest.direction),
         ledgerQuery(u"general ledger 1002"_s, s, tz::LedgerFormat::General, u"1002"_s, u"借"_s),
         ledgerQuery(u"quantity ledger 1405"_s, s, tz::LedgerFormat::Quantity, u"1405"_s, u"借"_s),
         ledgerQuery(u"multi-column ledger 5602 (increase)"_s, s, tz::LedgerFormat::MultiIncrease, u"5602"_s,
@@ -395,9 +391,16 @@ bool RunYear(const YearShape &shape, Targets targets, const Options &options, st
         statementQuery(u"statement: income statement 13, month 12"_s, s, tz::StatementTable::Income13),
         statementQuery(u"statement: cash flow, month 12"_s, s, tz::StatementTable::CashFlow),
     };
-    std::vector<Figure> queryFigures;
-    double detailMs = 0;
-    double balanceMs = 0;
+}
+
+// Each query run options.runs times, its median held to the limit and to the
+// floor measured beside it. Keeps the times of the bank account's detail
+// ledger and of the balance table for the peers. False (after saying so)
+// when a query is refused.
+bool measureQueries(tz::Session &s, const QList<Query> &queries, const Options &options, bool limit,
+                    std::vector<Figure> &queryFigures, double &detailMs, double &balanceMs)
+{
+    const double queryLimitMs = limit ? 500 : 50;
     for (const Query &query : queries) {
         qint64 rows = 0;
         tz::ScriptedDialogs d;
@@ -430,75 +433,48 @@ bool RunYear(const YearShape &shape, Targets targets, const Options &options, st
             balanceMs = ms;
         queryFigures.push_back(f);
     }
+    return true;
+}
 
-    // Beside the ledgers that write the most rows, what writing those rows
-    // and reading those lines take alone.
-    AddLedgerFloors(s, options,
-                    {
-                        {u"detail ledger %1 (busiest)"_s.arg(busiestCode), tz::LedgerFormat::Detail, busiestCode,
-                         busiestDirection},
-                        {u"quantity ledger 1405"_s, tz::LedgerFormat::Quantity, u"1405"_s, u"借"_s},
-                        {u"multi-column ledger 2221 (net)"_s, tz::LedgerFormat::MultiNet, u"2221"_s, u"贷"_s, true},
-                    },
-                    queryFigures);
-
-    // The query window as the user opens it: 分录簿 of the whole year, from
-    // the click until the window with the grid's first screen is painted;
-    // then what the program holds with that journal open.
-    {
-        tz::ScriptedDialogs d;
-        tz::QueryWindow window(s, d, nullptr);
-        window.resize(1366, 768);
-        window.show();
-        window.findChild<QComboBox *>(u"Combo1"_s)->setCurrentText(u"全部"_s);
-        auto *journalButton = window.findChild<QPushButton *>(u"Command1"_s);
-        qint64 rows = 0;
-        const double ms = medianMillis(options.runs, [&] {
-            journalButton->click();
-            (void)window.grab();
-            rows = window.result().rowCount();
-        });
-        Figure f{u"query window: year's journal on screen"_s, ms, rows, ms / floorMs};
-        if (options.judge) {
-            f.target = !limit ? u"< 50 ms"_s : u"< 1 s"_s;
-            f.met = ms < (limit ? 1000 : 50);
-        }
-        queryFigures.push_back(f);
-        const double resident = residentMemoryMiB();
-        Figure held{u"memory held, year's journal open (MiB)"_s, resident, std::nullopt};
-        if (options.judge) {
-            held.target = u"< 300 MiB"_s;
-            held.met = resident < 300;
-        }
-        queryFigures.push_back(held);
+// The query window as the user opens it: 分录簿 of the whole year, from
+// the click until the window with the grid's first screen is painted;
+// then what the program holds with that journal open.
+void measureQueryWindow(tz::Session &s, const Options &options, bool limit, double floorMs,
+                        std::vector<Figure> &queryFigures)
+{
+    tz::ScriptedDialogs d;
+    tz::QueryWindow window(s, d, nullptr);
+    window.resize(1366, 768);
+    window.show();
+    window.findChild<QComboBox *>(u"Combo1"_s)->setCurrentText(u"全部"_s);
+    auto *journalButton = window.findChild<QPushButton *>(u"Command1"_s);
+    qint64 rows = 0;
+    const double ms = medianMillis(options.runs, [&] {
+        journalButton->click();
+        (void)window.grab();
+        rows = window.result().rowCount();
+    });
+    Figure f{u"query window: year's journal on screen"_s, ms, rows, ms / floorMs};
+    if (options.judge) {
+        f.target = !limit ? u"< 50 ms"_s : u"< 1 s"_s;
+        f.met = ms < (limit ? 1000 : 50);
     }
-
-    // The busiest account's ledger pages for the whole year, printed to a
-    // PDF file once.
-    if (const std::optional<Figure> printed =
-            printLedgerFigure(s, busiestCode, scratch.filePath(u"ledger.pdf"_s))) {
-        queryFigures.push_back(*printed);
-        queryFigures.back().floorRatio = printed->ms / floorMs;
-    } else {
-        return false;
+    queryFigures.push_back(f);
+    const double resident = residentMemoryMiB();
+    Figure held{u"memory held, year's journal open (MiB)"_s, resident, std::nullopt};
+    if (options.judge) {
+        held.target = u"< 300 MiB"_s;
+        held.met = resident < 300;
     }
+    queryFigures.push_back(held);
+}
 
-    // The plain-text journal for the peers.
-    const QString journal = scratch.filePath(u"books.journal"_s);
-    {
-        tz::ScriptedDialogs d;
-        tz::PlainJournalCounts exported;
-        tz::OpResult result;
-        const double ms = millis([&] { result = tz::ExportPlainJournal(s, journal, d, &exported); });
-        if (failed("plain journal export", result))
-            return false;
-        Figure f{u"plain journal export (for the peers)"_s, ms, exported.postings, ms / floorMs};
-        figures.push_back(f);
-    }
-
-    // The peers on that journal: a balance report against our balance
-    // table, the bank account's register against our detail ledger.
-    std::vector<PeerRun> peerRuns;
+// The peers on the plain journal: a balance report against our balance
+// table (`balanceMs`), the bank account's register against our detail
+// ledger (`detailMs`); a peer not installed, or not asked for, is skipped.
+std::vector<Figure> runPeers(const QString &journal, const Options &options, double floorMs, double &balanceMs,
+                             double &detailMs, std::vector<PeerRun> &peerRuns)
+{
     for (const QString &program : {u"hledger"_s, u"ledger"_s}) {
         if (!options.peers || !PeerInstalled(program)) {
             std::printf("  %s is not installed: skipped\n", qPrintable(program));
@@ -521,6 +497,93 @@ bool RunYear(const YearShape &shape, Targets targets, const Options &options, st
         f.comparison = u"%1x our %2"_s.arg(*run.ms / *run.ours, 0, 'f', 1).arg(run.against);
         peerFigures.push_back(f);
     }
+    return peerFigures;
+}
+
+} // namespace
+
+bool RunYear(const YearShape &shape, Targets targets, const Options &options, std::vector<Verdict> &verdicts,
+             Extra extra)
+{
+    const bool limit = targets == Targets::Limit;
+    tz::TemporarySet set(u"测试"_s, kYear);
+    tz::Session &s = set.session();
+    QTemporaryDir scratch;
+
+    printHeading(u"%1: %2 vouchers a month (%3 in December before the insert), one in %4 on the bank account"_s
+                     .arg(shape.name, grouped(shape.vouchersPerMonth), grouped(shape.lastMonthVouchers))
+                     .arg(shape.bankEvery));
+
+    std::vector<Figure> figures;
+    if (!importYear(s, shape, scratch, limit && options.judge, figures))
+        return false;
+
+    // TZ305_BENCH_SAVE=FILE keeps a copy of the limit year's books as
+    // imported, to profile single statements against them.
+    if (const QString save = qEnvironmentVariable("TZ305_BENCH_SAVE"); limit && !save.isEmpty()) {
+        s.CloseMainConnection();
+        QFile::remove(save);
+        QFile::copy(set.path(), save);
+    }
+    const double floorMs = medianMillis(options.runs, [&] { s.RunSql(kFloorSql); });
+
+    // The posting operations on the full month.
+    const std::optional<Figure> inserted = insertFigure(s);
+    if (!inserted)
+        return false;
+    figures.push_back(*inserted);
+    if (!measureClosing(s, figures))
+        return false;
+    for (Figure &f : figures)
+        f.floorRatio = f.ms / floorMs;
+
+    // The queries of the query window: build the work table, read it as the grid does.
+    const Account busiest = busiestAccount(s);
+    std::vector<Figure> queryFigures;
+    double detailMs = 0;
+    double balanceMs = 0;
+    if (!measureQueries(s, windowQueries(s, busiest), options, limit, queryFigures, detailMs, balanceMs))
+        return false;
+
+    // Beside the ledgers that write the most rows, what writing those rows
+    // and reading those lines take alone.
+    AddLedgerFloors(s, options,
+                    {
+                        {u"detail ledger %1 (busiest)"_s.arg(busiest.code), tz::LedgerFormat::Detail, busiest.code,
+                         busiest.direction},
+                        {u"quantity ledger 1405"_s, tz::LedgerFormat::Quantity, u"1405"_s, u"借"_s},
+                        {u"multi-column ledger 2221 (net)"_s, tz::LedgerFormat::MultiNet, u"2221"_s, u"贷"_s, true},
+                    },
+                    queryFigures);
+
+    measureQueryWindow(s, options, limit, floorMs, queryFigures);
+
+    // The busiest account's ledger pages for the whole year, printed to a
+    // PDF file once.
+    if (const std::optional<Figure> printed =
+            printLedgerFigure(s, busiest.code, scratch.filePath(u"ledger.pdf"_s))) {
+        queryFigures.push_back(*printed);
+        queryFigures.back().floorRatio = printed->ms / floorMs;
+    } else {
+        return false;
+    }
+
+    // The plain-text journal for the peers.
+    const QString journal = scratch.filePath(u"books.journal"_s);
+    {
+        tz::ScriptedDialogs d;
+        tz::PlainJournalCounts exported;
+        tz::OpResult result;
+        const double ms = millis([&] { result = tz::ExportPlainJournal(s, journal, d, &exported); });
+        if (failed("plain journal export", result))
+            return false;
+        Figure f{u"plain journal export (for the peers)"_s, ms, exported.postings, ms / floorMs};
+        figures.push_back(f);
+    }
+
+    // The peers on that journal, each set against a figure of ours.
+    std::vector<PeerRun> peerRuns;
+    const std::vector<Figure> peerFigures = runPeers(journal, options, floorMs, balanceMs, detailMs, peerRuns);
 
     // Keeping the year safe: a backup, compacting and the carry forward of
     // the whole set, each once (they write files the size of the set).
