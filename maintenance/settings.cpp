@@ -3,6 +3,7 @@
 
 #include "store/dialogs.h"
 #include "store/guard.h"
+#include "store/passwordhash.h"
 #include "store/session.h"
 #include "store/transaction.h"
 
@@ -77,7 +78,7 @@ OpResult ChangePassword(Session &session, const QString &operatorName, const QSt
     if (first != second)
         return refuse(dialogs, u"两次密码输入不一致"_s, kReminder, Icon::Exclamation);
     const OpResult changed = guarded(dialogs, [&] {
-        session.execSql(u"UPDATE 信息表 SET 密码 = ? WHERE 操作员 = ?"_s, {first, operatorName});
+        session.execSql(u"UPDATE 信息表 SET 密码 = ? WHERE 操作员 = ?"_s, {hashPassword(first), operatorName});
         return OpResult::done();
     });
     if (!changed.isDone())

@@ -1,6 +1,6 @@
 // The values kept in 信息表 that the settings window edits: the company's
 // full name, the logged-in operator's name and password, and the backup
-// folder. Names and passwords are stored exactly as typed.
+// folder. Names are stored exactly as typed, passwords as salted hashes.
 #pragma once
 
 #include <QString>
@@ -33,7 +33,7 @@ OpResult SaveCompanyName(Session &session, const QString &name, Dialogs &dialogs
 OpResult RenameOperator(Session &session, const QString &current, const QString &newName, Dialogs &dialogs);
 
 // Refuses when either entry is blank ("请输入密码！") or the two differ
-// ("两次密码输入不一致"); otherwise stores `first` as the operator's 密码,
+// ("两次密码输入不一致"); otherwise stores the hash of `first` as the operator's 密码,
 // confirms and makes it the session's password.
 OpResult ChangePassword(Session &session, const QString &operatorName, const QString &first, const QString &second,
                         Dialogs &dialogs);

@@ -17,6 +17,7 @@
 #include "store/dberror.h"
 #include "store/fileerror.h"
 #include "store/money.h"
+#include "store/setkeys.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -161,14 +162,30 @@ void Connection::open(const QString &path, const QByteArray &key)
     // replaced in between (compacting), the opened file could be either,
     // so it is opened again.
     const QByteArray nativePath = QFile::encodeName(path);
+    // The shared key first, then every set passphrase given to the process.
+    const QList<QByteArray> keys = key == databasePassword() ? setKeys() : QList<QByteArray>{key};
     for (int attempt = 0;; ++attempt) {
         quint64 device = 0, inode = 0, deviceAfter = 0, inodeAfter = 0;
         const bool named = fileIdentity(nativePath, device, inode);
-        openChecked(path, key);
+        QByteArray opened;
+        for (const QByteArray &candidate : keys) {
+            try {
+                openChecked(path, candidate);
+                opened = candidate;
+                break;
+            } catch (const DbError &error) {
+                if (error.kind() != DbError::Kind::WrongKey)
+                    throw;
+            }
+        }
+        if (opened.isNull())
+            throw DbError(DbError::Kind::WrongKey, keys.size() > 1 || key == databasePassword()
+                                                       ? lockedSetText(path)
+                                                       : u"帐套文件的密码不符,无法打开: %1"_s.arg(path));
         if (named && fileIdentity(nativePath, deviceAfter, inodeAfter) && device == deviceAfter
             && inode == inodeAfter) {
             m_nativePath = nativePath;
-            m_key = key;
+            m_key = opened;
             m_device = device;
             m_inode = inode;
             return;
@@ -189,9 +206,10 @@ bool Connection::fileReplaced() const
 void Connection::reopenIfReplaced()
 {
     if (m_depth == 0 && m_db && fileReplaced()) {
+        // The new file may carry another key (a passphrase set or removed):
+        // every key the process knows is tried.
         const QString path = m_path;
-        const QByteArray key = m_key;
-        open(path, key);
+        open(path);
     }
 }
 

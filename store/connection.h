@@ -33,8 +33,10 @@ public:
     Connection &operator=(const Connection &) = delete;
 
     // Opens an existing account-set file read-write with the key and checks
-    // that the key opens it. Throws DbError (FileMissing, NotADatabase,
-    // WrongKey, NotAnAccountSet); on failure the connection stays closed.
+    // that the key opens it. With the shared key (the default) the set
+    // passphrases this process was given (setkeys.h) are tried after it.
+    // Throws DbError (FileMissing, NotADatabase, WrongKey, NotAnAccountSet);
+    // on failure the connection stays closed.
     void open(const QString &path, const QByteArray &key = databasePassword());
 
     // Creates a new, empty encrypted database file; refuses an existing path.
@@ -44,6 +46,8 @@ public:
     void close();
     bool isOpen() const { return m_db != nullptr; }
     const QString &path() const { return m_path; }
+    // The key that opened the file (copies of the set are made with it).
+    const QByteArray &key() const { return m_key; }
 
     // Runs one statement with bound parameters and returns its rows (none for
     // an action statement). A second statement in the text is refused.

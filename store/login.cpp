@@ -7,6 +7,7 @@
 #include "store/dberror.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
+#include "store/passwordhash.h"
 #include "store/schemaupgrade.h"
 #include "store/session.h"
 
@@ -45,12 +46,24 @@ bool login(Session &session, const QString &operatorName, const QString &passwor
     ResultSet rows = session.RunSql(u"SELECT 密码 FROM 信息表 WHERE 操作员 = ?"_s, {operatorName});
     if (rows.eof() || rows.isNull(u"密码"_s))
         return false;
-    return rows.text(u"密码"_s) == password;
+    // A set not yet upgraded still holds the passwords as typed.
+    const bool plainAllowed
+        = session.RunSql(u"PRAGMA user_version"_s).value(0, 0).toInt() < kPasswordHashVersion;
+    return passwordMatches(rows.text(u"密码"_s), password, plainAllowed);
+}
+
+int loginDelaySeconds(int failures)
+{
+    if (failures <= 0)
+        return 0;
+    return failures > 6 ? 60 : 1 << (failures - 1);
 }
 
 OpResult CheckLogin(Session &session, const QString &pathText, const QString &operatorName,
-                    const QString &password, Dialogs &dialogs)
+                    const QString &password, Dialogs &dialogs, bool *wrongPassword)
 {
+    if (wrongPassword)
+        *wrongPassword = false;
     const auto refused = [&dialogs](const QString &text, Icon icon = Icon::Exclamation) {
         return refuse(dialogs, text, u"TZ305提示"_s, icon);
     };
@@ -74,8 +87,11 @@ OpResult CheckLogin(Session &session, const QString &pathText, const QString &op
         dialogs.show(error.message(), u"TZ305提示"_s, Icon::Critical);
         return OpResult::failed(error.message());
     }
-    if (!ok)
+    if (!ok) {
+        if (wrongPassword)
+            *wrongPassword = true;
         return refused(u"操作员或密码不正确!"_s, Icon::Critical);
+    }
 
     // A set made by an older program gets the steps it lacks before use.
     try {

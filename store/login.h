@@ -20,14 +20,21 @@ class Session;
 OpResult ChooseAccountSet(Session &session, const QString &path, QStringList &operators, Dialogs &dialogs);
 
 // True exactly when 信息表 has a row for `operatorName` and the first such
-// row's 密码 equals `password` (a NULL password matches nothing).
+// row's 密码 stands for `password` (passwordMatches: a hash verifies it, the
+// empty text takes only the empty entry, a NULL password matches nothing;
+// text as typed only in a set made before the hashes).
 bool login(Session &session, const QString &operatorName, const QString &password);
+
+// How long the login window waits after `failures` wrong passwords in a
+// row before it takes the next: none, then 1, 2, 4 … seconds, at most 60.
+int loginDelaySeconds(int failures);
 
 // The login checks, in order: a chosen set, an operator, an existing file,
 // two digits at the end of the name, "Y" before them, then the password.
 // Each refusal is one message titled "TZ305提示". On success the login values
-// operatorName, operatorPassword and fiscalYear are set.
+// operatorName, operatorPassword and fiscalYear are set. `wrongPassword`
+// (when given) tells whether the refusal was the password's.
 OpResult CheckLogin(Session &session, const QString &pathText, const QString &operatorName,
-                    const QString &password, Dialogs &dialogs);
+                    const QString &password, Dialogs &dialogs, bool *wrongPassword = nullptr);
 
 } // namespace tz

@@ -8,6 +8,7 @@
 #include "store/connection.h"
 #include "store/dberror.h"
 #include "store/makepath.h"
+#include "store/passwordhash.h"
 #include "store/paths.h"
 #include "store/session.h"
 #include "store/setexport.h"
@@ -92,6 +93,8 @@ void upgradeAccountSet(Session &session)
         }
         if (version < 3)
             session.execSql(kTransferLinesIndexSql);
+        if (version < kPasswordHashVersion)
+            hashPlainPasswords(db);
         session.execSql(u"PRAGMA user_version = %1"_s.arg(kSchemaVersion));
         transaction.commit();
     } catch (...) {

@@ -9,7 +9,7 @@
 -- must sort as text); 分录表.ID is the ten-digit INTEGER line key.
 -- Amounts are REAL rounded to two decimals and NULL when there is none.
 
-PRAGMA user_version = 3;
+PRAGMA user_version = 4;
 
 -- Account-set information: one row per operator; the row with 代号 'TZ'
 -- also carries the company name and the backup folder.

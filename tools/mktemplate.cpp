@@ -22,6 +22,7 @@
 #include <QSet>
 #include <QTextStream>
 
+#include "store/passwordhash.h"
 #include "store/appicon.h"
 #include "store/connection.h"
 #include "store/dberror.h"
@@ -214,6 +215,7 @@ void buildTemplate(const QString &sourceDir, const QString &outPath)
         db.begin();
         db.executeScript(readText(sourceDir + u"/schema.sql"_s));
         db.executeScript(readText(sourceDir + u"/info.sql"_s));
+        tz::hashPlainPasswords(db); // the default passwords are stored as hashes too
         insertAccounts(db, readAccounts(sourceDir + u"/accounts.tsv"_s), readReadings(sourceDir + u"/readings.tsv"_s));
         insertPhrases(db, sourceDir + u"/phrases.txt"_s);
         insertCashFlowItems(db, sourceDir + u"/cashflow.tsv"_s);

@@ -32,6 +32,9 @@ namespace tz {
 
 namespace {
 
+// What 原密码 shows whatever the password.
+const QString kPasswordMask = u"******"_s;
+
 // A field of the window; read-only ones are drawn on the window's colour,
 // passwords are echoed as '*'.
 QLineEdit *textField(QWidget *parent, const QString &name, bool readOnly = false, bool password = false)
@@ -236,7 +239,8 @@ void SettingsWindow::load()
     m_company->setText(info.companyName);
     m_backupPath->setText(info.backupPath);
     m_operator->setText(m_session.operatorName());
-    m_password->setText(m_session.operatorPassword());
+    // The password itself is never shown (nor kept in the set as text).
+    m_password->setText(kPasswordMask);
 }
 
 QString SettingsWindow::chooseFolderWithDialog()
@@ -273,7 +277,6 @@ void SettingsWindow::changePassword()
     const QString second = m_repeatedPassword->text();
     const OpResult result = ChangePassword(m_session, m_operator->text(), first, second, m_dialogs);
     if (result.isDone()) {
-        m_password->setText(first);
         m_newPassword->clear();
         m_repeatedPassword->clear();
     } else if (result.isRefused() && !first.trimmed().isEmpty() && !second.trimmed().isEmpty()) {

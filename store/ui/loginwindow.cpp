@@ -13,11 +13,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "store/accountset.h"
 #include "store/login.h"
 #include "store/session.h"
+#include "store/setkeys.h"
 #include "store/ui/messageboxdialogs.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -120,21 +122,36 @@ void LoginWindow::buildControls()
     m_connecting->setSizePolicy(keepPlace);
     m_connecting->hide();
 
+    // Asked for only when the chosen set does not open with the shared key.
+    m_passphraseLabel = new QLabel(u"此帐套已加密,请输入帐套密码"_s);
+    m_passphraseLabel->setObjectName(u"Label7"_s);
+    m_passphrase = new QLineEdit;
+    m_passphrase->setObjectName(u"Text6"_s);
+    m_passphrase->setEchoMode(QLineEdit::Password);
+    m_passphraseLabel->hide();
+    m_passphrase->hide();
+
     auto *fields = new QGridLayout;
     fields->setColumnStretch(1, 1);
     fields->addWidget(fieldLabel(u"帐  套"_s, m_path), 0, 0);
     fields->addWidget(m_path, 0, 1);
     fields->addWidget(m_chooseSet, 0, 2);
-    fields->addWidget(fieldLabel(u"操作员"_s, m_operator), 1, 0);
-    fields->addWidget(m_operator, 1, 1);
-    fields->addWidget(fieldLabel(u"密  码"_s, m_password), 2, 0);
-    fields->addWidget(m_password, 2, 1);
-    fields->addWidget(m_connecting, 3, 1);
+    fields->addWidget(m_passphraseLabel, 1, 1);
+    fields->addWidget(m_passphrase, 2, 1);
+    fields->addWidget(fieldLabel(u"操作员"_s, m_operator), 3, 0);
+    fields->addWidget(m_operator, 3, 1);
+    fields->addWidget(fieldLabel(u"密  码"_s, m_password), 4, 0);
+    fields->addWidget(m_password, 4, 1);
+    fields->addWidget(m_connecting, 5, 1);
 
     m_login = button(u"Command1"_s, u"登陆"_s);
     m_newSet = button(u"Command4"_s, u"新建帐套"_s);
     m_quit = button(u"Command2"_s, u"退出"_s);
+    m_monthEnd = button(u"monthEnd"_s, u"批量月结"_s);
+    m_monthEnd->setToolTip(u"文件夹下的每个帐套: 检查、结帐、出报表和余额表、备份"_s);
+    m_monthEnd->hide();
     auto *actions = new QHBoxLayout;
+    actions->addWidget(m_monthEnd);
     actions->addStretch();
     actions->addWidget(m_login);
     actions->addWidget(m_newSet);
@@ -200,7 +217,20 @@ void LoginWindow::buildControls()
         if (!m_password->text().isEmpty())
             logIn();
     });
+    connect(m_passphrase, &QLineEdit::returnPressed, this, [this] {
+        if (!m_passphrase->text().isEmpty())
+            unlockSet();
+    });
+    // After a wrong password 登陆 (and Enter) wait a while before the next try.
+    m_delay = new QTimer(this);
+    m_delay->setObjectName(u"loginDelay"_s);
+    m_delay->setSingleShot(true);
+    connect(m_delay, &QTimer::timeout, this, [this] { m_login->setEnabled(true); });
     connect(m_quit, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_monthEnd, &QPushButton::clicked, this, [this] {
+        if (m_openMonthEnd)
+            m_openMonthEnd(this);
+    });
     connect(m_newSet, &QPushButton::clicked, this, &LoginWindow::showNewSetPanel);
     connect(m_pickFolder, &QPushButton::clicked, this, &LoginWindow::chooseFolder);
     connect(m_save, &QPushButton::clicked, this, &LoginWindow::saveNewSet);
@@ -232,6 +262,12 @@ QString LoginWindow::chosenSetPath() const
     return text == setHint ? QString() : text;
 }
 
+void LoginWindow::setMonthEndOpener(WindowOpener opener)
+{
+    m_openMonthEnd = std::move(opener);
+    m_monthEnd->setVisible(bool(m_openMonthEnd));
+}
+
 void LoginWindow::chooseSet(const QString &path)
 {
     if (path.isEmpty()) { // cancelled: nothing chosen, the operator list stays
@@ -240,6 +276,14 @@ void LoginWindow::chooseSet(const QString &path)
     }
     m_path->setText(path);
     m_operator->clear();
+    m_passphraseLabel->hide();
+    m_passphrase->hide();
+    m_passphrase->clear();
+    // A set under its own passphrase opens once the passphrase is typed.
+    if (needsSetPassphrase(path)) {
+        askForPassphrase();
+        return;
+    }
     QStringList operators;
     // A file that is no account set has been reported by the core; nothing
     // of it may stay in the window.
@@ -281,18 +325,59 @@ private:
 
 } // namespace
 
+void LoginWindow::askForPassphrase()
+{
+    m_passphraseLabel->show();
+    m_passphrase->show();
+    m_passphrase->setFocus(Qt::OtherFocusReason);
+}
+
+bool LoginWindow::unlockSet()
+{
+    const QString path = chosenSetPath();
+    const QString problem = unlockAccountSet(path, m_passphrase->text());
+    if (!problem.isEmpty()) {
+        m_dialogs->show(problem, u"TZ305提示"_s, Icon::Critical);
+        m_passphrase->selectAll();
+        m_passphrase->setFocus(Qt::OtherFocusReason);
+        return false;
+    }
+    QStringList operators;
+    if (!ChooseAccountSet(m_session, path, operators, *m_dialogs).isDone())
+        return false;
+    m_passphrase->setEnabled(false);
+    m_operator->addItems(operators);
+    m_password->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+void LoginWindow::waitAfterWrongPassword()
+{
+    ++m_failures;
+    m_login->setEnabled(false);
+    m_delay->start(loginDelaySeconds(m_failures) * 1000);
+}
+
 void LoginWindow::logIn()
 {
+    if (!m_login->isEnabled())
+        return; // still waiting after a wrong password
+    if (m_passphrase->isVisible() && m_passphrase->isEnabled() && !unlockSet())
+        return;
     m_connecting->show();
     m_connecting->repaint();
     HidingDialogs dialogs(*m_dialogs, m_connecting);
-    const OpResult result
-        = CheckLogin(m_session, chosenSetPath(), m_operator->currentText(), m_password->text(), dialogs);
+    bool wrongPassword = false;
+    const OpResult result = CheckLogin(m_session, chosenSetPath(), m_operator->currentText(), m_password->text(),
+                                       dialogs, &wrongPassword);
     m_connecting->hide();
     if (result.isDone()) {
+        m_failures = 0;
         accept();
         return;
     }
+    if (wrongPassword)
+        waitAfterWrongPassword();
     m_password->setFocus(Qt::OtherFocusReason);
     m_password->selectAll();
 }

@@ -14,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
+class QTimer;
 
 namespace tz {
 
@@ -50,6 +51,12 @@ public:
     using FailedSetHandler = std::function<void(const QString &path, Dialogs &dialogs)>;
     void setFailedSetHandler(FailedSetHandler handler) { m_failedSet = std::move(handler); }
 
+    // Opens the 批量月结 window over this one, for a firm's month end over a
+    // folder of sets before logging in to any. The program sets it (that
+    // window lives above store/); the button 批量月结 shows only once set.
+    using WindowOpener = std::function<void(QWidget *parent)>;
+    void setMonthEndOpener(WindowOpener opener);
+
 protected:
     bool event(QEvent *event) override;
 
@@ -62,6 +69,9 @@ private:
     void chooseSet(const QString &path);
     QString chosenSetPath() const;
     void logIn();
+    void waitAfterWrongPassword();
+    void askForPassphrase();
+    bool unlockSet();
     void showNewSetPanel();
     void hideNewSetPanel();
     void chooseFolder();
@@ -81,6 +91,13 @@ private:
     QComboBox *m_operator = nullptr;     // Combo1
     QLineEdit *m_password = nullptr;     // Text1
     QLabel *m_connecting = nullptr;      // Label6
+    // Shown only for a set encrypted under its own passphrase.
+    QLabel *m_passphraseLabel = nullptr; // Label7
+    QLineEdit *m_passphrase = nullptr;   // Text6
+    // Wrong passwords in a row, and the wait after them (loginDelaySeconds)
+    // during which 登陆 is disabled.
+    int m_failures = 0;
+    QTimer *m_delay = nullptr; // loginDelay
     QPushButton *m_login = nullptr;      // Command1
     QPushButton *m_newSet = nullptr;     // Command4
     QPushButton *m_quit = nullptr;       // Command2
@@ -92,6 +109,8 @@ private:
     QPushButton *m_save = nullptr;       // Command3
     QPushButton *m_cancel = nullptr;     // Command5
     QLabel *m_hint = nullptr;            // Label3
+    QPushButton *m_monthEnd = nullptr;   // monthEnd
+    WindowOpener m_openMonthEnd;
 };
 
 } // namespace tz

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 
 #include "store/login.h"
+#include "store/passwordhash.h"
+#include "store/schemaupgrade.h"
 #include "store/session.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/testset.h"
@@ -90,13 +92,49 @@ TEST(Login, EmptyPasswordOnlyMatchesAnEmptyStoredOne)
     EXPECT_FALSE(tz::login(s, u"出纳"_s, u"NULL"_s));
 }
 
+TEST(Login, AnOlderSetsPasswordsBecomeHashesAtTheFirstLogin)
+{
+    TestSet set;
+    tz::Session &s = set.session();
+    // As a program before the hashes left the set: passwords as typed.
+    s.execSql(u"UPDATE 信息表 SET 密码 = CASE 操作员 WHEN '主管' THEN '888' WHEN '会计' THEN '111' ELSE '' END"_s);
+    s.execSql(u"PRAGMA user_version = 3"_s);
+    ScriptedDialogs wrong;
+    EXPECT_TRUE(tz::CheckLogin(s, set.path(), u"主管"_s, u"889"_s, wrong).isRefused());
+    EXPECT_EQ(wrong.messages, QList<Message>({refusal(u"操作员或密码不正确!"_s, Icon::Critical)}));
+    ScriptedDialogs right;
+    ASSERT_TRUE(tz::CheckLogin(s, set.path(), u"主管"_s, u"888"_s, right).isDone());
+    EXPECT_TRUE(right.messages.isEmpty());
+
+    EXPECT_EQ(s.RunSql(u"PRAGMA user_version"_s).value(0, 0).toInt(), tz::kSchemaVersion);
+    const tz::ResultSet rows = s.RunSql(u"SELECT 密码 FROM 信息表 WHERE 操作员 IN ('主管', '会计')"_s);
+    ASSERT_EQ(rows.recordCount(), 2);
+    for (const tz::ResultSet::Row &row : rows.rows())
+        EXPECT_TRUE(row.at(0).toString().startsWith(u"$argon2id$"_s)) << row.at(0).toString().toStdString();
+    EXPECT_TRUE(s.RunSql(u"SELECT 1 FROM 信息表 WHERE 密码 IN ('888', '111')"_s).eof());
+    EXPECT_TRUE(tz::login(s, u"会计"_s, u"111"_s));
+    EXPECT_FALSE(tz::login(s, u"会计"_s, u"888"_s));
+    EXPECT_TRUE(tz::login(s, u"出纳"_s, u""_s)); // the empty password stays empty
+    // Text as typed no longer logs in once the set is upgraded.
+    s.execSql(u"UPDATE 信息表 SET 密码 = '222' WHERE 操作员 = '出纳'"_s);
+    EXPECT_FALSE(tz::login(s, u"出纳"_s, u"222"_s));
+}
+
+TEST(Login, WrongPasswordsWaitLongerEachTime)
+{
+    QList<int> waits;
+    for (int failures = 0; failures <= 8; ++failures)
+        waits.append(tz::loginDelaySeconds(failures));
+    EXPECT_EQ(waits, (QList<int>{0, 1, 2, 4, 8, 16, 32, 60, 60}));
+}
+
 TEST(Login, QuotesInNamesAndPasswordsAreData)
 {
     TestSet set;
     tz::Session &s = set.session();
     const QString name = u"O'Brien \"老王\" 100%"_s;
     const QString password = u"a'b\"c%_;--"_s;
-    s.execSql(u"UPDATE 信息表 SET 操作员 = ?, 密码 = ? WHERE 操作员 = '会计'"_s, {name, password});
+    s.execSql(u"UPDATE 信息表 SET 操作员 = ?, 密码 = ? WHERE 操作员 = '会计'"_s, {name, tz::hashPassword(password)});
     EXPECT_TRUE(tz::login(s, name, password));
     EXPECT_FALSE(tz::login(s, name, u"a'b"_s));
     EXPECT_FALSE(tz::login(s, u"' OR '1'='1"_s, u"' OR '1'='1"_s));

@@ -221,10 +221,27 @@ private slots:
         QCOMPARE(h.operators()->currentText(), u"出纳"_s);
         QCOMPARE(h.edit(u"Text1"_s)->text(), u"888"_s);
 
+        // A wrong password makes 登陆 wait 1 s, the next 2 s; Enter waits too.
+        auto *login = h.find<QPushButton>(u"Command1"_s);
+        auto *delay = h.window.findChild<QTimer *>(u"loginDelay"_s);
+        QVERIFY(delay);
+        for (const int waitMs : {1000, 2000}) {
+            QVERIFY(!login->isEnabled());
+            QVERIFY(delay->isActive());
+            QCOMPARE(delay->interval(), waitMs);
+            QTest::keyClick(h.edit(u"Text1"_s), Qt::Key_Return);
+            QCOMPARE(h.dialogs.messages.size(), waitMs / 1000);
+            delay->start(0); // the wait ends now rather than in real time
+            QTRY_VERIFY(login->isEnabled());
+            if (waitMs == 1000)
+                QTest::keyClick(h.edit(u"Text1"_s), Qt::Key_Return);
+        }
+        QCOMPARE(h.dialogs.messages.size(), 2);
+
         h.edit(u"Text1"_s)->clear();
         QTest::keyClicks(h.edit(u"Text1"_s), u"222"_s);
         h.click(u"Command1"_s);
-        QCOMPARE(h.dialogs.messages.size(), 1);
+        QCOMPARE(h.dialogs.messages.size(), 2);
         QCOMPARE(h.window.result(), int(QDialog::Accepted));
         QVERIFY(!h.window.isVisible());
         QCOMPARE(h.session.operatorName(), u"出纳"_s);

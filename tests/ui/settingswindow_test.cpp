@@ -10,6 +10,7 @@
 
 #include "demo/demobooks.h"
 #include "maintenance/ui/settingswindow.h"
+#include "store/login.h"
 #include "store/paths.h"
 #include "store/session.h"
 #include "tests/support/scripteddialogs.h"
@@ -56,6 +57,28 @@ private slots:
         QVERIFY(tz::MakeDemoBooks(m_set.session(), 2024, 12, 7, yes).isDone());
         m_folder = m_set.folder() + u"/备份"_s;
         m_set.session().execSql(u"UPDATE 信息表 SET 备份路径 = ? WHERE 代号 = 'TZ'"_s, {m_folder});
+    }
+
+    void passwordIsMaskedAndChangedByKeys()
+    {
+        ScriptedDialogs dialogs;
+        tz::SettingsWindow window(m_set.session(), dialogs);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        // 原密码 never holds the password itself.
+        QCOMPARE(child<QLineEdit>(&window, u"Text4"_s)->text(), u"******"_s);
+        for (const QString &name : {u"Text5"_s, u"Text6"_s}) {
+            child<QLineEdit>(&window, name)->setFocus();
+            QTest::keyClicks(child<QLineEdit>(&window, name), u"New7pass"_s);
+        }
+        child<QPushButton>(&window, u"Command6"_s)->setFocus();
+        QTest::keyClick(child<QPushButton>(&window, u"Command6"_s), Qt::Key_Space);
+        QCOMPARE(dialogs.messages, QList<Message>({{u"修改成功"_s, u"提示"_s, Icon::Information}}));
+        QCOMPARE(child<QLineEdit>(&window, u"Text4"_s)->text(), u"******"_s);
+        const QString stored = m_set.session().RunSql(u"SELECT 密码 FROM 信息表 WHERE 操作员 = '主管'"_s).text(u"密码"_s);
+        QVERIFY(stored.startsWith(u"$argon2id$"_s));
+        QVERIFY(tz::login(m_set.session(), u"主管"_s, u"New7pass"_s));
+        QVERIFY(!tz::login(m_set.session(), u"主管"_s, u"888"_s));
     }
 
     void backUpCompactRestoreAndCarryForward()
