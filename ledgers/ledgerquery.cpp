@@ -15,7 +15,32 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace tz {
 
+OpResult BuildLedger(Session &session, LedgerFormat format, const LedgerRequest &request, Dialogs &dialogs)
+{
+    const QString code = request.code.trimmed();
+    switch (format) {
+    case LedgerFormat::Detail:
+        return BuildDetailLedger(session, code, request.direction, dialogs);
+    case LedgerFormat::General:
+        return BuildGeneralLedger(session, code, request.direction, dialogs);
+    case LedgerFormat::Quantity:
+        return BuildQuantityLedger(session, code, request.direction, request.priceDigits, dialogs);
+    case LedgerFormat::MultiIncrease:
+        return BuildMultiColumnLedger(session, code, request.direction, MultiColumnVariant::Increase, dialogs);
+    case LedgerFormat::MultiNet:
+        return BuildMultiColumnLedger(session, code, request.direction, MultiColumnVariant::Net, dialogs);
+    case LedgerFormat::FixedAsset:
+        return BuildFixedAssetLedger(session, code, dialogs);
+    }
+    return OpResult::failed(u"unknown ledger format"_s);
+}
+
 namespace {
+
+// Every ledger table sorts by its ID column (the fixed-asset table's second
+// column); rows with the same key (none in practice) keep their insertion
+// order.
+const QString kLedgerOrder = u" ORDER BY ID, rowid"_s;
 
 // What is known of each format: its name on the command line, the work
 // table it fills and what its exported files are named after.
@@ -44,26 +69,6 @@ const FormatFacts &factsOf(LedgerFormat format)
 
 } // namespace
 
-OpResult BuildLedger(Session &session, LedgerFormat format, const LedgerRequest &request, Dialogs &dialogs)
-{
-    const QString code = request.code.trimmed();
-    switch (format) {
-    case LedgerFormat::Detail:
-        return BuildDetailLedger(session, code, request.direction, dialogs);
-    case LedgerFormat::General:
-        return BuildGeneralLedger(session, code, request.direction, dialogs);
-    case LedgerFormat::Quantity:
-        return BuildQuantityLedger(session, code, request.direction, request.priceDigits, dialogs);
-    case LedgerFormat::MultiIncrease:
-        return BuildMultiColumnLedger(session, code, request.direction, MultiColumnVariant::Increase, dialogs);
-    case LedgerFormat::MultiNet:
-        return BuildMultiColumnLedger(session, code, request.direction, MultiColumnVariant::Net, dialogs);
-    case LedgerFormat::FixedAsset:
-        return BuildFixedAssetLedger(session, code, dialogs);
-    }
-    return OpResult::failed(u"unknown ledger format"_s);
-}
-
 QString ledgerTable(LedgerFormat format)
 {
     return QString::fromUtf16(factsOf(format).table);
@@ -73,15 +78,6 @@ QString ledgerSubject(LedgerFormat format)
 {
     return QString::fromUtf16(factsOf(format).subject);
 }
-
-namespace {
-
-// Every ledger table sorts by its ID column (the fixed-asset table's second
-// column); rows with the same key (none in practice) keep their insertion
-// order.
-const QString kLedgerOrder = u" ORDER BY ID, rowid"_s;
-
-} // namespace
 
 ResultSet ReadLedger(Session &session, LedgerFormat format)
 {
