@@ -30,20 +30,9 @@ const QStringList kColumns = {u"凭证"_s,     u"日期"_s,     u"字号"_s,    
                               u"审核"_s,     u"摘要说明"_s, u"科目代码"_s, u"数量"_s,
                               u"借方金额"_s, u"贷方金额"_s, u"流代"_s,     u"流金"_s};
 
-// Positions of the columns in a row.
+// Positions of the columns in a row, in the order of kColumns.
 namespace col {
-constexpr int Key = 0;
-constexpr int Date = 1;
-constexpr int Word = 2;
-constexpr int Attachments = 3;
-constexpr int Reviewer = 4;
-constexpr int Summary = 5;
-constexpr int Account = 6;
-constexpr int Quantity = 7;
-constexpr int Debit = 8;
-constexpr int Credit = 9;
-constexpr int FlowCode = 10;
-constexpr int FlowAmount = 11;
+enum : int { Key, Date, Word, Attachments, Reviewer, Summary, Account, Quantity, Debit, Credit, FlowCode, FlowAmount };
 } // namespace col
 
 // A refusal of the file: what went wrong and at which CSV line.
