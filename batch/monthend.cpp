@@ -201,9 +201,10 @@ private:
         QStringList problems;
         const OpResult checked = CheckBooks(m_session, problems, m_dialogs);
         if (!checked.isDone()) {
-            for (const QString &p : problems)
+            // The findings themselves, not the count the check ends with.
+            for (const QString &p : std::as_const(problems))
                 fail(p);
-            return ok(checked);
+            return problems.isEmpty() ? ok(checked) : false;
         }
         if (!closeMonths() || !writeStatements() || !writeBalanceTable())
             return false;
