@@ -62,14 +62,24 @@ def roff(text):
     return "\\&" + text if text[:1] in (".", "'") else text
 
 
+def page_head(title, version, name_line):
+    """The title line and the NAME section; lines fill left, unhyphenated."""
+    return ['.TH %s 1 "" "%s" "TZ305"' % (roff(title.upper()), roff(version)), ".ad l", ".nh",
+            ".SH NAME", name_line]
+
+
+def tagged(items, font="B"):
+    """A .TP paragraph per (term, text), the term in bold (B) or italics (I)."""
+    out = []
+    for term, text in items:
+        out += [".TP", "\\f%s%s\\fR" % (font, roff(term)), roff(text)]
+    return out
+
+
 def man_page(usage, version):
     synopsis, options, commands, exit_text = parse(usage)
-    out = [
-        '.TH TZ305\\-CLI 1 "" "%s" "TZ305"' % roff(version),
-        ".ad l",
-        ".nh",
-        ".SH NAME",
-        "tz305\\-cli \\- TZ305 总帐系统的命令行",
+    out = page_head("tz305-cli", version, "tz305\\-cli \\- TZ305 总帐系统的命令行")
+    out += [
         ".SH SYNOPSIS",
         roff(synopsis),
         ".SH DESCRIPTION",
@@ -78,32 +88,15 @@ def man_page(usage, version):
              "提示信息以 [标题] 文字 写到标准错误。"),
         ".SH OPTIONS",
     ]
-    for spec, text in options:
-        out += [".TP", "\\fB%s\\fR" % roff(spec), roff(text)]
-    out.append(".SH COMMANDS")
-    for spec, text in commands:
-        out += [".TP", "\\fB%s\\fR" % roff(spec), roff(text)]
-    out += [
-        ".SH EXIT STATUS",
-        roff(exit_text),
-        ".SH ENVIRONMENT",
-    ]
-    for term, text in ENVIRONMENT:
-        out += [".TP", "\\fB%s\\fR" % roff(term), roff(text)]
-    out.append(".SH FILES")
-    for term, text in FILES:
-        out += [".TP", "\\fI%s\\fR" % roff(term), roff(text)]
-    out += [".SH SEE ALSO", "\\fBtz305\\fR(1)"]
+    out += tagged(options) + [".SH COMMANDS"] + tagged(commands)
+    out += [".SH EXIT STATUS", roff(exit_text), ".SH ENVIRONMENT"] + tagged(ENVIRONMENT)
+    out += [".SH FILES"] + tagged(FILES, "I") + [".SH SEE ALSO", "\\fBtz305\\fR(1)"]
     return "\n".join(out) + "\n"
 
 
 def gui_man_page(version):
-    out = [
-        '.TH TZ305 1 "" "%s" "TZ305"' % roff(version),
-        ".ad l",
-        ".nh",
-        ".SH NAME",
-        "tz305 \\- TZ305 总帐系统",
+    out = page_head("tz305", version, "tz305 \\- TZ305 总帐系统")
+    out += [
         ".SH SYNOPSIS",
         "\\fBtz305\\fR [\\fI帐套文件\\fR]",
         ".br",
@@ -114,9 +107,7 @@ def gui_man_page(version):
              "如同点了选择帐套。--version 显示程序的版本。"),
         ".SH FILES",
     ]
-    for term, text in FILES:
-        out += [".TP", "\\fI%s\\fR" % roff(term), roff(text)]
-    out += [".SH SEE ALSO", "\\fBtz305\\-cli\\fR(1)"]
+    out += tagged(FILES, "I") + [".SH SEE ALSO", "\\fBtz305\\-cli\\fR(1)"]
     return "\n".join(out) + "\n"
 
 
