@@ -5,7 +5,13 @@
 # where the distribution ships an older one (Debian 12 has 3.4), the
 # distribution's own backports suite is enabled, derived from the machine's
 # existing Debian source entry.
+# `--cross ARCH` (arm64) adds what cross-building the package for ARCH
+# needs: the architecture, its cross compiler, the :ARCH development
+# packages (SQLCipher at the native one's version) and qemu-user-static.
 set -euo pipefail
+
+CROSS=""
+if [ "${1:-}" = "--cross" ]; then CROSS=${2:?--cross needs an architecture}; fi
 
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
@@ -21,6 +27,12 @@ PACKAGES=(
   dpkg-dev lintian desktop-file-utils appstream shared-mime-info man-db
 )
 SQLCIPHER_PACKAGES=(libsqlcipher-dev sqlcipher)
+CROSS_PACKAGES=()
+if [ -n "$CROSS" ]; then
+  CROSS_PACKAGES=(crossbuild-essential-"$CROSS" qemu-user-static
+    qt6-base-dev:"$CROSS" libxlsxwriter-dev:"$CROSS" libsodium-dev:"$CROSS" libgtest-dev:"$CROSS" libgmock-dev:"$CROSS"
+    libsqlcipher-dev:"$CROSS")
+fi
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -35,12 +47,13 @@ missing() {
 sqlcipher_ok() {
   # True when an installed libsqlcipher-dev is version 4 or newer.
   local v
-  v=$(dpkg-query -W -f='${Version}' libsqlcipher-dev 2>/dev/null || true)
+  v=$(dpkg-query -W -f='${Version}' libsqlcipher-dev:"$(dpkg --print-architecture)" 2>/dev/null || true)
   [ -n "$v" ] && dpkg --compare-versions "$v" ge 4 && [ -z "$(missing sqlcipher)" ]
 }
 
 need=($(missing "${PACKAGES[@]}"))
-if [ ${#need[@]} -eq 0 ] && sqlcipher_ok; then
+cross_need=($(missing "${CROSS_PACKAGES[@]}"))
+if [ ${#need[@]} -eq 0 ] && sqlcipher_ok && [ ${#cross_need[@]} -eq 0 ]; then
   echo "setup: all packages present"
   exit 0
 fi
@@ -99,4 +112,16 @@ if ! sqlcipher_ok; then
   fi
 fi
 sqlcipher_ok || { echo "setup: SQLCipher 4 could not be installed" >&2; exit 1; }
+
+if [ ${#cross_need[@]} -gt 0 ]; then
+  if ! dpkg --print-foreign-architectures | grep -qx "$CROSS"; then
+    $SUDO dpkg --add-architecture "$CROSS"
+    updated=0
+  fi
+  apt_update
+  # Multiarch libraries must match the native version exactly.
+  v=$(dpkg-query -W -f='${Version}' libsqlcipher-dev:"$(dpkg --print-architecture)")
+  $SUDO apt-get install -y -qq --no-install-recommends "${cross_need[@]/libsqlcipher-dev:$CROSS/libsqlcipher-dev:$CROSS=$v}" \
+    libsqlcipher1:"$CROSS"="$v"
+fi
 echo "setup: done"
