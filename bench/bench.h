@@ -140,6 +140,10 @@ struct LedgerFloor
 void AddLedgerFloors(tz::Session &session, const Options &options, const std::vector<LedgerFloor> &ledgers,
                      std::vector<Figure> &figures);
 
+// bench/firm.cpp: a firm's month end, the batch beside separate commands;
+// the verdicts are appended. False when a run failed.
+bool RunFirm(const Options &options, std::vector<Verdict> &verdicts);
+
 // bench/comparisons.cpp: pairs of ways to do the same work.
 void CompareCounter(const Options &options);
 void CompareRunningBalance(tz::Session &session, const Options &options);
