@@ -8,10 +8,12 @@
 
 #include <QApplication>
 
+#include "batch/ui/monthendwindow.h"
 #include "maintenance/compact.h"
 #include "shell/ui/application.h"
 #include "shell/ui/mainwindow.h"
 #include "store/session.h"
+#include "store/ui/controls.h"
 #include "store/ui/loginwindow.h"
 
 int main(int argc, char **argv)
@@ -28,6 +30,12 @@ int main(int argc, char **argv)
         tz::LoginWindow login(session);
         // A damaged set cannot be logged in to, so 压缩修复 is offered here.
         login.setFailedSetHandler([](const QString &path, tz::Dialogs &dialogs) { tz::OfferSalvage(path, dialogs); });
+        // A firm's month end runs over a folder of sets, before any login.
+        login.setMonthEndOpener([](QWidget *parent) {
+            tz::MonthEndWindow window(parent);
+            tz::fitWithinScreen(&window, parent);
+            window.exec();
+        });
         const QStringList args = QApplication::arguments();
         if (args.size() > 1)
             login.preselect(args.at(1));

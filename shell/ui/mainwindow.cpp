@@ -27,6 +27,7 @@
 #include <QToolButton>
 
 #include "accounts/ui/chartwindow.h"
+#include "batch/ui/monthendwindow.h"
 #include "ledgers/ui/querywindow.h"
 #include "maintenance/ui/settingswindow.h"
 #include "printing/ui/voucherprintwindow.h"
@@ -285,6 +286,7 @@ void MainWindow::buildMenus()
     system->setObjectName(u"系统"_s);
     item(system, u"科目处理"_s, u"科处"_s, &MainWindow::openChartOfAccounts);
     item(system, u"初始设置"_s, u"初设"_s, &MainWindow::openSettings);
+    item(system, u"批量月结"_s, u"批量月结"_s, &MainWindow::openMonthEnd);
     system->addSeparator();
     item(system, u"纸张方向"_s, u"横打"_s, &MainWindow::choosePaperOrientation);
 
@@ -449,6 +451,16 @@ void MainWindow::openVoucherEntry()
     auto window = makeModalWindow<VoucherWindow>(m_session, m_ownDialogs ? nullptr : &m_dialogs, this);
     connect(window.get(), &VoucherWindow::closedMonthsChanged, this, &MainWindow::refreshClosedMonthMarkers);
     runModalOver(*window, this);
+}
+
+void MainWindow::openMonthEnd()
+{
+    auto window
+        = m_ownDialogs ? std::make_unique<MonthEndWindow>(this) : std::make_unique<MonthEndWindow>(m_dialogs, this);
+    fitWithinScreen(window.get(), this);
+    runModalOver(*window, this);
+    // The run may have closed months of the open set too.
+    refreshClosedMonthMarkers();
 }
 
 template<typename W> void MainWindow::openChild(const std::function<W *()> &make)

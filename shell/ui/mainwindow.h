@@ -64,6 +64,8 @@ public slots:
     void openSettings();
     void openChartOfAccounts();
     void openVoucherEntry();
+    // 批量月结: the month end of a folder of sets, this one among them or not.
+    void openMonthEnd();
     void openQueryWindow();
     void openStatementWindow();
     void openVoucherPrintWindow();
