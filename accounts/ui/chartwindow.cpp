@@ -34,7 +34,6 @@
 #include "store/numerickeyfilter.h"
 #include "store/pinyininitials.h"
 #include "store/ui/controls.h"
-#include "store/ui/messageboxdialogs.h"
 #include "store/ui/stripegrid.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -186,18 +185,13 @@ QTreeWidgetItem *findAccountNode(QTreeWidget *tree, const QString &code)
 }
 
 ChartWindow::ChartWindow(Session &session, QWidget *parent)
-    : QDialog(parent)
-    , m_session(session)
-    , m_ownDialogs(std::make_unique<MessageBoxDialogs>(this))
-    , m_dialogs(*m_ownDialogs)
+    : SetWindow(session, nullptr, parent)
 {
     build();
 }
 
 ChartWindow::ChartWindow(Session &session, Dialogs &dialogs, QWidget *parent)
-    : QDialog(parent)
-    , m_session(session)
-    , m_dialogs(dialogs)
+    : SetWindow(session, &dialogs, parent)
 {
     build();
 }
@@ -485,9 +479,9 @@ void ChartWindow::renameAccount()
 
 void ChartWindow::openTopLevelDialog()
 {
-    std::unique_ptr<TopLevelAccountDialog> dialog = m_ownDialogs
-        ? std::make_unique<TopLevelAccountDialog>(m_session, this)
-        : std::make_unique<TopLevelAccountDialog>(m_session, m_dialogs, this);
+    std::unique_ptr<TopLevelAccountDialog> dialog = givenDialogs()
+        ? std::make_unique<TopLevelAccountDialog>(m_session, m_dialogs, this)
+        : std::make_unique<TopLevelAccountDialog>(m_session, this);
     // A top-level account keeps the class shown, even for the picker.
     connect(dialog.get(), &TopLevelAccountDialog::accountAdded, this, [this](const QString &code) {
         refillTree({}, code);

@@ -5,12 +5,11 @@
 // the routine that fills an account tree, shared with the account picker.
 #pragma once
 
-#include <memory>
-
 #include <QDialog>
 #include <QString>
 
 #include "store/opresult.h"
+#include "store/ui/setwindow.h"
 
 class QButtonGroup;
 class QComboBox;
@@ -43,7 +42,7 @@ QString accountNodeCode(const QTreeWidgetItem *node);
 // The node of the account `code` in `tree`, or nullptr.
 QTreeWidgetItem *findAccountNode(QTreeWidget *tree, const QString &code);
 
-class ChartWindow : public QDialog {
+class ChartWindow : public SetWindow<QDialog> {
     Q_OBJECT
 
 public:
@@ -104,9 +103,6 @@ private:
     void clearSelection();
     void showClassButtons();
 
-    Session &m_session;
-    std::unique_ptr<Dialogs> m_ownDialogs;
-    Dialogs &m_dialogs;
     int m_accountClass = 1;
     bool m_fromPicker = false;
     bool m_loadingGrid = false;

@@ -16,25 +16,19 @@
 #include "store/numerickeyfilter.h"
 #include "store/pinyininitials.h"
 #include "store/ui/controls.h"
-#include "store/ui/messageboxdialogs.h"
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace tz {
 
 TopLevelAccountDialog::TopLevelAccountDialog(Session &session, QWidget *parent)
-    : QDialog(parent)
-    , m_session(session)
-    , m_ownDialogs(std::make_unique<MessageBoxDialogs>(this))
-    , m_dialogs(*m_ownDialogs)
+    : SetWindow(session, nullptr, parent)
 {
     build();
 }
 
 TopLevelAccountDialog::TopLevelAccountDialog(Session &session, Dialogs &dialogs, QWidget *parent)
-    : QDialog(parent)
-    , m_session(session)
-    , m_dialogs(dialogs)
+    : SetWindow(session, &dialogs, parent)
 {
     build();
 }

@@ -3,9 +3,9 @@
 // accountAdded().
 #pragma once
 
-#include <memory>
-
 #include <QDialog>
+
+#include "store/ui/setwindow.h"
 
 class QComboBox;
 class QLineEdit;
@@ -15,7 +15,7 @@ namespace tz {
 class Dialogs;
 class Session;
 
-class TopLevelAccountDialog : public QDialog {
+class TopLevelAccountDialog : public SetWindow<QDialog> {
     Q_OBJECT
 
 public:
@@ -38,10 +38,6 @@ protected:
 
 private:
     void build();
-
-    Session &m_session;
-    std::unique_ptr<Dialogs> m_ownDialogs;
-    Dialogs &m_dialogs;
 
     QLineEdit *m_code = nullptr; // Text1
     QLineEdit *m_name = nullptr; // Text2

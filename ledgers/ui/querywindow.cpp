@@ -39,7 +39,6 @@
 #include "store/offeredname.h"
 #include "store/session.h"
 #include "store/ui/controls.h"
-#include "store/ui/messageboxdialogs.h"
 #include "store/ui/resultgridmodel.h"
 #include "store/ui/wheelrows.h"
 
@@ -113,10 +112,7 @@ QueryWindow::QueryWindow(Session &session, Dialogs &dialogs, QLineEdit *marker, 
 }
 
 QueryWindow::QueryWindow(Session &session, Dialogs *dialogs, QLineEdit *marker, QWidget *parent)
-    : QWidget(parent)
-    , m_session(session)
-    , m_ownDialogs(dialogs ? nullptr : std::make_unique<MessageBoxDialogs>(this))
-    , m_dialogs(dialogs ? *dialogs : *m_ownDialogs)
+    : SetWindow(session, dialogs, parent)
     , m_marker(marker)
 {
     if (!m_marker) {
@@ -308,7 +304,7 @@ void QueryWindow::codeChanged(const QString &text)
 
 void QueryWindow::pickAccount()
 {
-    auto picker = makeModalWindow<AccountPicker>(m_session, m_ownDialogs ? nullptr : &m_dialogs, this);
+    auto picker = makeModalWindow<AccountPicker>(m_session, givenDialogs(), this);
     picker->pickForQuery([this](const QString &code, const AccountLookup &) { m_code->setText(code); }, m_code);
     picker->exec();
 }

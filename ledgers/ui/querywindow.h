@@ -14,6 +14,7 @@
 
 #include "store/pagedrows.h"
 #include "store/resultset.h"
+#include "store/ui/setwindow.h"
 #include "store/ui/workbookhooks.h"
 
 class QButtonGroup;
@@ -38,7 +39,7 @@ enum class ReportTarget;
 struct Document;
 struct PageOutput;
 
-class QueryWindow : public QWidget, public WorkbookHooks {
+class QueryWindow : public SetWindow<QWidget>, public WorkbookHooks {
     Q_OBJECT
 
 public:
@@ -108,10 +109,7 @@ private:
     // Lays out the page report `target` of the query kind `kind`.
     bool layOutReport(ReportTarget target, const QString &kind, Document &doc);
 
-    Session &m_session;
-    std::unique_ptr<Dialogs> m_ownDialogs;
     std::unique_ptr<PageOutput> m_output;
-    Dialogs &m_dialogs;
     QLineEdit *m_marker = nullptr; // the main window's Text1, or m_ownMarker
     // The month choice of the journal on view while 分录始表 does not hold it.
     std::optional<QString> m_unstagedJournal;
