@@ -160,15 +160,30 @@ MonthEndWindow::~MonthEndWindow()
 void MonthEndWindow::waitForThreads()
 {
     m_stopRun = true;
-    m_stopReading = true;
-    for (QThread *thread : {m_reader, m_run}) {
-        if (thread) {
-            thread->wait();
-            delete thread;
-        }
+    stopReading();
+    if (m_run) {
+        m_run->wait();
+        delete m_run;
+        m_run = nullptr;
     }
-    m_reader = nullptr;
-    m_run = nullptr;
+}
+
+void MonthEndWindow::stopReading()
+{
+    m_stopReading = true;
+    if (m_reader) {
+        m_reader->wait();
+        delete m_reader;
+        m_reader = nullptr;
+    }
+    m_stopReading = false;
+}
+
+void MonthEndWindow::showState(int row, SetRunState state, const QString &detail)
+{
+    m_sets->item(row, StateColumn)->setText(stateText(state));
+    m_sets->item(row, StateColumn)->setForeground(stateColour(state));
+    m_sets->item(row, DetailColumn)->setText(detail);
 }
 
 void MonthEndWindow::buildControls()
@@ -328,13 +343,7 @@ void MonthEndWindow::listSets()
         return;
     // One reading thread at a time: the one of an earlier folder stops
     // after the set it is reading.
-    m_stopReading = true;
-    if (m_reader) {
-        m_reader->wait();
-        delete m_reader;
-        m_reader = nullptr;
-    }
-    m_stopReading = false;
+    stopReading();
     ++m_generation;
 
     const QString folder = QDir::cleanPath(m_setsFolder->text().trimmed());
@@ -355,9 +364,9 @@ void MonthEndWindow::listSets()
         m_sets->setItem(row, SetColumn, cell(QDir::toNativeSeparators(root.relativeFilePath(path))));
         m_sets->setItem(row, CompanyColumn, cell(QString()));
         m_sets->setItem(row, YearColumn, cell(QString::number(2000 + path.right(2).toInt())));
-        m_sets->setItem(row, StateColumn, cell(stateText(SetRunState::Waiting)));
-        m_sets->item(row, StateColumn)->setForeground(stateColour(SetRunState::Waiting));
+        m_sets->setItem(row, StateColumn, cell(QString()));
         m_sets->setItem(row, DetailColumn, cell(QString()));
+        showState(row, SetRunState::Waiting, QString());
     }
     m_found->setText(folder.isEmpty()                ? u"请选择帐套文件夹"_s
                          : !QFileInfo(folder).isDir() ? u"文件夹不存在: "_s + QDir::toNativeSeparators(folder)
@@ -466,17 +475,9 @@ void MonthEndWindow::start()
     }
 
     // The reading thread must not hold a set open while the run writes it.
-    m_stopReading = true;
-    if (m_reader) {
-        m_reader->wait();
-        delete m_reader;
-        m_reader = nullptr;
-    }
-    for (int row = 0; row < m_sets->rowCount(); ++row) {
-        m_sets->item(row, StateColumn)->setText(stateText(SetRunState::Waiting));
-        m_sets->item(row, StateColumn)->setForeground(stateColour(SetRunState::Waiting));
-        m_sets->item(row, DetailColumn)->setText(QString());
-    }
+    stopReading();
+    for (int row = 0; row < m_sets->rowCount(); ++row)
+        showState(row, SetRunState::Waiting, QString());
     m_ended = 0;
     m_progress->setRange(0, int(m_paths.size()));
     m_progress->setValue(0);
@@ -528,9 +529,7 @@ void MonthEndWindow::showProgress(const MonthEndSetResult &result)
     const int row = rowOf(result.path);
     if (row < 0)
         return;
-    m_sets->item(row, StateColumn)->setText(stateText(result.state));
-    m_sets->item(row, StateColumn)->setForeground(stateColour(result.state));
-    m_sets->item(row, DetailColumn)->setText(detailText(result));
+    showState(row, result.state, detailText(result));
     if (!result.company.isEmpty())
         m_sets->item(row, CompanyColumn)->setText(result.company);
     if (result.state == SetRunState::Done || result.state == SetRunState::Failed) {

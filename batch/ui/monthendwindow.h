@@ -78,6 +78,8 @@ private:
     void openOutputFolder();
     void openSummary();
     int rowOf(const QString &path) const;
+    void showState(int row, SetRunState state, const QString &detail);
+    void stopReading();
     void waitForThreads();
 
     std::unique_ptr<Dialogs> m_ownDialogs;
