@@ -66,6 +66,10 @@ protected:
         session.execSql(u"UPDATE 分录表 SET 借方金额 = 借方金额 + 1 WHERE ID = (SELECT min(ID) FROM 分录表 "
                         "WHERE 月 = 3 AND 借方金额 IS NOT NULL)"_s);
         session.CloseMainConnection();
+        // The first set names a backup folder; the others none.
+        cliExpect(login(s_made->filePath(kSets.first()))
+                      << u"--yes"_s << u"settings"_s << u"backup-path"_s << s_made->filePath(u"备份"_s),
+                  0);
         const QString newPassword = s_made->filePath(u"new-password"_s);
         QFile file(newPassword);
         if (file.open(QIODevice::WriteOnly))
@@ -157,6 +161,11 @@ TEST_F(BatchCommandLine, ClosesGoodSetsLeavesBadOnesUntouchedAndClosesNothingTwi
         EXPECT_EQ(r.value(u"status"_s).toString(), bad ? u"failed"_s : u"ok"_s) << set.toStdString();
         EXPECT_EQ(r.value(u"months_closed"_s).toArray(), bad ? QJsonArray() : QJsonArray{12}) << set.toStdString();
         EXPECT_EQ(QDir(QDir(out).filePath(set)).exists(), !bad) << set.toStdString();
+        const QString backup = r.value(u"backup"_s).toString();
+        EXPECT_EQ(!backup.isEmpty() && QFileInfo(backup).absolutePath() == s_made->filePath(u"备份"_s)
+                      && QFileInfo(backup).size() > 0,
+                  set == kSets.first())
+            << set.toStdString() << backup.toStdString();
         if (bad)
             continue;
         for (const QString &name : statements) {
