@@ -157,7 +157,7 @@ bool RunFirm(const Options &options, std::vector<Verdict> &verdicts)
 {
     const int firmSize = options.quick ? 4 : 200;
     const int sample = options.quick ? 2 : 20;
-    const int seedCount = options.quick ? 2 : 8;
+    const int seedCount = options.quick ? 1 : 8;
     const int jobs = std::max(1, QThread::idealThreadCount());
     printHeading(u"a firm's month end: %1 demonstration sets (20 vouchers a month), December closed and reported"_s
                      .arg(firmSize));
