@@ -85,6 +85,47 @@ OpResult salvageAfterQuestion(const QString &path, Session *session, Dialogs &di
 
 } // namespace
 
+QString rewriteOpenSet(Session &session, const QString &path, const QByteArray &key, ProgressSteps &progress,
+                       const QString &checkStep)
+{
+    session.OpenMainConnection();
+    // The write lock of a second connection holds every other writer
+    // off from the copy until the copy has the set's name; writers
+    // waiting meanwhile then find the new file (see Connection::begin).
+    Connection holder;
+    holder.open(path, session.mainConnection().key());
+    holder.executeScript(u"BEGIN IMMEDIATE"_s);
+    removeStaleScratch(path);
+    const QString scratch = scratchPathFor(path);
+    QString problem;
+    try {
+        const qint64 lines = exportOpenSet(session, scratch, key);
+        progress.step(checkStep);
+        problem = verifyCopy(scratch, lines);
+        if (problem.isEmpty()) {
+            Connection copy;
+            copy.open(scratch, key);
+            // The counts read each table once.
+            useSmallCache(copy);
+            useSmallCache(holder);
+            if (tableCounts(copy) != tableCounts(holder))
+                problem = u"重写后的帐套与原帐套的记录数不符"_s;
+        }
+        if (problem.isEmpty()) {
+            QFile::setPermissions(scratch, QFileInfo(path).permissions());
+            problem = installScratch(scratch, path, true);
+        } else {
+            QFile::remove(scratch);
+        }
+    } catch (...) {
+        QFile::remove(scratch);
+        throw;
+    }
+    holder.close();
+    session.CloseMainConnection();
+    return problem;
+}
+
 OpResult OfferSalvage(const QString &path, Dialogs &dialogs, QString *written)
 {
     if (!isDamagedAccountSet(path))
@@ -123,40 +164,8 @@ OpResult CompactAccountSet(Session &session, Dialogs &dialogs, QString *written)
         if (!damage.isEmpty())
             return OpResult::done();
 
-        // The write lock of a second connection holds every other writer
-        // off from the copy until the copy has the set's name; writers
-        // waiting meanwhile then find the new file (see Connection::begin).
-        Connection holder;
-        holder.open(path);
-        holder.executeScript(u"BEGIN IMMEDIATE"_s);
-        removeStaleScratch(path);
-        const QString scratch = scratchPathFor(path);
-        try {
-            progress.step(u"正在压缩帐套…"_s);
-            const qint64 lines = exportOpenSet(session, scratch);
-            progress.step(u"正在检查压缩后的帐套…"_s);
-            problem = verifyCopy(scratch, lines);
-            if (problem.isEmpty()) {
-                Connection copy;
-                copy.open(scratch);
-                // The counts read each table once.
-                useSmallCache(copy);
-                useSmallCache(holder);
-                if (tableCounts(copy) != tableCounts(holder))
-                    problem = u"压缩后的帐套与原帐套的记录数不符"_s;
-            }
-            if (problem.isEmpty()) {
-                QFile::setPermissions(scratch, QFileInfo(path).permissions());
-                problem = installScratch(scratch, path, true);
-            } else {
-                QFile::remove(scratch);
-            }
-        } catch (...) {
-            QFile::remove(scratch);
-            throw;
-        }
-        holder.close();
-        session.CloseMainConnection();
+        progress.step(u"正在压缩帐套…"_s);
+        problem = rewriteOpenSet(session, path, session.mainConnection().key(), progress, u"正在检查压缩后的帐套…"_s);
         return OpResult::done();
     });
     if (!compacted.isDone())

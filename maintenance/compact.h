@@ -2,6 +2,7 @@
 // takes its name; a damaged set is salvaged into a new file instead.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include "store/opresult.h"
@@ -9,6 +10,7 @@
 namespace tz {
 
 class Dialogs;
+class ProgressSteps;
 class Session;
 
 // Asks "压缩和修复数据库可以让系统轻装上阵,为了数据安全,压缩前一定要先做数据备份!请问你数据已经备份了吗?? "
@@ -28,6 +30,17 @@ class Session;
 // A write-protected set is refused with the read-only message. `written`
 // receives the compacted set's or the salvaged set's path.
 OpResult CompactAccountSet(Session &session, Dialogs &dialogs, QString *written = nullptr);
+
+// The sound set's rewrite that compacting makes, under `key`: other
+// programs' writes held off, the set copied into a scratch file beside
+// `path` (stale scratch files removed first), the copy checked (it opens
+// with `key`, its integrity, every table's row count) and renamed over the
+// set; the session's connection is closed. At every moment the file under
+// the set's name is the old set or the whole new one. Returns an empty
+// string when done, else why not (the set unchanged). Throws DbError.
+// `checkStep` is shown on `progress` when the copy is checked.
+QString rewriteOpenSet(Session &session, const QString &path, const QByteArray &key, ProgressSteps &progress,
+                       const QString &checkStep);
 
 // For a set that cannot be logged in to (the login window's way out of a
 // damaged set, where 压缩修复 cannot be reached): when isDamagedAccountSet,

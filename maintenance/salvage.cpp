@@ -348,6 +348,11 @@ QString salvageAccountSet(const QString &path, const QString &target, QList<Salv
                 report.append({table, 0, true, 0});
         }
         out.commit();
+        // The salvaged set keeps the damaged one's key (its passphrase):
+        // the scratch file, no one's set yet, is re-encrypted in place.
+        if (in.key() != databasePassword()
+            && sqlite3_rekey(out.handle(), in.key().constData(), int(in.key().size())) != SQLITE_OK)
+            throw DbError(DbError::Kind::Statement, u"无法给抢救的帐套加密"_s);
     } catch (const DbError &error) {
         QFile::remove(scratch);
         return u"帐套损坏严重,无法读出: "_s + error.message();

@@ -37,6 +37,10 @@ OpResult ChooseAccountSet(Session &session, const QString &path, QStringList &op
         session.setCompanyName(QString());
         operators.clear();
         dialogs.show(error.message(), u"TZ305提示"_s, Icon::Critical);
+        // A set under a passphrase not given (or a wrong one) is refused:
+        // nothing failed, the user has something to give.
+        if (error.kind() == DbError::Kind::WrongKey)
+            return OpResult::refused();
         return OpResult::failed(error.message());
     }
 }
@@ -85,6 +89,8 @@ OpResult CheckLogin(Session &session, const QString &pathText, const QString &op
         ok = login(session, operatorName, password);
     } catch (const DbError &error) {
         dialogs.show(error.message(), u"TZ305提示"_s, Icon::Critical);
+        if (error.kind() == DbError::Kind::WrongKey)
+            return OpResult::refused();
         return OpResult::failed(error.message());
     }
     if (!ok) {

@@ -16,7 +16,8 @@ class Session;
 // of 信息表; `operators` receives every non-NULL 操作员 in table order.
 // A file that cannot be opened as an account set is reported and leaves
 // nothing of itself behind: dbPath, setShortName and companyName are
-// cleared and `operators` is emptied.
+// cleared and `operators` is emptied; a set none of the keys opens (its
+// passphrase not given, or a wrong one) is refused, any other such file failed.
 OpResult ChooseAccountSet(Session &session, const QString &path, QStringList &operators, Dialogs &dialogs);
 
 // True exactly when 信息表 has a row for `operatorName` and the first such

@@ -21,6 +21,7 @@
 #include "store/fileerror.h"
 #include "store/guard.h"
 #include "store/scratchfile.h"
+#include "store/setkeys.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -121,6 +122,21 @@ bool isWholeDocument(QFile &file)
 
 } // namespace
 
+namespace {
+
+// Whole 4 KiB pages (SQLCipher's), at least two, and no plain database
+// header: what an account set under a key we do not know looks like.
+bool looksLikeLockedSet(const QString &path)
+{
+    QFile file(path);
+    const qint64 size = file.size();
+    if (size < 8192 || size % 4096 != 0 || !file.open(QIODevice::ReadOnly))
+        return false;
+    return file.read(16) != QByteArray("SQLite format 3\0", 16);
+}
+
+} // namespace
+
 bool isKeyedFile(const QString &path)
 {
     const QFileInfo info(path);
@@ -136,30 +152,37 @@ bool isKeyedFile(const QString &path)
         return false;
     if (QFile file(absolute); file.open(QIODevice::ReadOnly) && isWholeDocument(file))
         return false;
-    sqlite3 *db = nullptr;
     const QByteArray name = QFile::encodeName(absolute);
-    int rc = sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    int rc = SQLITE_NOTADB;
     qint64 tables = -1;
-    if (rc == SQLITE_OK) {
-        const QByteArray key = databasePassword();
-        sqlite3_key(db, key.constData(), int(key.size()));
-        sqlite3_exec(db, "PRAGMA cipher_log_level = NONE", nullptr, nullptr, nullptr);
-        sqlite3_stmt *count = nullptr;
-        rc = sqlite3_prepare_v2(db, "SELECT count(*) FROM sqlite_master", -1, &count, nullptr);
-        if (rc == SQLITE_OK && (rc = sqlite3_step(count)) == SQLITE_ROW) {
-            tables = sqlite3_column_int64(count, 0);
-            rc = SQLITE_OK;
+    // The shared key, then every set passphrase the process was given.
+    for (const QByteArray &key : setKeys()) {
+        sqlite3 *db = nullptr;
+        rc = sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+        if (rc == SQLITE_OK) {
+            sqlite3_key(db, key.constData(), int(key.size()));
+            sqlite3_exec(db, "PRAGMA cipher_log_level = NONE", nullptr, nullptr, nullptr);
+            sqlite3_stmt *count = nullptr;
+            rc = sqlite3_prepare_v2(db, "SELECT count(*) FROM sqlite_master", -1, &count, nullptr);
+            if (rc == SQLITE_OK && (rc = sqlite3_step(count)) == SQLITE_ROW) {
+                tables = sqlite3_column_int64(count, 0);
+                rc = SQLITE_OK;
+            }
+            sqlite3_finalize(count);
         }
-        sqlite3_finalize(count);
+        sqlite3_close_v2(db);
+        if ((rc & 0xff) != SQLITE_NOTADB)
+            break;
     }
-    sqlite3_close_v2(db);
     // Only a clear answer lets the file go: not a database (or not one our
-    // key opens), or one without a single table (a file too short to be a
+    // keys open), or one without a single table (a file too short to be a
     // database reads as an empty one). A busy or locked set, an I/O error or
-    // a file that cannot be read may hold books.
+    // a file that cannot be read may hold books, and so may a file of whole
+    // encrypted pages none of our keys opens: a set under a passphrase
+    // this process was not given.
     if (rc == SQLITE_OK)
         return tables != 0;
-    return (rc & 0xff) != SQLITE_NOTADB;
+    return (rc & 0xff) != SQLITE_NOTADB || looksLikeLockedSet(absolute);
 }
 
 QString installUserFile(const QString &scratch, const QString &target, bool replace)

@@ -33,7 +33,8 @@ int removeStaleScratch(const QString &target);
 // Returns an empty string on success, otherwise what went wrong.
 QString copyToScratch(const QString &source, const QString &scratch);
 
-// Checks that `path` opens with the account-set key and passes SQLite's
+// Checks that `path` opens with the account-set key (or a set passphrase
+// given to the process) and passes SQLite's
 // quick integrity check. Returns an empty string when it does.
 QString verifyAccountSet(const QString &path);
 
@@ -50,9 +51,10 @@ void useSmallCache(Connection &connection);
 QString installScratch(const QString &scratch, const QString &target, bool replace);
 
 // True when `path` is a file that may hold books, so it is never written
-// over: it opens with the account-set key (an account set, a backup, the
-// template), or it cannot be told for sure (busy, locked or damaged, a
-// read error, a rollback journal or write-ahead log beside it). False only
+// over: it opens with the account-set key or a set passphrase given to the
+// process (an account set, a backup, the template), or it cannot be told
+// for sure (busy, locked or damaged, a read error, a rollback journal or
+// write-ahead log beside it, whole encrypted pages no key we know opens). False only
 // for no file, or with no journal beside it an empty file, a clear "not a
 // database" or one that holds no table.
 bool isKeyedFile(const QString &path);

@@ -51,9 +51,9 @@ bool readsWhole(Connection &db, const QString &schema)
 // attached to it: the copy's own connection attaches the set instead and
 // only reads it. Nobody writes a write-protected set, so the read
 // transaction there is the whole consistency needed.
-qint64 exportReadOnlySet(const QString &setPath, Connection &copy, const QString &path)
+qint64 exportReadOnlySet(const QString &setPath, const QByteArray &setKey, Connection &copy, const QString &path)
 {
-    copy.query(u"ATTACH DATABASE ? AS src KEY ?"_s, {setPath, QString::fromLatin1(databasePassword())});
+    copy.query(u"ATTACH DATABASE ? AS src KEY ?"_s, {setPath, QString::fromUtf8(setKey)});
     qint64 lines = 0;
     try {
         copy.executeScript(u"BEGIN"_s);
@@ -85,6 +85,12 @@ qint64 exportReadOnlySet(const QString &setPath, Connection &copy, const QString
 
 qint64 exportOpenSet(Session &session, const QString &path)
 {
+    session.OpenMainConnection();
+    return exportOpenSet(session, path, session.mainConnection().key());
+}
+
+qint64 exportOpenSet(Session &session, const QString &path, const QByteArray &key)
+{
     // The set's connection never creates files, so the empty keyed copy is
     // made first and then attached.
     session.OpenMainConnection();
@@ -92,14 +98,14 @@ qint64 exportOpenSet(Session &session, const QString &path)
     {
         Connection created;
         try {
-            created.create(path);
+            created.create(path, key);
         } catch (const DbError &) {
             throw DbError(DbError::Kind::Statement, copyFailureText(path, SQLITE_CANTOPEN, 0));
         }
         if (db.isReadOnly())
-            return exportReadOnlySet(session.dbPath(), created, path);
+            return exportReadOnlySet(session.dbPath(), db.key(), created, path);
     }
-    db.query(u"ATTACH DATABASE ? AS copy KEY ?"_s, {path, QString::fromLatin1(databasePassword())});
+    db.query(u"ATTACH DATABASE ? AS copy KEY ?"_s, {path, QString::fromUtf8(key)});
     qint64 lines = 0;
     // The failure of the copy itself: sqlcipher_export reports it as a
     // plain error, so the system's error number says what happened.

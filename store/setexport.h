@@ -2,6 +2,7 @@
 // of a backup and of the year-end carry forward.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace tz {
@@ -9,11 +10,15 @@ namespace tz {
 class Session;
 
 // Copies the open set into the new file `path` (which must not exist)
-// under the same key: the schema, every row and the schema version, all
+// under the set's own key: the schema, every row and the schema version, all
 // read in one read transaction, so a program posting meanwhile neither
 // waits long nor tears the copy. Returns the journal lines copied. Throws
 // DbError; a file left at `path` after a failure is the caller's to remove.
 qint64 exportOpenSet(Session &session, const QString &path);
+
+// The same copy under `key` instead of the set's own (a set passphrase
+// set or removed).
+qint64 exportOpenSet(Session &session, const QString &path, const QByteArray &key);
 
 // Checks a copy made by exportOpenSet: it opens with the key, passes the
 // integrity check and holds `journalLines` journal lines. Returns an empty

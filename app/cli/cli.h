@@ -35,6 +35,7 @@ struct Options
     QString setPath;
     QString operatorName;
     QString password;
+    QString setPassphraseFile; // --set-passphrase-file
     bool operatorGiven = false;
     bool passwordGiven = false;
     bool yes = false;

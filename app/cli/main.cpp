@@ -13,6 +13,7 @@
 #include "app/cli/cli.h"
 #include "maintenance/salvage.h"
 #include "store/login.h"
+#include "store/setkeys.h"
 
 using namespace Qt::Literals::StringLiterals;
 using namespace tz::cli;
@@ -21,12 +22,15 @@ namespace {
 
 void printHelp(const QList<Command> &commands)
 {
-    std::printf("用法: tz305-cli [--set 帐套文件] [--operator 操作员] [--password-file 文件 | --password 密码] [--yes] [--csv]"
+    std::printf("用法: tz305-cli [--set 帐套文件] [--set-passphrase-file 文件] [--operator 操作员]"
+                " [--password-file 文件 | --password 密码] [--yes] [--csv]"
                 " 命令 ...\n"
                 "\n"
                 "  --set 帐套文件        要打开的帐套(同登录窗口的选择帐套)\n"
                 "  --operator 操作员     登录的操作员\n"
                 "  --password-file 文件  操作员密码取自该文件的第一行\n"
+                "  --set-passphrase-file 文件  加密帐套的帐套密码取自该文件的第一行\n"
+                "                        (或环境变量 TZ305_SET_PASSPHRASE)\n"
                 "  --password 密码       操作员密码(本机所有用户都能在进程列表中看到;\n"
                 "                        宜用 --password-file、环境变量 TZ305_PASSWORD,\n"
                 "                        或在终端提示时输入)\n"
@@ -59,7 +63,8 @@ QByteArray commandNameIn(int argc, char **argv)
 {
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
-        if (arg == "--set" || arg == "--operator" || arg == "--password" || arg == "--password-file")
+        if (arg == "--set" || arg == "--operator" || arg == "--password" || arg == "--password-file"
+            || arg == "--set-passphrase-file")
             ++i;
         else if (!arg.startsWith("--"))
             return arg;
@@ -157,6 +162,8 @@ std::optional<int> takeGlobalOptions(QStringList &args, Options &options, QStrin
             options.passwordGiven = true;
         } else if (option == u"--password-file"_s) {
             ok = value(passwordFile);
+        } else if (option == u"--set-passphrase-file"_s) {
+            ok = value(options.setPassphraseFile);
         } else if (option == u"--yes"_s) {
             options.yes = true;
         } else if (option == u"--csv"_s) {
@@ -254,6 +261,18 @@ int main(int argc, char **argv)
         return usageError(u"未知的命令: "_s + name + u"(tz305-cli --help 列出全部命令)"_s);
 
     ctx.dialogs = TerminalDialogs(ctx.options.yes);
+    // A set under its own passphrase opens with it (and so do its copies).
+    if (!ctx.options.setPassphraseFile.isEmpty()) {
+        const std::optional<QString> line = firstLineOf(ctx.options.setPassphraseFile);
+        if (!line) {
+            ctx.dialogs.show(u"不能读取帐套密码文件: "_s + ctx.options.setPassphraseFile, u"TZ305提示"_s,
+                             tz::Icon::Critical);
+            return Failed;
+        }
+        tz::rememberSetPassphrase(*line);
+    } else if (qEnvironmentVariableIsSet("TZ305_SET_PASSPHRASE")) {
+        tz::rememberSetPassphrase(qEnvironmentVariable("TZ305_SET_PASSPHRASE"));
+    }
     if (const std::optional<int> ended = openSetFor(ctx, *command, passwordFile))
         return *ended;
     return command->run(ctx, args);

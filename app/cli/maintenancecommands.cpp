@@ -10,6 +10,7 @@
 #include "maintenance/carryforward.h"
 #include "maintenance/compact.h"
 #include "maintenance/initialise.h"
+#include "maintenance/passphrase.h"
 #include "maintenance/restore.h"
 #include "maintenance/settings.h"
 #include "store/paths.h"
@@ -53,6 +54,36 @@ int changePassword(Context &ctx, const QStringList &args)
         again = typed.isEmpty() ? typed : typedSecret(u"再输入一次新密码: "_s);
     }
     return exitStatusOf(ChangePassword(ctx.session, ctx.session.operatorName(), typed, again, ctx.dialogs));
+}
+
+// 帐套加密 and its removal. The new passphrase, like a new password, never
+// comes from the command line itself: the first line of --file, else
+// TZ305_NEW_SET_PASSPHRASE, else typed twice without echo.
+int passphrase(Context &ctx, const QStringList &args)
+{
+    const QString usage = u"用法: passphrase set [--file 文件] | passphrase remove"_s;
+    if (args == QStringList{u"remove"_s})
+        return exitStatusOf(RemoveSetPassphrase(ctx.session, ctx.dialogs));
+    QHash<QString, QString> v;
+    QStringList rest;
+    if (args.value(0) != u"set"_s || !takeOptions(args.mid(1), {u"file"_s}, v, &rest) || !rest.isEmpty())
+        return usageError(usage);
+    QString typed;
+    QString again;
+    if (v.contains(u"file"_s)) {
+        const std::optional<QString> line = firstLineOf(v.value(u"file"_s));
+        if (!line) {
+            ctx.dialogs.show(u"不能读取帐套密码文件: "_s + v.value(u"file"_s), u"TZ305提示"_s, Icon::Critical);
+            return Failed;
+        }
+        typed = again = *line;
+    } else if (qEnvironmentVariableIsSet("TZ305_NEW_SET_PASSPHRASE")) {
+        typed = again = qEnvironmentVariable("TZ305_NEW_SET_PASSPHRASE");
+    } else {
+        typed = typedSecret(u"帐套密码: "_s);
+        again = typed.isEmpty() ? typed : typedSecret(u"再输入一次帐套密码: "_s);
+    }
+    return exitStatusOf(SetSetPassphrase(ctx.session, typed, again, ctx.dialogs));
 }
 
 int settings(Context &ctx, const QStringList &args)
@@ -174,6 +205,10 @@ void addMaintenanceCommands(QList<Command> &commands)
     commands.append({u"check"_s,
                      u"check   检查文件完整性和帐簿规则(凭证平衡、号码连续、明细科目、年初平衡、已结帐月份)"_s,
                      Command::Needs::Login, check});
+    commands.append({u"passphrase"_s,
+                     u"passphrase set [--file 文件] | remove   帐套加密: 帐套改用自己的帐套密码加密(取自文件第一行、"
+                     "TZ305_NEW_SET_PASSPHRASE 或提示时输入两次; 遗失后无法找回), 或恢复为共用密钥(询问; --yes)"_s,
+                     Command::Needs::Login, passphrase});
     commands.append({u"settings"_s,
                      u"settings company 单位全称 | rename 新操作员 | password [--new-password-file 文件]"
                      " | backup-path 文件夹   信息设置(当前操作员); 新密码取自文件、TZ305_NEW_PASSWORD"

@@ -2,6 +2,7 @@
 #include "maintenance/ui/settingswindow.h"
 
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -18,8 +19,10 @@
 #include "maintenance/carryforward.h"
 #include "maintenance/compact.h"
 #include "maintenance/initialise.h"
+#include "maintenance/passphrase.h"
 #include "maintenance/restore.h"
 #include "maintenance/settings.h"
+#include "store/dberror.h"
 #include "store/dialogs.h"
 #include "store/paths.h"
 #include "store/session.h"
@@ -54,6 +57,34 @@ QLineEdit *textField(QWidget *parent, const QString &name, bool readOnly = false
     if (!style.isEmpty())
         field->setStyleSheet(u"QLineEdit { "_s + style + u" }"_s);
     return field;
+}
+
+// The new set passphrase typed twice into a small modal window (帐套密码,
+// 再输一次: Text8, Text9). False when it was cancelled.
+bool askPassphraseTwice(QWidget *parent, QString &first, QString &second)
+{
+    QDialog ask(parent);
+    ask.setObjectName(u"PassphraseDialog"_s);
+    ask.setWindowTitle(u"帐套加密"_s);
+    auto *layout = new QGridLayout(&ask);
+    auto *warning = new QLabel(u"帐套密码遗失后,帐套将无法打开,任何人都不能找回。"_s, &ask);
+    warning->setStyleSheet(u"color: #a01a1a;"_s);
+    QLineEdit *typed = textField(&ask, u"Text8"_s, false, true);
+    QLineEdit *again = textField(&ask, u"Text9"_s, false, true);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &ask);
+    layout->addWidget(warning, 0, 0, 1, 2);
+    layout->addWidget(new QLabel(u"帐套密码"_s, &ask), 1, 0);
+    layout->addWidget(typed, 1, 1);
+    layout->addWidget(new QLabel(u"再输一次"_s, &ask), 2, 0);
+    layout->addWidget(again, 2, 1);
+    layout->addWidget(buttons, 3, 0, 1, 2);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &ask, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &ask, &QDialog::reject);
+    if (ask.exec() != QDialog::Accepted)
+        return false;
+    first = typed->text();
+    second = again->text();
+    return true;
 }
 
 } // namespace
@@ -200,6 +231,27 @@ void SettingsWindow::build()
             return;
         emit closedMonthsChanged();
         accept();
+    });
+
+    QPushButton *passphrase = commandButton(maintenanceBox, u"Command13"_s, u"帐套加密"_s);
+    passphrase->setToolTip(u"帐套改用自己的帐套密码加密;已加密的帐套可取消加密"_s);
+    maintenanceLayout->addWidget(passphrase, 2, 0);
+    // A set under its own passphrase is offered its removal, any other one a passphrase.
+    connect(passphrase, &QPushButton::clicked, this, [this] {
+        bool protectedSet = false;
+        try {
+            protectedSet = hasSetPassphrase(m_session);
+        } catch (const DbError &) {
+            // The operation below tells what is wrong with the set.
+        }
+        if (protectedSet) {
+            RemoveSetPassphrase(m_session, m_dialogs);
+            return;
+        }
+        QString first;
+        QString second;
+        if (askPassphraseTwice(this, first, second))
+            SetSetPassphrase(m_session, first, second, m_dialogs);
     });
 
     // Help and close.

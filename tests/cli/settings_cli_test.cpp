@@ -14,7 +14,11 @@
 
 #include <gtest/gtest.h>
 
+#include "maintenance/passphrase.h"
+#include "store/connection.h"
+#include "store/dberror.h"
 #include "store/session.h"
+#include "store/setkeys.h"
 #include "tests/cli/clirunner.h"
 #include "tests/support/envguard.h"
 
@@ -191,6 +195,53 @@ TEST_F(SettingsCommands, ASetTooDamagedToLogInToIsSalvagedByCompact)
                         0)
                   .out,
               u"count(*)\n2\n"_s);
+}
+
+// 帐套加密 end to end: the set, its backup, its compacted file and next
+// year's set open only with the passphrase; no passphrase and a wrong one
+// are told apart (exit status 1); the removal brings back the shared key.
+TEST_F(SettingsCommands, APassphraseProtectsTheSetAndEveryCopyOfIt)
+{
+    const auto written = [this](const QString &name, const QByteArray &line) {
+        QFile file(m_dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(line + '\n');
+        return file.fileName();
+    };
+    const QString pass = written(u"帐套密码"_s, "秘 密'1");
+    const QStringList given = {u"--set-passphrase-file"_s, pass};
+    const QStringList yes = QStringList{u"--yes"_s} << login();
+    const QString folder = m_dir.filePath(u"备份"_s);
+    cliExpect(yes + QStringList{u"settings"_s, u"backup-path"_s, folder}, 0);
+    cliExpect(yes + QStringList{u"passphrase"_s, u"set"_s, u"--file"_s, pass}, 0,
+              u"[TZ305提示] "_s + QString::fromUtf16(tz::kSetPassphraseQuestion)
+                  + u" 是\n[TZ305提示] 帐套加密成功。请牢记帐套密码:遗失后任何人都不能打开此帐套。\n"_s);
+
+    cliExpect(login() << u"accounts"_s, 1, u"[TZ305提示] 此帐套已加密,请输入帐套密码: "_s + m_set + u'\n');
+    cliExpect(QStringList{u"--set-passphrase-file"_s, written(u"错的"_s, "秘 密'2")} + login() << u"accounts"_s, 1,
+              u"[TZ305提示] 帐套密码不正确,无法打开: "_s + m_set + u'\n');
+    {
+        const tz::test::EnvGuard typed("TZ305_SET_PASSPHRASE", "秘 密'1");
+        cliExpect(login() << u"check"_s, 0);
+    }
+    const QString backup = cliExpect(given + yes << u"backup"_s, 0).out.section(u'\n', 1, 1);
+    cliExpect(given + yes << u"compact"_s, 0);
+    cliExpect(given + yes << u"carry-forward"_s, 0);
+    // The shared key opens none of them (this process was given no passphrase).
+    for (const QString &path : {m_set, backup, m_dir.filePath(u"华新.Y25"_s)}) {
+        SCOPED_TRACE(path.toStdString());
+        tz::Connection shared;
+        EXPECT_THROW(shared.open(path), tz::DbError);
+        tz::Connection own;
+        own.open(path, tz::passphraseKey(u"秘 密'1"_s));
+        EXPECT_EQ(own.query(u"PRAGMA quick_check"_s).value(0, 0).toString(), u"ok"_s);
+    }
+
+    cliExpect(given + yes << u"passphrase"_s << u"remove"_s, 0,
+              u"[TZ305提示] "_s + QString::fromUtf16(tz::kRemovePassphraseQuestion) + u" 是\n[TZ305提示] 已取消帐套加密\n"_s);
+    tz::Connection shared;
+    shared.open(m_set);
+    cliExpect(QStringList(yes) << u"passphrase"_s << u"remove"_s, 1, u"[TZ305提示] 此帐套没有加密\n"_s);
 }
 
 } // namespace

@@ -9,7 +9,8 @@ month is numbered 1..k without gaps or repeats, line IDs follow 月 and 号码,
 every code is a detail account, a closed month has no open line, and the
 killed operation left the books either as they were before it or as an
 uninterrupted run of it leaves them. The whole-file operations (backup,
-restore, carry forward, compact) killed at random leave the set intact with
+restore, carry forward, compact, a set passphrase set or removed) killed at
+random leave the set intact (under the old key or the new one) with
 its books and each file they make either absent or complete, and the next
 run removes the scratch files a killed one left; a PDF or workbook written
 from the set and killed leaves its name empty or whole, and the next write
@@ -17,7 +18,7 @@ into its folder clears its scratch files; a compactor races the writers,
 whose every saved voucher must survive it.
 
     python3 tests/harness/crashrace.py --cli build/bin/tz305-cli --trials 100
-        [--kinds import,post,close,reopen,opening,race,backup,restore,carry,compact,output] [--seed S]
+        [--kinds import,post,close,reopen,opening,race,backup,restore,carry,compact,output,passphrase] [--seed S]
         [--workdir DIR] [--keep]
 
 --trials is per kind. Trial i of the run uses seed S+i, so a failing trial
@@ -43,6 +44,7 @@ import time
 import zipfile
 
 KEY = "KD530927416"
+PASSPHRASE = "帐套口令 2024"  # a set's own passphrase (帐套加密)
 YEAR = 2024
 LOGIN = ["--operator", "主管", "--password", "888", "--yes"]
 # Detail accounts of the template chart; income (5001) and expense (5401,
@@ -139,10 +141,10 @@ class Harness:
     def cli_run(self, path, args, kill_after=None):
         return self.finish(self.start(path, args), kill_after)
 
-    def check(self, path):
+    def check(self, path, key=KEY):
         """The broken invariants of the set, and the rows of its 分录表 as sorted text (None if unreadable)."""
         out = subprocess.run(["sqlcipher", "-batch", "-bail", "-noheader", "-quote", path], capture_output=True,
-                             text=True, input=f"PRAGMA key='{KEY}';\n{CHECKS}")
+                             text=True, input=f"PRAGMA key='{key}';\n{CHECKS}")
         if out.returncode != 0:
             return [f"sqlcipher cannot read the set: {' / '.join(out.stderr.strip().splitlines())[-300:]}"], None
         lines = out.stdout.splitlines()
@@ -452,6 +454,47 @@ def kind_compact(h, rng, path, failures):
     return collections.Counter(kills=int(run.killed))
 
 
+def opens_with(path, key):
+    out = subprocess.run(["sqlcipher", "-batch", "-bail", path], capture_output=True, text=True,
+                         input=f"PRAGMA key='{key}';\nSELECT count(*) FROM 信息表;\nPRAGMA quick_check;\n")
+    return out.returncode == 0 and out.stdout.split()[-1:] == ["ok"]
+
+
+def kind_passphrase(h, rng, path, failures):
+    """A set passphrase set, or removed, killed at a random moment: the set opens with the old key or the new
+    one (never neither, never both), holds its books, checks clean, and the program opens it."""
+    phrase = path + ".pass"
+    with open(phrase, "w", encoding="utf-8") as f:
+        f.write(PASSPHRASE + "\n")
+    given = ["--set-passphrase-file", phrase]
+    before = h.check(path)[1]
+    remove = rng.random() < 0.5
+    if remove and h.cli_run(path, [*given, "passphrase", "set", "--file", phrase]).rc != 0:
+        failures.append("passphrase set (before the removal) failed")
+        return collections.Counter(refused=1)
+    op = [*given, "passphrase", *(["remove"] if remove else ["set", "--file", phrase])]
+    ref = path[:-4] + "-ref.Y24"
+    shutil.copyfile(path, ref)
+    whole = h.cli_run(ref, op)
+    os.remove(ref)
+    # The rewrite is the end of a run after start-up and login: half the kills land near it.
+    moment = rng.uniform(0, whole.seconds) if rng.random() < 0.5 else rng.uniform(0.6, 1.0) * whole.seconds
+    run = h.cli_run(path, op, kill_after=moment)
+    keys = [key for key in (KEY, PASSPHRASE) if opens_with(path, key)]
+    if len(keys) != 1:
+        failures.append(f"passphrase {op[3]} killed after {run.seconds:.3f} s of {whole.seconds:.3f} s: "
+                        f"the set opens with {len(keys)} of the two keys")
+        return collections.Counter(kills=int(run.killed), refused=int(whole.rc != 0))
+    broken, final = h.check(path, keys[0])
+    failures += broken
+    if final != before:
+        failures.append(f"passphrase {op[3]} killed after {run.seconds:.3f} s changed the books")
+    checked = h.cli_run(path, [*given, "check"])
+    if checked.rc != 0:
+        failures.append(f"check after the kill: exit {checked.rc}: {checked.err[-200:]}")
+    return collections.Counter(kills=int(run.killed), refused=int(whole.rc != 0))
+
+
 def whole_output(path):
     """True when the PDF or workbook at path is whole: a PDF ends with its trailer, a workbook's zip reads."""
     if path.endswith(".pdf"):
@@ -490,7 +533,7 @@ def kind_output(h, rng, path, failures):
 
 TRIALS = {"import": kind_import, "post": kind_post, "close": kind_close, "reopen": kind_reopen,
           "opening": kind_opening, "race": kind_race, "backup": kind_backup, "restore": kind_restore,
-          "carry": kind_carry, "compact": kind_compact, "output": kind_output}
+          "carry": kind_carry, "compact": kind_compact, "output": kind_output, "passphrase": kind_passphrase}
 
 
 def build_base(h, directory):

@@ -18,6 +18,7 @@
 #include "shell/ui/application.h"
 #include "store/connection.h"
 #include "store/session.h"
+#include "store/setexport.h"
 #include "store/ui/loginwindow.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/testset.h"
@@ -25,6 +26,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 using tz::Icon;
+using Message = tz::ShownMessage;
 
 namespace {
 
@@ -245,6 +247,39 @@ private slots:
         QCOMPARE(h.window.result(), int(QDialog::Accepted));
         QVERIFY(!h.window.isVisible());
         QCOMPARE(h.session.operatorName(), u"出纳"_s);
+    }
+
+    // A set under its own passphrase: the passphrase field appears; a wrong
+    // passphrase is told as such, the right one lists the operators.
+    void aSetUnderItsPassphraseAsksForIt()
+    {
+        tz::test::TestSet set;
+        const QString locked = set.folder() + u"/加密.Y24"_s;
+        tz::exportOpenSet(set.session(), locked, QByteArrayLiteral("pw-login"));
+        Harness h;
+        QVERIFY(h.showActive());
+        QVERIFY(!h.find<QLabel>(u"Label7"_s)->isVisible());
+        h.choose(locked);
+        QCOMPARE(h.find<QLabel>(u"Label7"_s)->text(), u"此帐套已加密,请输入帐套密码"_s);
+        QVERIFY(h.find<QLabel>(u"Label7"_s)->isVisible());
+        QLineEdit *passphrase = h.edit(u"Text6"_s);
+        QVERIFY(passphrase->isVisible());
+        QCOMPARE(h.operators()->count(), 0);
+        QVERIFY(h.dialogs.messages.isEmpty());
+
+        QTest::keyClicks(passphrase, u"pw-wrong"_s);
+        QTest::keyClick(passphrase, Qt::Key_Return);
+        QCOMPARE(h.dialogs.messages, QList<Message>({{u"帐套密码不正确,无法打开: "_s + locked, u"TZ305提示"_s,
+                                                      Icon::Critical}}));
+        QCOMPARE(h.operators()->count(), 0);
+        passphrase->clear();
+        QTest::keyClicks(passphrase, u"pw-login"_s);
+        QTest::keyClick(passphrase, Qt::Key_Return);
+        QCOMPARE(h.operators()->currentText(), u"主管"_s);
+        QTest::keyClicks(h.edit(u"Text1"_s), u"888"_s);
+        QTest::keyClick(h.edit(u"Text1"_s), Qt::Key_Return);
+        QCOMPARE(h.window.result(), int(QDialog::Accepted));
+        QCOMPARE(h.dialogs.messages.size(), 1);
     }
 
     void execReturnsHowTheWindowWasLeft()

@@ -9,7 +9,10 @@
 #include <QtTest>
 
 #include "demo/demobooks.h"
+#include "maintenance/passphrase.h"
 #include "maintenance/ui/settingswindow.h"
+#include "store/connection.h"
+#include "store/dberror.h"
 #include "store/login.h"
 #include "store/paths.h"
 #include "store/session.h"
@@ -113,6 +116,44 @@ private slots:
                  QList<Message>({{u"1.恭喜你过帐成功!\n\n2.帐套路径(名): "_s + next + u"\n\n3.请重新登陆新帐套"_s,
                                   u"TZ305提示"_s, Icon::None}}));
         QVERIFY(QFileInfo::exists(next));
+    }
+
+    // 帐套加密: the passphrase typed twice in its window, the warning asked,
+    // then the set opens with that passphrase and no longer with the shared
+    // key; pressed again, it offers the removal.
+    void passphraseButtonEncryptsTheSetAndThenRemovesIt()
+    {
+        const auto typeTwice = [](QWidget *modal) {
+            QCOMPARE(modal->objectName(), u"PassphraseDialog"_s);
+            for (const QString &name : {u"Text8"_s, u"Text9"_s}) {
+                child<QLineEdit>(modal, name)->setFocus();
+                QTest::keyClicks(child<QLineEdit>(modal, name), u"pw-window"_s);
+            }
+            QTest::keyClick(child<QLineEdit>(modal, u"Text9"_s), Qt::Key_Return);
+        };
+        ScriptedDialogs dialogs({true});
+        tz::SettingsWindow window(m_set.session(), dialogs);
+        window.show();
+        QPushButton *button = child<QPushButton>(&window, u"Command13"_s);
+        QCOMPARE(button->text(), u"帐套加密"_s);
+        tz::test::runModal([&] { button->click(); }, typeTwice);
+        QCOMPARE(dialogs.questions,
+                 QList<Message>({{QString::fromUtf16(tz::kSetPassphraseQuestion), u"TZ305提示"_s, Icon::Question}}));
+        QCOMPARE(dialogs.messages, QList<Message>({{u"帐套加密成功。请牢记帐套密码:遗失后任何人都不能打开此帐套。"_s,
+                                                    u"TZ305提示"_s, Icon::Information}}));
+        m_set.session().CloseMainConnection();
+        tz::Connection own;
+        own.open(m_set.path(), QByteArrayLiteral("pw-window"));
+        QCOMPARE(own.query(u"PRAGMA quick_check"_s).value(0, 0).toString(), u"ok"_s);
+        own.close();
+        QVERIFY(tz::hasSetPassphrase(m_set.session()));
+
+        ScriptedDialogs again({true});
+        tz::SettingsWindow second(m_set.session(), again);
+        second.show();
+        QTest::keyClick(child<QPushButton>(&second, u"Command13"_s), Qt::Key_Space);
+        QCOMPARE(again.messages, QList<Message>({{u"已取消帐套加密"_s, u"TZ305提示"_s, Icon::Information}}));
+        QVERIFY(!tz::hasSetPassphrase(m_set.session()));
     }
 };
 
