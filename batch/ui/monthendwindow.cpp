@@ -3,6 +3,7 @@
 #include "batch/ui/monthendwindow.h"
 
 #include <algorithm>
+#include <functional>
 
 #include <QComboBox>
 #include <QDate>
@@ -20,6 +21,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QThread>
@@ -104,6 +106,12 @@ QString detailText(const MonthEndSetResult &r)
         break;
     }
     return {};
+}
+
+// The fiscal year of a set file, from the two digits its name ends in.
+int yearOf(const QString &path)
+{
+    return 2000 + path.right(2).toInt();
 }
 
 QTableWidgetItem *cell(const QString &text)
@@ -203,16 +211,22 @@ void MonthEndWindow::buildControls()
     // A month end is usually done for the month just past.
     m_month->setValue(QDate::currentDate().month() == 1 ? 12 : QDate::currentDate().month() - 1);
     m_month->setMinimumWidth(80);
+    m_year = new QComboBox;
+    m_year->setObjectName(u"year"_s);
+    m_year->addItem(u"全部年度"_s, 0);
+    m_year->setToolTip(u"只月结这一年度的帐套"_s);
     m_jobs = new QSpinBox;
     m_jobs->setObjectName(u"jobs"_s);
     m_jobs->setRange(1, 64);
     m_jobs->setValue(std::clamp(QThread::idealThreadCount(), 1, 64));
     m_jobs->setToolTip(u"同时月结的帐套数, 默认为处理器核数"_s);
-    m_layout13 = new QRadioButton(u"小企业会计准则 (资产表13、利润表13、现流表)"_s);
+    m_layout13 = new QRadioButton(u"小企业会计准则 (13)"_s);
     m_layout13->setObjectName(u"layout13"_s);
+    m_layout13->setToolTip(u"资产表13、利润表13、现流表"_s);
     m_layout13->setChecked(true);
-    m_layout07 = new QRadioButton(u"企业会计准则 (资产表07、利润表07、现流表)"_s);
+    m_layout07 = new QRadioButton(u"企业会计准则 (07)"_s);
     m_layout07->setObjectName(u"layout07"_s);
+    m_layout07->setToolTip(u"资产表07、利润表07、现流表"_s);
 
     m_operator = new QComboBox;
     m_operator->setObjectName(u"operatorName"_s);
@@ -238,6 +252,9 @@ void MonthEndWindow::buildControls()
 
     auto *monthRow = new QHBoxLayout;
     monthRow->addWidget(m_month);
+    monthRow->addSpacing(12);
+    monthRow->addWidget(fieldLabel(u"年度"_s, m_year));
+    monthRow->addWidget(m_year);
     monthRow->addSpacing(12);
     monthRow->addWidget(fieldLabel(u"同时运行"_s, m_jobs));
     monthRow->addWidget(m_jobs);
@@ -318,6 +335,7 @@ void MonthEndWindow::buildControls()
         chooseInto(m_setsFolder, u"选择帐套文件夹"_s, false);
         listSets();
     });
+    connect(m_year, &QComboBox::currentIndexChanged, this, [this] { listSets(); });
     connect(m_chooseOut, &QPushButton::clicked, this,
             [this] { chooseInto(m_outFolder, u"选择输出文件夹"_s, false); });
     connect(m_chooseCredentials, &QPushButton::clicked, this,
@@ -355,6 +373,22 @@ void MonthEndWindow::listSets()
     m_paths = folder.isEmpty() || !QFileInfo(folder).isDir() ? QStringList() : findAccountSets(folder);
     const QString out = QFileInfo(QDir::fromNativeSeparators(m_outFolder->text().trimmed())).absoluteFilePath() + u'/';
     m_paths.removeIf([&](const QString &path) { return path.startsWith(out); });
+    // The years found are offered; the one chosen stays while it is there.
+    QList<int> years;
+    for (const QString &path : std::as_const(m_paths)) {
+        if (!years.contains(yearOf(path)))
+            years.append(yearOf(path));
+    }
+    std::sort(years.begin(), years.end(), std::greater<>());
+    const int chosenYear = m_year->currentData().toInt();
+    const QSignalBlocker quiet(m_year);
+    while (m_year->count() > 1)
+        m_year->removeItem(1);
+    for (const int year : years)
+        m_year->addItem(QString::number(year), year);
+    m_year->setCurrentIndex(std::max(0, m_year->findData(chosenYear)));
+    if (const int year = m_year->currentData().toInt())
+        m_paths.removeIf([&](const QString &path) { return yearOf(path) != year; });
 
     const QDir root(QFileInfo(folder).absoluteFilePath());
     m_sets->setRowCount(0);
@@ -363,7 +397,7 @@ void MonthEndWindow::listSets()
         const QString &path = m_paths.at(row);
         m_sets->setItem(row, SetColumn, cell(QDir::toNativeSeparators(root.relativeFilePath(path))));
         m_sets->setItem(row, CompanyColumn, cell(QString()));
-        m_sets->setItem(row, YearColumn, cell(QString::number(2000 + path.right(2).toInt())));
+        m_sets->setItem(row, YearColumn, cell(QString::number(yearOf(path))));
         m_sets->setItem(row, StateColumn, cell(QString()));
         m_sets->setItem(row, DetailColumn, cell(QString()));
         showState(row, SetRunState::Waiting, QString());
@@ -443,6 +477,7 @@ void MonthEndWindow::start()
     options.password = m_password->text();
     options.reviewer = m_reviewer->text().trimmed();
     options.jobs = m_jobs->value();
+    options.year = m_year->currentData().toInt();
     const QString credentials = QDir::fromNativeSeparators(m_credentials->text().trimmed());
 
     if (options.setsFolder.isEmpty()) {
@@ -579,7 +614,7 @@ void MonthEndWindow::finishRun(const OpResult &ran, const OpResult &written, con
 
 void MonthEndWindow::setRunning(bool running)
 {
-    const std::initializer_list<QWidget *> options{m_setsFolder, m_chooseSets, m_outFolder, m_chooseOut,
+    const std::initializer_list<QWidget *> options{m_setsFolder, m_chooseSets, m_outFolder, m_chooseOut, m_year,
                                                   m_month, m_jobs, m_layout13, m_layout07, m_operator, m_password,
                                                   m_reviewer, m_credentials, m_chooseCredentials, m_start, m_close};
     for (QWidget *w : options)

@@ -90,6 +90,7 @@ private:
     QLineEdit *m_setsFolder = nullptr;   // setsFolder
     QPushButton *m_chooseSets = nullptr; // chooseSetsFolder
     QSpinBox *m_month = nullptr;         // month
+    QComboBox *m_year = nullptr;         // year
     QSpinBox *m_jobs = nullptr;          // jobs
     QRadioButton *m_layout13 = nullptr;  // layout13
     QRadioButton *m_layout07 = nullptr;  // layout07

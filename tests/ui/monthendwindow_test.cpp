@@ -83,7 +83,9 @@ void pressKey(QWidget *window, const QString &name)
 class MonthEndWindowTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_firm; // c1/甲.Y24, c2/乙.Y24, c3/丙.Y24 (丙 with 主管's password 999)
+    // c1/甲.Y24, c2/乙.Y24, c3/丙.Y24 (丙 with 主管's password 999), and an
+    // empty set of another year, c4/丁.Y23.
+    QTemporaryDir m_firm;
 
 private slots:
     void initTestCase()
@@ -92,6 +94,8 @@ private slots:
         makeSet(m_firm.filePath(u"c1"_s), u"甲"_s, u"甲商贸有限公司"_s, 11, u"888"_s);
         makeSet(m_firm.filePath(u"c2"_s), u"乙"_s, u"乙服务有限公司"_s, 12, u"888"_s);
         makeSet(m_firm.filePath(u"c3"_s), u"丙"_s, u"丙制造有限公司"_s, 13, u"999"_s);
+        tz::test::ScriptedDialogs dialogs;
+        QVERIFY(tz::CreateAccountSet(u"丁"_s, u"2023"_s, m_firm.filePath(u"c4"_s), dialogs).isDone());
     }
 
     void refusals()
@@ -153,6 +157,14 @@ private slots:
 
         retype(child<QLineEdit>(&w, u"setsFolder"_s), m_firm.path());
         QTest::keyClick(child<QLineEdit>(&w, u"setsFolder"_s), Qt::Key_Return);
+        QCOMPARE(column(0), (QStringList{u"c1/甲.Y24"_s, u"c2/乙.Y24"_s, u"c3/丙.Y24"_s, u"c4/丁.Y23"_s}));
+        QCOMPARE(child<QLabel>(&w, u"setsFound"_s)->text(), u"找到 4 个帐套"_s);
+        // Only the sets of 2024 (the years found, newest first, after 全部年度).
+        auto *year = child<QComboBox>(&w, u"year"_s);
+        year->setFocus();
+        QTest::keyClick(year, Qt::Key_Down);
+        QCOMPARE(year->currentText(), u"2024"_s);
+        QCOMPARE(year->itemText(2), u"2023"_s);
         QCOMPARE(column(0), (QStringList{u"c1/甲.Y24"_s, u"c2/乙.Y24"_s, u"c3/丙.Y24"_s}));
         QCOMPARE(column(2), QStringList(3, u"2024"_s));
         QCOMPARE(column(3), QStringList(3, u"等待"_s));
