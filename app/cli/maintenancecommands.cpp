@@ -24,10 +24,33 @@ namespace {
 const QString kSettingsUsage = u"用法: settings company 单位全称 | rename 新操作员 | password [--new-password-file 文件]"
                                " | backup-path 文件夹"_s;
 
-// The logged-in operator's new password, never from the command line itself
-// (the process list shows it to every user): the first line of
-// --new-password-file, else TZ305_NEW_PASSWORD, else typed twice without
-// echo at the terminal, as the window asks for it twice.
+// A new secret, never from the command line itself (the process list shows
+// it to every user): the first line of `file` (when given), else the
+// variable `variable`, else typed twice without echo at the terminal, as
+// the window asks for it twice (prompted as `what`). Nothing when the file
+// cannot be read (told as "不能读取" + `fileWhat` + "文件").
+std::optional<std::pair<QString, QString>> newSecret(Context &ctx, const std::optional<QString> &file,
+                                                     const char *variable, const QString &what,
+                                                     const QString &fileWhat)
+{
+    if (file) {
+        const std::optional<QString> line = firstLineOf(*file);
+        if (!line) {
+            ctx.dialogs.show(u"不能读取"_s + fileWhat + u"文件: "_s + *file, u"TZ305提示"_s, Icon::Critical);
+            return std::nullopt;
+        }
+        return std::pair{*line, *line};
+    }
+    if (qEnvironmentVariableIsSet(variable)) {
+        const QString value = qEnvironmentVariable(variable);
+        return std::pair{value, value};
+    }
+    const QString typed = typedSecret(what + u": "_s);
+    return std::pair{typed, typed.isEmpty() ? typed : typedSecret(u"再输入一次"_s + what + u": "_s)};
+}
+
+// The logged-in operator's new password: --new-password-file, else
+// TZ305_NEW_PASSWORD, else typed twice.
 int changePassword(Context &ctx, const QStringList &args)
 {
     QHash<QString, QString> v;
@@ -37,28 +60,15 @@ int changePassword(Context &ctx, const QStringList &args)
     if (!rest.isEmpty())
         return usageError(u"新密码不能写在命令行上(进程列表中人人可见): 请用 --new-password-file 文件(第一行)、"
                           "环境变量 TZ305_NEW_PASSWORD,或在终端提示时输入"_s);
-    QString typed;
-    QString again;
-    if (v.contains(u"new-password-file"_s)) {
-        const QString file = v.value(u"new-password-file"_s);
-        const std::optional<QString> line = firstLineOf(file);
-        if (!line) {
-            ctx.dialogs.show(u"不能读取密码文件: "_s + file, u"TZ305提示"_s, Icon::Critical);
-            return Failed;
-        }
-        typed = again = *line;
-    } else if (qEnvironmentVariableIsSet("TZ305_NEW_PASSWORD")) {
-        typed = again = qEnvironmentVariable("TZ305_NEW_PASSWORD");
-    } else {
-        typed = typedSecret(u"新密码: "_s);
-        again = typed.isEmpty() ? typed : typedSecret(u"再输入一次新密码: "_s);
-    }
-    return exitStatusOf(ChangePassword(ctx.session, ctx.session.operatorName(), typed, again, ctx.dialogs));
+    const auto file = v.contains(u"new-password-file"_s) ? std::optional(v.value(u"new-password-file"_s)) : std::nullopt;
+    const auto secret = newSecret(ctx, file, "TZ305_NEW_PASSWORD", u"新密码"_s, u"密码"_s);
+    if (!secret)
+        return Failed;
+    return exitStatusOf(ChangePassword(ctx.session, ctx.session.operatorName(), secret->first, secret->second, ctx.dialogs));
 }
 
-// 帐套加密 and its removal. The new passphrase, like a new password, never
-// comes from the command line itself: the first line of --file, else
-// TZ305_NEW_SET_PASSPHRASE, else typed twice without echo.
+// 帐套加密 and its removal; the new passphrase from --file, else
+// TZ305_NEW_SET_PASSPHRASE, else typed twice.
 int passphrase(Context &ctx, const QStringList &args)
 {
     const QString usage = u"用法: passphrase set [--file 文件] | passphrase remove"_s;
@@ -68,22 +78,11 @@ int passphrase(Context &ctx, const QStringList &args)
     QStringList rest;
     if (args.value(0) != u"set"_s || !takeOptions(args.mid(1), {u"file"_s}, v, &rest) || !rest.isEmpty())
         return usageError(usage);
-    QString typed;
-    QString again;
-    if (v.contains(u"file"_s)) {
-        const std::optional<QString> line = firstLineOf(v.value(u"file"_s));
-        if (!line) {
-            ctx.dialogs.show(u"不能读取帐套密码文件: "_s + v.value(u"file"_s), u"TZ305提示"_s, Icon::Critical);
-            return Failed;
-        }
-        typed = again = *line;
-    } else if (qEnvironmentVariableIsSet("TZ305_NEW_SET_PASSPHRASE")) {
-        typed = again = qEnvironmentVariable("TZ305_NEW_SET_PASSPHRASE");
-    } else {
-        typed = typedSecret(u"帐套密码: "_s);
-        again = typed.isEmpty() ? typed : typedSecret(u"再输入一次帐套密码: "_s);
-    }
-    return exitStatusOf(SetSetPassphrase(ctx.session, typed, again, ctx.dialogs));
+    const auto file = v.contains(u"file"_s) ? std::optional(v.value(u"file"_s)) : std::nullopt;
+    const auto secret = newSecret(ctx, file, "TZ305_NEW_SET_PASSPHRASE", u"帐套密码"_s, u"帐套密码"_s);
+    if (!secret)
+        return Failed;
+    return exitStatusOf(SetSetPassphrase(ctx.session, secret->first, secret->second, ctx.dialogs));
 }
 
 int settings(Context &ctx, const QStringList &args)
