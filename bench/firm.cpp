@@ -155,8 +155,8 @@ QStringList setsUnder(const QString &root)
 
 bool RunFirm(const Options &options, std::vector<Verdict> &verdicts)
 {
-    const int firmSize = options.quick ? 4 : 200;
-    const int sample = options.quick ? 2 : 20;
+    const int firmSize = options.quick ? 3 : 200;
+    const int sample = options.quick ? 1 : 20;
     const int seedCount = options.quick ? 1 : 8;
     const int jobs = std::max(1, QThread::idealThreadCount());
     printHeading(u"a firm's month end: %1 demonstration sets (20 vouchers a month), December closed and reported"_s
