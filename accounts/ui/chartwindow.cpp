@@ -14,7 +14,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QSet>
 #include <QSplitter>
@@ -211,15 +210,8 @@ void ChartWindow::build()
     splitter->setStretchFactor(0, 2);
     splitter->setStretchFactor(1, 3);
 
-    m_help = new QLabel(u"简单说明"_s, this);
-    m_help->setObjectName(u"Label1"_s);
-    m_help->setStyleSheet(u"QLabel { color: #1a4fa0; text-decoration: underline; }"_s);
-    m_help->setCursor(Qt::PointingHandCursor);
-    m_help->setToolTip(u"单击查看本窗说明"_s);
-    m_help->installEventFilter(this);
-    QPushButton *close = commandButton(this, u"Command5"_s, u"关 闭"_s);
-    close->setMinimumWidth(90);
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    m_help = helpLink(this, u"简单说明"_s, u"单击查看本窗说明"_s, [this] { showHelp(); });
+    QPushButton *close = closeButton(this, u"Command5"_s, u"关 闭"_s);
 
     auto *bottomRow = new QHBoxLayout;
     bottomRow->addWidget(m_help);
@@ -622,11 +614,6 @@ void ChartWindow::savePendingAttributes()
 
 bool ChartWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_help && event->type() == QEvent::MouseButtonRelease
-        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-        showHelp();
-        return true;
-    }
     if (watched == m_subCode && event->type() == QEvent::KeyPress && isRefusedCodeKey(static_cast<QKeyEvent *>(event)))
         return true;
     return QDialog::eventFilter(watched, event);

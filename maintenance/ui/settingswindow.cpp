@@ -10,7 +10,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -255,15 +254,8 @@ void SettingsWindow::build()
     });
 
     // Help and close.
-    m_help = new QLabel(u"本窗要点"_s, this);
-    m_help->setObjectName(u"Label1"_s);
-    m_help->setStyleSheet(u"QLabel { color: #1a4fa0; text-decoration: underline; }"_s);
-    m_help->setCursor(Qt::PointingHandCursor);
-    m_help->setToolTip(u"单击查看本窗要点"_s);
-    m_help->installEventFilter(this);
-    QPushButton *close = commandButton(this, u"Command7"_s, u"关 闭"_s);
-    close->setMinimumWidth(90);
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    m_help = helpLink(this, u"本窗要点"_s, u"单击查看本窗要点"_s, [this] { showHelp(); });
+    QPushButton *close = closeButton(this, u"Command7"_s, u"关 闭"_s);
 
     auto *operatorRow = new QHBoxLayout;
     operatorRow->addWidget(operatorBox, 1);
@@ -350,16 +342,6 @@ void SettingsWindow::changeBackupPath()
 void SettingsWindow::showHelp()
 {
     m_dialogs.show(settingsHelpText(), applicationTitle(), Icon::None);
-}
-
-bool SettingsWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_help && event->type() == QEvent::MouseButtonRelease
-        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-        showHelp();
-        return true;
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 } // namespace tz

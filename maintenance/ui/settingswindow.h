@@ -47,9 +47,6 @@ private slots:
     void changeBackupPath();
     void showHelp();
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void build();
     void load();

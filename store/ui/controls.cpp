@@ -2,9 +2,12 @@
 #include "store/ui/controls.h"
 
 #include <QBoxLayout>
+#include <QDialog>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QTableView>
@@ -14,6 +17,34 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace tz {
+
+namespace {
+
+// A label that acts on a left click, as a link does; the click goes no
+// further.
+class ClickableLabel : public QLabel {
+public:
+    ClickableLabel(const QString &caption, QWidget *parent, std::function<void()> onClick)
+        : QLabel(caption, parent)
+        , m_onClick(std::move(onClick))
+    {
+    }
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
+        if (event->button() == Qt::LeftButton) {
+            m_onClick();
+            return;
+        }
+        QLabel::mouseReleaseEvent(event);
+    }
+
+private:
+    std::function<void()> m_onClick;
+};
+
+} // namespace
 
 QPushButton *commandButton(QWidget *parent, const QString &name, const QString &caption, const QString &tip)
 {
@@ -32,6 +63,24 @@ QPushButton *addCommandButton(QBoxLayout *row, QWidget *parent, const QString &n
     QObject::connect(button, &QPushButton::clicked, parent, onClick);
     row->addWidget(button);
     return button;
+}
+
+QPushButton *closeButton(QDialog *dialog, const QString &name, const QString &caption)
+{
+    QPushButton *button = commandButton(dialog, name, caption);
+    button->setMinimumWidth(90);
+    QObject::connect(button, &QPushButton::clicked, dialog, &QDialog::reject);
+    return button;
+}
+
+QLabel *helpLink(QWidget *parent, const QString &caption, const QString &tip, std::function<void()> onClick)
+{
+    auto *label = new ClickableLabel(caption, parent, std::move(onClick));
+    label->setObjectName(u"Label1"_s);
+    label->setStyleSheet(u"QLabel { color: #1a4fa0; text-decoration: underline; }"_s);
+    label->setCursor(Qt::PointingHandCursor);
+    label->setToolTip(tip);
+    return label;
 }
 
 bool isRefusedCodeKey(const QKeyEvent *key)

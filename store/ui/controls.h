@@ -6,7 +6,9 @@
 
 #include <QString>
 
+class QDialog;
 class QKeyEvent;
+class QLabel;
 class QLineEdit;
 class QAbstractItemModel;
 class QBoxLayout;
@@ -50,6 +52,14 @@ QPushButton *addCommandButton(QBoxLayout *row, Window *window, const QString &na
 {
     return addCommandButton(row, window, name, caption, [window, slot] { (window->*slot)(); }, tip);
 }
+
+// The dialog's close button `name`, at least 90 pixels wide; a click
+// rejects `dialog`.
+QPushButton *closeButton(QDialog *dialog, const QString &name, const QString &caption);
+
+// The underlined blue label Label1 that opens a window's help: a left click
+// calls `onClick`.
+QLabel *helpLink(QWidget *parent, const QString &caption, const QString &tip, std::function<void()> onClick);
 
 // True for a typed character a code field does not take: only digits go in.
 // Keys without text, control characters (backspace, Tab, Enter) and
