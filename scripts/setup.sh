@@ -30,7 +30,8 @@ SQLCIPHER_PACKAGES=(libsqlcipher-dev sqlcipher)
 CROSS_PACKAGES=()
 if [ -n "$CROSS" ]; then
   CROSS_PACKAGES=(crossbuild-essential-"$CROSS" qemu-user-static
-    qt6-base-dev:"$CROSS" libxlsxwriter-dev:"$CROSS" libsodium-dev:"$CROSS" libgtest-dev:"$CROSS" libgmock-dev:"$CROSS"
+    qt6-base-dev:"$CROSS" libxlsxwriter-dev:"$CROSS" libsodium-dev:"$CROSS" zlib1g-dev:"$CROSS"
+    libgtest-dev:"$CROSS" libgmock-dev:"$CROSS"
     libsqlcipher-dev:"$CROSS")
 fi
 
