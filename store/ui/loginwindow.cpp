@@ -279,6 +279,7 @@ void LoginWindow::chooseSet(const QString &path)
     m_passphraseLabel->hide();
     m_passphrase->hide();
     m_passphrase->clear();
+    m_passphrase->setEnabled(true);
     // A set under its own passphrase opens once the passphrase is typed.
     if (needsSetPassphrase(path)) {
         askForPassphrase();

@@ -276,6 +276,14 @@ private slots:
         QTest::keyClicks(passphrase, u"pw-login"_s);
         QTest::keyClick(passphrase, Qt::Key_Return);
         QCOMPARE(h.operators()->currentText(), u"主管"_s);
+        // Another set under another passphrase asks for its own.
+        const QString other = set.folder() + u"/另一.Y24"_s;
+        tz::exportOpenSet(set.session(), other, QByteArrayLiteral("pw-other"));
+        h.choose(other);
+        QVERIFY(passphrase->isVisible() && passphrase->isEnabled() && passphrase->text().isEmpty());
+        QTest::keyClicks(passphrase, u"pw-other"_s);
+        QTest::keyClick(passphrase, Qt::Key_Return);
+        QCOMPARE(h.operators()->currentText(), u"主管"_s);
         QTest::keyClicks(h.edit(u"Text1"_s), u"888"_s);
         QTest::keyClick(h.edit(u"Text1"_s), Qt::Key_Return);
         QCOMPARE(h.window.result(), int(QDialog::Accepted));
