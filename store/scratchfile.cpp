@@ -8,6 +8,10 @@
 
 #include <QFile>
 
+#ifdef TZ305_FAULT_INJECTION
+#include "store/faultinjection.h"
+#endif
+
 namespace tz {
 
 namespace {
@@ -56,6 +60,10 @@ bool ScratchFile::writeBuffer()
 {
     const char *from = m_buffer.constData();
     qsizetype left = m_buffer.size();
+#ifdef TZ305_FAULT_INJECTION
+    if (left > 0 && m_error == 0)
+        m_error = faultinjection::failWrite();
+#endif
     while (left > 0 && m_error == 0) {
         const ssize_t written = ::write(m_fd, from, size_t(left));
         if (written < 0 && errno == EINTR)
@@ -76,7 +84,12 @@ bool ScratchFile::finish()
 {
     if (m_fd < 0)
         return false;
-    if (writeBuffer() && ::fsync(m_fd) != 0)
+    bool flushed = writeBuffer();
+#ifdef TZ305_FAULT_INJECTION
+    if (flushed)
+        flushed = (m_error = faultinjection::failFinish(pos() == 0)) == 0;
+#endif
+    if (flushed && ::fsync(m_fd) != 0)
         m_error = errno;
     if (::close(m_fd) != 0 && m_error == 0)
         m_error = errno;
