@@ -259,7 +259,8 @@ private slots:
     }
 
     // Each save reaches the main window: the company name its caption, the
-    // operator's new name its panel; the password then goes to the renamed row.
+    // operator's new name its panel; the password then goes to the renamed row
+    // (原密码 shows a fixed mask).
     void settingsSavesReachTheMainWindow()
     {
         Harness h;
@@ -279,7 +280,7 @@ private slots:
             type(edit(w, u"Text5"_s), u"9'9%"_s);
             type(edit(w, u"Text6"_s), u"9'9%"_s);
             press(w, u"Command6"_s);
-            QCOMPARE(edit(w, u"Text4"_s)->text(), u"9'9%"_s);
+            QCOMPARE(edit(w, u"Text4"_s)->text(), u"******"_s); // never the password itself
             QVERIFY(edit(w, u"Text5"_s)->text().isEmpty());
             QCOMPARE(h.dialogs.messages.size(), 3);
         });
