@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include "store/accountset.h"
 #include "store/dialogs.h"
@@ -55,10 +56,17 @@ void removeMadeFolders(const QStringList &made)
 
 QString restoredSetName(const QString &backupFileName)
 {
-    // The backup's name is short name + yyyy-MM-dd + ".QSBF" + YY: the four
-    // characters before the first "-" are the year.
-    const qsizetype dash = backupFileName.indexOf(u'-');
-    const QString shortName = dash > 4 ? backupFileName.left(dash - 4) : QString();
+    // The backup's name is short name + yyyy-MM-dd (+ a note) + ".QSBF" + YY.
+    // A short name may hold "-" and digits itself, so it ends where the last
+    // yyyy-MM-dd starts; a name without one ends four characters before its
+    // first "-".
+    static const QRegularExpression date(u"[0-9]{4}-[0-9]{2}-[0-9]{2}"_s);
+    qsizetype end = -1;
+    for (QRegularExpressionMatchIterator it = date.globalMatch(backupFileName); it.hasNext();)
+        end = it.next().capturedStart();
+    if (end < 0)
+        end = backupFileName.indexOf(u'-') - 4;
+    const QString shortName = end > 0 ? backupFileName.left(end) : QString();
     if (!usableShortName(shortName) || !endsInTwoDigits(backupFileName))
         return {};
     return shortName + u".Y"_s + backupFileName.right(2);

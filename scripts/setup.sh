@@ -23,6 +23,7 @@ PACKAGES=(
   ledger hledger
   python3 python3-openpyxl
   parallel
+  clang libclang-rt-dev # scripts/fuzz.sh: libFuzzer and the sanitizers
   libreoffice-calc-nogui poppler-utils
   dpkg-dev lintian desktop-file-utils appstream shared-mime-info man-db
 )

@@ -6,13 +6,9 @@
 // (repeatable, in grid order; trailing fields may be left out, an empty
 // field is an empty cell). Modify and delete fetch the voucher first, as the
 // window's navigation does, so they act on the staged voucher.
-#include <cmath>
-
-#include <QLocale>
-
 #include "app/cli/cli.h"
 #include "store/money.h"
-#include "store/numberformat.h"
+#include "vouchers/linetext.h"
 #include "vouchers/posting.h"
 #include "vouchers/staging.h"
 #include "vouchers/voucherimport.h"
@@ -79,59 +75,13 @@ std::optional<int> monthOf(const QString &text)
     return month;
 }
 
-// One --line: "摘要|科目代码|数量|借方|贷方|流代|流金". A malformed line is
-// a usage problem; an amount that is no number, has more than two decimals
-// or is too large is refused with its Chinese message (`refused` set).
-std::optional<VoucherLine> parseLine(const QString &text, QString &problem, bool &refused)
-{
-    QStringList fields = text.split(u'|');
-    if (fields.size() > 7) {
-        problem = u"一行分录最多 7 栏: "_s + text;
-        return std::nullopt;
-    }
-    while (fields.size() < 7)
-        fields.append(QString());
-    VoucherLine line;
-    line.summary = fields.at(0);
-    line.account = fields.at(1);
-    const QString quantity = stripGrouping(fields.at(2).trimmed());
-    if (!quantity.isEmpty()) {
-        bool ok = false;
-        line.quantity = QLocale::c().toDouble(quantity, &ok);
-        if (!ok || !std::isfinite(*line.quantity)) {
-            problem = u"数量不是数字: "_s + fields.at(2);
-            return std::nullopt;
-        }
-    }
-    const auto amount = [&](int index, std::optional<Cents> &target) {
-        const QString cell = fields.at(index).trimmed();
-        if (cell.isEmpty())
-            return true;
-        const TypedAmount typed = readTypedAmount(cell);
-        if (typed.verdict == AmountText::Valid) {
-            target = typed.cents;
-            return true;
-        }
-        static const QStringList names = {{}, {}, {}, u"借方金额"_s, u"贷方金额"_s, {}, u"流金"_s};
-        problem = typedAmountProblem(typed.verdict, names.at(index), cell);
-        refused = true;
-        return false;
-    };
-    if (!amount(3, line.debit) || !amount(4, line.credit))
-        return std::nullopt;
-    line.flowCode = fields.at(5).trimmed();
-    if (!amount(6, line.flowAmount))
-        return std::nullopt;
-    return line;
-}
-
 // Done, or the exit status of the first line that could not be read.
 int parseLines(Context &ctx, const QStringList &texts, QList<VoucherLine> &lines)
 {
     for (const QString &text : texts) {
         QString problem;
         bool refused = false;
-        const std::optional<VoucherLine> line = parseLine(text, problem, refused);
+        const std::optional<VoucherLine> line = parseLineText(text, problem, refused);
         if (!line) {
             if (!refused)
                 return usageError(problem);

@@ -74,6 +74,9 @@ TEST(Restore, ABackupBecomesANewSetButNeverOverAFile)
     EXPECT_EQ(tz::restoredSetName(u"华新.QSBF24"_s), QString()); // no "-"
     EXPECT_EQ(tz::restoredSetName(u"2024-03-05.QSBF24"_s), QString()); // no short name
     EXPECT_EQ(tz::restoredSetName(u"华新2024-03-05.QSBF"_s), QString()); // no year digits
+    // A short name may hold "-" and digits; the date after it still ends it.
+    EXPECT_EQ(tz::restoredSetName(u"甲-乙2024-03-05.QSBF24"_s), u"甲-乙.Y24"_s);
+    EXPECT_EQ(tz::restoredSetName(u"1-22024-03-05升级前.QSBF24"_s), u"1-2.Y24"_s);
 
     tz::test::TestSet set;
     tz::test::postLines(set.session(), {{8000000001, u"1001"_s, 100.0, {}}, {8000000002, u"3001"_s, {}, 100.0}});
