@@ -90,6 +90,9 @@ inline QString runModal(const std::function<void()> &action, const std::function
         if (QWidget *modal = QApplication::activeModalWidget()) {
             poll.stop();
             seen = QString::fromLatin1(modal->metaObject()->className());
+            // Keys typed by `inspect` go to the focus widget of the active
+            // window; the offscreen platform activates a new window later.
+            QApplication::setActiveWindow(modal);
             if (inspect)
                 inspect(modal);
             modal->close();
