@@ -207,9 +207,16 @@ void Connection::reopenIfReplaced()
 {
     if (m_depth == 0 && m_db && fileReplaced()) {
         // The new file may carry another key (a passphrase set or removed):
-        // every key the process knows is tried.
+        // then every key the process knows is tried.
         const QString path = m_path;
-        open(path);
+        const QByteArray key = m_key;
+        try {
+            open(path, key);
+        } catch (const DbError &error) {
+            if (error.kind() != DbError::Kind::WrongKey)
+                throw;
+            open(path);
+        }
     }
 }
 
