@@ -26,7 +26,6 @@ namespace tz {
 namespace {
 
 constexpr int kStatementCacheLimit = 96;
-constexpr int kBusyTimeoutMs = 30000;
 
 // A file nobody may write: no write permission bit at all (so a set made
 // read-only is left alone even by root), or one the process cannot write.
@@ -131,7 +130,7 @@ void Connection::openHandle(const QString &path, int flags, const QByteArray &ke
     // command line) holds the write lock for the length of one operation;
     // wait for it rather than fail at once. Past the wait the operation is
     // refused with the Busy message and nothing is written.
-    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    sqlite3_busy_timeout(db, m_busyTimeoutMs);
     m_db = db;
     m_path = path;
     registerFunctions();
@@ -246,6 +245,10 @@ void Connection::openChecked(const QString &path, const QByteArray &key)
     sqlite3_free(err);
     if (rc != SQLITE_OK) {
         close();
+        // Another program holding the set locked (an exclusive transaction,
+        // a commit under way) past the wait: the set is in use, not foreign.
+        if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
+            throw DbError(DbError::Kind::Busy, busyText());
         if (rc == SQLITE_NOTADB && !hasPlainSqliteHeader(path) && info.size() >= 1024
             && info.size() % 512 == 0) {
             throw DbError(DbError::Kind::WrongKey,
@@ -371,6 +374,7 @@ QString Connection::damagedText(const QString &path)
 
 void Connection::setBusyTimeout(int ms)
 {
+    m_busyTimeoutMs = ms;
     if (m_db)
         sqlite3_busy_timeout(m_db, ms);
 }

@@ -35,7 +35,8 @@ public:
     // Opens an existing account-set file read-write with the key and checks
     // that the key opens it. With the shared key (the default) the set
     // passphrases this process was given (setkeys.h) are tried after it.
-    // Throws DbError (FileMissing, NotADatabase, WrongKey, NotAnAccountSet);
+    // Throws DbError (FileMissing, NotADatabase, WrongKey, NotAnAccountSet,
+    // Busy when another program holds the set locked past the busy wait);
     // on failure the connection stays closed.
     void open(const QString &path, const QByteArray &key = databasePassword());
 
@@ -101,7 +102,8 @@ public:
 
     sqlite3 *handle() const { return m_db; }
 
-    // How long a statement waits for another program's lock (30 s after opening).
+    // How long opening and each statement wait for another program's lock
+    // (30 s unless set); set before opening, it holds for the opening too.
     void setBusyTimeout(int ms);
 
     // True when the set was opened for reading only (a write-protected file).
@@ -131,6 +133,7 @@ private:
     [[noreturn]] void throwStatementError(const QString &sql, int code);
 
     sqlite3 *m_db = nullptr;
+    int m_busyTimeoutMs = 30000;
     QString m_path;
     // The file this connection reads (device and inode as found at
     // opening): compacting gives the set's name to a new file, and a

@@ -362,6 +362,17 @@ TEST(WriteGuard, ProtectedDamagedAndBusySetsRefuseWritesAndStillRead)
     }
     test::ScriptedDialogs after;
     EXPECT_TRUE(write(b, after).isDone());
+    {
+        // A set another program holds locked is in use, not foreign, when
+        // opening it outwaits the lock.
+        Connection holder;
+        holder.open(held.path());
+        holder.executeScript(u"BEGIN EXCLUSIVE"_s);
+        Connection late;
+        late.setBusyTimeout(100);
+        expectDbError([&] { late.open(held.path()); }, DbError::Kind::Busy, Connection::busyText());
+        EXPECT_FALSE(late.isOpen());
+    }
 
     test::TestSet damaged;
     const qint64 size = QFileInfo(damaged.path()).size();
