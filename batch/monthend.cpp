@@ -30,6 +30,7 @@
 #include "store/login.h"
 #include "store/money.h"
 #include "store/session.h"
+#include "store/setkeys.h"
 #include "vouchers/closing.h"
 #include "vouchers/monthstate.h"
 
@@ -216,6 +217,10 @@ private:
         const SetCredential *own = credentialFor(m_options.credentials, m_result.path, m_result.relativePath);
         const QString op = own ? own->operatorName : m_options.operatorName;
         const QString password = own ? own->password : m_options.password;
+        // The set's passphrase opens this set and its backup on this worker
+        // only; a wrong one is refused by the login's opening.
+        if (own && !own->passphrase.isEmpty())
+            m_passphrase.emplace(own->passphrase);
         m_session.setDbPath(m_result.path);
         if (!ok(CheckLogin(m_session, m_result.path, op, password, m_dialogs)))
             return false;
@@ -299,6 +304,7 @@ private:
     const MonthEndOptions &m_options;
     MonthEndSetResult &m_result;
     std::function<void()> m_tell;
+    std::optional<ThreadSetPassphrase> m_passphrase; // outlives m_session
     Session m_session;
     SetDialogs m_dialogs;
     QString m_folder;
@@ -338,9 +344,10 @@ OpResult readCredentials(const QString &path, QList<SetCredential> &credentials)
         if (text.trimmed().isEmpty() || text.startsWith(u'#'))
             continue;
         const QStringList fields = text.split(u'\t');
-        if (fields.size() != 3 || fields.at(0).isEmpty() || fields.at(1).isEmpty())
-            return OpResult::refused(u"凭据文件 %1 第 %2 行应为: 帐套<Tab>操作员<Tab>密码"_s.arg(path).arg(lineNumber));
-        credentials.append({fields.at(0), fields.at(1), fields.at(2)});
+        if (fields.size() < 3 || fields.size() > 4 || fields.at(0).isEmpty() || fields.at(1).isEmpty())
+            return OpResult::refused(
+                u"凭据文件 %1 第 %2 行应为: 帐套<Tab>操作员<Tab>密码[<Tab>帐套密码]"_s.arg(path).arg(lineNumber));
+        credentials.append({fields.at(0), fields.at(1), fields.at(2), fields.value(3)});
     }
     return OpResult::done();
 }

@@ -32,6 +32,7 @@ struct SetCredential
     QString set; // the set's path relative to the folder, its absolute path, or its short name
     QString operatorName;
     QString password;
+    QString passphrase; // the set's own passphrase (帐套加密); empty: none given
 };
 
 struct MonthEndOptions
@@ -102,11 +103,12 @@ using MonthEndProgress = std::function<void(const MonthEndSetResult &)>;
 // `year` only those of that fiscal year.
 QStringList findAccountSets(const QString &folder, int year = 0);
 
-// Reads a credentials file: one set per line, set, operator and password
-// separated by tabs; blank lines and lines starting with '#' are skipped.
-// A file that the group or others may read is refused, as ssh refuses a
-// readable key: "凭据文件 F 可被其他用户读取, 请先 chmod 600 F"; so is a
-// file that cannot be read or a line without three fields.
+// Reads a credentials file: one set per line, set, operator, password and
+// optionally the set's passphrase separated by tabs; blank lines and lines
+// starting with '#' are skipped. A file that the group or others may read
+// is refused, as ssh refuses a readable key: "凭据文件 F 可被其他用户读取,
+// 请先 chmod 600 F"; so is a file that cannot be read or a line without
+// three or four fields.
 OpResult readCredentials(const QString &path, QList<SetCredential> &credentials);
 
 // Runs the month end over the options' sets (those of the shard), `jobs`
@@ -119,7 +121,9 @@ OpResult readCredentials(const QString &path, QList<SetCredential> &credentials)
 // those of an earlier run (write-verify-rename). A set that fails (login,
 // check, a month that cannot close, a damaged or locked file) is reported
 // and the others go on. Once `cancel` is set no further set starts; those
-// running finish. `results` receives every set of the shard in index order
+// running finish. A set whose credential names a passphrase is opened
+// with it (as are those opening with a passphrase the process was given);
+// a passphrase that does not open its set fails that set alone. `results` receives every set of the shard in index order
 // (sets never started stay Waiting). Refused when the options are unusable
 // (no folder, no month); otherwise done, whatever the sets' outcome.
 OpResult RunMonthEnd(const MonthEndOptions &options, QList<MonthEndSetResult> &results,

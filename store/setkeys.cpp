@@ -14,6 +14,7 @@ namespace {
 
 QMutex keyLock;
 QList<QByteArray> givenKeys; // guarded by keyLock
+thread_local QByteArray threadKey; // ThreadSetPassphrase's
 
 } // namespace
 
@@ -34,8 +35,27 @@ void rememberSetPassphrase(const QString &passphrase)
 
 QList<QByteArray> setKeys()
 {
+    QList<QByteArray> keys{databasePassword()};
+    if (!threadKey.isEmpty() && threadKey != databasePassword())
+        keys.append(threadKey);
     const QMutexLocker locked(&keyLock);
-    return QList<QByteArray>{databasePassword()} + givenKeys;
+    for (const QByteArray &key : std::as_const(givenKeys)) {
+        if (key != threadKey)
+            keys.append(key);
+    }
+    return keys;
+}
+
+ThreadSetPassphrase::ThreadSetPassphrase(const QString &passphrase)
+    : m_previous(threadKey)
+{
+    if (!passphrase.isEmpty())
+        threadKey = passphraseKey(passphrase);
+}
+
+ThreadSetPassphrase::~ThreadSetPassphrase()
+{
+    threadKey = m_previous;
 }
 
 QString lockedSetText(const QString &path)

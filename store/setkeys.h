@@ -19,8 +19,25 @@ QByteArray passphraseKey(const QString &passphrase);
 void rememberSetPassphrase(const QString &passphrase);
 
 // The keys a set is opened with, in the order they are tried: the shared
-// key first, then the passphrases remembered, oldest first.
+// key first, then this thread's passphrase (ThreadSetPassphrase), then the
+// passphrases remembered, oldest first.
 QList<QByteArray> setKeys();
+
+// While it lives, `passphrase` (not the empty one) is tried on this thread
+// alone: a batch worker opens its set and the copies it makes of it (the
+// backup's check) with that set's passphrase, which the other workers'
+// sets never try. Made and destroyed on the same thread; they nest.
+class ThreadSetPassphrase
+{
+public:
+    explicit ThreadSetPassphrase(const QString &passphrase);
+    ~ThreadSetPassphrase();
+    ThreadSetPassphrase(const ThreadSetPassphrase &) = delete;
+    ThreadSetPassphrase &operator=(const ThreadSetPassphrase &) = delete;
+
+private:
+    QByteArray m_previous;
+};
 
 // What opening a set tells when no key tried opens it although it is an
 // encrypted database: "此帐套已加密,请输入帐套密码" while no passphrase was

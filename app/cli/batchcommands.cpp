@@ -23,6 +23,7 @@ const QString kUsage =
     u"用法:\n"
     "[--operator 操作员] [--password-file 文件] batch month-end --sets 文件夹 --month 月份(1-12) --out 输出文件夹\n"
     "    [--credentials 文件] [--jobs N] [--shard K/N] [--reviewer 审核人] [--layout 13|07] [--year 年度]\n"
+    "    凭据文件每行: 帐套<Tab>操作员<Tab>密码[<Tab>帐套密码](仅本人可读, chmod 600)\n"
     "batch merge --out 输出文件夹"_s;
 
 bool numberIn(const QString &text, int low, int high, int &value)

@@ -236,7 +236,7 @@ void MonthEndWindow::buildControls()
     m_password = lineEdit(u"password"_s);
     m_password->setEchoMode(QLineEdit::Password);
     m_reviewer = lineEdit(u"reviewer"_s, u"空: 同操作员"_s);
-    m_credentials = lineEdit(u"credentialsFile"_s, u"可选: 每行 帐套<Tab>操作员<Tab>密码, 优先于上面的操作员和密码"_s);
+    m_credentials = lineEdit(u"credentialsFile"_s, u"可选: 每行 帐套<Tab>操作员<Tab>密码[<Tab>帐套密码], 优先于上面的操作员和密码"_s);
     m_chooseCredentials = commandButton(this, u"chooseCredentials"_s, u"浏览..."_s, u"选择凭据文件"_s);
 
     auto *options = new QGroupBox(u"月结设置"_s);

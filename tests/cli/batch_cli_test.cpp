@@ -1,6 +1,6 @@
 // The batch month end end to end over a folder of demonstration sets made
-// with different seeds, one whose books do not balance and one whose
-// password differs: the good sets closed and reported, the bad ones failed
+// with different seeds, one whose books do not balance, one whose password
+// differs and one under its own passphrase: the good sets closed and reported, the bad ones failed
 // and untouched, the summary's figures those of the statement command, a
 // rerun that closes nothing twice, and shards run by GNU parallel merging
 // into the same summary.
@@ -32,6 +32,8 @@ const QStringList kSets = {u"c1/示例.Y24"_s, u"c2/示例.Y24"_s, u"c3/分部/�
                            u"c5/示例.Y24"_s};
 const QString kWrongPassword = u"c2/示例.Y24"_s;
 const QString kUnbalanced = u"c4/示例.Y24"_s;
+const QString kProtected = u"c5/示例.Y24"_s; // opens with kPassphrase
+const QByteArray kPassphrase = "春风十里";
 
 // Prints the summary's rows, blank cells empty, numbers with two decimals
 // and a "#" before each number, so a number stored as text shows.
@@ -48,11 +50,16 @@ for row in ws.iter_rows():
 class BatchCommandLine : public testing::Test
 {
 protected:
-    // Five demonstration sets, December open, one with unbalanced books and
-    // one with the password 999, made once and copied for each test.
+    // Five demonstration sets, December open, one with unbalanced books, one
+    // with the password 999 and one under a passphrase, made once and
+    // copied for each test.
     static void SetUpTestSuite()
     {
         s_made = new QTemporaryDir;
+        QFile passphrase(passphraseFile());
+        if (passphrase.open(QIODevice::WriteOnly))
+            passphrase.write(kPassphrase + '\n');
+        passphrase.close();
         for (int i = 0; i < kSets.size(); ++i) {
             const QString folder = QFileInfo(s_made->filePath(kSets.at(i))).absolutePath();
             cliExpect({u"demo"_s, u"--dir"_s, folder, u"--seed"_s, QString::number(i + 1), u"--vouchers-per-month"_s,
@@ -78,6 +85,9 @@ protected:
         cliExpect(login(s_made->filePath(kWrongPassword))
                       << u"settings"_s << u"password"_s << u"--new-password-file"_s << newPassword,
                   0);
+        cliExpect(login(s_made->filePath(kProtected))
+                      << u"--yes"_s << u"passphrase"_s << u"set"_s << u"--file"_s << passphraseFile(),
+                  0);
     }
     static void TearDownTestSuite() { delete s_made; }
     void SetUp() override
@@ -86,9 +96,12 @@ protected:
             ASSERT_TRUE(QFileInfo::exists(s_made->filePath(set))) << set.toStdString();
     }
 
+    static QString passphraseFile() { return s_made->filePath(u"set-passphrase"_s); }
+
     static QStringList login(const QString &set)
     {
-        return {u"--set"_s, set, u"--operator"_s, u"主管"_s, u"--password"_s, u"888"_s};
+        return {u"--set-passphrase-file"_s, passphraseFile(), u"--set"_s, set, u"--operator"_s, u"主管"_s,
+                u"--password"_s, u"888"_s};
     }
 
     // A fresh copy of the five sets under `name`.
@@ -145,7 +158,9 @@ TEST_F(BatchCommandLine, ClosesGoodSetsLeavesBadOnesUntouchedAndClosesNothingTwi
     const CliRun check = cli(login(QDir(sets).filePath(kUnbalanced)) << u"check"_s);
     ASSERT_EQ(check.status, 1) << check.err.toStdString();
 
-    const CliRun run = cli(monthEnd(sets, out));
+    // The run's passphrase opens the protected set.
+    const QStringList withPassphrase = QStringList{u"--set-passphrase-file"_s, passphraseFile()} + monthEnd(sets, out);
+    const CliRun run = cli(withPassphrase);
     ASSERT_EQ(run.status, 1) << run.out.toStdString() << run.err.toStdString();
     EXPECT_EQ(run.out.count(u"/5] "_s), 5) << run.out.toStdString();
     EXPECT_TRUE(run.out.contains(u"] c2/示例.Y24  失败  操作员或密码不正确!  "_s)) << run.out.toStdString();
@@ -211,7 +226,7 @@ TEST_F(BatchCommandLine, ClosesGoodSetsLeavesBadOnesUntouchedAndClosesNothingTwi
     // A rerun closes nothing and writes the outputs again.
     const QString pdf = QDir(out).filePath(u"c1/示例.Y24/资产负债表.pdf"_s);
     const QDateTime written = QFileInfo(pdf).lastModified();
-    ASSERT_EQ(cli(monthEnd(sets, out)).status, 1);
+    ASSERT_EQ(cli(withPassphrase).status, 1);
     const QHash<QString, QJsonObject> second = results(QDir(out).filePath(u"results.jsonl"_s));
     for (const QString &set : kSets)
         EXPECT_EQ(second.value(set).value(u"months_closed"_s).toArray(), QJsonArray()) << set.toStdString();
@@ -227,7 +242,8 @@ TEST_F(BatchCommandLine, ShardsThroughGnuParallelMergeIntoTheSameSummary)
     const QString credentials = m_dir.filePath(u"credentials.tsv"_s);
     QFile file(credentials);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("# set\toperator\tpassword\nc2/示例.Y24\t主管\t999\n");
+    file.write("# set\toperator\tpassword\tpassphrase\nc2/示例.Y24\t主管\t999\nc5/示例.Y24\t主管\t888\t" + kPassphrase
+               + '\n');
     file.close();
     const QString one = copyOfSets(u"one"_s);
     const QString whole = m_dir.filePath(u"whole"_s);
@@ -236,10 +252,12 @@ TEST_F(BatchCommandLine, ShardsThroughGnuParallelMergeIntoTheSameSummary)
     EXPECT_FALSE(QFileInfo::exists(whole));
     ASSERT_TRUE(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
 
-    // The credentials let c2 in: only the unbalanced set fails.
+    // The credentials let c2 in and open c5 with its passphrase: only the
+    // unbalanced set fails.
     ASSERT_EQ(cli(monthEnd(one, whole) << u"--credentials"_s << credentials).status, 1);
     const QHash<QString, QJsonObject> unsharded = results(QDir(whole).filePath(u"results.jsonl"_s));
     EXPECT_EQ(unsharded.value(kWrongPassword).value(u"status"_s).toString(), u"ok"_s);
+    EXPECT_EQ(unsharded.value(kProtected).value(u"status"_s).toString(), u"ok"_s);
 
     const QString three = copyOfSets(u"three"_s);
     const QString shards = m_dir.filePath(u"shards"_s);
