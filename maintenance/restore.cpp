@@ -10,6 +10,7 @@
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/safefile.h"
+#include "store/setkeys.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -113,10 +114,14 @@ OpResult RestoreBackup(Dialogs &dialogs, const std::function<QString()> &chooseB
     removeStaleScratch(target);
     const QString scratch = scratchPathFor(target);
     QString problem;
+    bool locked = false;
     {
         ProgressSteps progress(dialogs, u"帐套恢复"_s);
         progress.step(u"正在检查备份文件…"_s);
         problem = verifyAccountSet(backup);
+        // A backup under a passphrase not given is refused as the set
+        // itself would be at login: the user has the passphrase to give.
+        locked = !problem.isEmpty() && needsSetPassphrase(backup);
         if (problem.isEmpty()) {
             progress.step(u"正在复制备份文件…"_s);
             problem = copyToScratch(backup, scratch);
@@ -133,6 +138,8 @@ OpResult RestoreBackup(Dialogs &dialogs, const std::function<QString()> &chooseB
     }
     if (!problem.isEmpty()) {
         removeMadeFolders(made);
+        if (locked)
+            return refuse(dialogs, u"恢复没有完成: "_s + problem, u"TZ305提示"_s, Icon::Critical);
         return fail(dialogs, u"恢复没有完成: "_s + problem);
     }
     if (restored)

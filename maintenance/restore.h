@@ -31,7 +31,9 @@ QString restoredSetName(const QString &backupFileName);
 // + path (exclamation, "TZ305提示"). The backup is copied to a scratch file
 // beside it, which must open with the key as an account set and pass the
 // integrity check, and only then takes the set's name (never over a file
-// that appeared meanwhile). "1.恢复成功,帐套路径:" + path + "\n\n2.请记住路径,
+// that appeared meanwhile); a backup under a passphrase this process was
+// not given is refused ("恢复没有完成: " + the opening's message, critical),
+// any other problem fails. "1.恢复成功,帐套路径:" + path + "\n\n2.请记住路径,
 // 请带走帐套,自动退出系统,请重新进入" (exclamation, "TZ305提示"); the caller
 // then ends the program. `restored` receives the path.
 OpResult RestoreBackup(Dialogs &dialogs, const std::function<QString()> &chooseBackup, const QString &folder,

@@ -225,6 +225,13 @@ TEST_F(SettingsCommands, APassphraseProtectsTheSetAndEveryCopyOfIt)
         cliExpect(login() << u"check"_s, 0);
     }
     const QString backup = cliExpect(given + yes << u"backup"_s, 0).out.section(u'\n', 1, 1);
+    // Restoring the backup without its passphrase is refused as the set's login is.
+    const QString restored = m_dir.filePath(u"恢复"_s);
+    const tz::test::CliRun refused = cli({u"--yes"_s, u"restore"_s, u"--from"_s, backup, u"--dir"_s, restored});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(refused.err.endsWith(u"[TZ305提示] 恢复没有完成: 此帐套已加密,请输入帐套密码: "_s + backup + u'\n'))
+        << refused.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(restored));
     cliExpect(given + yes << u"compact"_s, 0);
     cliExpect(given + yes << u"carry-forward"_s, 0);
     // The shared key opens none of them (this process was given no passphrase).
