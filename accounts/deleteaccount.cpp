@@ -3,6 +3,7 @@
 
 #include "accounts/chartrules.h"
 #include "store/checkedwrite.h"
+#include "store/changelog.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/lookupaccount.h"
@@ -47,6 +48,7 @@ OpResult DeleteAccount(Session &session, const QString &code, Dialogs &dialogs)
             if (!childLeft)
                 session.execSql(u"UPDATE 科目表 SET 明细 = 'Y' WHERE 科目代码 = ?"_s, {parent});
         }
+        logOperation(session, u"删除科目"_s, 0, code);
     });
 }
 

@@ -9,6 +9,7 @@
 #include "accounts/chartrules.h"
 #include "store/checkedwrite.h"
 #include "store/digits.h"
+#include "store/changelog.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/numberformat.h"
@@ -149,6 +150,10 @@ OpResult SetOpeningBalance(Session &session, const QString &code, const OpeningE
         if (refusal)
             return OpResult::refused();
         session.execSql(kUpdateSql, params);
+        const ResultSet figures = session.RunSql(u"SELECT 数量, 借方金额, 贷方金额 FROM 科目表 WHERE 科目代码 = ?"_s, {code});
+        logOperation(session, u"录入年初数"_s, 0,
+                     u"%1 数量%2 借方%3 贷方%4"_s.arg(code, figures.value(0, 0).toString(), figures.value(0, 1).toString(),
+                                                 figures.value(0, 2).toString()));
         transaction.commit();
         return OpResult::done();
     });
@@ -238,6 +243,7 @@ OpResult LoadOpeningBalances(Session &session, Dialogs &dialogs, TrialBalance *t
         [&] {
             session.execSql(kDeleteOpeningLinesSql);
             session.execSql(kInsertOpeningLinesSql, {kOpeningIdBase});
+            logVouchers(session, u"装入年初数"_s, 0, 0, 0);
         });
     if (!loaded.isDone())
         return loaded;

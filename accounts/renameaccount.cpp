@@ -2,6 +2,7 @@
 #include "accounts/renameaccount.h"
 
 #include "accounts/chartrules.h"
+#include "store/changelog.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/lookupaccount.h"
@@ -49,6 +50,7 @@ OpResult RenameAccount(Session &session, const AccountRename &rename, Dialogs &d
         session.execSql(u"UPDATE 科目表 SET 科目全称 = ? || substr(科目全称, length(?) + 1) "
                         "WHERE length(科目代码) > ? AND substr(科目代码, 1, ?) = ?"_s,
             {fullName, oldFullName, code.size(), code.size(), code});
+        logOperation(session, u"修改科目"_s, 0, code + u' ' + oldFullName + u" -> "_s + fullName);
         transaction.commit();
         return OpResult::done();
     });

@@ -4,6 +4,7 @@
 #include "accounts/chartrules.h"
 #include "store/checkedwrite.h"
 #include "store/digits.h"
+#include "store/changelog.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/lookupaccount.h"
@@ -113,6 +114,9 @@ OpResult AddDetailAccount(Session &session, const NewDetailAccount &account, Dia
         session.execSql(u"UPDATE 科目表 SET 明细 = '', 数量 = NULL, 借方金额 = NULL, 贷方金额 = NULL "
                         "WHERE 科目代码 = ?"_s,
             {parent});
+        // The parent's vouchers now carry the new code: their records follow.
+        logOperation(session, u"增加科目"_s, 0, code + u' ' + fullName);
+        relogVouchersOn(session, code);
     });
 }
 

@@ -2,6 +2,7 @@
 #include "accounts/toplevelaccount.h"
 
 #include "accounts/chartrules.h"
+#include "store/changelog.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/lookupaccount.h"
@@ -47,6 +48,7 @@ OpResult AddTopLevelAccount(Session &session, const NewTopLevelAccount &account,
         session.execSql(u"INSERT INTO 科目表 (序号, 科目代码, 科目级数, 科目名称, 明细, 拼音, 方向, 科目全称) "
                         "SELECT ifnull(max(序号), 0) + 1, ?, 1, ?, 'Y', ?, ?, ? FROM 科目表"_s,
             {code, name, initials, account.direction, name});
+        logOperation(session, u"增加科目"_s, 0, code + u' ' + name);
         transaction.commit();
         return OpResult::done();
     });

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "store/setexport.h"
+#include "store/changelog.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/money.h"
@@ -86,6 +87,9 @@ void writeOpenings(Session &next, const QList<Carried> &carried)
         next.execSql(kOpeningFiguresSql, {c.quantity, c.debit, c.credit, c.code});
     }
     next.execSql(u"DELETE FROM 数量式余额表"_s);
+    // The new year's trail begins with its opening lines.
+    next.execSql(u"DELETE FROM 操作日志"_s);
+    logAllVouchers(next, u"结转上年"_s);
     transaction.commit();
 }
 

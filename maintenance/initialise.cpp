@@ -3,6 +3,7 @@
 
 #include "maintenance/backup.h"
 #include "store/connection.h"
+#include "store/changelog.h"
 #include "store/dberror.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
@@ -43,6 +44,7 @@ OpResult InitialiseYear(Session &session, Dialogs &dialogs, QString *backup, con
         Transaction transaction(session);
         session.execSql(u"DELETE FROM 分录表"_s);
         session.execSql(u"UPDATE 科目表 SET 数量 = NULL, 借方金额 = NULL, 贷方金额 = NULL WHERE length(科目代码) > 0"_s);
+        logAllVouchers(session, u"初始化"_s);
         transaction.commit();
         return OpResult::done();
     });

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "store/changelog.h"
 #include "store/connection.h"
 #include "store/dberror.h"
 #include "store/makepath.h"
@@ -59,6 +60,20 @@ void backUpBeforeUpgrade(Session &session)
         throw DbError(DbError::Kind::Statement, u"帐套需要升级,但升级前的备份没有完成,帐套没有改动: "_s + problem);
 }
 
+// The trail's tables as the template has them, then its first row.
+void startChangeLog(Session &session)
+{
+    const ResultSet made = session.RunSql(u"SELECT sql FROM shipped.sqlite_master WHERE tbl_name IN ('操作日志', "
+                                          "'凭证指纹') AND sql IS NOT NULL ORDER BY type DESC"_s);
+    for (const ResultSet::Row &row : made.rows()) {
+        QString sql = row.at(0).toString();
+        sql.replace(u"CREATE TABLE "_s, u"CREATE TABLE IF NOT EXISTS "_s);
+        sql.replace(u"CREATE INDEX "_s, u"CREATE INDEX IF NOT EXISTS "_s);
+        session.execSql(sql);
+    }
+    logAllVouchers(session, u"启用操作日志"_s);
+}
+
 } // namespace
 
 void upgradeAccountSet(Session &session)
@@ -95,6 +110,8 @@ void upgradeAccountSet(Session &session)
             session.execSql(kTransferLinesIndexSql);
         if (version < kPasswordHashVersion)
             hashPlainPasswords(db);
+        if (version < kChangeLogVersion)
+            startChangeLog(session);
         session.execSql(u"PRAGMA user_version = %1"_s.arg(kSchemaVersion));
         transaction.commit();
     } catch (...) {

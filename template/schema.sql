@@ -9,7 +9,7 @@
 -- must sort as text); 分录表.ID is the ten-digit INTEGER line key.
 -- Amounts are REAL rounded to two decimals and NULL when there is none.
 
-PRAGMA user_version = 4;
+PRAGMA user_version = 5;
 
 -- Account-set information: one row per operator; the row with 代号 'TZ'
 -- also carries the company name and the backup folder.
@@ -367,3 +367,33 @@ CREATE TABLE 凭证汇总表 (
     借方金额  REAL,
     贷方金额  REAL
 );
+
+-- The trail of changes (store/changelog.h): one row per operation that
+-- wrote the books, each holding the hash of the row before it (前链) and
+-- its own (本链) over its fields; 号码 and 末号 are the vouchers it wrote
+-- (NULL for the chart and opening figures). 凭证指纹 holds each voucher's
+-- digest as its last writer left it (month 0, number 0: the opening lines)
+-- and that writer's row. Last in the file, so the tables above keep the
+-- pages older sets have them on (salvage relies on it).
+CREATE TABLE 操作日志 (
+    序号    INTEGER PRIMARY KEY,
+    时间    TEXT,
+    操作员  TEXT,
+    操作    TEXT,
+    月      INTEGER,
+    号码    INTEGER,
+    末号    INTEGER,
+    摘要    TEXT,
+    说明    TEXT,
+    前链    TEXT,
+    本链    TEXT
+);
+-- Not unique: an insertion or deletion renumbers a month's records in one
+-- UPDATE, as it does the journal's IDs.
+CREATE TABLE 凭证指纹 (
+    月    INTEGER,
+    号码  INTEGER,
+    摘要  TEXT,
+    日志  INTEGER
+);
+CREATE INDEX 凭证指纹_月号码 ON 凭证指纹 (月, 号码);

@@ -5,6 +5,7 @@
 
 #include "accounts/chartrules.h"
 #include "store/checkedwrite.h"
+#include "store/changelog.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/money.h"
@@ -179,6 +180,7 @@ OpResult CloseMonth(Session &session, const QDate &workingDate, const QString &r
         const int lines = staged.value(0, 0).toInt();
         if (lines == 0) {
             outcome = Closing::NothingToTransfer;
+            logOperation(session, u"结帐"_s, month, u"没有结转凭证"_s);
             transaction.commit();
             return OpResult::done();
         }
@@ -194,6 +196,7 @@ OpResult CloseMonth(Session &session, const QDate &workingDate, const QString &r
         session.execSql(kNumberStagedLinesSql,
                         {idBase, lastDay, month, number, reviewer, session.operatorName()});
         session.execSql(kAppendVoucherSql);
+        logVouchers(session, u"结帐"_s, month, number, number);
         transaction.commit();
         outcome = Closing::Transferred;
         closing.voucherNumber = number;
@@ -259,7 +262,10 @@ OpResult ReopenMonth(Session &session, int month, Dialogs &dialogs, qint64 *remo
                 const int number = transfers.value(r, 0).toInt();
                 shiftVouchers(session, month, number, -1);
                 session.execSql(kShiftStagedDownSql, {number, month});
+                logDeletion(session, u"反结帐"_s, month, number);
             }
+            if (transfers.eof())
+                logOperation(session, u"反结帐"_s, month, u"没有结转凭证"_s);
             session.execSql(kClearMarksSql, {month});
         });
     if (!run.isDone())

@@ -1,6 +1,7 @@
 // Save, modify, insert and delete of a voucher.
 #include "vouchers/posting.h"
 
+#include "store/changelog.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/session.h"
@@ -46,6 +47,26 @@ QString doneTextOf(PostingKind kind)
         return u"凭证删除成功"_s;
     }
     return {};
+}
+
+// The posting's row in the trail of changes, in its own transaction.
+void logPosting(Session &session, PostingKind kind, int month, int n, const QString &operation)
+{
+    switch (kind) {
+    case PostingKind::Save:
+        logVouchers(session, operation.isEmpty() ? u"保存"_s : operation, month, n, n);
+        break;
+    case PostingKind::Modify:
+        logVouchers(session, u"修改"_s, month, n, n);
+        break;
+    case PostingKind::Insert:
+        moveLoggedVouchers(session, month, n, +1);
+        logVouchers(session, u"插入"_s, month, n, n);
+        break;
+    case PostingKind::Delete:
+        logDeletion(session, u"删除"_s, month, n);
+        break;
+    }
 }
 
 int nextNumberAfter(PostingKind kind, int n, int max)
@@ -109,6 +130,7 @@ OpResult post(Session &session, PostingKind kind, const VoucherHeader &given, co
         }
         if (kind != PostingKind::Delete)
             writeEntryLines(session, header, session.operatorName(), posting.entries);
+        logPosting(session, kind, m, n, done ? done->operation : QString());
         transaction.commit();
 
         outcome.nextNumber = nextNumberAfter(kind, n, posting.month.maxNumber);

@@ -74,6 +74,8 @@ struct PostingNotice
 {
     QString text;
     QString title;
+    // The operation's name in the trail of changes (保存 when empty).
+    QString operation;
 };
 
 // 保存记录 as the next number of the month: the number is the month's

@@ -256,7 +256,7 @@ OpResult PostRevaluation(Session &session, const VoucherHeader &header, const QS
     VoucherHeader voucher = header;
     voucher.attachments = 1;
     return SaveNextVoucher(session, voucher, lines, outcome, dialogs,
-                           PostingNotice{u"凭证保存成功,请检查凭证是否正确!!"_s, kNoticeTitle});
+                           PostingNotice{u"凭证保存成功,请检查凭证是否正确!!"_s, kNoticeTitle, u"调汇"_s});
 }
 
 } // namespace tz

@@ -2,11 +2,14 @@
 #include "vouchers/voucherimport.h"
 
 #include <cmath>
+#include <limits>
 
 #include <QFile>
 #include <QLocale>
+#include <QMap>
 #include <QStringDecoder>
 
+#include "store/changelog.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/money.h"
@@ -112,7 +115,8 @@ std::optional<FileRefusal> readLine(const CsvRecord &record, VoucherLine &line)
 
 // Checks and writes one voucher (its rows `first` to `last` - 1).
 std::optional<FileRefusal> saveVoucher(Session &session, const QList<CsvRecord> &records, qsizetype first,
-                                       qsizetype last, ImportCounts &counts, QHash<QString, QString> &chartFlags)
+                                       qsizetype last, ImportCounts &counts, QHash<QString, QString> &chartFlags,
+                                       QMap<int, int> &firstNumbers)
 {
     const int line = records.at(first).line;
     VoucherHeader header;
@@ -137,6 +141,7 @@ std::optional<FileRefusal> saveVoucher(Session &session, const QList<CsvRecord> 
     if (const std::optional<Refusal> refused = firstRefusal(posting))
         return FileRefusal{line, refused->text, refused->title, refused->icon};
     writeEntryLines(session, header, session.operatorName(), posting.entries);
+    firstNumbers.insert(header.month(), firstNumbers.value(header.month(), header.number));
     ++counts.vouchers;
     counts.lines += int(posting.entries.size());
     return std::nullopt;
@@ -170,6 +175,9 @@ std::optional<FileRefusal> importText(Session &session, QStringView text, Import
     // The chart cannot change inside the import's transaction, so each
     // code's detail flag is read once for the whole file.
     QHash<QString, QString> chartFlags;
+    // The first number each month took: the trail of changes records the
+    // import as one row a month, with every voucher's digest.
+    QMap<int, int> firstNumbers;
     QList<CsvRecord> voucher;
     while (more) {
         const QString key = record.fields.first();
@@ -178,9 +186,12 @@ std::optional<FileRefusal> importText(Session &session, QStringView text, Import
         voucher = {record};
         while ((more = reader.next(record)) && record.fields.first() == key)
             voucher.append(record);
-        if (std::optional<FileRefusal> refused = saveVoucher(session, voucher, 0, voucher.size(), counts, chartFlags))
+        if (std::optional<FileRefusal> refused
+            = saveVoucher(session, voucher, 0, voucher.size(), counts, chartFlags, firstNumbers))
             return refused;
     }
+    for (auto it = firstNumbers.cbegin(); it != firstNumbers.cend(); ++it)
+        logVouchers(session, u"导入"_s, it.key(), it.value(), std::numeric_limits<int>::max());
     return std::nullopt;
 }
 

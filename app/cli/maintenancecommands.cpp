@@ -13,6 +13,7 @@
 #include "maintenance/passphrase.h"
 #include "maintenance/restore.h"
 #include "maintenance/settings.h"
+#include "store/changelog.h"
 #include "store/paths.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -140,6 +141,30 @@ int check(Context &ctx, const QStringList &args)
     return exitStatusOf(result);
 }
 
+// 操作日志: the trail of changes, all or one month's.
+int showLog(Context &ctx, const QStringList &args)
+{
+    QHash<QString, QString> v;
+    if (!takeOptions(args, {u"month"_s}, v))
+        return 2;
+    std::optional<int> month;
+    if (v.contains(u"month"_s)) {
+        bool ok = false;
+        month = v.value(u"month"_s).toInt(&ok);
+        if (!ok || *month < 0 || *month > 12)
+            return usageError(u"用法: log [--month 月份(0-12)]"_s);
+    }
+    QList<ChangeLogRow> rows;
+    const OpResult result = ReadChangeLog(ctx.session, rows, ctx.dialogs, month);
+    if (!result.isDone())
+        return exitStatusOf(result);
+    QList<QStringList> table;
+    for (const ChangeLogRow &row : std::as_const(rows))
+        table.append(row.fields());
+    ctx.print(changeLogColumns(), table);
+    return 0;
+}
+
 // 年度过帐: the next year's file.
 int carryForward(Context &ctx, const QStringList &args)
 {
@@ -204,6 +229,9 @@ void addMaintenanceCommands(QList<Command> &commands)
     commands.append({u"check"_s,
                      u"check   检查文件完整性和帐簿规则(凭证平衡、号码连续、明细科目、年初平衡、已结帐月份)"_s,
                      Command::Needs::Login, check});
+    commands.append({u"log"_s,
+                     u"log [--month 月]   操作日志: 每次记帐操作的时间、操作员、操作、月、号码和分录摘要值(TSV)"_s,
+                     Command::Needs::Login, showLog});
     commands.append({u"passphrase"_s,
                      u"passphrase set [--file 文件] | remove   帐套加密: 帐套改用自己的帐套密码加密(取自文件第一行、"
                      "TZ305_NEW_SET_PASSPHRASE 或提示时输入两次; 遗失后无法找回), 或恢复为共用密钥(询问; --yes)"_s,

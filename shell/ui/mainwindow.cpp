@@ -29,6 +29,7 @@
 #include "accounts/ui/chartwindow.h"
 #include "batch/ui/monthendwindow.h"
 #include "ledgers/ui/querywindow.h"
+#include "maintenance/ui/changelogwindow.h"
 #include "maintenance/ui/settingswindow.h"
 #include "printing/ui/voucherprintwindow.h"
 #include "shell/closedmonths.h"
@@ -287,6 +288,7 @@ void MainWindow::buildMenus()
     item(system, u"科目处理"_s, u"科处"_s, &MainWindow::openChartOfAccounts);
     item(system, u"初始设置"_s, u"初设"_s, &MainWindow::openSettings);
     item(system, u"批量月结"_s, u"批量月结"_s, &MainWindow::openMonthEnd);
+    item(system, u"操作日志"_s, u"操作日志"_s, &MainWindow::openChangeLog);
     system->addSeparator();
     item(system, u"纸张方向"_s, u"横打"_s, &MainWindow::choosePaperOrientation);
 
@@ -491,6 +493,13 @@ void MainWindow::openStatementWindow()
 {
     openChild<StatementWindow>([this] {
         return m_ownDialogs ? new StatementWindow(m_session) : new StatementWindow(m_session, m_dialogs);
+    });
+}
+
+void MainWindow::openChangeLog()
+{
+    openChild<ChangeLogWindow>([this] {
+        return m_ownDialogs ? new ChangeLogWindow(m_session) : new ChangeLogWindow(m_session, m_dialogs);
     });
 }
 

@@ -66,6 +66,8 @@ public slots:
     void openVoucherEntry();
     // 批量月结: the month end of a folder of sets, this one among them or not.
     void openMonthEnd();
+    // 操作日志: the trail of changes, read-only.
+    void openChangeLog();
     void openQueryWindow();
     void openStatementWindow();
     void openVoucherPrintWindow();

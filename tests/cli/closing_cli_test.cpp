@@ -98,3 +98,53 @@ TEST_F(ClosingCommandLine, TransferLinesAreNumberedInOrderWhereverTheStagingCoun
 }
 
 } // namespace
+
+namespace {
+
+// The trail of changes: closing, reopening and a saved voucher appear in
+// `log` with their operator; an amount changed outside the program and a
+// row taken out of the log make `check` name them and fail.
+TEST_F(ClosingCommandLine, TheLogNamesEachWriteAndCheckNamesChangesOutsideIt)
+{
+    cliExpect(login() << u"close"_s << u"--month"_s << u"2"_s << u"--reviewer"_s << u"会计"_s, 0);
+    cliExpect(login() << u"--yes"_s << u"reopen"_s << u"--month"_s << u"2"_s, 0);
+    cliExpect(login() << u"voucher"_s << u"save"_s << u"--date"_s << u"2024-03-05"_s << u"--reviewer"_s << u"会计"_s
+                      << u"--line"_s << u"提现|1001||100||"_s << u"--line"_s << u"提现|1122|||100|"_s,
+              0);
+    const auto rows = [&](const QStringList &args) {
+        const CliRun run = cliExpect(login() << u"log"_s << args, 0);
+        QList<QStringList> fields;
+        for (const QString &line : run.out.split(u'\n', Qt::SkipEmptyParts))
+            fields.append(line.split(u'\t').mid(1, 5)); // 时间 aside
+        return fields;
+    };
+    const QList<QStringList> all = rows({});
+    ASSERT_EQ(all.size(), 5);
+    EXPECT_EQ(all.at(0), (QStringList{u"操作员"_s, u"操作"_s, u"月"_s, u"号码"_s, u"摘要"_s}));
+    EXPECT_EQ(all.at(1).mid(1, 2), (QStringList{u"记帐"_s, u"0"_s}));
+    EXPECT_EQ(all.at(2).mid(0, 4), (QStringList{u"主管"_s, u"结帐"_s, u"2"_s, u"3"_s}));
+    EXPECT_EQ(all.at(3).mid(0, 4), (QStringList{u"主管"_s, u"反结帐"_s, u"2"_s, u"3"_s}));
+    EXPECT_EQ(all.at(4).mid(0, 4), (QStringList{u"主管"_s, u"保存"_s, u"3"_s, u"1"_s}));
+    EXPECT_EQ(all.at(4).at(4).size(), 64);
+    EXPECT_EQ(rows({u"--month"_s, u"3"_s}), (QList<QStringList>{all.at(0), all.at(4)}));
+    cliExpect(login() << u"check"_s, 0, u"[TZ305] 帐套检查完毕,没有发现问题\n"_s);
+
+    const auto changeOutside = [&](const QString &sql) {
+        tz::Session session;
+        session.setDbPath(m_set);
+        session.execSql(sql);
+        session.CloseMainConnection();
+    };
+    changeOutside(u"UPDATE 分录表 SET 借方金额 = 90 WHERE 月 = 3 AND 借方金额 = 100"_s);
+    changeOutside(u"UPDATE 分录表 SET 贷方金额 = 90 WHERE 月 = 3 AND 贷方金额 = 100"_s);
+    CliRun run = cliExpect(login() << u"check"_s, 1, u"[TZ305提示] 帐套检查发现1个问题\n"_s);
+    EXPECT_EQ(run.out, u"问题\n3月1号凭证在程序外被改动\n"_s);
+
+    changeOutside(u"UPDATE 分录表 SET 借方金额 = 100 WHERE 月 = 3 AND 借方金额 = 90"_s);
+    changeOutside(u"UPDATE 分录表 SET 贷方金额 = 100 WHERE 月 = 3 AND 贷方金额 = 90"_s);
+    changeOutside(u"DELETE FROM 操作日志 WHERE 操作 = '反结帐'"_s);
+    run = cliExpect(login() << u"check"_s, 1, u"[TZ305提示] 帐套检查发现1个问题\n"_s);
+    EXPECT_EQ(run.out, u"问题\n操作日志断链: 第4条之前的记录在程序外被删除或改动\n"_s);
+}
+
+} // namespace

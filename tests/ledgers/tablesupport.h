@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include "store/changelog.h"
 #include "store/session.h"
 #include "tests/ledgers/ledgersupport.h"
 
@@ -44,10 +45,13 @@ inline void postLine(Session &session, const JournalLine &line)
                      line.debit, line.credit, line.closingMark});
 }
 
+// The lines, then the trail of changes recorded over the books as they
+// now stand, as posting would have left it.
 inline void postLines(Session &session, const QList<JournalLine> &lines)
 {
     for (const JournalLine &line : lines)
         postLine(session, line);
+    logAllVouchers(session, QStringLiteral("记帐"));
 }
 
 } // namespace tz::test

@@ -12,6 +12,7 @@
 #include "maintenance/carryforward.h"
 #include "maintenance/initialise.h"
 #include "store/connection.h"
+#include "store/schemaupgrade.h"
 #include "store/session.h"
 #include "tests/ledgers/tablesupport.h"
 #include "tests/support/scripteddialogs.h"
@@ -83,8 +84,30 @@ TEST(CheckBooks, SoundBooksPassAndPlantedFaultsAreNamed)
                                      u"2月凭证号不连续或重复: 共2张, 最大号码3"_s,
                                      u"分录8020003001的科目代码1002不是明细科目"_s,
                                      u"分录8020003002的科目代码9999不在科目表中"_s,
-                                     u"2月已结帐,但有2行分录未标记结帐"_s}));
-    EXPECT_EQ(faults.messages.value(0), (Message{u"帐套检查发现8个问题"_s, u"TZ305提示"_s, Icon::Exclamation}));
+                                     u"2月已结帐,但有2行分录未标记结帐"_s,
+                                     u"12月1号凭证在程序外被改动"_s}));
+    EXPECT_EQ(faults.messages.value(0), (Message{u"帐套检查发现9个问题"_s, u"TZ305提示"_s, Icon::Exclamation}));
+}
+
+// A set made before the trail of changes gets its tables when upgraded at
+// login, with one row recording the books as they stand, and checks clean.
+TEST(CheckBooks, AnOlderSetStartsItsLogFromItsPresentBooks)
+{
+    tz::test::TestSet set;
+    tz::Session &s = set.session();
+    for (const tz::test::JournalLine &line : QList<tz::test::JournalLine>{
+             {8000000001, u"1001"_s, 100.0, {}}, {8000000002, u"3001"_s, {}, 100.0},
+             {8020001001, u"1001"_s, 10.0, {}}, {8020001002, u"5001"_s, {}, 10.0}})
+        tz::test::postLine(s, line);
+    s.execSql(u"DROP TABLE 操作日志"_s);
+    s.execSql(u"DROP TABLE 凭证指纹"_s);
+    s.execSql(u"PRAGMA user_version = 4"_s);
+    tz::upgradeAccountSet(s);
+    EXPECT_EQ(s.RunSql(u"SELECT 操作, 说明 FROM 操作日志"_s).rows(),
+              (QList<QVariantList>{{u"启用操作日志"_s, u"2张凭证"_s}}));
+    QStringList problems;
+    ScriptedDialogs checked;
+    EXPECT_TRUE(tz::CheckBooks(s, problems, checked).isDone()) << problems.join(u'\n').toStdString();
 }
 
 } // namespace
