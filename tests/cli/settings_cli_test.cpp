@@ -87,7 +87,7 @@ TEST_F(SettingsCommands, BackupRestoreCompactAndWhatCannotBeWritten)
     }
     QFile junk(m_dir.filePath(u"别的2024-03-05.QSBF24"_s));
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
-    junk.write(QByteArray(8192, 'x'));
+    junk.write(QByteArray(8000, 'x')); // no whole pages: not taken for an encrypted set
     junk.close();
     EXPECT_EQ(cli({u"--yes"_s, u"restore"_s, u"--from"_s, junk.fileName(), u"--dir"_s, made + u"/二级"_s}).status, 3);
     EXPECT_FALSE(QFileInfo::exists(made));
