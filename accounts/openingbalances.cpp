@@ -151,9 +151,12 @@ OpResult SetOpeningBalance(Session &session, const QString &code, const OpeningE
             return OpResult::refused();
         session.execSql(kUpdateSql, params);
         const ResultSet figures = session.RunSql(u"SELECT 数量, 借方金额, 贷方金额 FROM 科目表 WHERE 科目代码 = ?"_s, {code});
-        logOperation(session, u"录入年初数"_s, 0,
-                     u"%1 数量%2 借方%3 贷方%4"_s.arg(code, figures.value(0, 0).toString(), figures.value(0, 1).toString(),
-                                                 figures.value(0, 2).toString()));
+        // Plain decimals: a double's own text would write 300000 as 3e+05.
+        const auto figure = [&figures](int column) {
+            const QVariant value = figures.value(0, column);
+            return value.isNull() ? QString() : QLocale::c().toString(value.toDouble(), 'f', QLocale::FloatingPointShortest);
+        };
+        logOperation(session, u"录入年初数"_s, 0, u"%1 数量%2 借方%3 贷方%4"_s.arg(code, figure(0), figure(1), figure(2)));
         transaction.commit();
         return OpResult::done();
     });

@@ -22,9 +22,13 @@ protected:
 
 TEST_F(OpeningCommandLine, TrialLoadAndRefusals)
 {
+    set({u"--code"_s, u"2001"_s, u"--credit"_s, u"300,000"_s});
     set({u"--code"_s, u"2001"_s, u"--credit"_s, u"1,000"_s});
     set({u"--code"_s, u"1122"_s, u"--debit"_s, u"0.67"_s, u"--qty"_s, u"4"_s});
     set({u"--code"_s, u"1001"_s, u"--debit"_s, u"999.33"_s});
+    const QString log = cliExpect(login() << u"log"_s, 0).out;
+    EXPECT_TRUE(log.contains(u"\t2001 数量 借方 贷方300000\n"_s)) << log.toStdString();
+    EXPECT_TRUE(log.contains(u"\t1122 数量4 借方0.67 贷方\n"_s)) << log.toStdString();
     const QStringList trial = login() << u"opening"_s << u"trial"_s;
     EXPECT_EQ(cliExpect(trial, 0).out, u"借方合计\t贷方合计\t状态\n1,000.00\t1,000.00\t平衡\n"_s);
 
