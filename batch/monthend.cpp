@@ -70,11 +70,6 @@ bool isSetFileName(const QString &name)
         && name.at(n - 1).isDigit() && name.at(n - 2).unicode() < 128 && name.at(n - 1).unicode() < 128;
 }
 
-int fiscalYearOf(const QString &path)
-{
-    return 2000 + path.right(2).toInt();
-}
-
 // The statements of a layout, in the order they are written.
 QList<StatementTable> layoutTables(StatementLayout layout)
 {
@@ -318,7 +313,7 @@ QStringList findAccountSets(const QString &folder, int year)
     QDirIterator it(folder, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
-        if (isSetFileName(it.fileName()) && (year == 0 || fiscalYearOf(path) == year))
+        if (isSetFileName(it.fileName()) && (year == 0 || fiscalYearOfSetFile(path) == year))
             sets.append(QFileInfo(path).absoluteFilePath());
     }
     std::sort(sets.begin(), sets.end());
@@ -379,7 +374,7 @@ OpResult RunMonthEnd(const MonthEndOptions &options, QList<MonthEndSetResult> &r
             r.path = path;
             r.relativePath = root.relativeFilePath(path);
             r.month = options.month;
-            r.year = fiscalYearOf(path);
+            r.year = fiscalYearOfSetFile(path);
             r.shortName = shortNameOfSetFile(path);
             results.append(r);
         }

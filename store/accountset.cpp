@@ -27,6 +27,11 @@ QString shortNameOfSetFile(const QString &path)
     return QFileInfo(path).fileName().chopped(qMin<qsizetype>(4, QFileInfo(path).fileName().size()));
 }
 
+int fiscalYearOfSetFile(const QString &path)
+{
+    return 2000 + path.right(2).toInt();
+}
+
 bool isShortNameText(const QString &name)
 {
     if (name.startsWith(u'.'))

@@ -16,6 +16,10 @@ QString accountSetFileName(const QString &shortName, const QString &yearText);
 // last four characters (".Y24").
 QString shortNameOfSetFile(const QString &path);
 
+// The fiscal year of a set file, from the two digits its name ends in
+// (".Y24" is 2024).
+int fiscalYearOfSetFile(const QString &path);
+
 // True when every character of `name` may stand in a short name, which
 // becomes a file name and is shown in messages and on pages: no folder
 // separator ("/", "\\"), no leading ".", no control or format character

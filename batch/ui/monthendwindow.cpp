@@ -33,6 +33,7 @@
 #include "store/money.h"
 #include "store/scripteddialogs.h"
 #include "store/session.h"
+#include "store/accountset.h"
 #include "store/ui/controls.h"
 #include "store/ui/messageboxdialogs.h"
 
@@ -108,25 +109,11 @@ QString detailText(const MonthEndSetResult &r)
     return {};
 }
 
-// The fiscal year of a set file, from the two digits its name ends in.
-int yearOf(const QString &path)
-{
-    return 2000 + path.right(2).toInt();
-}
-
 QTableWidgetItem *cell(const QString &text)
 {
     auto *item = new QTableWidgetItem(text);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     return item;
-}
-
-QLabel *fieldLabel(const QString &text, QWidget *buddy)
-{
-    auto *label = new QLabel(text);
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    label->setBuddy(buddy);
-    return label;
 }
 
 QLineEdit *lineEdit(const QString &name, const QString &placeholder = {})
@@ -376,8 +363,8 @@ void MonthEndWindow::listSets()
     // The years found are offered; the one chosen stays while it is there.
     QList<int> years;
     for (const QString &path : std::as_const(m_paths)) {
-        if (!years.contains(yearOf(path)))
-            years.append(yearOf(path));
+        if (!years.contains(fiscalYearOfSetFile(path)))
+            years.append(fiscalYearOfSetFile(path));
     }
     std::sort(years.begin(), years.end(), std::greater<>());
     const int chosenYear = m_year->currentData().toInt();
@@ -388,7 +375,7 @@ void MonthEndWindow::listSets()
         m_year->addItem(QString::number(year), year);
     m_year->setCurrentIndex(std::max(0, m_year->findData(chosenYear)));
     if (const int year = m_year->currentData().toInt())
-        m_paths.removeIf([&](const QString &path) { return yearOf(path) != year; });
+        m_paths.removeIf([&](const QString &path) { return fiscalYearOfSetFile(path) != year; });
 
     const QDir root(QFileInfo(folder).absoluteFilePath());
     m_sets->setRowCount(0);
@@ -397,7 +384,7 @@ void MonthEndWindow::listSets()
         const QString &path = m_paths.at(row);
         m_sets->setItem(row, SetColumn, cell(QDir::toNativeSeparators(root.relativeFilePath(path))));
         m_sets->setItem(row, CompanyColumn, cell(QString()));
-        m_sets->setItem(row, YearColumn, cell(QString::number(yearOf(path))));
+        m_sets->setItem(row, YearColumn, cell(QString::number(fiscalYearOfSetFile(path))));
         m_sets->setItem(row, StateColumn, cell(QString()));
         m_sets->setItem(row, DetailColumn, cell(QString()));
         showState(row, SetRunState::Waiting, QString());

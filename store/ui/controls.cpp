@@ -141,4 +141,12 @@ void fitWithinScreen(QWidget *window, const QWidget *parent)
         window->resize(size.boundedTo(room));
 }
 
+QLabel *fieldLabel(const QString &text, QWidget *buddy)
+{
+    auto *label = new QLabel(text);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setBuddy(buddy);
+    return label;
+}
+
 } // namespace tz

@@ -59,6 +59,9 @@ QPushButton *closeButton(QDialog *dialog, const QString &name, const QString &ca
 
 // The underlined blue label Label1 that opens a window's help: a left click
 // calls `onClick`.
+// A caption right-aligned before its field, which it names as its buddy.
+QLabel *fieldLabel(const QString &text, QWidget *buddy);
+
 QLabel *helpLink(QWidget *parent, const QString &caption, const QString &tip, std::function<void()> onClick);
 
 // True for a typed character a code field does not take: only digits go in.

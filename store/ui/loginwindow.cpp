@@ -20,6 +20,7 @@
 #include "store/login.h"
 #include "store/session.h"
 #include "store/setkeys.h"
+#include "store/ui/controls.h"
 #include "store/ui/messageboxdialogs.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -38,14 +39,6 @@ const QString folderHint = u"请点右边选择存放帐套的文件夹--->>>"_s
 const QString folderStep1
     = u"1.请选择一个文件夹或事先在其他盘上建一个文件夹(最好不要在桌面或C盘)，用于存放帐套之用。"_s;
 const QString folderStep2 = u"2.最后点[确定]"_s;
-
-QLabel *fieldLabel(const QString &text, QWidget *buddy)
-{
-    auto *label = new QLabel(text);
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    label->setBuddy(buddy);
-    return label;
-}
 
 // No button is a default button: Enter in a field must not press one (a
 // dialog otherwise makes the first button after the focus its default);
