@@ -5,12 +5,9 @@
 #include <QList>
 #include <QString>
 
-#include "store/opresult.h"
+#include "store/operation.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 struct AccountSearchHit
 

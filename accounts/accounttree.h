@@ -9,12 +9,9 @@
 #include <QList>
 #include <QString>
 
-#include "store/opresult.h"
+#include "store/operation.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 // One row of 科目表 as the trees and the attribute grid show it.
 struct ChartAccount

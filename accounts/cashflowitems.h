@@ -7,12 +7,9 @@
 #include <QString>
 #include <QStringView>
 
-#include "store/opresult.h"
+#include "store/operation.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 struct CashFlowItem
 {

@@ -3,12 +3,9 @@
 
 #include <QString>
 
-#include "store/opresult.h"
+#include "store/operation.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 // Deletes the account `code` and all its descendants. Checks, in order,
 // each refusal one message and nothing written:

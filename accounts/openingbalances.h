@@ -10,12 +10,9 @@
 #include <QtGlobal>
 
 #include "store/money.h"
-#include "store/opresult.h"
+#include "store/operation.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 // One detail account's working copy, as the opening-balance grid shows it.
 // An empty optional is a NULL column (nothing entered).

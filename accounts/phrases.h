@@ -5,12 +5,9 @@
 #include <QString>
 #include <QStringList>
 
-#include "store/opresult.h"
+#include "store/operation.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 // Every phrase in ascending order.
 OpResult ListPhrases(Session &session, QStringList &phrases, Dialogs &dialogs);

@@ -4,12 +4,9 @@
 
 #include <QString>
 
-#include "store/opresult.h"
+#include "store/operation.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 // What the chart window collects for a rename.
 struct AccountRename

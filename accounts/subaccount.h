@@ -4,12 +4,9 @@
 
 #include <QString>
 
-#include "store/opresult.h"
+#include "store/operation.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 // The three digits proposed for the next sub-account of `parentCode`: the
 // number of its direct children plus one, as three digits ("001"). It

@@ -3,12 +3,9 @@
 
 #include <QString>
 
-#include "store/opresult.h"
+#include "store/operation.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 // What the dialog collects.
 struct NewTopLevelAccount

@@ -6,12 +6,9 @@
 
 #include <QtGlobal>
 
-#include "store/opresult.h"
+#include "store/operation.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 // What the demonstration books hold.
 struct DemoBooksCounts

@@ -8,12 +8,9 @@
 #include <QList>
 #include <QString>
 
-#include "store/opresult.h"
+#include "store/operation.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 enum class LedgerWorkbookKind {
     ThreeColumn, // 三总式: 明细帐 or 总分类帐

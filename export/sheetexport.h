@@ -5,12 +5,9 @@
 #include <QString>
 
 #include "ledgers/ledgerquery.h"
-#include "store/opresult.h"
+#include "store/operation.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 // The query marker the window sets after a ledger query of `format`.
 QString queryMarkerOf(LedgerFormat format);

@@ -6,12 +6,9 @@
 
 #include <QString>
 
-#include "store/opresult.h"
+#include "store/operation.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 struct AccountStep {
     QString code; // 科目代码

@@ -7,13 +7,10 @@
 
 #include <QString>
 
-#include "store/opresult.h"
+#include "store/operation.h"
 #include "store/resultset.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 // The two ways the query window shows the table.
 enum class BalanceView {

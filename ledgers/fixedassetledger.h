@@ -5,12 +5,9 @@
 
 #include <QString>
 
-#include "store/opresult.h"
+#include "store/operation.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 // The companion (depreciation) account of an asset account: the same code
 // with its fourth digit raised by one (1601 → 1602, 1701003 → 1702003,

@@ -7,14 +7,11 @@
 
 #include <QString>
 
-#include "store/opresult.h"
+#include "store/operation.h"
 #include "store/pagedrows.h"
 #include "store/resultset.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 enum class LedgerFormat {
     Detail,        // 三栏式: 三总式
@@ -50,6 +47,16 @@ QString ledgerSubject(LedgerFormat format);
 ResultSet ReadLedger(Session &session, LedgerFormat format);
 // The same rows, read as the grid shows them.
 PagedRows OpenLedgerRows(Session &session, LedgerFormat format);
+
+// The rows of `format` for `request` as the grid shows them. The detail,
+// quantity and multi-column ledgers are computed a block of rows at a time
+// from the journal as they come on screen, equal to the rows BuildLedger
+// writes, and the work table is left as it was (`filled` false): a reader
+// of the work table builds it first. The other formats, and books whose
+// line IDs these rows cannot follow, are built and read from the work
+// table (`filled` true). Refusals and failures are BuildLedger's.
+OpResult OpenLedgerView(Session &session, LedgerFormat format, const LedgerRequest &request, PagedRows &rows,
+                        bool &filled, Dialogs &dialogs);
 
 // The status line after a query: the account's name path (or the top-level
 // name for the general ledger) and the row count, e.g.

@@ -5,14 +5,14 @@
 // table 多栏式, made anew with one column per sub-account heading.
 #pragma once
 
+#include <optional>
+
 #include <QString>
 
-#include "store/opresult.h"
+#include "store/operation.h"
+#include "store/pagedrows.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 enum class MultiColumnVariant {
     // 多栏[增] "反向不参与合计(增税除外)": month and year-to-date rows keep
@@ -55,5 +55,11 @@ inline constexpr int kMaxMultiColumnAccounts = 245;
 // One transaction.
 OpResult BuildMultiColumnLedger(Session &session, const QString &code, const QString &direction,
                                 MultiColumnVariant variant, Dialogs &dialogs);
+// The rows BuildMultiColumnLedger writes into 多栏式, in its columns and
+// order, computed a block at a time as they are read; nothing is written
+// but the connection's temporary tables. nullopt where the build refuses,
+// and as for DetailLedgerRows. Throws DbError.
+std::optional<PagedRows> MultiColumnLedgerRows(Session &session, const QString &code, const QString &direction,
+                                               MultiColumnVariant variant);
 
 } // namespace tz

@@ -3,14 +3,14 @@
 // emptying 数量帐页, which the ledger pages refill).
 #pragma once
 
+#include <optional>
+
 #include <QString>
 
-#include "store/opresult.h"
+#include "store/operation.h"
+#include "store/pagedrows.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 // Digits of a unit price for the price box value n: 0 to 3 as given, any
 // other value 4 ("0", "0.0", "0.00", "0.000", "0.0000").
@@ -33,5 +33,10 @@ int priceDecimalsFor(int n);
 // removes the binary noise of their sums. One transaction.
 OpResult BuildQuantityLedger(Session &session, const QString &code, const QString &direction, int priceDigits,
                              Dialogs &dialogs);
+// The rows BuildQuantityLedger writes, in the columns and order of 数量式,
+// computed a block at a time as they are read; nothing is written. nullopt
+// as for DetailLedgerRows. Throws DbError.
+std::optional<PagedRows> QuantityLedgerRows(Session &session, const QString &code, const QString &direction,
+                                            int priceDigits);
 
 } // namespace tz

@@ -8,14 +8,14 @@
 // account's own side; a balance below 0.009 shows the direction '平'.
 #pragma once
 
+#include <optional>
+
 #include <QString>
 
-#include "store/opresult.h"
+#include "store/operation.h"
+#include "store/pagedrows.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 // 三栏式 of account `code` with direction `direction` (借, 贷, or empty:
 // then nothing is negated). Rows, keys as text in sort order:
@@ -28,6 +28,11 @@ class Session;
 //  - '813' "结转下年" with the final balance when it is not zero.
 // An account without lines leaves the table empty. One transaction.
 OpResult BuildDetailLedger(Session &session, const QString &code, const QString &direction, Dialogs &dialogs);
+// The rows BuildDetailLedger writes, in the columns and order of 三总式,
+// computed a block at a time as they are read; nothing is written. nullopt
+// when a line's ID lies outside the year's periods or among the keys of a
+// month's totals (such books are built). Throws DbError.
+std::optional<PagedRows> DetailLedgerRows(Session &session, const QString &code, const QString &direction);
 
 // 总帐式 of the top-level account made of the first four characters of
 // `code`, over every account under it; `direction` as above. Rows:

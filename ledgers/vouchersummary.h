@@ -6,13 +6,10 @@
 
 #include <QString>
 
-#include "store/opresult.h"
+#include "store/operation.h"
 #include "store/resultset.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 // Empties 凭证汇总表 and refills it for month `month` (the text of the
 // month choice, "1".."12").

@@ -4,12 +4,9 @@
 #include <QDate>
 #include <QString>
 
-#include "store/opresult.h"
+#include "store/operation.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 // The backup file's name: short name, the date as yyyy-MM-dd, ".QSBF" and
 // the fiscal year's last two digits (华新2024-03-05.QSBF24).

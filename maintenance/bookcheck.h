@@ -3,12 +3,9 @@
 
 #include <QStringList>
 
-#include "store/opresult.h"
+#include "store/operation.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 // Reads the whole set and lists what breaks (empty when the books are
 // sound), each as one line a user can act on:

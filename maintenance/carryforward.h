@@ -4,12 +4,9 @@
 
 #include <QString>
 
-#include "store/opresult.h"
+#include "store/operation.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 // Next year's file: the set's path with its last two characters (the
 // year's digits) raised by one ("华新.Y24" -> "华新.Y25"); empty for Y99,

@@ -5,12 +5,9 @@
 #include <QDate>
 #include <QString>
 
-#include "store/opresult.h"
+#include "store/operation.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 // A write-protected set is refused first, with the message every write to
 // it gets (Connection::readOnlyText, critical, "TZ305提示"): nothing asked,

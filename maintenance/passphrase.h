@@ -7,12 +7,9 @@
 
 #include <QString>
 
-#include "store/opresult.h"
+#include "store/operation.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 // True when the open set is encrypted under a passphrase of its own.
 bool hasSetPassphrase(Session &session);

@@ -5,12 +5,9 @@
 
 #include <QString>
 
-#include "store/opresult.h"
+#include "store/operation.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 // What the settings window shows on opening: the 'TZ' row of 信息表.
 struct AccountSetInfo

@@ -7,12 +7,9 @@
 #include <QString>
 
 #include "printing/pagelayout.h"
-#include "store/opresult.h"
+#include "store/operation.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 enum class LedgerPageKind {
     ThreeColumn, // 三栏帐: 三总式 into 三栏帐页, 26 rows, carries 余额

@@ -7,12 +7,9 @@
 
 #include "printing/pagelayout.h"
 #include "statements/statementtable.h"
-#include "store/opresult.h"
+#include "store/operation.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 // 数量式余额表 in code order: 科目代码, 科目名称, 期初金额, 本期借金,
 // 本期贷金, 累计借金, 累计贷金, 期末金额, 方向, headed "会计期间:" + year +

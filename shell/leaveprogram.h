@@ -1,12 +1,9 @@
 // Leaving the program from its menu (退出系统 → 关闭系统).
 #pragma once
 
-#include "store/opresult.h"
+#include "store/operation.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 // Refuses with "请先关闭子窗口" while a working window is open, asks
 // "是否退出系统?" (No refuses silently), then empties the work tables

@@ -10,13 +10,11 @@
 #include <QVariant>
 
 #include "statements/statementtable.h"
-#include "store/opresult.h"
+#include "store/operation.h"
 #include "store/resultset.h"
 
 namespace tz {
 
-class Dialogs;
-class Session;
 struct PendingRefusal;
 
 // Evaluates `table` for `month` in one transaction: rebuilds 报表数据 (the

@@ -10,13 +10,10 @@
 #include <QVariant>
 
 #include "statements/statementtable.h"
-#include "store/opresult.h"
+#include "store/operation.h"
 #include "store/resultset.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 // The editable columns of a template, in the editing grid's order:
 // 资产, 行次1, 公式1, 负债及所有者权益, 行次2, 公式2 for balance sheets;

@@ -5,12 +5,9 @@
 #include <QString>
 
 #include "statements/statementtable.h"
-#include "store/opresult.h"
+#include "store/operation.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 // Writes the figures last evaluated into `table` (EvaluateStatement) for
 // `month` to the workbook `path`: one sheet named after the statement; the

@@ -14,12 +14,9 @@
 #include <QString>
 #include <QStringList>
 
-#include "store/opresult.h"
+#include "store/operation.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 // Vouchers `from` to `to` of a month as they now stand (month 0, number 0:
 // the opening lines): their digests replace those recorded and one row is

@@ -4,12 +4,9 @@
 #include <QString>
 #include <QStringList>
 
-#include "store/opresult.h"
+#include "store/operation.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 // Makes `path` the chosen account set: dbPath (closing any connection to the
 // previously chosen file), setShortName, and companyName from the 'TZ' row

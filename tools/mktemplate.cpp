@@ -1,6 +1,6 @@
 // Builds the template account set TZ_QSB/TZ_2XCB.RH from the text sources in
 // template/ (schema.sql, info.sql, accounts.tsv, readings.tsv, phrases.txt,
-// cashflow.tsv, statements/*.sql when present), and paints the main window's
+// cashflow.tsv, statements/*.tsv when present), and paints the main window's
 // background picture TZ_QSB/TZ305.li. Levels, full names, detail flags and
 // pinyin initials of the chart are derived here, so the sources list each
 // account once by code, name and side; readings.tsv states the initials of
@@ -205,6 +205,29 @@ void insertCashFlowItems(tz::Connection &db, const QString &path)
     }
 }
 
+// A statement template's lines: the file is named after its table, its
+// first line names the columns, each further line is one row in order, and
+// an empty cell is NULL (a line without a formula prints empty).
+void insertStatementLines(tz::Connection &db, const QString &path)
+{
+    const QString table = QFileInfo(path).completeBaseName();
+    const QList<std::pair<int, QString>> lines = dataLines(path);
+    if (lines.isEmpty())
+        throw BuildError{path + u": no column line"_s};
+    const QStringList columns = lines.first().second.split(u'\t');
+    const QString sql = u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(
+        table, columns.join(u", "_s), QStringList(columns.size(), u"?"_s).join(u", "_s));
+    for (const auto &[number, line] : lines.mid(1)) {
+        const QStringList cells = line.split(u'\t');
+        if (cells.size() != columns.size())
+            throw BuildError{u"%1:%2: %3 cells, the column line names %4"_s.arg(path).arg(number).arg(cells.size()).arg(columns.size())};
+        QVariantList values;
+        for (const QString &cell : cells)
+            values.append(cell.isEmpty() ? QVariant() : QVariant(cell));
+        db.execute(sql, values);
+    }
+}
+
 void buildTemplate(const QString &sourceDir, const QString &outPath)
 {
     const QString temporary = outPath + u".building"_s;
@@ -220,8 +243,8 @@ void buildTemplate(const QString &sourceDir, const QString &outPath)
         insertPhrases(db, sourceDir + u"/phrases.txt"_s);
         insertCashFlowItems(db, sourceDir + u"/cashflow.tsv"_s);
         const QDir statements(sourceDir + u"/statements"_s);
-        for (const QString &name : statements.entryList({u"*.sql"_s}, QDir::Files, QDir::Name))
-            db.executeScript(readText(statements.filePath(name)));
+        for (const QString &name : statements.entryList({u"*.tsv"_s}, QDir::Files, QDir::Name))
+            insertStatementLines(db, statements.filePath(name));
         db.commit();
         db.executeScript(u"VACUUM"_s);
     }

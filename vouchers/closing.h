@@ -12,12 +12,9 @@
 #include <QString>
 #include <QtGlobal>
 
-#include "store/opresult.h"
+#include "store/operation.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 // What a closing produced.
 struct ClosingResult

@@ -4,12 +4,9 @@
 
 #include <QStringList>
 
-#include "store/opresult.h"
+#include "store/operation.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 struct EntryStart {
     QStringList reviewers; // every non-empty 操作员 of 信息表, in table order

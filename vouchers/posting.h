@@ -40,13 +40,10 @@
 
 #include <QList>
 
-#include "store/opresult.h"
+#include "store/operation.h"
 #include "vouchers/voucherline.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 // What a posting operation leaves for the window.
 struct PostingOutcome

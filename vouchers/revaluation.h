@@ -15,14 +15,11 @@
 #include <QStringList>
 
 #include "store/money.h"
-#include "store/opresult.h"
+#include "store/operation.h"
 #include "vouchers/posting.h"
 #include "vouchers/voucherline.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 // One row of 调汇.
 struct RevaluationRow

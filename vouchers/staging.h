@@ -10,13 +10,10 @@
 #include <QList>
 #include <QString>
 
-#include "store/opresult.h"
+#include "store/operation.h"
 #include "vouchers/voucherline.h"
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 // A voucher read from 分录始表: the header of its first line (preparer is
 // the stored 制单) and one line per staged row in ID order.

@@ -13,6 +13,7 @@
 
 #include <QDialog>
 
+#include "store/operation.h"
 #include "store/ui/setwindow.h"
 
 class QButtonGroup;
@@ -25,8 +26,6 @@ class QTreeWidgetItem;
 
 namespace tz {
 
-class Dialogs;
-class Session;
 struct AccountLookup;
 
 // What the voucher window offers the picker. Lines are numbered from 1, as

@@ -9,6 +9,7 @@
 
 #include <QDialog>
 
+#include "store/operation.h"
 #include "store/ui/setwindow.h"
 
 class QGroupBox;
@@ -18,9 +19,6 @@ class QListWidgetItem;
 class QPushButton;
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 class CashFlowPicker : public SetWindow<QDialog> {
     Q_OBJECT

@@ -8,7 +8,7 @@
 #include <QDialog>
 #include <QString>
 
-#include "store/opresult.h"
+#include "store/operation.h"
 #include "store/ui/setwindow.h"
 
 class QButtonGroup;
@@ -21,9 +21,6 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 // The node data of an account tree: Qt::UserRole holds the node key ("x"
 // and the code). The code is also the node text before its first blank.

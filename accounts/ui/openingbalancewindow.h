@@ -10,6 +10,7 @@
 #include <QHash>
 
 #include "accounts/openingbalances.h"
+#include "store/operation.h"
 #include "store/ui/setwindow.h"
 
 class QLineEdit;
@@ -20,8 +21,6 @@ class QTableWidgetItem;
 namespace tz {
 
 class AmountCellDelegate;
-class Dialogs;
-class Session;
 
 class OpeningBalanceWindow : public SetWindow<QDialog> {
     Q_OBJECT
@@ -69,7 +68,6 @@ private:
     void showRow(int row, const OpeningBalance &balance);
     void showTrialBalance(const TrialBalance &trial);
     void clearTotals();
-
 
     QTableWidget *m_grid = nullptr; // DataGrid1
     AmountCellDelegate *m_delegate = nullptr;

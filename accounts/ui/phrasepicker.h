@@ -10,6 +10,7 @@
 
 #include <QDialog>
 
+#include "store/operation.h"
 #include "store/ui/setwindow.h"
 
 class QLineEdit;
@@ -17,9 +18,6 @@ class QListWidget;
 class QListWidgetItem;
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 class PhrasePicker : public SetWindow<QDialog> {
     Q_OBJECT

@@ -5,15 +5,13 @@
 
 #include <QDialog>
 
+#include "store/operation.h"
 #include "store/ui/setwindow.h"
 
 class QComboBox;
 class QLineEdit;
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 class TopLevelAccountDialog : public SetWindow<QDialog> {
     Q_OBJECT

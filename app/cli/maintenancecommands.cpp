@@ -106,23 +106,18 @@ int settings(Context &ctx, const QStringList &args)
     return usageError(kSettingsUsage);
 }
 
-// A command without arguments whose operation names the file it wrote
-// (through `operation`'s argument); prints that file under `header`.
-int writesFile(Context &ctx, const QStringList &args, const QString &usage, const QString &header,
-               const std::function<OpResult(QString *)> &operation)
+// The run of a command without arguments whose operation names the file it
+// wrote (through its last argument); prints that file under `header`.
+std::function<int(Context &, const QStringList &)> writesFile(
+    const QString &usage, const QString &header, const std::function<OpResult(Session &, Dialogs &, QString *)> &operation)
 {
-    if (!args.isEmpty())
-        return usageError(usage);
-    QString written;
-    const OpResult result = operation(&written);
-    return ctx.printIfDone(result, {header}, {written});
-}
-
-// The backup into the set's backup folder.
-int backup(Context &ctx, const QStringList &args)
-{
-    return writesFile(ctx, args, u"backup 不带参数(备份文件夹由 settings backup-path 设定)"_s, u"备份文件"_s,
-                      [&](QString *written) { return BackupAccountSet(ctx.session, ctx.dialogs, written); });
+    return [=](Context &ctx, const QStringList &args) {
+        if (!args.isEmpty())
+            return usageError(usage);
+        QString written;
+        const OpResult result = operation(ctx.session, ctx.dialogs, &written);
+        return ctx.printIfDone(result, {header}, {written});
+    };
 }
 
 // The set's integrity and the books' rules; one row per problem found.
@@ -165,13 +160,6 @@ int showLog(Context &ctx, const QStringList &args)
     return 0;
 }
 
-// 年度过帐: the next year's file.
-int carryForward(Context &ctx, const QStringList &args)
-{
-    return writesFile(ctx, args, u"carry-forward 不带参数"_s, u"新帐套"_s,
-                      [&](QString *created) { return CarryForward(ctx.session, ctx.dialogs, created); });
-}
-
 // 帐套恢复: the backup made a set again, in the program's data folder (or
 // --dir); prints the set made.
 int restore(Context &ctx, const QStringList &args)
@@ -193,13 +181,6 @@ int restore(Context &ctx, const QStringList &args)
     return ctx.printIfDone(result, {u"恢复的帐套"_s}, {restored});
 }
 
-// 压缩修复数据库: the compacted set, or the salvaged one of a damaged set.
-int compact(Context &ctx, const QStringList &args)
-{
-    return writesFile(ctx, args, u"compact 不带参数"_s, u"帐套"_s,
-                      [&](QString *written) { return CompactAccountSet(ctx.session, ctx.dialogs, written); });
-}
-
 int initialise(Context &ctx, const QStringList &args)
 {
     if (!args.isEmpty())
@@ -216,16 +197,31 @@ void addMaintenanceCommands(QList<Command> &commands)
                      Command::Needs::Login, initialise});
     commands.append({u"carry-forward"_s,
                      u"carry-forward   年度过帐: 在本帐套旁建下年帐套, 年初数取本年期末余额(询问; --yes)"_s,
-                     Command::Needs::Login, carryForward});
+                     Command::Needs::Login,
+                     // 年度过帐: the next year's file.
+                     writesFile(u"carry-forward 不带参数"_s, u"新帐套"_s,
+                                [](Session &session, Dialogs &dialogs, QString *created) {
+                                    return CarryForward(session, dialogs, created);
+                                })});
     commands.append({u"restore"_s,
                      u"restore --from 备份文件 [--as 简称] [--dir 文件夹]   帐套恢复: 备份恢复为帐套 简称.Y年份"
                      "(在数据文件夹或指定文件夹, 不覆盖文件; 问两次; --yes)"_s,
                      Command::Needs::Nothing, restore});
     commands.append({u"compact"_s,
                      u"compact   压缩修复: 帐套重写为紧凑的文件; 损坏的帐套抢救到旁边的新帐套(询问; --yes)"_s,
-                     Command::Needs::Login, compact});
+                     Command::Needs::Login,
+                     // 压缩修复数据库: the compacted set, or the salvaged one of a damaged set.
+                     writesFile(u"compact 不带参数"_s, u"帐套"_s,
+                                [](Session &session, Dialogs &dialogs, QString *written) {
+                                    return CompactAccountSet(session, dialogs, written);
+                                })});
     commands.append({u"backup"_s, u"backup   数据备份: 在备份文件夹存一份注明日期的副本(询问; --yes)"_s,
-                     Command::Needs::Login, backup});
+                     Command::Needs::Login,
+                     // The backup into the set's backup folder.
+                     writesFile(u"backup 不带参数(备份文件夹由 settings backup-path 设定)"_s, u"备份文件"_s,
+                                [](Session &session, Dialogs &dialogs, QString *written) {
+                                    return BackupAccountSet(session, dialogs, written);
+                                })});
     commands.append({u"check"_s,
                      u"check   检查文件完整性和帐簿规则(凭证平衡、号码连续、明细科目、年初平衡、已结帐月份)"_s,
                      Command::Needs::Login, check});

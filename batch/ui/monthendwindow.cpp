@@ -3,6 +3,7 @@
 #include "batch/ui/monthendwindow.h"
 
 #include <algorithm>
+#include <array>
 #include <functional>
 
 #include <QComboBox>
@@ -56,19 +57,25 @@ const QString kTitle = u"TZ305提示"_s;
 // folder, where the run never looks for sets.
 const QString kDefaultOut = u"月结输出"_s;
 
+// A row of fields: the first, whose caption stands in the grid's first
+// column, then each further field after its own caption.
+QHBoxLayout *fieldRow(QWidget *first, std::initializer_list<std::pair<QString, QWidget *>> more)
+{
+    auto *row = new QHBoxLayout;
+    row->addWidget(first);
+    for (const auto &[caption, field] : more) {
+        row->addSpacing(12);
+        row->addWidget(fieldLabel(caption, field));
+        row->addWidget(field);
+    }
+    return row;
+}
+
+// A set's state as its row shows it, in the order of SetRunState.
 QString stateText(SetRunState state)
 {
-    switch (state) {
-    case SetRunState::Waiting:
-        return u"等待"_s;
-    case SetRunState::Running:
-        return u"运行中"_s;
-    case SetRunState::Done:
-        return u"完成"_s;
-    case SetRunState::Failed:
-        return u"失败"_s;
-    }
-    return {};
+    static const std::array<QString, 4> texts{u"等待"_s, u"运行中"_s, u"完成"_s, u"失败"_s};
+    return texts.at(std::size_t(state));
 }
 
 QColor stateColour(SetRunState state)
@@ -237,14 +244,7 @@ void MonthEndWindow::buildControls()
     grid->addWidget(m_outFolder, 1, 1);
     grid->addWidget(m_chooseOut, 1, 2);
 
-    auto *monthRow = new QHBoxLayout;
-    monthRow->addWidget(m_month);
-    monthRow->addSpacing(12);
-    monthRow->addWidget(fieldLabel(u"年度"_s, m_year));
-    monthRow->addWidget(m_year);
-    monthRow->addSpacing(12);
-    monthRow->addWidget(fieldLabel(u"同时运行"_s, m_jobs));
-    monthRow->addWidget(m_jobs);
+    QHBoxLayout *monthRow = fieldRow(m_month, {{u"年度"_s, m_year}, {u"同时运行"_s, m_jobs}});
     monthRow->addSpacing(24);
     monthRow->addWidget(new QLabel(u"报表格式"_s));
     monthRow->addWidget(m_layout13);
@@ -253,14 +253,7 @@ void MonthEndWindow::buildControls()
     grid->addWidget(fieldLabel(u"结帐至"_s, m_month), 2, 0);
     grid->addLayout(monthRow, 2, 1, 1, 2);
 
-    auto *loginRow = new QHBoxLayout;
-    loginRow->addWidget(m_operator);
-    loginRow->addSpacing(12);
-    loginRow->addWidget(fieldLabel(u"密码"_s, m_password));
-    loginRow->addWidget(m_password);
-    loginRow->addSpacing(12);
-    loginRow->addWidget(fieldLabel(u"审核人"_s, m_reviewer));
-    loginRow->addWidget(m_reviewer);
+    QHBoxLayout *loginRow = fieldRow(m_operator, {{u"密码"_s, m_password}, {u"审核人"_s, m_reviewer}});
     grid->addWidget(fieldLabel(u"操作员"_s, m_operator), 3, 0);
     grid->addLayout(loginRow, 3, 1, 1, 2);
     grid->addWidget(fieldLabel(u"凭据文件"_s, m_credentials), 4, 0);

@@ -9,13 +9,12 @@
 
 #include <QDialog>
 
+#include "store/operation.h"
+
 class QLabel;
 class QLineEdit;
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 class SettingsWindow : public QDialog
 {

@@ -12,6 +12,7 @@
 
 #include "printing/ui/paperprinter.h"
 #include "printing/voucherprint.h"
+#include "store/operation.h"
 #include "store/ui/setwindow.h"
 
 class QComboBox;
@@ -19,9 +20,6 @@ class QLineEdit;
 class QRadioButton;
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 class VoucherPrintWindow : public SetWindow<QWidget>
 {

@@ -283,8 +283,13 @@ void MainWindow::buildMenus()
         return action;
     };
 
-    QMenu *system = bar->addMenu(u"系统设置(&F)"_s);
-    system->setObjectName(u"系统"_s);
+    const auto menu = [bar](const QString &text, const QString &name) {
+        QMenu *added = bar->addMenu(text);
+        added->setObjectName(name);
+        return added;
+    };
+
+    QMenu *system = menu(u"系统设置(&F)"_s, u"系统"_s);
     item(system, u"科目处理"_s, u"科处"_s, &MainWindow::openChartOfAccounts);
     item(system, u"初始设置"_s, u"初设"_s, &MainWindow::openSettings);
     item(system, u"批量月结"_s, u"批量月结"_s, &MainWindow::openMonthEnd);
@@ -292,18 +297,14 @@ void MainWindow::buildMenus()
     system->addSeparator();
     item(system, u"纸张方向"_s, u"横打"_s, &MainWindow::choosePaperOrientation);
 
-    QMenu *vouchers = bar->addMenu(u"凭证处理(&E)"_s);
-    vouchers->setObjectName(u"凭证"_s);
+    QMenu *vouchers = menu(u"凭证处理(&E)"_s, u"凭证"_s);
     item(vouchers, u"凭证录入"_s, u"凭录"_s, &MainWindow::openVoucherEntry);
     item(vouchers, u"凭证打印"_s, u"凭打"_s, &MainWindow::openVoucherPrintWindow);
-
+    // Three menus that are commands themselves, then the last menu.
     item(bar, u"报表查看(&T)"_s, u"报查"_s, &MainWindow::openStatementWindow);
     item(bar, u"综合查询(&G)"_s, u"综查"_s, &MainWindow::openQueryWindow);
     item(bar, u"关于系统(&S)"_s, u"关于"_s, &MainWindow::showAbout);
-
-    QMenu *leave = bar->addMenu(u"退出系统(&E)"_s);
-    leave->setObjectName(u"退出"_s);
-    item(leave, u"关闭系统"_s, u"关闭"_s, &MainWindow::leaveProgram);
+    item(menu(u"退出系统(&E)"_s, u"退出"_s), u"关闭系统"_s, u"关闭"_s, &MainWindow::leaveProgram);
 }
 
 void MainWindow::buildStatusBar()

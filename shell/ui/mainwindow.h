@@ -11,6 +11,8 @@
 
 #include <QMainWindow>
 
+#include "store/operation.h"
+
 class QLabel;
 class QLineEdit;
 class QMdiArea;
@@ -18,9 +20,6 @@ class QPrinter;
 class QTimer;
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 class MainWindow : public QMainWindow
 {

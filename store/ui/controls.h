@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include "store/operation.h"
+
 class QDialog;
 class QKeyEvent;
 class QLabel;
@@ -17,9 +19,6 @@ class QTableView;
 class QWidget;
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 // Shrinks `window` to the screen it opens on where it would stick out.
 void fitWithinScreen(QWidget *window, const QWidget *parent);

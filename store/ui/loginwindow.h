@@ -8,6 +8,8 @@
 
 #include <QDialog>
 
+#include "store/operation.h"
+
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -17,9 +19,6 @@ class QSpinBox;
 class QTimer;
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 class LoginWindow : public QDialog
 {

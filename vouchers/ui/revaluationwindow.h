@@ -7,15 +7,13 @@
 
 #include <QDialog>
 
+#include "store/operation.h"
 #include "vouchers/revaluation.h"
 
 class QComboBox;
 class QTableWidget;
 
 namespace tz {
-
-class Dialogs;
-class Session;
 
 class RevaluationWindow : public QDialog {
     Q_OBJECT

@@ -11,7 +11,7 @@
 #include <QDialog>
 
 #include "accounts/ui/accountpicker.h"
-#include "store/opresult.h"
+#include "store/operation.h"
 #include "vouchers/vouchergrid.h"
 #include "store/ui/setwindow.h"
 
@@ -26,8 +26,6 @@ class QTableWidget;
 
 namespace tz {
 
-class Dialogs;
-class Session;
 struct NavigationResult;
 struct PostingOutcome;
 struct VoucherHeader;
