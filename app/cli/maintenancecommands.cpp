@@ -106,10 +106,16 @@ int settings(Context &ctx, const QStringList &args)
     return usageError(kSettingsUsage);
 }
 
+// The backup into the set's backup folder.
+OpResult backupIntoFolder(Session &session, Dialogs &dialogs, QString *written)
+{
+    return BackupAccountSet(session, dialogs, written);
+}
+
 // The run of a command without arguments whose operation names the file it
 // wrote (through its last argument); prints that file under `header`.
-std::function<int(Context &, const QStringList &)> writesFile(
-    const QString &usage, const QString &header, const std::function<OpResult(Session &, Dialogs &, QString *)> &operation)
+std::function<int(Context &, const QStringList &)> writesFile(const QString &usage, const QString &header,
+                                                             OpResult (*operation)(Session &, Dialogs &, QString *))
 {
     return [=](Context &ctx, const QStringList &args) {
         if (!args.isEmpty())
@@ -197,31 +203,18 @@ void addMaintenanceCommands(QList<Command> &commands)
                      Command::Needs::Login, initialise});
     commands.append({u"carry-forward"_s,
                      u"carry-forward   年度过帐: 在本帐套旁建下年帐套, 年初数取本年期末余额(询问; --yes)"_s,
-                     Command::Needs::Login,
-                     // 年度过帐: the next year's file.
-                     writesFile(u"carry-forward 不带参数"_s, u"新帐套"_s,
-                                [](Session &session, Dialogs &dialogs, QString *created) {
-                                    return CarryForward(session, dialogs, created);
-                                })});
+                     Command::Needs::Login, writesFile(u"carry-forward 不带参数"_s, u"新帐套"_s, CarryForward)});
     commands.append({u"restore"_s,
                      u"restore --from 备份文件 [--as 简称] [--dir 文件夹]   帐套恢复: 备份恢复为帐套 简称.Y年份"
                      "(在数据文件夹或指定文件夹, 不覆盖文件; 问两次; --yes)"_s,
                      Command::Needs::Nothing, restore});
     commands.append({u"compact"_s,
                      u"compact   压缩修复: 帐套重写为紧凑的文件; 损坏的帐套抢救到旁边的新帐套(询问; --yes)"_s,
-                     Command::Needs::Login,
-                     // 压缩修复数据库: the compacted set, or the salvaged one of a damaged set.
-                     writesFile(u"compact 不带参数"_s, u"帐套"_s,
-                                [](Session &session, Dialogs &dialogs, QString *written) {
-                                    return CompactAccountSet(session, dialogs, written);
-                                })});
+                     Command::Needs::Login, writesFile(u"compact 不带参数"_s, u"帐套"_s, CompactAccountSet)});
     commands.append({u"backup"_s, u"backup   数据备份: 在备份文件夹存一份注明日期的副本(询问; --yes)"_s,
                      Command::Needs::Login,
-                     // The backup into the set's backup folder.
                      writesFile(u"backup 不带参数(备份文件夹由 settings backup-path 设定)"_s, u"备份文件"_s,
-                                [](Session &session, Dialogs &dialogs, QString *written) {
-                                    return BackupAccountSet(session, dialogs, written);
-                                })});
+                                backupIntoFolder)});
     commands.append({u"check"_s,
                      u"check   检查文件完整性和帐簿规则(凭证平衡、号码连续、明细科目、年初平衡、已结帐月份)"_s,
                      Command::Needs::Login, check});
