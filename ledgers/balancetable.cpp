@@ -1,6 +1,6 @@
-// The balance table: one pass over the journal sums every posted account's
-// lines by period, the sums are rolled up to each depth's code prefix, and
-// the accounts of 科目表 that qualify are written with the total row.
+// The balance table: the kept totals of every posted account by period are
+// rolled up to each depth's code prefix, and the accounts of 科目表 that
+// qualify are written with the total row.
 #include "ledgers/balancetable.h"
 
 #include "ledgers/ledgersql.h"
@@ -17,32 +17,29 @@ namespace tz {
 
 namespace {
 
-// ?1 the month's period key M as a number, ?2 the longest code listed
-// (3 × depth + 1). The period key of a line is the first three digits of
-// its ten-digit ID, ID / 10000000 (800 the opening lines, 801..812 the
-// months), so comparing it as a number orders it as its text.
+// ?1 the month's period key M (800 + month), ?2 the longest code listed
+// (3 × depth + 1).
 //
-// The journal is read in stored order (NOT INDEXED): going through the code
-// index would fetch every line by a separate page lookup, many times slower
-// on an encrypted file than one pass and a sort.
+// The journal's totals are read from the rows the posting keeps per
+// account and period (科目月计, store/keptbalances.h), not from its lines:
+// accounts × periods, whatever the year's size. Amounts stay whole cents
+// until the rows are written, so every sum is exact; a side's sum is none
+// (NULL) where no line had an amount on it, as a sum over the lines gives.
 //
-// leaf: the sums of each posted code over the lines with P <= M, one
-// conditional sum per figure, so the journal is read once. rolled: the leaf
-// sums added up to the code prefix of every depth (a line counts at depth k
-// when its code is longer than the prefix of depth k-1, as a prefix of that
-// length could only be a deeper account's). listed: the accounts of the
-// chart at those prefixes that have year-to-date movements or an opening
-// amount, with the sign that puts their balance on their own side.
+// leaf: the sums of each posted code over the periods P <= M. rolled: the
+// leaf sums added up to the code prefix of every depth (a line counts at
+// depth k when its code is longer than the prefix of depth k-1, as a
+// prefix of that length could only be a deeper account's). listed: the
+// accounts of the chart at those prefixes that have year-to-date movements
+// or an opening amount, with the sign that puts their balance on their own
+// side.
 const QString kFillSql = uR"(WITH
-periods AS MATERIALIZED (
-  SELECT 科目代码 AS code, ID / 10000000 AS p,
-         sum(CASE WHEN 借方金额 IS NULL THEN -数量 ELSE 数量 END) AS q,
-         sum(ifnull(借方金额, 0) - ifnull(贷方金额, 0)) AS net,
-         sum(CASE WHEN 贷方金额 IS NULL THEN 数量 END) AS dq, sum(借方金额) AS da,
-         sum(CASE WHEN 借方金额 IS NULL THEN 数量 END) AS cq, sum(贷方金额) AS ca
-    FROM 分录表
-   WHERE ID / 10000000 <= ?1
-   GROUP BY 科目代码, ID / 10000000),
+periods AS (
+  SELECT 科目代码 AS code, 期 AS p, 净数 AS q, 借方 - 贷方 AS net,
+         CASE WHEN 借数笔 > 0 THEN 借数 END AS dq, CASE WHEN 借笔 > 0 THEN 借方 END AS da,
+         CASE WHEN 贷数笔 > 0 THEN 贷数 END AS cq, CASE WHEN 贷笔 > 0 THEN 贷方 END AS ca
+    FROM 科目月计
+   WHERE 期 BETWEEN 0 AND ?1),
 leaf AS (
   SELECT code,
          sum(CASE WHEN p < ?1 THEN q END) AS oq, sum(CASE WHEN p < ?1 THEN net END) AS oa,
@@ -56,12 +53,12 @@ leaf AS (
 depths (n, indent) AS (VALUES (4, ''), (7, ' '), (10, '   '), (13, '    ')),
 rolled AS (
   SELECT d.n AS n, d.indent AS indent, substr(l.code, 1, d.n) AS code,
-         round_half_up(sum(l.oq), 6) AS oq, round_half_up(sum(l.oa), 2) AS oa,
-         round_half_up(sum(l.mdq), 6) AS mdq, round_half_up(sum(l.mda), 2) AS mda,
-         round_half_up(sum(l.mcq), 6) AS mcq, round_half_up(sum(l.mca), 2) AS mca,
-         round_half_up(sum(l.ydq), 6) AS ydq, round_half_up(sum(l.yda), 2) AS yda,
-         round_half_up(sum(l.ycq), 6) AS ycq, round_half_up(sum(l.yca), 2) AS yca,
-         round_half_up(sum(l.cq), 6) AS cq, round_half_up(sum(l.ca), 2) AS ca
+         round_half_up(sum(l.oq), 6) AS oq, sum(l.oa) AS oa,
+         round_half_up(sum(l.mdq), 6) AS mdq, sum(l.mda) AS mda,
+         round_half_up(sum(l.mcq), 6) AS mcq, sum(l.mca) AS mca,
+         round_half_up(sum(l.ydq), 6) AS ydq, sum(l.yda) AS yda,
+         round_half_up(sum(l.ycq), 6) AS ycq, sum(l.yca) AS yca,
+         round_half_up(sum(l.cq), 6) AS cq, sum(l.ca) AS ca
     FROM depths d JOIN leaf l ON length(l.code) > d.n - 3
    GROUP BY d.n, substr(l.code, 1, d.n)),
 listed AS MATERIALIZED (
@@ -73,16 +70,16 @@ listed AS MATERIALIZED (
    WHERE r.yda <> 0 OR r.yca <> 0 OR r.oa <> 0)
 INSERT INTO 数量式余额表 (科目代码, 科目名称, 方向, 期初数量, 期初金额, 本期借数, 本期借金, 本期贷数, 本期贷金,
                           累计借数, 累计借金, 累计贷数, 累计贷金, 期末数量, 期末金额)
-SELECT code, name, dir, nullif(sign * oq, 0), nullif(sign * oa, 0), mdq, mda, mcq, mca, ydq, yda, ycq, yca,
-       nullif(sign * cq, 0), nullif(sign * ca, 0)
+SELECT code, name, dir, nullif(sign * oq, 0), nullif(sign * oa, 0) / 100.0, mdq, mda / 100.0, mcq, mca / 100.0,
+       ydq, yda / 100.0, ycq, yca / 100.0, nullif(sign * cq, 0), nullif(sign * ca, 0) / 100.0
   FROM listed
  WHERE n <= ?2
 UNION ALL
 SELECT '8', '合  计', NULL, NULL, NULL,
-       round_half_up(ifnull(sum(mdq), 0), 6), round_half_up(ifnull(sum(mda), 0), 2),
-       round_half_up(ifnull(sum(mcq), 0), 6), round_half_up(ifnull(sum(mca), 0), 2),
-       round_half_up(ifnull(sum(ydq), 0), 6), round_half_up(ifnull(sum(yda), 0), 2),
-       round_half_up(ifnull(sum(ycq), 0), 6), round_half_up(ifnull(sum(yca), 0), 2),
+       round_half_up(ifnull(sum(mdq), 0), 6), ifnull(sum(mda), 0) / 100.0,
+       round_half_up(ifnull(sum(mcq), 0), 6), ifnull(sum(mca), 0) / 100.0,
+       round_half_up(ifnull(sum(ydq), 0), 6), ifnull(sum(yda), 0) / 100.0,
+       round_half_up(ifnull(sum(ycq), 0), 6), ifnull(sum(yca), 0) / 100.0,
        NULL, NULL
   FROM listed
  WHERE n = 4)"_s;

@@ -5,6 +5,7 @@
 #include "store/dberror.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
+#include "store/keptbalances.h"
 #include "store/money.h"
 #include "store/session.h"
 #include "store/transaction.h"
@@ -116,6 +117,8 @@ OpResult CheckBooks(Session &session, QStringList &problems, Dialogs &dialogs)
              rows(u"SELECT 月, sum(ifnull(结帐, 0) = 0) FROM 分录表 WHERE ID >= 8010000000 AND 月 <> 12 "
                             "GROUP BY 月 HAVING max(ifnull(结帐, 0)) <> 0 AND sum(ifnull(结帐, 0) = 0) > 0 ORDER BY 月"_s))
             problems << u"%1月已结帐,但有%2行分录未标记结帐"_s.arg(r.at(0).toString(), r.at(1).toString());
+        // The balances the posting keeps, against the journal.
+        problems << keptBalanceProblems(session);
         // The trail's chain and every voucher against the digest its last
         // writer left.
         problems << changeLogProblems(session);

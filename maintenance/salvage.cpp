@@ -14,6 +14,7 @@
 
 #include "store/connection.h"
 #include "store/dberror.h"
+#include "store/keptbalances.h"
 #include "store/paths.h"
 #include "store/safefile.h"
 
@@ -340,6 +341,10 @@ QString salvageAccountSet(const QString &path, const QString &target, QList<Salv
         // to every salvaged ID.
         tables.removeAll(u"TZID计数"_s);
         tables.prepend(u"TZID计数"_s);
+        // The kept balances are not copied: they are summed again from the
+        // journal that was salvaged, whatever the damaged set's rows held.
+        tables.removeAll(u"科目月计"_s);
+        tables.removeAll(u"流量月计"_s);
         out.begin(true);
         for (const QString &table : std::as_const(tables)) {
             if (readable.contains(table))
@@ -347,6 +352,7 @@ QString salvageAccountSet(const QString &path, const QString &target, QList<Salv
             else if (source == path) // a schema made anew names no work table: nothing to report
                 report.append({table, 0, true, 0});
         }
+        rebuildKeptBalances(out);
         out.commit();
         // The salvaged set keeps the damaged one's key (its passphrase):
         // the scratch file, no one's set yet, is re-encrypted in place.

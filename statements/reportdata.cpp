@@ -1,6 +1,7 @@
 // 报表数据 and formulas.
 #include "statements/reportdata.h"
 
+#include "store/keptbalances.h"
 #include "store/session.h"
 #include "store/worktables.h"
 
@@ -10,29 +11,20 @@ namespace tz {
 
 namespace {
 
-constexpr qint64 kFirstJournalId = 8'000'000'000;
-constexpr qint64 kFirstMonthId = 8'010'000'000; // lines below are opening lines
-constexpr qint64 kMonthSpan = 10'000'000;
-
-// ?1 the month's first ID, ?2 the month's period key (800 + month). The
-// balances are summed once per full code through the code index, which carries the amounts (the period key keeps
-// the planner off the ID index, which would fetch every line); the transfer
-// figures come from the index of the transfer lines alone. The sums are
-// then rolled up to every level's prefix; a line counts for the levels its
-// code has (a 7-digit code for levels 1 and 2).
+// ?1 the month's period key (800 + month). The journal's totals come from
+// the rows the posting keeps per account and period (科目月计), in whole
+// cents: 年初 the opening period, 期末 every period up to the month, 本期
+// and 累计 the closing transfer lines' own totals of the month and of the
+// year to it. The sums are then rolled up to every level's prefix; a code
+// counts for the levels it has (a 7-digit code for levels 1 and 2).
 const QString kAccountRowsSql = uR"(WITH
  net AS (SELECT 科目代码 AS code,
-                total(CASE WHEN ID < 8010000000 THEN ifnull(借方金额, 0) - ifnull(贷方金额, 0) END) AS 年初,
-                total(ifnull(借方金额, 0) - ifnull(贷方金额, 0)) AS 期末, 0 AS 本期, 0 AS 累计
-           FROM 分录表 WHERE ID / 10000000 BETWEEN 800 AND ?2 GROUP BY 科目代码
-         UNION ALL
-         SELECT 科目代码, 0, 0, total(CASE WHEN ID >= ?1 THEN ifnull(借方金额, 0) - ifnull(贷方金额, 0) END),
-                total(ifnull(借方金额, 0) - ifnull(贷方金额, 0))
-           FROM 分录表 WHERE 结帐 = 2 AND ID / 10000000 BETWEEN 800 AND ?2 GROUP BY 科目代码),
+                total(CASE WHEN 期 = 800 THEN 借方 - 贷方 END) AS 年初, total(借方 - 贷方) AS 期末,
+                total(CASE WHEN 期 = ?1 THEN 转借 - 转贷 END) AS 本期, total(转借 - 转贷) AS 累计
+           FROM 科目月计 WHERE 期 BETWEEN 800 AND ?1 GROUP BY 科目代码),
  levels(width) AS (VALUES (4), (7), (10), (13)),
- rolled AS (SELECT substr(code, 1, width) AS 代码, round_half_up(sum(年初), 2) AS 年初,
-                   round_half_up(sum(期末), 2) AS 期末, round_half_up(sum(本期), 2) AS 本期,
-                   round_half_up(sum(累计), 2) AS 累计
+ rolled AS (SELECT substr(code, 1, width) AS 代码, total(年初) / 100.0 AS 年初, total(期末) / 100.0 AS 期末,
+                   total(本期) / 100.0 AS 本期, total(累计) / 100.0 AS 累计
               FROM net JOIN levels ON length(code) >= width GROUP BY 1)
 INSERT INTO 报表数据 (代码, 方向, 年初, 期末, 本期, 累计)
 SELECT f.科目代码, f.方向,
@@ -43,21 +35,21 @@ SELECT f.科目代码, f.方向,
   FROM rolled r JOIN 科目表 f ON f.科目代码 = r.代码
  WHERE r.年初 <> 0 OR r.期末 <> 0 OR r.本期 <> 0 OR r.累计 <> 0)"_s;
 
+// ?1 the month's period key. The cash (codes below 1100) before the month
+// and at its end, from the kept totals; each cash-flow item's 流金 from the
+// kept totals per item and period.
 const QString kCashRowsSql = uR"(INSERT INTO 报表数据 (代码, 年初, 期末, 本期, 累计)
-SELECT '888', NULL, NULL,
-       round_half_up(total(CASE WHEN ID < ?1 THEN ifnull(借方金额, 0) - ifnull(贷方金额, 0) END), 2),
-       round_half_up(total(CASE WHEN ID < 8010000000 THEN ifnull(借方金额, 0) - ifnull(贷方金额, 0) END), 2)
-  FROM 分录表 WHERE substr(科目代码, 1, 4) < '1100' AND ID >= 8000000000 AND ID < ?2
+SELECT '888', NULL, NULL, total(CASE WHEN 期 < ?1 THEN 借方 - 贷方 END) / 100.0,
+       total(CASE WHEN 期 = 800 THEN 借方 - 贷方 END) / 100.0
+  FROM 科目月计 WHERE substr(科目代码, 1, 4) < '1100' AND 期 BETWEEN 800 AND ?1
 UNION ALL
-SELECT '999', NULL, NULL, round_half_up(total(ifnull(借方金额, 0) - ifnull(贷方金额, 0)), 2),
-       round_half_up(total(ifnull(借方金额, 0) - ifnull(贷方金额, 0)), 2)
-  FROM 分录表 WHERE substr(科目代码, 1, 4) < '1100' AND ID >= 8000000000 AND ID < ?2)"_s;
+SELECT '999', NULL, NULL, total(借方 - 贷方) / 100.0, total(借方 - 贷方) / 100.0
+  FROM 科目月计 WHERE substr(科目代码, 1, 4) < '1100' AND 期 BETWEEN 800 AND ?1)"_s;
 
 const QString kItemRowsSql = uR"(INSERT INTO 报表数据 (代码, 本期, 累计)
-SELECT 代码, 本期, 累计 FROM (
-  SELECT 流代 AS 代码, round_half_up(total(CASE WHEN ID >= ?1 THEN ifnull(流金, 0) END), 2) AS 本期,
-         round_half_up(total(ifnull(流金, 0)), 2) AS 累计
-    FROM 分录表 WHERE ID >= 8000000000 AND ID < ?2 AND ifnull(流代, '') <> '' GROUP BY 流代)
+SELECT 代码, 本期 / 100.0, 累计 / 100.0 FROM (
+  SELECT 流代 AS 代码, total(CASE WHEN 期 = ?1 THEN 流金 END) AS 本期, total(流金) AS 累计
+    FROM 流量月计 WHERE 期 BETWEEN 800 AND ?1 GROUP BY 流代)
  WHERE 本期 <> 0 OR 累计 <> 0)"_s;
 
 // The negated copy of every row; the code is negated as text.
@@ -74,13 +66,12 @@ Cents centsOf(const QVariant &value)
 void buildReportData(Session &session, int month, ReportData kind)
 {
     emptyWorkTables(session, {u"报表数据"_s});
-    const qint64 monthStart = kFirstJournalId + month * kMonthSpan;
+    const QVariantList period {kOpeningPeriod + month};
     if (kind == ReportData::Accounts) {
-        session.execSql(kAccountRowsSql, {monthStart, 800 + month});
+        session.execSql(kAccountRowsSql, period);
     } else {
-        const QVariantList bounds {monthStart, monthStart + kMonthSpan};
-        session.execSql(kCashRowsSql, bounds);
-        session.execSql(kItemRowsSql, bounds);
+        session.execSql(kCashRowsSql, period);
+        session.execSql(kItemRowsSql, period);
     }
     session.execSql(kMirrorRowsSql);
 }

@@ -1,6 +1,6 @@
 // The report data behind the statements: the work table 报表数据, rebuilt
-// from the journal for one month each time a statement is evaluated, and
-// the formulas that pick figures out of it.
+// from the kept balances (store/keptbalances.h) for one month each time a
+// statement is evaluated, and the formulas that pick figures out of it.
 //
 // 报表数据 holds one row per account code of every level (4, 7, 10, 13
 // digits; a code's row adds up its sub-accounts) or per cash-flow item
@@ -28,7 +28,7 @@ enum class ReportData {
 // Empties 报表数据 and fills it for `month` (1..12). Throws DbError; the
 // caller holds the transaction.
 //
-// Accounts, one read of the journal: per account of 科目表 at every level,
+// Accounts, from the journal's totals per account and period: per account of 科目表 at every level,
 // debit minus credit (NULL amounts 0) of the lines whose code begins with
 // it, rounded to the cent: 年初 the opening lines (ID 800…), 期末 the
 // opening lines and every month up to `month`, 本期 the profit-and-loss

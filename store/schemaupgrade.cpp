@@ -8,6 +8,7 @@
 #include "store/changelog.h"
 #include "store/connection.h"
 #include "store/dberror.h"
+#include "store/keptbalances.h"
 #include "store/makepath.h"
 #include "store/passwordhash.h"
 #include "store/paths.h"
@@ -74,6 +75,22 @@ void startChangeLog(Session &session)
     logAllVouchers(session, u"启用操作日志"_s);
 }
 
+// The kept balances' tables and triggers as the template has them, their
+// rows summed from the journal as it stands.
+void startKeptBalances(Session &session)
+{
+    const ResultSet made = session.RunSql(
+        u"SELECT sql FROM shipped.sqlite_master WHERE name IN ('科目月计', '流量月计', '分录表_月计_增', "
+        "'分录表_月计_删', '分录表_月计_改') ORDER BY type = 'table' DESC"_s);
+    for (const ResultSet::Row &row : made.rows()) {
+        QString sql = row.at(0).toString();
+        sql.replace(u"CREATE TABLE "_s, u"CREATE TABLE IF NOT EXISTS "_s);
+        sql.replace(u"CREATE TRIGGER "_s, u"CREATE TRIGGER IF NOT EXISTS "_s);
+        session.execSql(sql);
+    }
+    rebuildKeptBalances(session.mainConnection());
+}
+
 } // namespace
 
 void upgradeAccountSet(Session &session)
@@ -112,6 +129,8 @@ void upgradeAccountSet(Session &session)
             hashPlainPasswords(db);
         if (version < kChangeLogVersion)
             startChangeLog(session);
+        if (version < kKeptBalanceVersion)
+            startKeptBalances(session);
         session.execSql(u"PRAGMA user_version = %1"_s.arg(kSchemaVersion));
         transaction.commit();
     } catch (...) {

@@ -1,6 +1,7 @@
 // Login values and the shared connection.
 #include "store/session.h"
 
+#include "store/keptbalances.h"
 #include "store/worktables.h"
 
 namespace tz {
@@ -17,9 +18,12 @@ bool Session::OpenMainConnection()
     if (!m_connection.isOpen()) {
         m_connection.open(m_dbPath);
         // A write-protected set still answers every query: its work tables
-        // are made in the connection's temporary schema.
-        if (m_connection.isReadOnly())
+        // are made in the connection's temporary schema (and the kept
+        // balances, when it is older than them).
+        if (m_connection.isReadOnly()) {
             shadowWorkTables(m_connection);
+            shadowKeptBalances(m_connection);
+        }
     }
     return true;
 }

@@ -9,7 +9,7 @@
 -- must sort as text); 分录表.ID is the ten-digit INTEGER line key.
 -- Amounts are REAL rounded to two decimals and NULL when there is none.
 
-PRAGMA user_version = 5;
+PRAGMA user_version = 6;
 
 -- Account-set information: one row per operator; the row with 代号 'TZ'
 -- also carries the company name and the backup folder.
@@ -397,3 +397,139 @@ CREATE TABLE 凭证指纹 (
     日志  INTEGER
 );
 CREATE INDEX 凭证指纹_月号码 ON 凭证指纹 (月, 号码);
+
+-- Kept balances: the journal's totals per account and period, kept by the
+-- triggers below inside every transaction that writes 分录表, so the
+-- balance table, the statements and the ledgers' carried balances read
+-- accounts x periods instead of lines (store/keptbalances.h). 期 is
+-- ID / 10000000: 800 the opening lines, 801..812 the months (-1 a line
+-- without an ID); 科目代码 '' a line without a code. Amounts are whole
+-- cents (exact under any order of additions and subtractions), quantities
+-- as stored. 借笔/贷笔 count the lines with a debit/credit amount and
+-- 借数笔/贷数笔 those whose quantity counts on that side, so a sum over no
+-- such lines reads as none. 净数 is the quantity with a line's sign
+-- (negative when it has no debit amount); 借数 the quantities of lines
+-- without a credit amount, 贷数 of lines without a debit amount. 转借 and
+-- 转贷 are the closing transfer lines' (结帐 2) own amounts. A row whose
+-- lines are all gone is deleted. Last in the file with the trail's tables,
+-- so older sets' tables keep their pages.
+CREATE TABLE 科目月计 (
+    科目代码  TEXT NOT NULL,
+    期        INTEGER NOT NULL,
+    行数      INTEGER NOT NULL,
+    借方      INTEGER NOT NULL,
+    贷方      INTEGER NOT NULL,
+    借笔      INTEGER NOT NULL,
+    贷笔      INTEGER NOT NULL,
+    净数      REAL NOT NULL,
+    借数      REAL NOT NULL,
+    借数笔    INTEGER NOT NULL,
+    贷数      REAL NOT NULL,
+    贷数笔    INTEGER NOT NULL,
+    转借      INTEGER NOT NULL,
+    转贷      INTEGER NOT NULL,
+    PRIMARY KEY (科目代码, 期)
+) WITHOUT ROWID;
+-- The cash-flow amounts (流金, whole cents) per cash-flow item and period,
+-- of the lines with a 流代.
+CREATE TABLE 流量月计 (
+    流代    TEXT NOT NULL,
+    期      INTEGER NOT NULL,
+    行数    INTEGER NOT NULL,
+    流金    INTEGER NOT NULL,
+    PRIMARY KEY (流代, 期)
+) WITHOUT ROWID;
+
+CREATE TRIGGER 分录表_月计_增 AFTER INSERT ON 分录表
+BEGIN
+    INSERT INTO 科目月计 VALUES (
+        ifnull(NEW.科目代码, ''), ifnull(NEW.ID / 10000000, -1), 1,
+        CAST(round(ifnull(NEW.借方金额, 0) * 100) AS INTEGER), CAST(round(ifnull(NEW.贷方金额, 0) * 100) AS INTEGER),
+        NEW.借方金额 IS NOT NULL, NEW.贷方金额 IS NOT NULL,
+        CASE WHEN NEW.借方金额 IS NULL THEN -ifnull(NEW.数量, 0) ELSE ifnull(NEW.数量, 0) END,
+        CASE WHEN NEW.贷方金额 IS NULL THEN ifnull(NEW.数量, 0) ELSE 0 END,
+        NEW.贷方金额 IS NULL AND NEW.数量 IS NOT NULL,
+        CASE WHEN NEW.借方金额 IS NULL THEN ifnull(NEW.数量, 0) ELSE 0 END,
+        NEW.借方金额 IS NULL AND NEW.数量 IS NOT NULL,
+        CASE WHEN NEW.结帐 = 2 THEN CAST(round(ifnull(NEW.借方金额, 0) * 100) AS INTEGER) ELSE 0 END,
+        CASE WHEN NEW.结帐 = 2 THEN CAST(round(ifnull(NEW.贷方金额, 0) * 100) AS INTEGER) ELSE 0 END)
+    ON CONFLICT (科目代码, 期) DO UPDATE SET
+        行数 = 行数 + 1, 借方 = 借方 + excluded.借方, 贷方 = 贷方 + excluded.贷方,
+        借笔 = 借笔 + excluded.借笔, 贷笔 = 贷笔 + excluded.贷笔, 净数 = 净数 + excluded.净数,
+        借数 = 借数 + excluded.借数, 借数笔 = 借数笔 + excluded.借数笔,
+        贷数 = 贷数 + excluded.贷数, 贷数笔 = 贷数笔 + excluded.贷数笔,
+        转借 = 转借 + excluded.转借, 转贷 = 转贷 + excluded.转贷;
+    INSERT INTO 流量月计
+    SELECT NEW.流代, ifnull(NEW.ID / 10000000, -1), 1, CAST(round(ifnull(NEW.流金, 0) * 100) AS INTEGER)
+     WHERE ifnull(NEW.流代, '') <> ''
+    ON CONFLICT (流代, 期) DO UPDATE SET 行数 = 行数 + 1, 流金 = 流金 + excluded.流金;
+END;
+CREATE TRIGGER 分录表_月计_删 AFTER DELETE ON 分录表
+BEGIN
+    UPDATE 科目月计 SET
+        行数 = 行数 - 1,
+        借方 = 借方 - CAST(round(ifnull(OLD.借方金额, 0) * 100) AS INTEGER),
+        贷方 = 贷方 - CAST(round(ifnull(OLD.贷方金额, 0) * 100) AS INTEGER),
+        借笔 = 借笔 - (OLD.借方金额 IS NOT NULL), 贷笔 = 贷笔 - (OLD.贷方金额 IS NOT NULL),
+        净数 = 净数 - CASE WHEN OLD.借方金额 IS NULL THEN -ifnull(OLD.数量, 0) ELSE ifnull(OLD.数量, 0) END,
+        借数 = 借数 - CASE WHEN OLD.贷方金额 IS NULL THEN ifnull(OLD.数量, 0) ELSE 0 END,
+        借数笔 = 借数笔 - (OLD.贷方金额 IS NULL AND OLD.数量 IS NOT NULL),
+        贷数 = 贷数 - CASE WHEN OLD.借方金额 IS NULL THEN ifnull(OLD.数量, 0) ELSE 0 END,
+        贷数笔 = 贷数笔 - (OLD.借方金额 IS NULL AND OLD.数量 IS NOT NULL),
+        转借 = 转借 - CASE WHEN OLD.结帐 = 2 THEN CAST(round(ifnull(OLD.借方金额, 0) * 100) AS INTEGER) ELSE 0 END,
+        转贷 = 转贷 - CASE WHEN OLD.结帐 = 2 THEN CAST(round(ifnull(OLD.贷方金额, 0) * 100) AS INTEGER) ELSE 0 END
+     WHERE 科目代码 = ifnull(OLD.科目代码, '') AND 期 = ifnull(OLD.ID / 10000000, -1);
+    DELETE FROM 科目月计 WHERE 科目代码 = ifnull(OLD.科目代码, '') AND 期 = ifnull(OLD.ID / 10000000, -1) AND 行数 = 0;
+    UPDATE 流量月计 SET 行数 = 行数 - 1, 流金 = 流金 - CAST(round(ifnull(OLD.流金, 0) * 100) AS INTEGER)
+     WHERE ifnull(OLD.流代, '') <> '' AND 流代 = OLD.流代 AND 期 = ifnull(OLD.ID / 10000000, -1);
+    DELETE FROM 流量月计 WHERE ifnull(OLD.流代, '') <> '' AND 流代 = OLD.流代 AND 期 = ifnull(OLD.ID / 10000000, -1)
+       AND 行数 = 0;
+END;
+-- A changed line moves out of its old totals and into its new ones; only
+-- a change that touches a kept figure does (renumbering moves IDs within
+-- their month, and closing marks lines 结帐 1).
+CREATE TRIGGER 分录表_月计_改 AFTER UPDATE OF ID, 科目代码, 数量, 借方金额, 贷方金额, 流代, 流金, 结帐 ON 分录表
+WHEN OLD.ID / 10000000 IS NOT NEW.ID / 10000000 OR OLD.科目代码 IS NOT NEW.科目代码 OR OLD.数量 IS NOT NEW.数量
+  OR OLD.借方金额 IS NOT NEW.借方金额 OR OLD.贷方金额 IS NOT NEW.贷方金额 OR OLD.流代 IS NOT NEW.流代
+  OR OLD.流金 IS NOT NEW.流金 OR (ifnull(OLD.结帐, 0) = 2) <> (ifnull(NEW.结帐, 0) = 2)
+BEGIN
+    UPDATE 科目月计 SET
+        行数 = 行数 - 1,
+        借方 = 借方 - CAST(round(ifnull(OLD.借方金额, 0) * 100) AS INTEGER),
+        贷方 = 贷方 - CAST(round(ifnull(OLD.贷方金额, 0) * 100) AS INTEGER),
+        借笔 = 借笔 - (OLD.借方金额 IS NOT NULL), 贷笔 = 贷笔 - (OLD.贷方金额 IS NOT NULL),
+        净数 = 净数 - CASE WHEN OLD.借方金额 IS NULL THEN -ifnull(OLD.数量, 0) ELSE ifnull(OLD.数量, 0) END,
+        借数 = 借数 - CASE WHEN OLD.贷方金额 IS NULL THEN ifnull(OLD.数量, 0) ELSE 0 END,
+        借数笔 = 借数笔 - (OLD.贷方金额 IS NULL AND OLD.数量 IS NOT NULL),
+        贷数 = 贷数 - CASE WHEN OLD.借方金额 IS NULL THEN ifnull(OLD.数量, 0) ELSE 0 END,
+        贷数笔 = 贷数笔 - (OLD.借方金额 IS NULL AND OLD.数量 IS NOT NULL),
+        转借 = 转借 - CASE WHEN OLD.结帐 = 2 THEN CAST(round(ifnull(OLD.借方金额, 0) * 100) AS INTEGER) ELSE 0 END,
+        转贷 = 转贷 - CASE WHEN OLD.结帐 = 2 THEN CAST(round(ifnull(OLD.贷方金额, 0) * 100) AS INTEGER) ELSE 0 END
+     WHERE 科目代码 = ifnull(OLD.科目代码, '') AND 期 = ifnull(OLD.ID / 10000000, -1);
+    DELETE FROM 科目月计 WHERE 科目代码 = ifnull(OLD.科目代码, '') AND 期 = ifnull(OLD.ID / 10000000, -1) AND 行数 = 0;
+    UPDATE 流量月计 SET 行数 = 行数 - 1, 流金 = 流金 - CAST(round(ifnull(OLD.流金, 0) * 100) AS INTEGER)
+     WHERE ifnull(OLD.流代, '') <> '' AND 流代 = OLD.流代 AND 期 = ifnull(OLD.ID / 10000000, -1);
+    DELETE FROM 流量月计 WHERE ifnull(OLD.流代, '') <> '' AND 流代 = OLD.流代 AND 期 = ifnull(OLD.ID / 10000000, -1)
+       AND 行数 = 0;
+    INSERT INTO 科目月计 VALUES (
+        ifnull(NEW.科目代码, ''), ifnull(NEW.ID / 10000000, -1), 1,
+        CAST(round(ifnull(NEW.借方金额, 0) * 100) AS INTEGER), CAST(round(ifnull(NEW.贷方金额, 0) * 100) AS INTEGER),
+        NEW.借方金额 IS NOT NULL, NEW.贷方金额 IS NOT NULL,
+        CASE WHEN NEW.借方金额 IS NULL THEN -ifnull(NEW.数量, 0) ELSE ifnull(NEW.数量, 0) END,
+        CASE WHEN NEW.贷方金额 IS NULL THEN ifnull(NEW.数量, 0) ELSE 0 END,
+        NEW.贷方金额 IS NULL AND NEW.数量 IS NOT NULL,
+        CASE WHEN NEW.借方金额 IS NULL THEN ifnull(NEW.数量, 0) ELSE 0 END,
+        NEW.借方金额 IS NULL AND NEW.数量 IS NOT NULL,
+        CASE WHEN NEW.结帐 = 2 THEN CAST(round(ifnull(NEW.借方金额, 0) * 100) AS INTEGER) ELSE 0 END,
+        CASE WHEN NEW.结帐 = 2 THEN CAST(round(ifnull(NEW.贷方金额, 0) * 100) AS INTEGER) ELSE 0 END)
+    ON CONFLICT (科目代码, 期) DO UPDATE SET
+        行数 = 行数 + 1, 借方 = 借方 + excluded.借方, 贷方 = 贷方 + excluded.贷方,
+        借笔 = 借笔 + excluded.借笔, 贷笔 = 贷笔 + excluded.贷笔, 净数 = 净数 + excluded.净数,
+        借数 = 借数 + excluded.借数, 借数笔 = 借数笔 + excluded.借数笔,
+        贷数 = 贷数 + excluded.贷数, 贷数笔 = 贷数笔 + excluded.贷数笔,
+        转借 = 转借 + excluded.转借, 转贷 = 转贷 + excluded.转贷;
+    INSERT INTO 流量月计
+    SELECT NEW.流代, ifnull(NEW.ID / 10000000, -1), 1, CAST(round(ifnull(NEW.流金, 0) * 100) AS INTEGER)
+     WHERE ifnull(NEW.流代, '') <> ''
+    ON CONFLICT (流代, 期) DO UPDATE SET 行数 = 行数 + 1, 流金 = 流金 + excluded.流金;
+END;

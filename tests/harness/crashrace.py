@@ -6,7 +6,8 @@ with SIGKILL at random moments or races several writers against a closer,
 and after every trial reads the set with the sqlcipher shell and checks the
 invariants of the books: the file is intact, every voucher balances, each
 month is numbered 1..k without gaps or repeats, line IDs follow 月 and 号码,
-every code is a detail account, a closed month has no open line, and the
+every code is a detail account, a closed month has no open line, the
+balances kept per account and period equal the journal's, and the
 killed operation left the books either as they were before it or as an
 uninterrupted run of it leaves them. The whole-file operations (backup,
 restore, carry forward, compact, a set passphrase set or removed) killed at
@@ -57,6 +58,11 @@ COLUMNS = "ID,日期,月,字号,号码,制单,审核,附件,摘要说明,科目�
 VOUCHER = "ID >= 8010000000"  # lines 800xxxxxxx below this are opening balances
 CENTS = "CAST(ROUND(IFNULL({}, 0) * 100) AS INTEGER)"
 DEBIT, CREDIT = CENTS.format("借方金额"), CENTS.format("贷方金额")
+KEPT = (f"SELECT IFNULL(科目代码, '') AS k, IFNULL(ID / 10000000, -1) AS p, COUNT(*), SUM({DEBIT}), SUM({CREDIT}), "
+        f"COUNT(借方金额), COUNT(贷方金额), SUM(CASE WHEN 结帐 = 2 THEN {DEBIT} ELSE 0 END), "
+        f"SUM(CASE WHEN 结帐 = 2 THEN {CREDIT} ELSE 0 END) FROM 分录表 GROUP BY 1, 2")
+KEPT_FLOW = (f"SELECT 流代 AS k, IFNULL(ID / 10000000, -1) AS p, COUNT(*), SUM({CENTS.format('流金')}) FROM 分录表 "
+             f"WHERE IFNULL(流代, '') <> '' GROUP BY 1, 2")
 
 # Each query prints one '!' line per broken invariant; the dump lines start with '='.
 CHECKS = f"""
@@ -84,6 +90,13 @@ SELECT '!line ' || ID || ': code ' || IFNULL(科目代码, 'NULL') || ' is not a
 -- December stays open for posting after its closing, so it is left out.
 SELECT '!month ' || 月 || ' is closed but has ' || SUM(IFNULL(结帐, 0) = 0) || ' open lines' FROM 分录表
   WHERE {VOUCHER} AND 月 <> 12 GROUP BY 月 HAVING SUM(IFNULL(结帐, 0) <> 0) > 0 AND SUM(IFNULL(结帐, 0) = 0) > 0;
+-- The balances the posting keeps per account and period, and per cash-flow item and period, equal the journal's.
+SELECT '!kept balance of ' || k || ' in period ' || p || ' differs from the journal' FROM (
+  SELECT k, p FROM (SELECT 科目代码 AS k, 期 AS p, 行数, 借方, 贷方, 借笔, 贷笔, 转借, 转贷 FROM 科目月计 EXCEPT {KEPT})
+  UNION SELECT k, p FROM ({KEPT} EXCEPT SELECT 科目代码, 期, 行数, 借方, 贷方, 借笔, 贷笔, 转借, 转贷 FROM 科目月计));
+SELECT '!kept cash flow of ' || k || ' in period ' || p || ' differs from the journal' FROM (
+  SELECT k, p FROM (SELECT 流代 AS k, 期 AS p, 行数, 流金 FROM 流量月计 EXCEPT {KEPT_FLOW})
+  UNION SELECT k, p FROM ({KEPT_FLOW} EXCEPT SELECT 流代, 期, 行数, 流金 FROM 流量月计));
 SELECT '=', {COLUMNS} FROM 分录表;
 """
 COL = {name: i + 1 for i, name in enumerate(COLUMNS.split(","))}  # index in a parsed dump row

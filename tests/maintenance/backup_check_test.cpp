@@ -75,6 +75,9 @@ TEST(CheckBooks, SoundBooksPassAndPlantedFaultsAreNamed)
                             {8040001001, u"1001"_s, 10.001, {}}, {8040001002, u"5001"_s, {}, 10.0},
                             {8120001001, u"1001"_s, 1.0, {}}, {8120001002, u"5001"_s, {}, 1.0}});
     s.execSql(u"UPDATE 分录表 SET 日期 = '2024-03-01' WHERE 月 = 12"_s);
+    // Kept balances changed by SQL, behind the posting's back.
+    s.execSql(u"UPDATE 科目月计 SET 借方 = 借方 + 1 WHERE 科目代码 = '1001' AND 期 = 802"_s);
+    s.execSql(u"INSERT INTO 流量月计 VALUES ('011', 800, 1, 500)"_s);
     ScriptedDialogs faults;
     EXPECT_TRUE(tz::CheckBooks(s, problems, faults).isRefused());
     EXPECT_EQ(problems, (QStringList{u"2月3号凭证借贷不平: 借方 7.00, 贷方 6.99"_s,
@@ -85,8 +88,10 @@ TEST(CheckBooks, SoundBooksPassAndPlantedFaultsAreNamed)
                                      u"分录8020003001的科目代码1002不是明细科目"_s,
                                      u"分录8020003002的科目代码9999不在科目表中"_s,
                                      u"2月已结帐,但有2行分录未标记结帐"_s,
+                                     u"科目1001 2月的保存余额与分录不符: 保存借方 10.01、贷方 0.00, 分录借方 10.00、贷方 0.00"_s,
+                                     u"现金流量项目011 年初的保存金额与分录不符: 保存 5.00, 分录 无"_s,
                                      u"12月1号凭证在程序外被改动"_s}));
-    EXPECT_EQ(faults.messages.value(0), (Message{u"帐套检查发现9个问题"_s, u"TZ305提示"_s, Icon::Exclamation}));
+    EXPECT_EQ(faults.messages.value(0), (Message{u"帐套检查发现11个问题"_s, u"TZ305提示"_s, Icon::Exclamation}));
 }
 
 // A set made before the trail of changes gets its tables when upgraded at
@@ -101,13 +106,22 @@ TEST(CheckBooks, AnOlderSetStartsItsLogFromItsPresentBooks)
         tz::test::postLine(s, line);
     s.execSql(u"DROP TABLE 操作日志"_s);
     s.execSql(u"DROP TABLE 凭证指纹"_s);
+    for (const QString &made : {u"TRIGGER 分录表_月计_增"_s, u"TRIGGER 分录表_月计_删"_s, u"TRIGGER 分录表_月计_改"_s,
+                                u"TABLE 科目月计"_s, u"TABLE 流量月计"_s})
+        s.execSql(u"DROP "_s + made);
     s.execSql(u"PRAGMA user_version = 4"_s);
     tz::upgradeAccountSet(s);
     EXPECT_EQ(s.RunSql(u"SELECT 操作, 说明 FROM 操作日志"_s).rows(),
               (QList<QVariantList>{{u"启用操作日志"_s, u"2张凭证"_s}}));
+
     QStringList problems;
     ScriptedDialogs checked;
     EXPECT_TRUE(tz::CheckBooks(s, problems, checked).isDone()) << problems.join(u'\n').toStdString();
+    // The kept balances were summed from the books, and are kept from then on.
+    tz::test::postLine(s, {8020002001, u"1001"_s, 1.0, {}});
+    const auto q = [](qlonglong n) { return QVariant(n); };
+    EXPECT_EQ(s.RunSql(u"SELECT 期, 行数, 借方, 贷方 FROM 科目月计 WHERE 科目代码 = '1001' ORDER BY 期"_s).rows(),
+              (QList<QVariantList>{{q(800), q(1), q(10000), q(0)}, {q(802), q(2), q(1100), q(0)}}));
 }
 
 } // namespace
