@@ -45,14 +45,8 @@ QString codeOf(const QString &text)
 
 } // namespace
 
-AccountPicker::AccountPicker(Session &session, QWidget *parent)
-    : SetWindow(session, nullptr, parent)
-{
-    setUp();
-}
-
-AccountPicker::AccountPicker(Session &session, Dialogs &dialogs, QWidget *parent)
-    : SetWindow(session, &dialogs, parent)
+AccountPicker::AccountPicker(Session &session, WindowDialogs dialogs, QWidget *parent)
+    : SetWindow(session, dialogs.given, parent)
 {
     setUp();
 }

@@ -62,10 +62,9 @@ public:
     // Shows the chart-of-accounts window modally (called by 设置).
     using ChartOpener = std::function<void()>;
 
-    // Database errors go to message boxes over this window.
-    explicit AccountPicker(Session &session, QWidget *parent = nullptr);
-    // Database errors go to `dialogs`; it must outlive the window.
-    AccountPicker(Session &session, Dialogs &dialogs, QWidget *parent = nullptr);
+    // Messages and questions go to `dialogs` (it must outlive the window), or,
+    // when none is given, to message boxes over this window.
+    explicit AccountPicker(Session &session, WindowDialogs dialogs = {}, QWidget *parent = nullptr);
     ~AccountPicker() override;
 
     // Caller "1": each pick fills the account cell of `line` of `target` and

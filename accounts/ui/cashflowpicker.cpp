@@ -37,14 +37,8 @@ QString codeOfLine(const QString &line)
 
 } // namespace
 
-CashFlowPicker::CashFlowPicker(Session &session, QWidget *parent)
-    : SetWindow(session, nullptr, parent)
-{
-    setUp();
-}
-
-CashFlowPicker::CashFlowPicker(Session &session, Dialogs &dialogs, QWidget *parent)
-    : SetWindow(session, &dialogs, parent)
+CashFlowPicker::CashFlowPicker(Session &session, WindowDialogs dialogs, QWidget *parent)
+    : SetWindow(session, dialogs.given, parent)
 {
     setUp();
 }

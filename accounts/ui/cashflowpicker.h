@@ -28,10 +28,9 @@ public:
     // the window was opened for).
     using CodePick = std::function<void(const QString &code)>;
 
-    // Messages and questions go to message boxes over this window.
-    explicit CashFlowPicker(Session &session, QWidget *parent = nullptr);
-    // Messages and questions go to `dialogs`; it must outlive the window.
-    CashFlowPicker(Session &session, Dialogs &dialogs, QWidget *parent = nullptr);
+    // Messages and questions go to `dialogs` (it must outlive the window), or,
+    // when none is given, to message boxes over this window.
+    explicit CashFlowPicker(Session &session, WindowDialogs dialogs = {}, QWidget *parent = nullptr);
     ~CashFlowPicker() override;
 
     // A double-click hands the item's three-digit code to `deliver` and

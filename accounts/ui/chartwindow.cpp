@@ -183,14 +183,8 @@ QTreeWidgetItem *findAccountNode(QTreeWidget *tree, const QString &code)
     return nullptr;
 }
 
-ChartWindow::ChartWindow(Session &session, QWidget *parent)
-    : SetWindow(session, nullptr, parent)
-{
-    build();
-}
-
-ChartWindow::ChartWindow(Session &session, Dialogs &dialogs, QWidget *parent)
-    : SetWindow(session, &dialogs, parent)
+ChartWindow::ChartWindow(Session &session, WindowDialogs dialogs, QWidget *parent)
+    : SetWindow(session, dialogs.given, parent)
 {
     build();
 }
@@ -471,9 +465,7 @@ void ChartWindow::renameAccount()
 
 void ChartWindow::openTopLevelDialog()
 {
-    std::unique_ptr<TopLevelAccountDialog> dialog = givenDialogs()
-        ? std::make_unique<TopLevelAccountDialog>(m_session, m_dialogs, this)
-        : std::make_unique<TopLevelAccountDialog>(m_session, this);
+    auto dialog = std::make_unique<TopLevelAccountDialog>(m_session, givenDialogs(), this);
     // A top-level account keeps the class shown, even for the picker.
     connect(dialog.get(), &TopLevelAccountDialog::accountAdded, this, [this](const QString &code) {
         refillTree({}, code);

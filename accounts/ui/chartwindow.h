@@ -43,10 +43,9 @@ class ChartWindow : public SetWindow<QDialog> {
     Q_OBJECT
 
 public:
-    // Messages go to message boxes over this window.
-    explicit ChartWindow(Session &session, QWidget *parent = nullptr);
-    // Messages and questions go to `dialogs`; it must outlive the window.
-    ChartWindow(Session &session, Dialogs &dialogs, QWidget *parent = nullptr);
+    // Messages and questions go to `dialogs` (it must outlive the window), or,
+    // when none is given, to message boxes over this window.
+    explicit ChartWindow(Session &session, WindowDialogs dialogs = {}, QWidget *parent = nullptr);
     ~ChartWindow() override;
 
     // The class the tree shows: 1 to 5, or 0 for every class. The window

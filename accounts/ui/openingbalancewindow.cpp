@@ -129,14 +129,8 @@ private:
     mutable QPointer<QWidget> m_editor;
 };
 
-OpeningBalanceWindow::OpeningBalanceWindow(Session &session, QWidget *parent)
-    : SetWindow(session, nullptr, parent)
-{
-    setUp();
-}
-
-OpeningBalanceWindow::OpeningBalanceWindow(Session &session, Dialogs &dialogs, QWidget *parent)
-    : SetWindow(session, &dialogs, parent)
+OpeningBalanceWindow::OpeningBalanceWindow(Session &session, WindowDialogs dialogs, QWidget *parent)
+    : SetWindow(session, dialogs.given, parent)
 {
     setUp();
 }

@@ -37,10 +37,9 @@ public:
         ColumnCount,
     };
 
-    // Messages and questions go to message boxes over this window.
-    explicit OpeningBalanceWindow(Session &session, QWidget *parent = nullptr);
-    // Messages and questions go to `dialogs`; it must outlive the window.
-    OpeningBalanceWindow(Session &session, Dialogs &dialogs, QWidget *parent = nullptr);
+    // Messages and questions go to `dialogs` (it must outlive the window), or,
+    // when none is given, to message boxes over this window.
+    explicit OpeningBalanceWindow(Session &session, WindowDialogs dialogs = {}, QWidget *parent = nullptr);
     ~OpeningBalanceWindow() override;
 
 public slots:

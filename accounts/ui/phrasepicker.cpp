@@ -27,14 +27,8 @@ constexpr int kVoucherTopTwips = 2000;
 
 } // namespace
 
-PhrasePicker::PhrasePicker(Session &session, QWidget *parent)
-    : SetWindow(session, nullptr, parent)
-{
-    setUp();
-}
-
-PhrasePicker::PhrasePicker(Session &session, Dialogs &dialogs, QWidget *parent)
-    : SetWindow(session, &dialogs, parent)
+PhrasePicker::PhrasePicker(Session &session, WindowDialogs dialogs, QWidget *parent)
+    : SetWindow(session, dialogs.given, parent)
 {
     setUp();
 }

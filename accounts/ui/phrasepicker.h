@@ -27,10 +27,9 @@ public:
     // the window was opened for).
     using PhrasePick = std::function<void(const QString &phrase)>;
 
-    // Messages and questions go to message boxes over this window.
-    explicit PhrasePicker(Session &session, QWidget *parent = nullptr);
-    // Messages and questions go to `dialogs`; it must outlive the window.
-    PhrasePicker(Session &session, Dialogs &dialogs, QWidget *parent = nullptr);
+    // Messages and questions go to `dialogs` (it must outlive the window), or,
+    // when none is given, to message boxes over this window.
+    explicit PhrasePicker(Session &session, WindowDialogs dialogs = {}, QWidget *parent = nullptr);
     ~PhrasePicker() override;
 
     // A double-click hands the phrase to `deliver` and closes the window;

@@ -21,14 +21,8 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace tz {
 
-TopLevelAccountDialog::TopLevelAccountDialog(Session &session, QWidget *parent)
-    : SetWindow(session, nullptr, parent)
-{
-    build();
-}
-
-TopLevelAccountDialog::TopLevelAccountDialog(Session &session, Dialogs &dialogs, QWidget *parent)
-    : SetWindow(session, &dialogs, parent)
+TopLevelAccountDialog::TopLevelAccountDialog(Session &session, WindowDialogs dialogs, QWidget *parent)
+    : SetWindow(session, dialogs.given, parent)
 {
     build();
 }

@@ -17,10 +17,9 @@ class TopLevelAccountDialog : public SetWindow<QDialog> {
     Q_OBJECT
 
 public:
-    // Messages go to message boxes over this dialog.
-    explicit TopLevelAccountDialog(Session &session, QWidget *parent = nullptr);
-    // Messages go to `dialogs`; it must outlive the dialog.
-    TopLevelAccountDialog(Session &session, Dialogs &dialogs, QWidget *parent = nullptr);
+    // Messages and questions go to `dialogs` (it must outlive the dialog), or,
+    // when none is given, to message boxes over this dialog.
+    explicit TopLevelAccountDialog(Session &session, WindowDialogs dialogs = {}, QWidget *parent = nullptr);
     ~TopLevelAccountDialog() override;
 
 signals:

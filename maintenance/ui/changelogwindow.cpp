@@ -11,18 +11,8 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace tz {
 
-ChangeLogWindow::ChangeLogWindow(Session &session, QWidget *parent)
-    : ChangeLogWindow(session, nullptr, parent)
-{
-}
-
-ChangeLogWindow::ChangeLogWindow(Session &session, Dialogs &dialogs, QWidget *parent)
-    : ChangeLogWindow(session, &dialogs, parent)
-{
-}
-
-ChangeLogWindow::ChangeLogWindow(Session &session, Dialogs *dialogs, QWidget *parent)
-    : SetWindow<QWidget>(session, dialogs, parent)
+ChangeLogWindow::ChangeLogWindow(Session &session, WindowDialogs dialogs, QWidget *parent)
+    : SetWindow<QWidget>(session, dialogs.given, parent)
 {
     setWindowTitle(u"操作日志"_s);
     m_grid = new QTableWidget(this);

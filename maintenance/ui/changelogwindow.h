@@ -14,14 +14,11 @@ class ChangeLogWindow : public SetWindow<QWidget> {
     Q_OBJECT
 
 public:
-    // Messages go to message boxes over this window.
-    explicit ChangeLogWindow(Session &session, QWidget *parent = nullptr);
-    // Messages go to `dialogs`; it must outlive the window.
-    ChangeLogWindow(Session &session, Dialogs &dialogs, QWidget *parent = nullptr);
+    // Messages and questions go to `dialogs` (it must outlive the window), or,
+    // when none is given, to message boxes over this window.
+    explicit ChangeLogWindow(Session &session, WindowDialogs dialogs = {}, QWidget *parent = nullptr);
 
 private:
-    ChangeLogWindow(Session &session, Dialogs *dialogs, QWidget *parent);
-
     QTableWidget *m_grid = nullptr;
 };
 

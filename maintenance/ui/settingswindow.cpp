@@ -181,9 +181,7 @@ void SettingsWindow::build()
     connect(openingBalances, &QPushButton::clicked, this, [this] {
         QWidget *owner = parentWidget();
         reject();
-        std::unique_ptr<OpeningBalanceWindow> window = m_ownDialogs
-            ? std::make_unique<OpeningBalanceWindow>(m_session, owner)
-            : std::make_unique<OpeningBalanceWindow>(m_session, m_dialogs, owner);
+        auto window = std::make_unique<OpeningBalanceWindow>(m_session, m_ownDialogs ? nullptr : &m_dialogs, owner);
         window->exec();
     });
     QPushButton *backup = commandButton(maintenanceBox, u"Command8"_s, u"数据备份"_s);

@@ -493,14 +493,14 @@ void MainWindow::openQueryWindow()
 void MainWindow::openStatementWindow()
 {
     openChild<StatementWindow>([this] {
-        return m_ownDialogs ? new StatementWindow(m_session) : new StatementWindow(m_session, m_dialogs);
+        return new StatementWindow(m_session, m_ownDialogs ? nullptr : &m_dialogs);
     });
 }
 
 void MainWindow::openChangeLog()
 {
     openChild<ChangeLogWindow>([this] {
-        return m_ownDialogs ? new ChangeLogWindow(m_session) : new ChangeLogWindow(m_session, m_dialogs);
+        return new ChangeLogWindow(m_session, m_ownDialogs ? nullptr : &m_dialogs);
     });
 }
 

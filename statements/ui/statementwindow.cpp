@@ -54,14 +54,8 @@ const Option kOptions[] = {
 
 } // namespace
 
-StatementWindow::StatementWindow(Session &session, QWidget *parent)
-    : SetWindow(session, nullptr, parent)
-{
-    setUp();
-}
-
-StatementWindow::StatementWindow(Session &session, Dialogs &dialogs, QWidget *parent)
-    : SetWindow(session, &dialogs, parent)
+StatementWindow::StatementWindow(Session &session, WindowDialogs dialogs, QWidget *parent)
+    : SetWindow(session, dialogs.given, parent)
 {
     setUp();
 }

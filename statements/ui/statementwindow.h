@@ -35,10 +35,9 @@ class StatementWindow : public SetWindow<QWidget>, public WorkbookHooks {
     Q_OBJECT
 
 public:
-    // Messages go to message boxes over this window.
-    explicit StatementWindow(Session &session, QWidget *parent = nullptr);
-    // Messages and questions go to `dialogs`; it must outlive the window.
-    StatementWindow(Session &session, Dialogs &dialogs, QWidget *parent = nullptr);
+    // Messages and questions go to `dialogs` (it must outlive the window), or,
+    // when none is given, to message boxes over this window.
+    explicit StatementWindow(Session &session, WindowDialogs dialogs = {}, QWidget *parent = nullptr);
     ~StatementWindow() override;
 
     // Where 打印预览 sends the pages (printing/ui/paperprinter.h).

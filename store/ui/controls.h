@@ -3,10 +3,12 @@
 
 #include <functional>
 #include <memory>
+#include <type_traits>
 
 #include <QString>
 
 #include "store/operation.h"
+#include "store/ui/setwindow.h"
 
 class QDialog;
 class QKeyEvent;
@@ -29,8 +31,11 @@ void fitWithinScreen(QWidget *window, const QWidget *parent);
 template<typename Window>
 std::unique_ptr<Window> makeModalWindow(Session &session, Dialogs *dialogs, QWidget *parent)
 {
-    auto window = dialogs ? std::make_unique<Window>(session, *dialogs, parent)
-                          : std::make_unique<Window>(session, parent);
+    std::unique_ptr<Window> window;
+    if constexpr (std::is_constructible_v<Window, Session &, WindowDialogs, QWidget *>)
+        window = std::make_unique<Window>(session, dialogs, parent);
+    else
+        window = dialogs ? std::make_unique<Window>(session, *dialogs, parent) : std::make_unique<Window>(session, parent);
     fitWithinScreen(window.get(), parent);
     return window;
 }

@@ -11,6 +11,23 @@ namespace tz {
 
 class Session;
 
+// Where a window's messages and questions go: the Dialogs given (it must
+// outlive the window), or, when none is given, message boxes over the
+// window itself. A window takes it as its one constructor's second
+// argument: (session), (session, dialogs) and (session, dialogs, parent).
+struct WindowDialogs
+{
+    WindowDialogs(Dialogs &dialogs)
+        : given(&dialogs)
+    {
+    }
+    WindowDialogs(Dialogs *dialogs = nullptr)
+        : given(dialogs)
+    {
+    }
+    Dialogs *given = nullptr;
+};
+
 // `Base` is QWidget or QDialog. The window's own Q_OBJECT names it; this
 // class adds no signals.
 template <typename Base>
