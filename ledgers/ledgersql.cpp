@@ -60,6 +60,15 @@ QString monthSums(const QList<std::pair<QString, QString>> &sums, bool ranged)
     return u"WITH 月计 AS ("_s + months.join(u" UNION ALL "_s) + u") "_s;
 }
 
+QString keptMonthSums(const QList<std::pair<QString, QString>> &sums)
+{
+    QStringList columns;
+    for (const auto &[sum, name] : sums)
+        columns.append(sum + u" AS "_s + name);
+    return u"WITH 月计 AS (SELECT CAST(期 AS TEXT) AS 期, "_s + columns.join(u", "_s)
+        + u" FROM 科目月计 WHERE 科目代码 = ?1 AND 期 >= ?2) "_s;
+}
+
 bool monthLinesRanged(Session &session, const QString &code)
 {
     return session.RunSql(u"SELECT ifnull(max(ID), 0) < ?2 FROM 分录表 WHERE 科目代码 = ?1"_s, {code, kPastYearId})

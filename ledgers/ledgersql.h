@@ -25,6 +25,8 @@ inline constexpr qint64 kMonthIdSpan = 10'000'000;
 // The first ID of the opening group '800', and the first ID past month 12.
 inline constexpr qint64 kFirstOpeningId = kFirstMonthId - kMonthIdSpan;
 inline constexpr qint64 kPastYearId = kFirstMonthId + 12 * kMonthIdSpan;
+// The period key of month 1 as a number (ID / 10000000).
+inline constexpr int kFirstMonthPeriod = 801;
 
 // The period key of a journal line: '800' opening, '801'..'812' months.
 inline const QString kPeriod = QStringLiteral("substr(ID, 1, 3)");
@@ -41,6 +43,11 @@ inline const QString kReference = QStringLiteral("ifnull(字号, '') || '-' || i
 // netCents is debit minus credit of a line in cents.
 inline const QString kNetCents =
     QStringLiteral("(round(ifnull(借方金额, 0) * 100) - round(ifnull(贷方金额, 0) * 100))");
+// The quantity a line adds to a quantity balance: a receipt's (no credit
+// amount) in, an issue's (no debit amount) out.
+inline const QString kQuantityChange =
+    QStringLiteral("CASE WHEN 贷方金额 IS NULL THEN ifnull(数量, 0) ELSE 0 END "
+                   "- CASE WHEN 借方金额 IS NULL THEN ifnull(数量, 0) ELSE 0 END");
 inline QString centsOf(const QString &column)
 {
     return QStringLiteral("round(ifnull(%1, 0) * 100)").arg(column);
@@ -76,6 +83,11 @@ QString upperBound(const QString &prefix);
 // the ID range of the code index, summed where they lie. Both give the
 // same rows.
 QString monthSums(const QList<std::pair<QString, QString>> &sums, bool ranged);
+// The same rows from the kept balances (科目月计, store/keptbalances.h):
+// one row per period from ?2 (the first month's, 801) on that has lines of
+// the account ?1, each column of `sums` an expression over that row's
+// columns (借方 .. 转贷) and its name; no journal line is read.
+QString keptMonthSums(const QList<std::pair<QString, QString>> &sums);
 // True when every month line of the account has a period 801..812 read
 // off the ID range (the last ID below kPastYearId; one seek of the index).
 bool monthLinesRanged(Session &session, const QString &code);
