@@ -126,9 +126,9 @@ bool PeerInstalled(const QString &program);
 std::optional<double> RunPeer(const QString &program, const QStringList &arguments, QString &why);
 
 // bench/ledgerfloors.cpp: beside each ledger named here (by its figure's
-// label), what any build of it must do: the rows of its work tables written
-// and committed, its journal lines read. Two figures are added after the
-// ledger's figure; the ledger is built once more to have its rows.
+// label), its work tables built as printing has them, and what any build
+// of it must do: the rows of its work tables written and committed, its
+// journal lines read. Three figures are added after the ledger's figure.
 struct LedgerFloor
 {
     QString label;

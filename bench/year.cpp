@@ -74,9 +74,11 @@ Query ledgerQuery(const QString &label, tz::Session &s, tz::LedgerFormat format,
                   const QString &direction)
 {
     return {label, [&s, format, code, direction](tz::Dialogs &d) -> qint64 {
-                if (!tz::BuildLedger(s, format, {code, direction, 2}, d).isDone())
+                tz::PagedRows rows;
+                bool filled = false;
+                if (!tz::OpenLedgerView(s, format, {code, direction, 2}, rows, filled, d).isDone())
                     return -1;
-                return readScreen(tz::OpenLedgerRows(s, format));
+                return readScreen(rows);
             }};
 }
 
@@ -545,12 +547,16 @@ bool RunYear(const YearShape &shape, Targets targets, const Options &options, st
     if (!measureQueries(s, windowQueries(s, busiest), options, limit, queryFigures, detailMs, balanceMs))
         return false;
 
-    // Beside the ledgers that write the most rows, what writing those rows
-    // and reading those lines take alone.
+    // Beside each ledger computed for the screen, its work table built as
+    // printing has it (as the query did before), and what writing those
+    // rows and reading those lines take alone.
     AddLedgerFloors(s, options,
                     {
+                        {u"detail ledger 1002001 (bank)"_s, tz::LedgerFormat::Detail, u"1002001"_s, u"借"_s},
                         {u"detail ledger %1 (busiest)"_s.arg(busiest.code), tz::LedgerFormat::Detail, busiest.code,
                          busiest.direction},
+                        {u"multi-column ledger 5602 (increase)"_s, tz::LedgerFormat::MultiIncrease, u"5602"_s, u"借"_s,
+                         true},
                         {u"quantity ledger 1405"_s, tz::LedgerFormat::Quantity, u"1405"_s, u"借"_s},
                         {u"multi-column ledger 2221 (net)"_s, tz::LedgerFormat::MultiNet, u"2221"_s, u"贷"_s, true},
                     },

@@ -9,6 +9,7 @@
 #include "ledgers/multicolumnledger.h"
 #include "ledgers/quantityledger.h"
 #include "ledgers/threecolumnledger.h"
+#include "store/guard.h"
 #include "store/session.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -89,6 +90,56 @@ PagedRows OpenLedgerRows(Session &session, LedgerFormat format)
     const QString table = ledgerTable(format);
     return PagedRows(session, u"SELECT rowid FROM "_s + table + kLedgerOrder, {},
                      u"SELECT * FROM "_s + table + u" WHERE rowid = ?1"_s);
+}
+
+namespace {
+
+// The computed rows of `format`, or nullopt when it is built.
+std::optional<PagedRows> computedRows(Session &session, LedgerFormat format, const LedgerRequest &request)
+{
+    const QString code = request.code.trimmed();
+    switch (format) {
+    case LedgerFormat::Detail:
+        return DetailLedgerRows(session, code, request.direction);
+    case LedgerFormat::Quantity:
+        return QuantityLedgerRows(session, code, request.direction, request.priceDigits);
+    case LedgerFormat::MultiIncrease:
+        return MultiColumnLedgerRows(session, code, request.direction, MultiColumnVariant::Increase);
+    case LedgerFormat::MultiNet:
+        return MultiColumnLedgerRows(session, code, request.direction, MultiColumnVariant::Net);
+    case LedgerFormat::General:
+    case LedgerFormat::FixedAsset:
+        break;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+OpResult OpenLedgerView(Session &session, LedgerFormat format, const LedgerRequest &request, PagedRows &rows,
+                        bool &filled, Dialogs &dialogs)
+{
+    std::optional<PagedRows> computed;
+    if (const OpResult opened = guarded(dialogs, [&] {
+            computed = computedRows(session, format, request);
+            return OpResult::done();
+        });
+        !opened.isDone())
+        return opened;
+    filled = !computed;
+    if (computed) {
+        rows = std::move(*computed);
+        return OpResult::done();
+    }
+    // A refusal still shows the work table as the build left it.
+    const OpResult built = BuildLedger(session, format, request, dialogs);
+    if (const OpResult read = guarded(dialogs, [&] {
+            rows = OpenLedgerRows(session, format);
+            return OpResult::done();
+        });
+        !read.isDone())
+        return read;
+    return built;
 }
 
 QString ledgerCaption(LedgerFormat format, const QString &name, int rows)

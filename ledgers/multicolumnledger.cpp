@@ -4,7 +4,10 @@
 
 #include <QStringList>
 
+#include <QHash>
+
 #include "ledgers/ledgersql.h"
+#include "ledgers/periodrows.h"
 #include "store/connection.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
@@ -148,51 +151,54 @@ const Amounts kNetCredit{u"NULL"_s, u"sum(h.贷零) - sum(h.借零)"_s};
 const Amounts kSidedDebit{u"sum(h.余借)"_s, u"NULL"_s};
 const Amounts kSidedCredit{u"NULL"_s, u"sum(h.余贷)"_s};
 
-// ?1 the length of the rolled-up codes.
-QString insertRows(const QString &id, const QString &summary, const Amounts &amounts, const QString &from)
+// ?1 the length of the rolled-up codes; the rows go into `table` (多栏式1,
+// or a temporary table of its columns).
+QString insertRows(const QString &id, const QString &summary, const Amounts &amounts, const QString &from,
+                   const QString &table)
 {
-    return kSumsCte + u"INSERT INTO 多栏式1 (ID, 科目代码, 科目名称, 摘要说明, 借方金额, 贷方金额) SELECT "_s + id
+    return kSumsCte + u"INSERT INTO "_s + table + u" (ID, 科目代码, 科目名称, 摘要说明, 借方金额, 贷方金额) SELECT "_s + id
         + u", "_s + rolledCode(u"h.科目代码"_s, 1) + u", "_s + heading(u"h.科目代码"_s, 1) + u", '"_s + summary
         + u"', round_half_up("_s + amounts.debit + u", 2), round_half_up("_s + amounts.credit + u", 2) "_s + from;
 }
 
 // Month rows, every period with lines (the opening group too).
-QString monthRowsSql(const Amounts &amounts)
+QString monthRowsSql(const Amounts &amounts, const QString &table = u"多栏式1"_s)
 {
-    return insertRows(u"h.期 || '9999996'"_s, u" 本月合计"_s, amounts, u"FROM temp.户期 h GROUP BY h.期, h.科目代码"_s);
+    return insertRows(u"h.期 || '9999996'"_s, u" 本月合计"_s, amounts, u"FROM temp.户期 h GROUP BY h.期, h.科目代码"_s,
+                      table);
 }
 
 // Year-to-date rows of each month P over the months up to P.
-QString yearRowsSql(const Amounts &amounts)
+QString yearRowsSql(const Amounts &amounts, const QString &table = u"多栏式1"_s)
 {
     return insertRows(u"m.期 || '9999997'"_s, u" 本年累计"_s, amounts,
-                      u"FROM 月表 m JOIN temp.户期 h ON h.期 <= m.期 AND h.期 <> '800' GROUP BY m.期, h.科目代码"_s);
+                      u"FROM 月表 m JOIN temp.户期 h ON h.期 <= m.期 AND h.期 <> '800' GROUP BY m.期, h.科目代码"_s, table);
 }
 
 // Balance rows of each month P over the opening group and the months up to P.
-QString balanceRowsSql(const Amounts &amounts)
+QString balanceRowsSql(const Amounts &amounts, const QString &table = u"多栏式1"_s)
 {
     return insertRows(u"m.期 || '9999998'"_s, u" 余额"_s, amounts,
-                      u"FROM 月表 m JOIN temp.户期 h ON h.期 <= m.期 GROUP BY m.期, h.科目代码"_s);
+                      u"FROM 月表 m JOIN temp.户期 h ON h.期 <= m.期 GROUP BY m.期, h.科目代码"_s, table);
 }
 
 // Carry-forward rows over everything, keyed by the last period with lines.
-QString carryForwardRowsSql(const Amounts &amounts)
+QString carryForwardRowsSql(const Amounts &amounts, const QString &table = u"多栏式1"_s)
 {
     return insertRows(u"(SELECT max(期) FROM temp.户期) || '9999999'"_s, u"结转下年"_s, amounts,
-                      u"FROM temp.户期 h GROUP BY h.科目代码"_s);
+                      u"FROM temp.户期 h GROUP BY h.科目代码"_s, table);
 }
 
 // The parent's gross sums of the month rows (every period) and of the
 // year-to-date rows (the months up to each month), for the 多栏式1 variant.
-const QString kGrossTotalsSql =
+const QString kGrossTotalRows =
     kSumsCte
-    + u"INSERT INTO 分录始表 (ID, 借方金额, 贷方金额) "
-      "SELECT CAST(h.期 || '9999996' AS INTEGER), round_half_up(sum(h.借), 2), round_half_up(sum(h.贷), 2) "
+    + u"SELECT CAST(h.期 || '9999996' AS INTEGER), round_half_up(sum(h.借), 2), round_half_up(sum(h.贷), 2) "
       "FROM temp.户期 h GROUP BY h.期 "
       "UNION ALL "
       "SELECT CAST(m.期 || '9999997' AS INTEGER), round_half_up(sum(h.借), 2), round_half_up(sum(h.贷), 2) "
       "FROM 月表 m JOIN temp.户期 h ON h.期 <= m.期 AND h.期 <> '800' GROUP BY m.期"_s;
+const QString kGrossTotalsSql = u"INSERT INTO 分录始表 (ID, 借方金额, 贷方金额) "_s + kGrossTotalRows;
 
 // The headings of 多栏式1's rows: every row, line or synthetic, is headed
 // from the codes of 户期, so the headings are those of 户名.
@@ -247,18 +253,25 @@ void createPivotTable(Session &session, const QStringList &headings)
 struct Pivot
 {
     QString targets = u"ID, 日期, 字号, 摘要说明, 借方金额1, 贷方金额1, 方向, 余额"_s;
-    QString sums = u"ID, max(日期), max(字号), max(摘要说明), sum(round(借方金额 * 100)) / 100.0, "
-                   "sum(round(贷方金额 * 100)) / 100.0, max(方向), max(余额)"_s;
+    QString sums = u"ID, max(日期) AS 日期, max(字号) AS 字号, max(摘要说明) AS 摘要说明, "
+                   "sum(round(借方金额 * 100)) / 100.0 AS 借方金额1, sum(round(贷方金额 * 100)) / 100.0 AS 贷方金额1, "
+                   "max(方向) AS 方向, max(余额) AS 余额"_s;
     // The same for an ID held by one row: the sums of one row, no grouping.
-    QString single = u"ID, 日期, 字号, 摘要说明, round(借方金额 * 100) / 100.0, round(贷方金额 * 100) / 100.0, 方向, 余额"_s;
+    QString single = u"ID, 日期, 字号, 摘要说明, round(借方金额 * 100) / 100.0 AS 借方金额1, "
+                     "round(贷方金额 * 100) / 100.0 AS 贷方金额1, 方向, 余额"_s;
+    // The columns in the order of 多栏式, from a select of `sums` or `single`.
+    QString shown = u"ID, 日期, 字号, NULL AS 备注, 摘要说明, 借方金额1, 贷方金额1, 方向, 余额"_s;
     QVariantList params;
 
     Pivot(const QStringList &headings, const QString &cell)
     {
         for (qsizetype i = 0; i < headings.size(); ++i) {
-            targets += u", "_s + quotedIdentifier(headings.at(i));
-            sums += u", sum(CASE WHEN 科目名称 = ?%1 THEN round((%2) * 100) END) / 100.0"_s.arg(i + 1).arg(cell);
-            single += u", CASE WHEN 科目名称 = ?%1 THEN round((%2) * 100) / 100.0 END"_s.arg(i + 1).arg(cell);
+            const QString column = quotedIdentifier(headings.at(i));
+            targets += u", "_s + column;
+            sums += u", sum(CASE WHEN 科目名称 = ?%1 THEN round((%2) * 100) END) / 100.0 AS %3"_s.arg(i + 1).arg(
+                cell, column);
+            single += u", CASE WHEN 科目名称 = ?%1 THEN round((%2) * 100) / 100.0 END AS %3"_s.arg(i + 1).arg(cell, column);
+            shown += u", "_s + column;
             params.append(headings.at(i));
         }
     }
@@ -368,6 +381,137 @@ OpResult BuildMultiColumnLedger(Session &session, const QString &code, const QSt
         break;
     }
     return OpResult::done();
+}
+
+namespace {
+
+// The synthetic rows of 多栏式1 go into this table of the connection when
+// the ledger is computed for the screen.
+const QString kSyntheticTable = u"temp.多栏合计"_s;
+
+// A line row of 多栏式1 for `?n` lines of one period of the descendants with
+// lines (bound from ?(base + 9) on) from the `?offset`-th line on, with the
+// parent's running balance carried into the period; parameters after the
+// headings' (base): the length of the rolled-up codes, the direction, the
+// first month ID, the carried cents, the period's first ID and the first
+// past it, the row count and the offset.
+QString periodLineRows(int base, int codes)
+{
+    const auto p = [base](int n) { return u"?"_s + QString::number(base + n); };
+    return u"SELECT CAST(a.ID AS TEXT) AS ID, "_s + heading(u"a.科目代码"_s, base + 1) + u" AS 科目名称, a.日期 AS 日期, "_s
+        + ledgersql::kReference + u" AS 字号, a.摘要说明 AS 摘要说明, a.借方金额 AS 借方金额, a.贷方金额 AS 贷方金额, "_s
+        + ledgersql::directionShown(u"s.余额"_s, p(2)) + u" AS 方向, CASE WHEN %1 = '贷' AND a.ID >= %2 "
+          "THEN 0.0 - s.余额 ELSE s.余额 END AS 余额 "
+          "FROM (SELECT r, (%3 + 分) / 100.0 AS 余额 FROM (SELECT rowid AS r, sum("_s.arg(p(2), p(3), p(4))
+        + ledgersql::kNetCents + u") OVER (ORDER BY ID) AS 分 FROM 分录表 WHERE 科目代码 IN ("_s
+        + periodrows::placeholders(base + 9, codes) + u") AND ID >= %1 AND ID < %2) LIMIT %3 OFFSET %4) s "
+          "CROSS JOIN 分录表 a ON a.rowid = s.r"_s.arg(p(5), p(6), p(7), p(8));
+}
+
+} // namespace
+
+std::optional<PagedRows> MultiColumnLedgerRows(Session &session, const QString &code, const QString &direction,
+                                               MultiColumnVariant variant)
+{
+    using namespace periodrows;
+    if (code.isEmpty())
+        return std::nullopt;
+    const QVariantList prefix = {code, ledgersql::upperBound(code)};
+    Transaction read(session, Transaction::Mode::Read);
+    const qint64 descendants = session.RunSql(kCountDescendantsSql, prefix).value(0, 0).toLongLong();
+    if (descendants == 0 || descendants > kMaxMultiColumnAccounts)
+        return std::nullopt;
+    const VariantRules rules = rulesFor(variant, code, direction);
+    const int level = code.size() == 4 ? 7 : code.size() == 10 ? 13 : 10;
+    const QVariantList rolled = {level};
+
+    // The sums by descendant and period, and the headings, as the build
+    // makes them.
+    sumCodesAndPeriods(session, prefix);
+    QStringList codes;
+    const ResultSet withLines = session.RunSql(u"SELECT DISTINCT 科目代码 FROM temp.户期 ORDER BY 1"_s);
+    for (const ResultSet::Row &row : withLines.rows())
+        codes.append(row.at(0).toString());
+    // An opening line from '8009' on would stay among the rows, a month
+    // line from voucher 9999's line 996 on would join a total row.
+    const std::optional<QList<int>> counts = periodLineCounts(session, codes, 9'999'996, 9'000'000);
+    if (!counts) {
+        session.execSql(kDropSumsSql);
+        return std::nullopt;
+    }
+    session.execSql(kDropHeadingsSql);
+    session.execSql(kHeadingsSql);
+    session.execSql(kFillHeadingsSql, rolled);
+    QStringList headings;
+    const ResultSet distinct = session.RunSql(kDistinctHeadingsSql);
+    for (const ResultSet::Row &row : distinct.rows())
+        headings.append(row.at(0).toString());
+    session.execSql(kDropHeadingsSql);
+
+    // The synthetic rows of 多栏式1 in a table of their own, pivoted as the
+    // build pivots them, then given the build's finishing touches.
+    session.execSql(u"DROP TABLE IF EXISTS "_s + kSyntheticTable);
+    session.execSql(u"CREATE TEMP TABLE 多栏合计 AS SELECT * FROM 多栏式1 WHERE 0"_s);
+    session.execSql(monthRowsSql(rules.month, kSyntheticTable), rolled);
+    session.execSql(yearRowsSql(rules.year, kSyntheticTable), rolled);
+    session.execSql(balanceRowsSql(rules.balance, kSyntheticTable), rolled);
+    session.execSql(carryForwardRowsSql(rules.carry, kSyntheticTable), rolled);
+    QHash<QString, ResultSet::Row> gross;
+    if (rules.grossTotals) {
+        const ResultSet totals = session.RunSql(kGrossTotalRows);
+        for (const ResultSet::Row &row : totals.rows())
+            gross.insert(QString::number(row.at(0).toLongLong()), row);
+    }
+    const Pivot pivot(headings, rules.cell);
+    ResultSet synthetic = session.RunSql(u"SELECT "_s + pivot.shown + u" FROM (SELECT "_s + pivot.sums + u" FROM "_s
+                                             + kSyntheticTable + u" GROUP BY ID) ORDER BY ID"_s,
+                                         pivot.params);
+    session.execSql(u"DROP TABLE "_s + kSyntheticTable);
+    session.execSql(kDropSumsSql);
+    const QString openingSql =
+        u"SELECT CAST("_s + rules.openingBalance + u" AS REAL) FROM (SELECT ?1 AS 借方金额1, ?2 AS 贷方金额1)"_s;
+    QList<ResultSet::Row> rows = synthetic.rows();
+    for (ResultSet::Row &row : rows) {
+        const QString id = row.at(0).toString();
+        const bool opening = id.startsWith(u"8009"_s);
+        if (opening)
+            row[8] = session.RunSql(openingSql, {row.at(5), row.at(6)}).value(0, 0);
+        if (id == u"8009999996"_s) {
+            row[4] = u"年初余额"_s;
+            row[7] = direction;
+        }
+        if (const auto sums = gross.constFind(id); sums != gross.constEnd()) {
+            row[5] = sums->at(1);
+            row[6] = sums->at(2);
+        }
+        if (opening) {
+            row[5] = QVariant();
+            row[6] = QVariant();
+        }
+    }
+
+    QList<Period> periods(kPeriods);
+    for (int period = 1; period < kPeriods; ++period)
+        periods[period].lines = counts->at(period);
+    placeAfter(rows, periods);
+    const QList<PeriodNet> before = carried(periodNets(session, codes));
+    read.commit();
+    const int base = int(pivot.params.size());
+    const QString linesSql = u"SELECT "_s + pivot.shown + u" FROM (SELECT "_s + pivot.single + u" FROM ("_s
+        + periodLineRows(base, int(codes.size())) + u")) ORDER BY ID"_s;
+    const QVariantList headingParams = pivot.params;
+    const QVariantList codeParams(codes.cbegin(), codes.cend());
+    return periodRows(session, synthetic.columnNames(), periods, {},
+                      [session = &session, linesSql, headingParams, codeParams, level, direction,
+                       before](int period, int offset, int n) {
+                          return session
+                              ->RunSql(linesSql, headingParams
+                                                     + QVariantList{level, direction, ledgersql::kFirstMonthId,
+                                                                    before.at(period).cents, firstIdOf(period),
+                                                                    pastIdOf(period), n, offset}
+                                                     + codeParams)
+                              .rows();
+                      });
 }
 
 } // namespace tz

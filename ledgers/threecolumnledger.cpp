@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "ledgers/ledgersql.h"
+#include "ledgers/periodrows.h"
 #include "store/guard.h"
 #include "store/session.h"
 #include "store/worktables.h"
@@ -18,27 +19,42 @@ namespace {
 
 using ledgersql::kFirstMonthId;
 
-// Detail ledger, one row per journal line of the account (?2), with its
-// running balance; ?1 is the direction: '贷' negates the balance, a balance
-// below 0.009 shows '平'. Opening lines ('800') show only their balance.
-// Reading each line once by its rowid, the window's buffer carries two
-// numbers a line instead of the whole line.
-const QString kDetailLinesSql =
-    u"INSERT INTO 三总式 (ID, 日期, 字号, 摘要说明, 借方金额, 贷方金额, 方向, 余额) "
-    "SELECT CAST(a.ID AS TEXT), a.日期, "_s + ledgersql::kReference + u", a.摘要说明, "
-    "CASE WHEN a.ID >= ?3 THEN a.借方金额 END, CASE WHEN a.ID >= ?3 THEN a.贷方金额 END, "_s
-    + ledgersql::directionShown(u"s.余额"_s, u"?1"_s) + u", "_s + ledgersql::signedBalance(u"s.余额"_s, u"?1"_s)
-    + u" FROM "_s + ledgersql::runningBalances(u"科目代码 = ?2"_s) + u" s JOIN 分录表 a ON a.rowid = s.r"_s;
+// Detail ledger, one row per journal line of the account (?2), in the
+// columns of 三总式, from the lines' running balances `balances` (rowid r
+// and 余额); ?1 is the direction: '贷' negates the balance, a balance below
+// 0.009 shows '平'. Opening lines ('800', below ?3) show only their
+// balance. Reading each line once by its rowid, the window's buffer
+// carries two numbers a line instead of the whole line.
+QString detailLineRows(const QString &balances)
+{
+    return u"SELECT CAST(a.ID AS TEXT) AS ID, a.日期 AS 日期, "_s + ledgersql::kReference
+        + u" AS 字号, NULL AS 备注, a.摘要说明 AS 摘要说明, CASE WHEN a.ID >= ?3 THEN a.借方金额 END AS 借方金额, "
+          "CASE WHEN a.ID >= ?3 THEN a.贷方金额 END AS 贷方金额, "_s
+        + ledgersql::directionShown(u"s.余额"_s, u"?1"_s) + u" AS 方向, "_s
+        + ledgersql::signedBalance(u"s.余额"_s, u"?1"_s) + u" AS 余额 FROM "_s + balances
+        + u" s JOIN 分录表 a ON a.rowid = s.r"_s;
+}
+const QString kColumns = u"INSERT INTO 三总式 (ID, 日期, 字号, 备注, 摘要说明, 借方金额, 贷方金额, 方向, 余额) "_s;
+const QString kDetailLinesSql = kColumns + detailLineRows(ledgersql::runningBalances(u"科目代码 = ?2"_s));
+
+// The same rows for `?7` lines of one period (IDs from ?5 below ?6) from
+// its `?8`-th line on, the balance carried into the period ?4 (cents).
+const QString kDetailPeriodLinesSql =
+    detailLineRows(u"(SELECT r, (?4 + 分) / 100.0 AS 余额 FROM (SELECT rowid AS r, sum("_s + ledgersql::kNetCents
+                   + u") OVER (ORDER BY ID) AS 分 FROM 分录表 WHERE 科目代码 = ?2 AND ID >= ?5 AND ID < ?6) "
+                     "LIMIT ?7 OFFSET ?8)"_s)
+    + u" ORDER BY a.ID"_s;
 
 // Month totals (prefix + 9999998) and year-to-date totals (prefix +
 // 9999999) of the month lines of the account (?1): sums of the month, and
 // running sums of the month sums. A side without amounts stays NULL.
-const QString kDetailTotalsSql =
-    u"INSERT INTO 三总式 (ID, 字号, 摘要说明, 借方金额, 贷方金额) "
-    "SELECT 期 || '9999998', '', ' 本月合计', 借, 贷 FROM 月计 "
+const QString kDetailTotalRows =
+    u"SELECT 期 || '9999998' AS ID, NULL AS 日期, '' AS 字号, NULL AS 备注, ' 本月合计' AS 摘要说明, 借 AS 借方金额, "
+    "贷 AS 贷方金额, NULL AS 方向, NULL AS 余额 FROM 月计 "
     "UNION ALL "
-    "SELECT 期 || '9999999', '', ' 本年累计', round_half_up(sum(借) OVER (ORDER BY 期), 2), "
-    "round_half_up(sum(贷) OVER (ORDER BY 期), 2) FROM 月计"_s;
+    "SELECT 期 || '9999999', NULL, '', NULL, ' 本年累计', round_half_up(sum(借) OVER (ORDER BY 期), 2), "
+    "round_half_up(sum(贷) OVER (ORDER BY 期), 2), NULL, NULL FROM 月计"_s;
+const QString kDetailTotalsSql = kColumns + kDetailTotalRows;
 const QList<std::pair<QString, QString>> kDetailMonthSums = {
     {u"round_half_up(sum(借方金额), 2)"_s, u"借"_s},
     {u"round_half_up(sum(贷方金额), 2)"_s, u"贷"_s},
@@ -129,6 +145,35 @@ OpResult BuildGeneralLedger(Session &session, const QString &code, const QString
         // with a direction is the last month row, or the opening row when
         // there are only opening lines; that one is carried forward too.
         [](double balance) { return std::abs(balance) >= 0.01 - 1e-9; });
+}
+
+std::optional<PagedRows> DetailLedgerRows(Session &session, const QString &code, const QString &direction)
+{
+    using namespace periodrows;
+    Transaction read(session, Transaction::Mode::Read);
+    std::optional<QList<Period>> periods = accountPeriods(session, code);
+    if (!periods)
+        return std::nullopt;
+    const QList<PeriodNet> before = carried(periodNets(session, {code}));
+    const ResultSet totals = session.RunSql(
+        ledgersql::monthSums(kDetailMonthSums, true) + kDetailTotalRows + u" ORDER BY ID"_s, {code, kFirstMonthId});
+    placeAfter(totals.rows(), *periods);
+    // The carry forward as the build writes it: any balance but zero.
+    QList<ResultSet::Row> last;
+    const double balance = double(before.last().cents) / 100.0;
+    if (balance != 0.0) {
+        last.append({u"813"_s, QVariant(), QVariant(), QVariant(), u"结转下年"_s, QVariant(), QVariant(), QVariant(),
+                     direction == u"贷"_s ? 0.0 - balance : balance});
+    }
+    read.commit();
+    return periodRows(session, totals.columnNames(), *periods, last,
+                      [session = &session, code, direction, before](int period, int offset, int n) {
+                          return session
+                              ->RunSql(kDetailPeriodLinesSql,
+                                       {direction, code, kFirstMonthId, before.at(period).cents, firstIdOf(period),
+                                        pastIdOf(period), n, offset})
+                              .rows();
+                      });
 }
 
 } // namespace tz

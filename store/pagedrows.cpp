@@ -18,14 +18,31 @@ constexpr size_t kKeptBlocks = 8;
 } // namespace
 
 PagedRows::PagedRows(Session &session, const QString &orderSql, const QVariantList &params, const QString &rowSql)
-    : m_session(&session)
-    , m_rowSql(rowSql)
 {
     Transaction read(session, Transaction::Mode::Read);
-    m_rowids = session.mainConnection().queryIntegers(orderSql, params);
+    const QList<qint64> rowids = session.mainConnection().queryIntegers(orderSql, params);
     // The column names come from the statement, also when no row matches.
-    m_columns = session.RunSql(rowSql, {m_rowids.isEmpty() ? qint64(-1) : m_rowids.first()}).columnNames();
+    m_columns = session.RunSql(rowSql, {rowids.isEmpty() ? qint64(-1) : rowids.first()}).columnNames();
     read.commit();
+    m_count = int(rowids.size());
+    m_read = [session = &session, rowSql, rowids](int first, int n) {
+        QList<ResultSet::Row> rows;
+        rows.reserve(n);
+        Transaction read(*session, Transaction::Mode::Read);
+        for (int r = first; r < first + n; ++r) {
+            ResultSet one = session->RunSql(rowSql, {rowids.at(r)});
+            rows.append(one.recordCount() > 0 ? one.rows().first() : ResultSet::Row());
+        }
+        read.commit();
+        return rows;
+    };
+}
+
+PagedRows::PagedRows(const QStringList &columns, int count, BlockReader read)
+    : m_read(std::move(read))
+    , m_count(count)
+    , m_columns(columns)
+{
 }
 
 const PagedRows::Block &PagedRows::block(int index) const
@@ -45,17 +62,11 @@ const PagedRows::Block &PagedRows::block(int index) const
     }
     Block fresh;
     fresh.first = first;
-    const int last = std::min(count(), first + kBlockRows);
-    fresh.rows.reserve(last - first);
-    {
-        Transaction read(*m_session, Transaction::Mode::Read);
-        for (int r = first; r < last; ++r) {
-            ResultSet one = m_session->RunSql(m_rowSql, {m_rowids.at(r)});
-            fresh.rows.append(one.recordCount() > 0 ? one.rows().first()
-                                                    : ResultSet::Row(m_columns.size(), QVariant()));
-        }
-        read.commit();
-    }
+    const int n = std::min(count(), first + kBlockRows) - first;
+    fresh.rows = m_read(first, n);
+    fresh.rows.resize(n);
+    for (ResultSet::Row &row : fresh.rows)
+        row.resize(m_columns.size());
     if (m_blocks.size() >= kKeptBlocks)
         m_blocks.pop_front();
     m_blocks.push_back(std::move(fresh));

@@ -2,10 +2,13 @@
 // once, as their rowids (eight bytes a row); a row's values are read by its
 // rowid when first asked for, a block of rows at a time, and only the last
 // few blocks are kept. A grid over the whole year's journal holds the
-// year's order and a few screens of rows, never the year itself.
+// year's order and a few screens of rows, never the year itself. Rows that
+// are computed rather than stored (a ledger's) come the same way from a
+// block reader.
 #pragma once
 
 #include <deque>
+#include <functional>
 
 #include <QList>
 #include <QStringList>
@@ -26,8 +29,13 @@ public:
     // ?1. Both run now in one read transaction; the rows themselves are read
     // when asked for.
     PagedRows(Session &session, const QString &orderSql, const QVariantList &params, const QString &rowSql);
+    // `count` rows of the columns `columns`, rows first .. first + n - 1
+    // given by `read(first, n)` when asked for (a short answer is padded
+    // with empty rows).
+    using BlockReader = std::function<QList<ResultSet::Row>(int first, int n)>;
+    PagedRows(const QStringList &columns, int count, BlockReader read);
 
-    int count() const { return int(m_rowids.size()); }
+    int count() const { return m_count; }
     const QStringList &columnNames() const { return m_columns; }
 
     // The values of row `row` (0-based), read with its block when it is not
@@ -45,9 +53,8 @@ private:
     };
     const Block &block(int index) const;
 
-    Session *m_session = nullptr;
-    QString m_rowSql;
-    QList<qint64> m_rowids;
+    BlockReader m_read;
+    int m_count = 0;
     QStringList m_columns;
     mutable std::deque<Block> m_blocks; // the most recently read last
 };

@@ -358,6 +358,7 @@ std::optional<LedgerFormat> QueryWindow::chosenFormat() const
 void QueryWindow::setMarker(const QString &marker)
 {
     m_marker->setText(marker);
+    m_unfilledLedger.reset();
 }
 
 void QueryWindow::showRows(ResultSet rows, const Layout &layout)
@@ -451,15 +452,12 @@ void QueryWindow::queryLedger()
     request.code = m_code->text();
     request.direction = m_direction->text();
     request.priceDigits = m_priceDigits->value();
-    BuildLedger(m_session, *format, request, m_dialogs);
-
     PagedRows rows;
-    const OpResult read = guarded(m_dialogs, [&] {
-        rows = OpenLedgerRows(m_session, *format);
-        return OpResult::done();
-    });
-    if (!read.isDone())
+    bool filled = false;
+    if (OpenLedgerView(m_session, *format, request, rows, filled, m_dialogs).isFailed())
         return;
+    if (!filled)
+        m_unfilledLedger.emplace(*format, request);
 
     Layout layout;
     const QString quantity = m_session.quantityFormat();
@@ -601,6 +599,13 @@ bool QueryWindow::stageJournal()
     return true;
 }
 
+bool QueryWindow::fillLedgerTable()
+{
+    // Built each time it is asked for, so the reader gets the current books.
+    return !m_unfilledLedger
+        || BuildLedger(m_session, m_unfilledLedger->first, m_unfilledLedger->second, m_dialogs).isDone();
+}
+
 void QueryWindow::filterJournal()
 {
     setMarker(QueryMarker::Journal);
@@ -624,9 +629,10 @@ void QueryWindow::chooseReport(ReportButton button)
     ReportTarget target = ReportTarget::None;
     const OpResult chosen
         = ChooseReport(button, kind, m_code->text().trimmed(), printerInstalled(), target, m_dialogs);
+    const bool go = chosen.isDone() && target != ReportTarget::None && fillLedgerTable();
     if (clearsMarker(button))
         setMarker(QString());
-    if (!chosen.isDone() || target == ReportTarget::None)
+    if (!go)
         return;
     if (button == ReportButton::Workbook || target == ReportTarget::MultiColumnWorkbook) {
         writeLedgerWorkbook(target);
@@ -702,7 +708,7 @@ void QueryWindow::exportTable()
     const QString path = chooseWorkbookPath(this, offeredPath(m_session.setShortName(), m_exportName, u"xlsx"_s));
     if (path.isEmpty())
         return;
-    if (marker() == QueryMarker::Journal && !stageJournal())
+    if ((marker() == QueryMarker::Journal && !stageJournal()) || !fillLedgerTable())
         return;
     if (WriteSheetWorkbook(m_session, sql, path, m_dialogs).isDone())
         offerToOpen(path);

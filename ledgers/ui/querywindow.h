@@ -12,6 +12,7 @@
 
 #include <QWidget>
 
+#include "ledgers/ledgerquery.h"
 #include "store/pagedrows.h"
 #include "store/resultset.h"
 #include "store/ui/setwindow.h"
@@ -33,7 +34,6 @@ namespace tz {
 class Dialogs;
 class ResultGridModel;
 class Session;
-enum class LedgerFormat;
 enum class ReportButton;
 enum class ReportTarget;
 struct Document;
@@ -103,6 +103,9 @@ private:
     // Copies the journal on view into 分录始表 for the worksheet export when
     // the grid reads it straight from the journal; false when refused.
     bool stageJournal();
+    // Fills the work table of the ledger on view, computed for the screen,
+    // for a reader of the table (printing, the workbooks); false when refused.
+    bool fillLedgerTable();
     void chooseReport(ReportButton button);
     void writeLedgerWorkbook(ReportTarget target);
     void offerToOpen(const QString &path);
@@ -113,6 +116,8 @@ private:
     QLineEdit *m_marker = nullptr; // the main window's Text1, or m_ownMarker
     // The month choice of the journal on view while 分录始表 does not hold it.
     std::optional<QString> m_unstagedJournal;
+    // The ledger on view while its work table does not hold it.
+    std::optional<std::pair<LedgerFormat, LedgerRequest>> m_unfilledLedger;
     // What 导出 offers to name its file after (offeredPath): what the last
     // query showed, its account and its period.
     QStringList m_exportName;

@@ -1,7 +1,9 @@
 // Every ledger against a plain in-memory computation: random opening
 // balances loaded through the opening-balance load and random vouchers
 // saved through SaveVoucher; then each ledger's balances, running balances
-// and totals must equal sums over the same journal lines in cents.
+// and totals must equal sums over the same journal lines in cents. The
+// rows the query window computes for the screen must equal the rows each
+// build writes, on these books and on the demonstration books.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -9,11 +11,13 @@
 #include <random>
 
 #include "accounts/openingbalances.h"
+#include "demo/demobooks.h"
 #include "ledgers/ledgerquery.h"
 #include "store/money.h"
 #include "tests/ledgers/ledgersupport.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/testset.h"
+#include "store/pagedrows.h"
 #include "vouchers/posting.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -348,6 +352,79 @@ TEST_P(RandomLedgerBooks, MultiColumnBalancesFollowTheLines)
               balances);
 }
 
+// Every row computed for the screen, read in blocks from the last backwards
+// (a block's lines start inside a month), equals the work table's row in
+// the same place, value and type; so does the column list. False (after
+// saying where) when one differs.
+void expectScreenRowsAsBuilt(tz::Session &s, LedgerFormat format, const tz::LedgerRequest &request)
+{
+    const std::string what = request.code.toStdString() + " format " + std::to_string(int(format));
+    ScriptedDialogs dialogs;
+    tz::PagedRows shown;
+    bool filled = true;
+    ASSERT_TRUE(tz::OpenLedgerView(s, format, request, shown, filled, dialogs).isDone()) << what;
+    EXPECT_FALSE(filled) << what;
+    ASSERT_TRUE(tz::BuildLedger(s, format, request, dialogs).isDone()) << what;
+    const tz::ResultSet built = tz::ReadLedger(s, format);
+    ASSERT_EQ(shown.columnNames(), built.columnNames()) << what;
+    ASSERT_EQ(shown.count(), built.recordCount()) << what;
+    for (int block = (shown.count() - 1) / 150; block >= 0; --block) {
+        for (int r = block * 150; r < std::min(shown.count(), block * 150 + 150); ++r) {
+            for (qsizetype c = 0; c < built.columnNames().size(); ++c) {
+                const QVariant &got = shown.row(r).at(c);
+                const QVariant &want = built.rows().at(r).at(c);
+                ASSERT_TRUE(got.typeId() == want.typeId() && got == want)
+                    << what << " row " << r << " " << built.columnNames().at(c).toStdString() << ": "
+                    << got.toString().toStdString() << " instead of " << want.toString().toStdString();
+            }
+        }
+    }
+}
+
+TEST_P(RandomLedgerBooks, RowsComputedForTheScreenAreTheBuiltRows)
+{
+    for (const Account &account : kAccounts) {
+        for (const LedgerFormat format : {LedgerFormat::Detail, LedgerFormat::Quantity})
+            expectScreenRowsAsBuilt(s(), format, {account.code, account.direction, 3});
+    }
+    for (const LedgerFormat format : {LedgerFormat::MultiIncrease, LedgerFormat::MultiNet}) {
+        for (const auto &[code, direction] : {std::pair{u"2221"_s, u"贷"_s}, {u"1002"_s, u"借"_s}, {u"5602"_s, u"借"_s}})
+            expectScreenRowsAsBuilt(s(), format, {code, direction, 2});
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Seeds, RandomLedgerBooks, testing::Values(1u, 7u, 2024u));
+
+// On a year of demonstration books, large enough that blocks of rows start
+// inside months: accounts with sub-accounts, with quantities, a credit
+// account and one without lines, in every format computed for the screen;
+// and again after a voucher was modified.
+TEST(LedgerOnScreen, DemonstrationBooksInEveryFormat)
+{
+    tz::test::TestSet set;
+    tz::Session &s = set.session();
+    ScriptedDialogs yes(QList<bool>(20, true));
+    ASSERT_TRUE(tz::MakeDemoBooks(s, 2024, 30, 7, yes).isDone());
+    const auto everyFormat = [&] {
+        for (const auto &[code, direction] : {std::pair{u"1002001"_s, u"借"_s}, {u"1405"_s, u"借"_s},
+                                              {u"2221001"_s, u"贷"_s}, {u"1012"_s, u"借"_s}}) {
+            for (const LedgerFormat format : {LedgerFormat::Detail, LedgerFormat::Quantity})
+                expectScreenRowsAsBuilt(s, format, {code, direction, 2});
+        }
+        for (const auto &[code, direction] : {std::pair{u"2221"_s, u"贷"_s}, {u"1002"_s, u"借"_s}}) {
+            for (const LedgerFormat format : {LedgerFormat::MultiIncrease, LedgerFormat::MultiNet})
+                expectScreenRowsAsBuilt(s, format, {code, direction, 2});
+        }
+    };
+    ASSERT_GT(s.RunSql(u"SELECT count(*) FROM 分录表 WHERE 科目代码 = '1002001'"_s).value(0, 0).toInt(), 200);
+    everyFormat();
+
+    // A line of a voucher of June moved to another amount and account.
+    s.execSql(u"UPDATE 分录表 SET 借方金额 = 借方金额 + 1, 科目代码 = '2221001' WHERE ID = "
+              "(SELECT min(ID) FROM 分录表 WHERE 月 = 6 AND 借方金额 > 0 AND 科目代码 <> '2221001')"_s);
+    s.execSql(u"UPDATE 分录表 SET 借方金额 = 借方金额 + 1 WHERE ID = "
+              "(SELECT min(ID) FROM 分录表 WHERE 月 = 6 AND 借方金额 > 0 AND 科目代码 = '1002001')"_s);
+    everyFormat();
+}
 
 } // namespace

@@ -269,6 +269,34 @@ private slots:
         QCOMPARE(suggested.last(), u"测试_科目余额表_2024年3月.xlsx"_s);
     }
 
+    // A ledger on screen is computed from the books and writes nothing; 导出
+    // fills its work table from the books as they are then.
+    void ledgerOnScreenIsWrittenOnlyForItsExport()
+    {
+        Harness h({true, false});
+        h.window->setSavePathChooser([&h](const QString &name) { return h.set.folder() + u'/' + QFileInfo(name).fileName(); });
+        tz::Session &s = h.set.session();
+        const auto amount = [](const QString &text) { return QString(text).remove(u',').toDouble(); };
+        s.execSql(u"DELETE FROM 三总式"_s);
+        h.field(u"Text2"_s)->setText(u"1002001"_s);
+        h.choose(u"Option1"_s);
+        h.key(u"Command7"_s);
+        const int rows = h.rows().rowCount();
+        const double balance = amount(h.lastCell(9));
+        QVERIFY(rows > 10);
+        QCOMPARE(s.RunSql(u"SELECT count(*) FROM 三总式"_s).value(0, 0).toInt(), 0);
+
+        s.execSql(u"UPDATE 分录表 SET 借方金额 = 借方金额 + 1 WHERE ID = "
+                  "(SELECT min(ID) FROM 分录表 WHERE 科目代码 = '1002001' AND 借方金额 > 0 AND 月 = 2)"_s);
+        h.key(u"Command7"_s);
+        QCOMPARE(h.rows().rowCount(), rows);
+        QCOMPARE(amount(h.lastCell(9)), balance + 1);
+        h.key(u"Command4"_s); // 导出, 是; then not opened
+        QCOMPARE(h.dialogs.messages, QList<Message>{});
+        QCOMPARE(s.RunSql(u"SELECT count(*) FROM 三总式"_s).value(0, 0).toInt(), rows);
+        QCOMPARE(s.RunSql(u"SELECT 余额 FROM 三总式 WHERE ID = '813'"_s).value(0, 0).toDouble(), balance + 1);
+    }
+
     // Where the desktop has no program for workbooks, 是 says that the file
     // could not be opened and where it is; LibreOffice on the PATH opens it.
     void openingAWorkbookWithoutTheDesktopsHandler()
