@@ -88,20 +88,8 @@ bool askPassphraseTwice(QWidget *parent, QString &first, QString &second)
 
 } // namespace
 
-SettingsWindow::SettingsWindow(Session &session, QWidget *parent)
-    : QDialog(parent)
-    , m_session(session)
-    , m_ownDialogs(std::make_unique<MessageBoxDialogs>(this))
-    , m_dialogs(*m_ownDialogs)
-{
-    build();
-    load();
-}
-
-SettingsWindow::SettingsWindow(Session &session, Dialogs &dialogs, QWidget *parent)
-    : QDialog(parent)
-    , m_session(session)
-    , m_dialogs(dialogs)
+SettingsWindow::SettingsWindow(Session &session, WindowDialogs dialogs, QWidget *parent)
+    : SetWindow(session, dialogs.given, parent)
 {
     build();
     load();
@@ -181,7 +169,7 @@ void SettingsWindow::build()
     connect(openingBalances, &QPushButton::clicked, this, [this] {
         QWidget *owner = parentWidget();
         reject();
-        auto window = std::make_unique<OpeningBalanceWindow>(m_session, m_ownDialogs ? nullptr : &m_dialogs, owner);
+        auto window = std::make_unique<OpeningBalanceWindow>(m_session, givenDialogs(), owner);
         window->exec();
     });
     QPushButton *backup = commandButton(maintenanceBox, u"Command8"_s, u"数据备份"_s);

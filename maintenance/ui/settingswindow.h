@@ -10,24 +10,23 @@
 #include <QDialog>
 
 #include "store/operation.h"
+#include "store/ui/setwindow.h"
 
 class QLabel;
 class QLineEdit;
 
 namespace tz {
 
-class SettingsWindow : public QDialog
-{
+class SettingsWindow : public SetWindow<QDialog> {
     Q_OBJECT
 
 public:
     // Returns the chosen folder, or an empty string when cancelled.
     using FolderChooser = std::function<QString()>;
 
-    // Messages go to message boxes over this window.
-    explicit SettingsWindow(Session &session, QWidget *parent = nullptr);
-    // Messages and questions go to `dialogs`; it must outlive the window.
-    SettingsWindow(Session &session, Dialogs &dialogs, QWidget *parent = nullptr);
+    // Messages and questions go to `dialogs` (it must outlive the window), or,
+    // when none is given, to message boxes over this window.
+    explicit SettingsWindow(Session &session, WindowDialogs dialogs = {}, QWidget *parent = nullptr);
     ~SettingsWindow() override;
 
     // Replaces the folder dialog of 更改.. (tests choose without a dialog).
@@ -51,9 +50,6 @@ private:
     void load();
     QString chooseFolderWithDialog();
 
-    Session &m_session;
-    std::unique_ptr<Dialogs> m_ownDialogs;
-    Dialogs &m_dialogs;
     FolderChooser m_chooseFolder;
 
     QLineEdit *m_company = nullptr;          // Text1
