@@ -2,12 +2,19 @@
 #include "printing/pagepainter.h"
 
 #include <algorithm>
+#include <map>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include <QFile>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRawFont>
 
 #include "printing/pagelayout.h"
 #include "printing/progress.h"
@@ -27,59 +34,190 @@ QString printFontFamily()
 
 namespace {
 
-QFont fontFor(const TextStyle &style, double pointSize)
-{
-    QFont font(printFontFamily());
-    font.setPointSizeF(pointSize);
-    font.setBold(style.bold);
-    return font;
-}
-
 QRectF toDevice(const QRectF &mm, double dotsPerMm)
 {
     return QRectF(mm.left() * dotsPerMm, mm.top() * dotsPerMm, mm.width() * dotsPerMm, mm.height() * dotsPerMm);
 }
 
-// A text wider than its box is drawn in a smaller size, down to 5 points,
-// so long account names stay inside their column.
-void paintText(QPainter &painter, const DrawCommand &c, double dotsPerMm)
+QFont fontFor(double pointSize, bool bold, QPaintDevice *device)
 {
-    const QRectF box = toDevice(c.mm, dotsPerMm);
-    double size = c.style.pointSize;
-    QFont font = fontFor(c.style, size);
-    painter.setFont(font);
-    const double width = QFontMetricsF(font, painter.device()).horizontalAdvance(c.text);
-    if (width > box.width() && width > 0) {
-        size = std::max(5.0, size * box.width() / width);
-        painter.setFont(fontFor(c.style, size));
+    QFont font(printFontFamily());
+    font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    return QFont(font, device);
+}
+
+// The PDF writer compresses each page through two buffers of 16 MiB that
+// it takes and frees again; glibc would hand them back to the system and
+// fault them in again for every page, which cost more than painting the
+// page. During a job they stay in the heap; after it, what the job freed
+// goes back to the system.
+class LargeBlocksKept
+{
+public:
+    LargeBlocksKept()
+    {
+#ifdef __GLIBC__
+        mallopt(M_MMAP_THRESHOLD, 32 << 20);
+        mallopt(M_TRIM_THRESHOLD, 1 << 30);
+#endif
     }
-    painter.drawText(box, int(c.style.align) | Qt::TextSingleLine, c.text);
+    ~LargeBlocksKept()
+    {
+#ifdef __GLIBC__
+        mallopt(M_TRIM_THRESHOLD, 64 << 20);
+        malloc_trim(0);
+#endif
+    }
+    LargeBlocksKept(const LargeBlocksKept &) = delete;
+    LargeBlocksKept &operator=(const LargeBlocksKept &) = delete;
+};
+
+// A text the glyph run draws as the text layout would: one line of
+// characters each with a glyph of its own, no marks to combine, no
+// control characters and no surrogate pairs.
+bool isPlainLine(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.isSurrogate() || c.isMark() || c.unicode() == 0x2028 || c.unicode() == 0x2029)
+            return false;
+    }
+    return true;
 }
 
 } // namespace
 
-void paintPage(QPainter &painter, const Page &page, double dotsPerMm)
+// One font per text style, resolved on the device once for the job, and
+// its raw font for looking glyphs and their advances up.
+class PagePainter::Fonts
 {
-    painter.save();
+public:
+    struct Face
+    {
+        QFont font;
+        QRawFont raw;
+        double ascent = 0;
+        double height = 0; // ascent and descent: one line of the text layout
+    };
+
+    explicit Fonts(QPaintDevice *device) : m_device(device) { }
+
+    const Face &face(float pointSize, bool bold)
+    {
+        const auto key = std::make_pair(pointSize, bold);
+        auto known = m_faces.find(key);
+        if (known == m_faces.end()) {
+            Face f;
+            f.font = fontFor(pointSize, bold, m_device);
+            f.raw = QRawFont::fromFont(f.font);
+            f.ascent = f.raw.ascent();
+            f.height = f.raw.ascent() + f.raw.descent();
+            known = m_faces.emplace(key, std::move(f)).first;
+        }
+        return known->second;
+    }
+
+    QPaintDevice *device() const { return m_device; }
+
+private:
+    QPaintDevice *m_device;
+    std::map<std::pair<float, bool>, Face> m_faces;
+};
+
+PagePainter::PagePainter(QPainter &painter, double dotsPerMm)
+    : m_painter(painter)
+    , m_dotsPerMm(dotsPerMm)
+    , m_fonts(std::make_unique<Fonts>(painter.device()))
+{
+}
+
+PagePainter::~PagePainter() = default;
+
+void PagePainter::paint(const Page &page)
+{
+    m_painter.save();
+    m_painter.setBrush(Qt::NoBrush);
+    double penWidth = -1;
     for (const DrawCommand &c : page.commands()) {
-        QPen pen(Qt::black);
-        pen.setWidthF(std::max(1.0, c.penMm * dotsPerMm));
-        painter.setPen(pen);
-        painter.setBrush(Qt::NoBrush);
+        const double width = std::max(1.0, c.penMm * m_dotsPerMm);
+        if (width != penWidth) {
+            QPen pen(Qt::black);
+            pen.setWidthF(width);
+            m_painter.setPen(pen);
+            penWidth = width;
+        }
         switch (c.kind) {
         case DrawCommand::Kind::Text:
-            paintText(painter, c, dotsPerMm);
+            paintText(c);
             break;
         case DrawCommand::Kind::Line:
-            painter.drawLine(QPointF(c.mm.left(), c.mm.top()) * dotsPerMm,
-                             QPointF(c.mm.right(), c.mm.bottom()) * dotsPerMm);
+            m_painter.drawLine(QPointF(c.mm.left(), c.mm.top()) * m_dotsPerMm,
+                               QPointF(c.mm.right(), c.mm.bottom()) * m_dotsPerMm);
             break;
         case DrawCommand::Kind::Box:
-            painter.drawRect(toDevice(c.mm, dotsPerMm));
+            m_painter.drawRect(toDevice(c.mm, m_dotsPerMm));
             break;
         }
     }
-    painter.restore();
+    m_painter.restore();
+}
+
+// A text wider than its box is drawn in a smaller size, down to 5 points,
+// so long account names stay inside their column.
+void PagePainter::paintText(const DrawCommand &c)
+{
+    if (c.text.isEmpty())
+        return;
+    const QRectF box = toDevice(c.mm, m_dotsPerMm);
+    const int flags = int(c.style.align) | Qt::TextSingleLine;
+    const Fonts::Face &face = m_fonts->face(float(c.style.pointSize), c.style.bold);
+    const QList<quint32> glyphs = isPlainLine(c.text) ? face.raw.glyphIndexesForString(c.text) : QList<quint32>();
+    const bool plain = !glyphs.isEmpty() && glyphs.size() == c.text.size() && !glyphs.contains(0u);
+    QList<QPointF> advances;
+    double width = 0;
+    if (plain) {
+        advances = face.raw.advancesForGlyphIndexes(glyphs);
+        for (const QPointF &a : advances)
+            width += a.x();
+    } else {
+        width = QFontMetricsF(face.font, m_fonts->device()).horizontalAdvance(c.text);
+    }
+    if (width > box.width() && width > 0) {
+        m_painter.setFont(fontFor(std::max(5.0, c.style.pointSize * box.width() / width), c.style.bold, m_fonts->device()));
+        m_painter.drawText(box, flags, c.text);
+        return;
+    }
+    if (!plain) {
+        m_painter.setFont(face.font);
+        m_painter.drawText(box, flags, c.text);
+        return;
+    }
+    // Placed as the text layout places one line: trailing spaces take no
+    // room in the alignment, the line box is the font's ascent and descent.
+    QList<QPointF> positions(glyphs.size());
+    double x = 0;
+    for (qsizetype i = 0; i < glyphs.size(); ++i) {
+        positions[i] = QPointF(x, 0);
+        x += advances.at(i).x();
+    }
+    double natural = width;
+    for (qsizetype i = c.text.size() - 1; i >= 0 && c.text.at(i).isSpace(); --i)
+        natural -= advances.at(i).x();
+    double left = box.left();
+    if (c.style.align & Qt::AlignRight)
+        left += box.width() - natural;
+    else if (c.style.align & Qt::AlignHCenter)
+        left += (box.width() - natural) / 2;
+    double top = box.top();
+    if (c.style.align & Qt::AlignBottom)
+        top += box.height() - face.height;
+    else if (c.style.align & Qt::AlignVCenter)
+        top += (box.height() - face.height) / 2;
+    QGlyphRun run;
+    run.setRawFont(face.raw);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    m_painter.drawGlyphRun(QPointF(left, top + face.ascent), run);
 }
 
 PaintResult paintDocument(const Document &doc, QPagedPaintDevice &device, Progress *progress)
@@ -90,10 +228,11 @@ PaintResult paintDocument(const Document &doc, QPagedPaintDevice &device, Progre
     full.setMode(QPageLayout::FullPageMode);
     full.setMargins(QMarginsF());
     device.setPageLayout(full);
+    const LargeBlocksKept kept;
     QPainter painter;
     if (!painter.begin(&device))
         return PaintResult::Failed;
-    const double dotsPerMm = device.logicalDpiX() / 25.4;
+    PagePainter pages(painter, device.logicalDpiX() / 25.4);
     const int total = int(doc.pages.size());
     for (int i = 0; i < total; ++i) {
         if (progress && !progress->advance(i, total)) {
@@ -102,7 +241,7 @@ PaintResult paintDocument(const Document &doc, QPagedPaintDevice &device, Progre
         }
         if (i > 0)
             device.newPage();
-        paintPage(painter, doc.pages.at(i), dotsPerMm);
+        pages.paint(doc.pages.at(i));
     }
     if (progress)
         progress->advance(total, total);

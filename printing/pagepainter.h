@@ -2,6 +2,8 @@
 // printer, a PDF writer), and into a PDF file the user names.
 #pragma once
 
+#include <memory>
+
 #include <QString>
 
 #include "store/opresult.h"
@@ -14,13 +16,35 @@ namespace tz {
 class Dialogs;
 class Progress;
 struct Document;
+struct DrawCommand;
 class Page;
 
 // The font of every printed text: one that carries Chinese.
 QString printFontFamily();
 
-// Paints one page with `painter`, whose device has `dotsPerMm` resolution.
-void paintPage(QPainter &painter, const Page &page, double dotsPerMm);
+// Paints the pages of one job with `painter`, whose device has
+// `dotsPerMm` resolution. The font of each text style (size and weight)
+// is made once for the job, and a text is drawn as the run of its glyphs
+// placed where the text layout places them: shaping every cell through
+// the text layout, with a font made for it, was most of a page's cost.
+class PagePainter
+{
+public:
+    PagePainter(QPainter &painter, double dotsPerMm);
+    ~PagePainter();
+    PagePainter(const PagePainter &) = delete;
+    PagePainter &operator=(const PagePainter &) = delete;
+
+    void paint(const Page &page);
+
+private:
+    class Fonts;
+    void paintText(const DrawCommand &command);
+
+    QPainter &m_painter;
+    double m_dotsPerMm;
+    std::unique_ptr<Fonts> m_fonts;
+};
 
 enum class PaintResult {
     Painted,

@@ -99,11 +99,11 @@ void showPreview(const Document &doc, const QString &title, QWidget *parent, QLi
     fitWithinScreen(&dialog, parent);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&doc](QPrinter *target) {
         QPainter painter(target);
-        const double dotsPerMm = target->logicalDpiX() / 25.4;
+        PagePainter pages(painter, target->logicalDpiX() / 25.4);
         for (qsizetype i = 0; i < doc.pages.size(); ++i) {
             if (i > 0)
                 target->newPage();
-            paintPage(painter, doc.pages.at(i), dotsPerMm);
+            pages.paint(doc.pages.at(i));
         }
     });
     if (marker)
