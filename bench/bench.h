@@ -21,6 +21,9 @@ namespace bench {
 // The floor every figure is held to: one bare scan of the journal.
 inline const QString kFloorSql = QStringLiteral("SELECT sum(借方金额), sum(贷方金额) FROM 分录表");
 
+// The peak memory the benchmark is held to, in MiB.
+inline constexpr double kPeakMemoryMiB = 150;
+
 template<typename Work>
 double millis(Work &&work)
 {
@@ -143,6 +146,12 @@ void AddLedgerFloors(tz::Session &session, const Options &options, const std::ve
 // bench/firm.cpp: a firm's month end, the batch beside separate commands;
 // the verdicts are appended. False when a run failed.
 bool RunFirm(const Options &options, std::vector<Verdict> &verdicts);
+
+// bench/voucherwindow.cpp: the voucher window on month 12, opened and its
+// 首条, 末条, 上一 / 下一 and 保存记录 clicked, each until painted; five
+// figures appended. The saved voucher is deleted again. False (after
+// saying so) when a step failed.
+bool MeasureVoucherWindow(tz::Session &session, const Options &options, std::vector<Figure> &figures);
 
 // bench/comparisons.cpp: pairs of ways to do the same work.
 void CompareCounter(const Options &options);

@@ -154,7 +154,8 @@ int main(int argc, char **argv)
         std::printf("  %-4s %s\n", v.met ? "met" : "NOT", qPrintable(v.what));
     const double peak = peakMemoryMiB();
     if (options.judge)
-        std::printf("  %-4s peak memory of this program under 300 MiB\n", peak < 300 ? "met" : "NOT");
+        std::printf("  %-4s peak memory of this program under %.0f MiB\n", peak < kPeakMemoryMiB ? "met" : "NOT",
+                    kPeakMemoryMiB);
     std::printf("  peak memory: %.0f MiB (this program), %.0f MiB (largest peer run)\n", peak, peakChildMemoryMiB());
     if (!ok)
         std::printf("\nFAILED: an operation was refused or failed (see above)\n");

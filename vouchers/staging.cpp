@@ -165,12 +165,16 @@ OpResult NextVoucher(Session &session, int month, const QString &numberText, Nav
 {
     result = {numberText, std::nullopt};
     return guarded(dialogs, [&] {
-        restage(session, month, std::nullopt);
-        if (numberText.trimmed().isEmpty())
+        // The staging table is emptied and the next voucher staged in one
+        // transaction; a refused step leaves it empty.
+        if (numberText.trimmed().isEmpty()) {
+            restage(session, month, std::nullopt);
             return refuseBlankNumber(dialogs);
+        }
         const int max = readMonthState(session, month).maxNumber;
         const qint64 next = qint64(leadingNumber(numberText)) + 1;
         if (next > max) {
+            restage(session, month, std::nullopt);
             result.numberText = QString::number(max);
             return refuse(dialogs, u"已经是最后一条了"_s, applicationTitle(), Icon::None);
         }

@@ -18,6 +18,8 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <sqlite3.h>
+
 #include "shell/ui/application.h"
 #include "shell/ui/mainwindow.h"
 #include "store/session.h"
@@ -398,6 +400,22 @@ private slots:
         h.press(u"Command13"_s); // 末条
         QCOMPARE(h.field(u"Text4"_s)->text(), u"2"_s);
         QCOMPARE(h.cell(1, VoucherGrid::SummaryColumn), u"结转本期损益"_s);
+
+        // Each step stages its voucher in one transaction (one commit, the
+        // step's whole cost on a full month); a refused 下一 leaves the
+        // staging table empty.
+        int commits = 0;
+        sqlite3 *db = h.set.session().mainConnection().handle();
+        sqlite3_commit_hook(db, [](void *count) { return ++*static_cast<int *>(count), 0; }, &commits);
+        h.press(u"Command12"_s); // 上一
+        QCOMPARE(h.field(u"Text4"_s)->text(), u"1"_s);
+        h.press(u"Command11"_s); // 下一
+        QCOMPARE(h.field(u"Text4"_s)->text(), u"2"_s);
+        QCOMPARE(tz::test::table(h.set.session(), u"SELECT DISTINCT 号码 FROM 分录始表"_s), QStringList{u"2"_s});
+        h.press(u"Command11"_s);
+        sqlite3_commit_hook(db, nullptr, nullptr);
+        QCOMPARE(commits, 3);
+        QCOMPARE(tz::test::table(h.set.session(), u"SELECT count(*) FROM 分录始表"_s), QStringList{u"0"_s});
     }
 
     void postingButtonsFollowTheYear()
