@@ -26,14 +26,8 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace tz {
 
-VoucherPrintWindow::VoucherPrintWindow(Session &session, QWidget *parent)
-    : SetWindow(session, nullptr, parent)
-{
-    setUp();
-}
-
-VoucherPrintWindow::VoucherPrintWindow(Session &session, Dialogs &dialogs, QWidget *parent)
-    : SetWindow(session, &dialogs, parent)
+VoucherPrintWindow::VoucherPrintWindow(Session &session, WindowDialogs dialogs, QWidget *parent)
+    : SetWindow(session, dialogs.given, parent)
 {
     setUp();
 }

@@ -26,10 +26,9 @@ class VoucherPrintWindow : public SetWindow<QWidget>
     Q_OBJECT
 
 public:
-    // Messages go to message boxes over this window.
-    explicit VoucherPrintWindow(Session &session, QWidget *parent = nullptr);
-    // Messages and questions go to `dialogs`; it must outlive the window.
-    VoucherPrintWindow(Session &session, Dialogs &dialogs, QWidget *parent = nullptr);
+    // Messages and questions go to `dialogs` (it must outlive the window), or,
+    // when none is given, to message boxes over this window.
+    explicit VoucherPrintWindow(Session &session, WindowDialogs dialogs = {}, QWidget *parent = nullptr);
     ~VoucherPrintWindow() override;
 
     // Where the pages go (printing/ui/paperprinter.h); tests replace it.

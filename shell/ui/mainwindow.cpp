@@ -507,7 +507,7 @@ void MainWindow::openChangeLog()
 void MainWindow::openVoucherPrintWindow()
 {
     openChild<VoucherPrintWindow>([this] {
-        return m_ownDialogs ? new VoucherPrintWindow(m_session) : new VoucherPrintWindow(m_session, m_dialogs);
+        return new VoucherPrintWindow(m_session, m_ownDialogs ? nullptr : &m_dialogs);
     });
 }
 

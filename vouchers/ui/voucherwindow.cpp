@@ -101,14 +101,8 @@ QLineEdit *fieldOf(QWidget *parent, const QString &name, int width)
 
 } // namespace
 
-VoucherWindow::VoucherWindow(Session &session, QWidget *parent)
-    : SetWindow(session, nullptr, parent)
-{
-    setUp();
-}
-
-VoucherWindow::VoucherWindow(Session &session, Dialogs &dialogs, QWidget *parent)
-    : SetWindow(session, &dialogs, parent)
+VoucherWindow::VoucherWindow(Session &session, WindowDialogs dialogs, QWidget *parent)
+    : SetWindow(session, dialogs.given, parent)
 {
     setUp();
 }

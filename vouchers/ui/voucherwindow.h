@@ -34,11 +34,10 @@ class VoucherWindow : public SetWindow<QDialog>, public AccountPickTarget {
     Q_OBJECT
 
 public:
-    // Messages and questions go to message boxes over this window.
-    explicit VoucherWindow(Session &session, QWidget *parent = nullptr);
     // Messages and questions go to `dialogs` (also for the pick windows it
-    // opens); it must outlive the window.
-    VoucherWindow(Session &session, Dialogs &dialogs, QWidget *parent = nullptr);
+    // opens; it must outlive the window), or, when none is given, to message
+    // boxes over this window.
+    explicit VoucherWindow(Session &session, WindowDialogs dialogs = {}, QWidget *parent = nullptr);
     ~VoucherWindow() override;
 
     // The grid as its cells stand.
