@@ -8,6 +8,7 @@
 #include "store/changelog.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
+#include "store/keptbalances.h"
 #include "store/money.h"
 #include "store/safefile.h"
 #include "store/session.h"
@@ -79,7 +80,7 @@ QList<Carried> closingBalances(Session &session)
 void writeOpenings(Session &next, const QList<Carried> &carried)
 {
     Transaction transaction(next);
-    next.execSql(u"DELETE FROM 分录表"_s);
+    emptyJournal(next);
     next.execSql(u"UPDATE 科目表 SET 数量 = NULL, 借方金额 = NULL, 贷方金额 = NULL"_s);
     qint64 sequence = 0;
     for (const Carried &c : carried) {

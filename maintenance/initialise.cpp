@@ -7,6 +7,7 @@
 #include "store/dberror.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
+#include "store/keptbalances.h"
 #include "store/session.h"
 #include "store/transaction.h"
 
@@ -42,7 +43,7 @@ OpResult InitialiseYear(Session &session, Dialogs &dialogs, QString *backup, con
         return saved;
     const OpResult wiped = guarded(dialogs, [&] {
         Transaction transaction(session);
-        session.execSql(u"DELETE FROM 分录表"_s);
+        emptyJournal(session);
         session.execSql(u"UPDATE 科目表 SET 数量 = NULL, 借方金额 = NULL, 贷方金额 = NULL WHERE length(科目代码) > 0"_s);
         logAllVouchers(session, u"初始化"_s);
         transaction.commit();

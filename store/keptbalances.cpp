@@ -116,6 +116,14 @@ void rebuildKeptBalances(Connection &connection)
     connection.execute(u"INSERT INTO 流量月计 "_s + journalFlowTotals());
 }
 
+void emptyJournal(Session &session)
+{
+    TriggersOff off(session.mainConnection());
+    session.execSql(u"DELETE FROM 分录表"_s);
+    session.execSql(u"DELETE FROM 科目月计"_s);
+    session.execSql(u"DELETE FROM 流量月计"_s);
+}
+
 void shadowKeptBalances(Connection &connection)
 {
     if (connection.query(u"SELECT 1 FROM main.sqlite_master WHERE name = '科目月计'"_s).recordCount() > 0)

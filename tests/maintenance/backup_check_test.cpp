@@ -12,6 +12,7 @@
 #include "maintenance/carryforward.h"
 #include "maintenance/initialise.h"
 #include "store/connection.h"
+#include "store/keptbalances.h"
 #include "store/schemaupgrade.h"
 #include "store/session.h"
 #include "tests/ledgers/tablesupport.h"
@@ -58,6 +59,8 @@ TEST(Backup, AVerifiedDatedCopyThatASameDayBackupReplaces)
     EXPECT_EQ(copy.query(u"SELECT count(*), sum(TZID) FROM 分录表"_s).rows(),
               s.RunSql(u"SELECT count(*), sum(TZID) FROM 分录表"_s).rows());
     EXPECT_EQ(copy.query(u"PRAGMA user_version"_s).value(0, 0), s.RunSql(u"PRAGMA user_version"_s).value(0, 0));
+    // The copy's triggers are made after its rows: the kept balances are copied, not counted again.
+    EXPECT_EQ(copy.query(u"SELECT * FROM 科目月计"_s).rows(), s.RunSql(u"SELECT * FROM 科目月计"_s).rows());
 }
 
 TEST(CheckBooks, SoundBooksPassAndPlantedFaultsAreNamed)
@@ -122,6 +125,13 @@ TEST(CheckBooks, AnOlderSetStartsItsLogFromItsPresentBooks)
     const auto q = [](qlonglong n) { return QVariant(n); };
     EXPECT_EQ(s.RunSql(u"SELECT 期, 行数, 借方, 贷方 FROM 科目月计 WHERE 科目代码 = '1001' ORDER BY 期"_s).rows(),
               (QList<QVariantList>{{q(800), q(1), q(10000), q(0)}, {q(802), q(2), q(1100), q(0)}}));
+    // Read as the accounts under a prefix over a range of periods.
+    const tz::KeptTotals months = tz::keptTotals(s, QString(), 801, 812);
+    EXPECT_EQ((QList<qint64>{months.lines, months.debit, months.credit, months.debitLines, months.creditLines}),
+              (QList<qint64>{3, 1100, 1000, 2, 1}));
+    EXPECT_EQ(tz::keptTotals(s, u"1"_s, 800, 812).net(), 11100);
+    EXPECT_EQ(tz::keptTotals(s, u"3001"_s, 800, 800).balance(), -100.0);
+    EXPECT_EQ(tz::keptTotals(s, u"3001"_s, 801, 812).lines, 0);
 }
 
 } // namespace
@@ -166,6 +176,7 @@ TEST(CarryForward, NextYearOpensWithThisYearsClosingBalances)
     tz::Session next;
     next.setDbPath(created);
     EXPECT_EQ(closing(next), before);
+    EXPECT_EQ(tz::keptBalanceProblems(next), QStringList());
     EXPECT_EQ(next.RunSql(u"SELECT ID, 科目代码, 数量, 借方金额, 贷方金额 FROM 分录表 WHERE 科目代码 IN ('1405', '3001') "
                           "ORDER BY ID"_s)
                   .rows(),
@@ -225,6 +236,7 @@ TEST(InitialiseYear, ThreeQuestionsABackupThenAnEmptyYear)
     EXPECT_EQ(yes.messages, QList<Message>({{u"数据成功备份到: "_s + folder + u"  文件夹中"_s, u"TZ305"_s, Icon::None},
                                             {u"初始化完成"_s, u"TZ305提示"_s, Icon::Exclamation}}));
     EXPECT_EQ(count(u"SELECT count(*) FROM 分录表"_s), 0);
+    EXPECT_EQ(count(u"SELECT (SELECT count(*) FROM 科目月计) + (SELECT count(*) FROM 流量月计)"_s), 0);
     EXPECT_EQ(count(u"SELECT count(借方金额) FROM 科目表"_s), 0);
     EXPECT_EQ(count(u"SELECT count(*) FROM 科目表"_s), accounts);
 
