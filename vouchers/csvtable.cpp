@@ -1,12 +1,15 @@
 // CSV reading.
 #include "vouchers/csvtable.h"
 
+#include <QIODevice>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace tz {
 
-CsvReader::CsvReader(QStringView text)
-    : m_text(text.startsWith(QChar(0xFEFF)) ? text.mid(1) : text)
+CsvReader::CsvReader(QStringView text, int firstLine)
+    : m_text(firstLine == 1 && text.startsWith(QChar(0xFEFF)) ? text.mid(1) : text)
+    , m_line(firstLine)
 {
 }
 
@@ -80,6 +83,78 @@ bool CsvReader::next(CsvRecord &record)
             return true;
     }
     return false;
+}
+
+CsvFileReader::CsvFileReader(QIODevice &file, qsizetype blockBytes)
+    : m_file(file)
+    , m_blockBytes(blockBytes)
+{
+}
+
+bool CsvFileReader::readBlock()
+{
+    for (;;) {
+        if (!m_atEnd) {
+            const QByteArray more = m_file.read(m_blockBytes);
+            m_atEnd = more.isEmpty();
+            m_bytes += more;
+        }
+        // After the last line feed outside quotes: a quote opens or closes
+        // a quoted field, and a doubled quote inside one does both.
+        qsizetype cut = 0;
+        bool quoted = false;
+        for (qsizetype i = 0; i < m_bytes.size(); ++i) {
+            if (m_bytes.at(i) == '"')
+                quoted = !quoted;
+            else if (m_bytes.at(i) == '\n' && !quoted)
+                cut = i + 1;
+        }
+        if (m_atEnd)
+            cut = m_bytes.size();
+        if (cut == 0) {
+            if (m_atEnd)
+                return false;
+            continue;
+        }
+        m_text = m_decoder(QByteArrayView(m_bytes).first(cut));
+        if (m_decoder.hasError()) {
+            m_notUtf8 = true;
+            return false;
+        }
+        m_bytes.remove(0, cut);
+        m_reader.emplace(m_text, m_line);
+        return true;
+    }
+}
+
+bool CsvFileReader::next(CsvRecord &record)
+{
+    for (;;) {
+        if (m_reader) {
+            if (m_reader->next(record))
+                return true;
+            if (!m_reader->error().isEmpty()) {
+                m_error = m_reader->error();
+                m_errorLine = m_reader->errorLine();
+                return false;
+            }
+            m_line = m_reader->line();
+            m_reader.reset();
+        }
+        if (!readBlock())
+            return false;
+    }
+}
+
+bool isUtf8File(QIODevice &file)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    while (!file.atEnd()) {
+        const QString text = decoder(file.read(1 << 20));
+        if (decoder.hasError())
+            return false;
+    }
+    return true;
 }
 
 CsvTable readCsv(QStringView text)

@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QLocale>
 #include <QMap>
-#include <QStringDecoder>
 
 #include "store/changelog.h"
 #include "store/dialogs.h"
@@ -148,19 +147,21 @@ std::optional<FileRefusal> saveVoucher(Session &session, const QList<CsvRecord> 
 }
 
 // Reads the file's records one voucher at a time, saving each before the
-// next is read. The text is scanned once first, so a malformed line is
+// next is read. The file is scanned once first, so a malformed line is
 // refused as such wherever it stands, before any voucher is checked.
-std::optional<FileRefusal> importText(Session &session, QStringView text, ImportCounts &counts)
+std::optional<FileRefusal> importText(Session &session, QFile &file, ImportCounts &counts)
 {
     {
-        CsvReader scan(text);
+        file.seek(0);
+        CsvFileReader scan(file);
         CsvRecord record;
         while (scan.next(record)) {
         }
         if (!scan.error().isEmpty())
             return FileRefusal{scan.errorLine(), scan.error()};
     }
-    CsvReader reader(text);
+    file.seek(0);
+    CsvFileReader reader(file);
     CsvRecord record;
     QStringList header;
     if (reader.next(record))
@@ -203,17 +204,16 @@ OpResult ImportVouchers(Session &session, const QString &path, ImportCounts &cou
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(dialogs, u"不能读取文件: "_s + path);
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString content = decoder(file.readAll());
-    file.close();
-    if (decoder.hasError())
+    // The file is read a block at a time, never held whole: first checked
+    // to be UTF-8 throughout, then scanned, then imported.
+    if (!isUtf8File(file))
         return refuse(dialogs, u"文件不是UTF-8编码: "_s + path, kNoticeTitle, Icon::Critical);
 
     return guarded(dialogs, [&] {
         std::optional<FileRefusal> refused;
         {
             Transaction transaction(session);
-            refused = importText(session, content, counts);
+            refused = importText(session, file, counts);
             if (!refused)
                 transaction.commit();
         }

@@ -6,12 +6,17 @@
 
 #include <functional>
 
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
 #include "store/session.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/testset.h"
 #include "tests/vouchers/postingsupport.h"
 #include "vouchers/posting.h"
 #include "vouchers/staging.h"
+#include "vouchers/voucherimport.h"
 
 using namespace Qt::Literals::StringLiterals;
 using tz::Icon;
@@ -535,3 +540,51 @@ TEST_F(Posting, AFailedWriteUndoesTheWholeOperation)
 }
 
 } // namespace
+
+// The import reads its file a block at a time: a file of many blocks, with
+// a quoted summary broken over lines and a malformed last line, is refused
+// at that line's number while the program's peak grows by less than the
+// file's size (reading it whole held it twice over, as bytes and as text).
+TEST(VoucherImportFile, ReadsBlocksAndRefusesAtTheLineWithoutHoldingTheFile)
+{
+    tz::test::TestSet set;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"凭证.csv"_s);
+    QByteArray body = "凭证,日期,字号,附件,审核,摘要说明,科目代码,数量,借方金额,贷方金额,流代,流金\r\n";
+    const QByteArray voucher = "A,2024-01-05,记,1,会计,\"收货款,\n\"\"甲\"\"公司 一二三四五六七八九十\",1001,,10,,,\r\n"
+                               "A,,,,,,1122,,,10,,\r\n";
+    int lines = 1;
+    while (body.size() < (24 << 20)) {
+        body += voucher;
+        lines += 3;
+    }
+    body += "B,2024-01-06,记,1,会计,\"坏,1001,,10,,,\n";
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(body), body.size());
+    file.close();
+    body.clear();
+    body.squeeze();
+
+    // The peak resident memory from here on.
+    QFile clear(u"/proc/self/clear_refs"_s);
+    ASSERT_TRUE(clear.open(QIODevice::WriteOnly));
+    clear.write("5");
+    clear.close();
+    const auto memoryKiB = [](const char *field) {
+        QFile status(u"/proc/self/status"_s);
+        status.open(QIODevice::ReadOnly);
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            if (line.startsWith(field))
+                return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toLongLong();
+        }
+        return 0LL;
+    };
+    const qint64 before = memoryKiB("VmRSS:");
+    tz::test::ScriptedDialogs dialogs;
+    tz::ImportCounts counts;
+    EXPECT_TRUE(tz::ImportVouchers(set.session(), path, counts, dialogs).isRefused());
+    EXPECT_EQ(dialogs.messages, (QList<tz::test::Message>{{u"第%1行: 引号没有结束"_s.arg(lines + 1), u"TZ305提示"_s,
+                                                           tz::Icon::Critical}}));
+    EXPECT_LT(memoryKiB("VmHWM:") - before, QFileInfo(path).size() / 1024);
+}
