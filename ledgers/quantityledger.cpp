@@ -81,6 +81,14 @@ const QList<std::pair<QString, QString>> kMonthSums = {
     {u"round_half_up(sum(CASE WHEN 贷方金额 IS NULL THEN 数量 END), ?3)"_s, u"借数"_s},
     {u"round_half_up(sum(CASE WHEN 借方金额 IS NULL THEN 数量 END), ?3)"_s, u"贷数"_s},
 };
+// The same sums from the kept balances (?2 the first month's period): a
+// side or quantity without values on any line stays NULL.
+const QList<std::pair<QString, QString>> kKeptMonthSums = {
+    {u"CASE WHEN 借笔 > 0 THEN 借方 / 100.0 END"_s, u"借金"_s},
+    {u"CASE WHEN 贷笔 > 0 THEN 贷方 / 100.0 END"_s, u"贷金"_s},
+    {u"CASE WHEN 借数笔 > 0 THEN round_half_up(借数, ?3) END"_s, u"借数"_s},
+    {u"CASE WHEN 贷数笔 > 0 THEN round_half_up(贷数, ?3) END"_s, u"贷数"_s},
+};
 const QString kTotalRows =
     u"SELECT 期 || '9999998' AS ID, NULL AS 日期, '' AS 字号, NULL AS 备注, ' 本月合计' AS 摘要说明, 借数, "
     "NULL AS 借单, 借金, 贷数, NULL AS 贷单, 贷金, NULL AS 方向, NULL AS 余数, NULL AS 余单, NULL AS 余额 FROM 月计 "
@@ -116,8 +124,8 @@ OpResult BuildQuantityLedger(Session &session, const QString &code, const QStrin
         setWorkTablesAside(session, {u"数量式"_s});
         emptyWorkTables(session, {u"数量帐页"_s});
         session.execSql(kLinesSql, {direction, code, kFirstMonthId, priceDecimals, kQuantityDecimals});
-        session.execSql(ledgersql::monthSums(kMonthSums, ledgersql::monthLinesRanged(session, code)) + kTotalsSql,
-                        {code, kFirstMonthId, kQuantityDecimals});
+        session.execSql(ledgersql::keptMonthSums(kKeptMonthSums) + kTotalsSql,
+                        {code, ledgersql::kFirstMonthPeriod, kQuantityDecimals});
         const ResultSet last = session.RunSql(kFinalBalanceSql, {code});
         if (last.recordCount() > 0) {
             const double quantity = last.value(0, 0).toDouble();
