@@ -115,8 +115,11 @@ OpResult stageAndLoad(Session &session, int month, int number, NavigationResult 
     return load(session, result, dialogs);
 }
 
-OpResult refuseBlankNumber(Dialogs &dialogs)
+// A step from a blank number box: the staging table is left empty and the
+// user told so.
+OpResult refuseBlankNumber(Session &session, int month, Dialogs &dialogs)
 {
+    restage(session, month, std::nullopt);
     return refuse(dialogs, u"号码不能为空!!"_s, kNoticeTitle, Icon::Critical);
 }
 
@@ -146,10 +149,8 @@ OpResult PreviousVoucher(Session &session, int month, const QString &numberText,
 {
     result = {numberText, std::nullopt};
     return guarded(dialogs, [&] {
-        if (numberText.trimmed().isEmpty()) {
-            restage(session, month, std::nullopt);
-            return refuseBlankNumber(dialogs);
-        }
+        if (numberText.trimmed().isEmpty())
+            return refuseBlankNumber(session, month, dialogs);
         const int current = leadingNumber(numberText);
         if (current <= 1) {
             restage(session, month, std::nullopt);
@@ -167,10 +168,8 @@ OpResult NextVoucher(Session &session, int month, const QString &numberText, Nav
     return guarded(dialogs, [&] {
         // The staging table is emptied and the next voucher staged in one
         // transaction; a refused step leaves it empty.
-        if (numberText.trimmed().isEmpty()) {
-            restage(session, month, std::nullopt);
-            return refuseBlankNumber(dialogs);
-        }
+        if (numberText.trimmed().isEmpty())
+            return refuseBlankNumber(session, month, dialogs);
         const int max = readMonthState(session, month).maxNumber;
         const qint64 next = qint64(leadingNumber(numberText)) + 1;
         if (next > max) {
