@@ -60,27 +60,37 @@ const QList<std::pair<QString, QString>> kDetailMonthSums = {
     {u"round_half_up(sum(贷方金额), 2)"_s, u"贷"_s},
 };
 
+// The same sums from the kept balances' whole cents.
+const QList<std::pair<QString, QString>> kDetailKeptSums = {
+    {u"CASE WHEN 借笔 > 0 THEN 借方 / 100.0 END"_s, u"借"_s},
+    {u"CASE WHEN 贷笔 > 0 THEN 贷方 / 100.0 END"_s, u"贷"_s},
+};
+
 // The balance after the account's last line: the line rows are the rows
 // with a direction (totals have none).
 const QString kFinalBalanceSql =
     u"SELECT 余额 FROM 三总式 WHERE 方向 IS NOT NULL ORDER BY ID DESC LIMIT 1"_s;
-// The same for a detail ledger, from the code index: the running balance
-// of the last line is the sum of every line's whole cents (exact in any
-// order), signed as the line rows are; ?1 the direction, ?2 the code.
+// The same for a detail ledger, from the kept balances: the running
+// balance of the last line is the sum of every line's whole cents, signed
+// as the line rows are; ?1 the direction, ?2 the code.
 const QString kDetailFinalBalanceSql =
-    u"SELECT CASE WHEN ?1 = '贷' THEN 0.0 - sum("_s + ledgersql::kNetCents + u") / 100.0 "
-    "ELSE sum("_s + ledgersql::kNetCents + u") / 100.0 END FROM 分录表 WHERE 科目代码 = ?2"_s;
+    u"SELECT CASE WHEN ?1 = '贷' THEN 0.0 - sum(借方 - 贷方) / 100.0 ELSE sum(借方 - 贷方) / 100.0 END "
+    "FROM 科目月计 WHERE 科目代码 = ?2"_s;
 
 const QString kCarryForwardSql = u"INSERT INTO 三总式 (ID, 摘要说明, 余额) VALUES ('813', '结转下年', ?)"_s;
 
-// General ledger: one row per period of every line under the top-level
-// code (?2, ?3): the opening group '800' and each month, with sums and the
-// running balance; then the year-to-date rows of the months. ?1 is the
-// direction as above.
+// General ledger: one row per period of the accounts under the top-level
+// code (?2, ?3), from the kept balances: the opening group '800' and each
+// month, with sums (a side without amounts stays NULL) and the running
+// balance; then the year-to-date rows of the months. ?1 is the direction
+// as above, ?4 the fiscal year: a month row is dated with its own month
+// (every voucher is dated inside its month), the opening row with none
+// (opening lines have no date).
 const QString kGeneralPeriodsCte =
-    u"WITH 期计 AS (SELECT "_s + ledgersql::kPeriod + u" AS 期, substr(日期, 1, 7) AS 年月, "
-    "sum(借方金额) AS 借, sum(贷方金额) AS 贷, sum("_s + ledgersql::kNetCents + u") AS 净分 FROM 分录表 WHERE "_s + ledgersql::underPrefix(u"科目代码"_s, 2)
-    + u" GROUP BY 期, 年月), "
+    u"WITH 期计 AS (SELECT CAST(期 AS TEXT) AS 期, CASE WHEN 期 > 800 THEN printf('%04d-%02d', ?4, 期 - 800) END "
+    "AS 年月, CASE WHEN sum(借笔) > 0 THEN sum(借方) / 100.0 END AS 借, "
+    "CASE WHEN sum(贷笔) > 0 THEN sum(贷方) / 100.0 END AS 贷, sum(借方 - 贷方) AS 净分 FROM 科目月计 WHERE "_s
+    + ledgersql::underPrefix(u"科目代码"_s, 2) + u" GROUP BY 期), "
       "余计 AS (SELECT 期, 年月, 借, 贷, sum(净分) OVER (ORDER BY 期) / 100.0 AS 余额 FROM 期计) "_s;
 const QString kGeneralRowsSql =
     u"INSERT INTO 三总式 (ID, 日期, 字号, 摘要说明, 借方金额, 贷方金额, 方向, 余额) "
@@ -122,9 +132,8 @@ OpResult BuildDetailLedger(Session &session, const QString &code, const QString 
         session, dialogs,
         [&] {
             session.execSql(kDetailLinesSql, {direction, code, kFirstMonthId});
-            session.execSql(
-                ledgersql::monthSums(kDetailMonthSums, ledgersql::monthLinesRanged(session, code)) + kDetailTotalsSql,
-                {code, kFirstMonthId});
+            session.execSql(ledgersql::keptMonthSums(kDetailKeptSums) + kDetailTotalsSql,
+                            {code, ledgersql::kFirstMonthPeriod});
         },
         kDetailFinalBalanceSql, {direction, code},
         // Any balance other than zero is carried forward (balances are cents).
@@ -138,7 +147,7 @@ OpResult BuildGeneralLedger(Session &session, const QString &code, const QString
         session, dialogs,
         [&] {
             session.execSql(kGeneralPeriodsCte + kGeneralRowsSql,
-                            {direction, topLevel, ledgersql::upperBound(topLevel)});
+                            {direction, topLevel, ledgersql::upperBound(topLevel), session.fiscalYear()});
         },
         kFinalBalanceSql, {},
         // The general ledger carries forward from one cent up. Its last row
