@@ -3,7 +3,10 @@
 
 #include <algorithm>
 
+#include <QHash>
+
 #include "printing/columns.h"
+#include "store/connection.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/lookupaccount.h"
@@ -85,6 +88,39 @@ void buildPages(Session &session, const PageTables &t, int perPage, bool carry)
     for (int i = 0; i < fill; ++i)
         session.execSql(u"INSERT INTO %1 (月, ID) VALUES (?, ?)"_s.arg(t.page), {lastPage, QString::number(814 + i)});
     tx.commit();
+}
+
+// The page table's rows in ID order. A year of pages has some 90,000
+// rows: they are read as laid out, the order once as rowids, then each
+// block of rows in one statement rather than one statement a row.
+PagedRows pageRows(Session &session, const QString &table)
+{
+    Transaction read(session, Transaction::Mode::Read);
+    const QList<qint64> rowids = session.mainConnection().queryIntegers(u"SELECT rowid FROM %1 ORDER BY ID"_s.arg(table));
+    const QStringList columns = session.RunSql(u"SELECT * FROM %1 LIMIT 0"_s.arg(table)).columnNames();
+    read.commit();
+    const auto readBlock = [&session, table, rowids](int first, int n) {
+        QVariantList ids;
+        ids.reserve(n);
+        for (int r = first; r < first + n; ++r)
+            ids.append(rowids.at(r));
+        Transaction read(session, Transaction::Mode::Read);
+        const ResultSet found = session.RunSql(u"SELECT rowid, * FROM %1 WHERE rowid IN (%2)"_s.arg(
+                                                   table, QStringList(ids.size(), u"?"_s).join(u", "_s)),
+                                               ids);
+        read.commit();
+        QHash<qint64, int> at;
+        for (int i = 0; i < found.recordCount(); ++i)
+            at.insert(found.value(i, 0).toLongLong(), i);
+        QList<ResultSet::Row> rows;
+        rows.reserve(n);
+        for (const QVariant &id : std::as_const(ids)) {
+            const auto row = at.constFind(id.toLongLong());
+            rows.append(row == at.cend() ? ResultSet::Row() : found.rows().at(*row).mid(1));
+        }
+        return rows;
+    };
+    return PagedRows(columns, int(rowids.size()), readBlock);
 }
 
 ReportDefinition pageReport(LedgerPageKind kind, const LedgerPageHeading &h, const QString &company,
@@ -189,9 +225,7 @@ OpResult LayOutLedgerPages(Session &session, LedgerPageKind kind, const LedgerPa
     return guarded(dialogs, [&] {
         const bool carry = !(kind == LedgerPageKind::ThreeColumn && heading.general);
         buildPages(session, t, ledgerRowsPerPage(kind), carry);
-        // A year of pages has some 90,000 rows: they are read as laid out.
-        const PagedRows rows(session, u"SELECT rowid FROM %1 ORDER BY ID"_s.arg(t.page), {},
-                             u"SELECT * FROM %1 WHERE rowid = ?1"_s.arg(t.page));
+        const PagedRows rows = pageRows(session, t.page);
         doc = layOutReport(pageReport(kind, heading, session.companyName(), session.operatorName(), session.fiscalYear()),
                            rows);
         return OpResult::done();

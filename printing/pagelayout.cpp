@@ -164,9 +164,19 @@ public:
 
     Document run()
     {
-        const QList<QPair<int, int>> groups = groupRanges();
-        for (qsizetype g = 0; g < groups.size(); ++g) {
-            const auto [first, last] = groups.at(g);
+        // One pass over the rows: a group ends where the group column
+        // changes, found by reading just ahead of the rows being placed.
+        const int count = m_rows.recordCount();
+        const int groupColumn = m_report.groupColumn.isEmpty() ? -1 : m_rows.columnIndex(m_report.groupColumn);
+        int first = 0;
+        for (int g = 0; g == 0 || first < count; ++g) {
+            int last = count - 1; // one group (possibly empty) without a group column
+            if (groupColumn >= 0 && count > 0) {
+                const QVariant group = m_rows.value(first, groupColumn);
+                last = first;
+                while (last + 1 < count && m_rows.value(last + 1, groupColumn) == group)
+                    ++last;
+            }
             if (m_pages.isEmpty() || (m_report.newPagePerGroup && g > 0))
                 startPage();
             ensureRoom(m_report.groupHeader.heightMm + m_report.detail.heightMm, first, false);
@@ -177,6 +187,7 @@ public:
             }
             ensureRoom(m_report.groupFooter.heightMm, last, true);
             place(m_report.groupFooter, last);
+            first = last + 1;
         }
         if (m_pages.isEmpty())
             startPage();
@@ -191,34 +202,6 @@ public:
     }
 
 private:
-    // Consecutive runs of rows with one value of the group column; one
-    // group (possibly empty) without a group column.
-    QList<QPair<int, int>> groupRanges() const
-    {
-        const int count = m_rows.recordCount();
-        QList<QPair<int, int>> groups;
-        if (m_report.groupColumn.isEmpty() || count == 0) { // one group, possibly empty
-            groups.append({0, count - 1});
-            return groups;
-        }
-        const int column = m_rows.columnIndex(m_report.groupColumn);
-        if (column < 0) {
-            groups.append({0, count - 1});
-            return groups;
-        }
-        int start = 0;
-        QVariant group = m_rows.value(0, column);
-        for (int r = 1; r <= count; ++r) {
-            const QVariant value = r == count ? QVariant() : m_rows.value(r, column);
-            if (r == count || value != group) {
-                groups.append({start, r - 1});
-                start = r;
-                group = value;
-            }
-        }
-        return groups;
-    }
-
     void startPage()
     {
         if (!m_pages.isEmpty())
