@@ -1,9 +1,9 @@
 // tz305-bench: builds two years of books through the operations, in fresh
 // account sets made from the real template, and measures side by side in
 // one run the import of the year, the posting operations on a full month,
-// every query of the query window, a bare scan of the journal (the floor)
-// and the plain-text accounting programs hledger and ledger on the same
-// books (the peers). It prints every figure, its ratio to the floor and to
+// the voucher window on that month, every query of the query window, a
+// bare scan of the journal (the floor) and the plain-text accounting
+// programs hledger and ledger on the same books (the peers). It prints every figure, its ratio to the floor and to
 // the peers, the peak memory and whether each target is met; and the
 // busiest account's ledger pages of the year printed to a PDF file.
 //
