@@ -3,9 +3,10 @@
 // one run the import of the year, the posting operations on a full month,
 // the voucher window on that month, every query of the query window, a
 // bare scan of the journal (the floor) and the plain-text accounting
-// programs hledger and ledger on the same books (the peers). It prints every figure, its ratio to the floor and to
-// the peers, the peak memory and whether each target is met; and the
-// busiest account's ledger pages of the year printed to a PDF file.
+// programs hledger and ledger on the same books (the peers). It prints
+// every figure, its ratio to the floor and to the peers, the peak memory
+// and whether each target is met; and the busiest account's ledger pages
+// of the year printed to a PDF file.
 //
 //   tz305-bench           the realistic year (300 vouchers a month) and the
 //                         year at the limit (9,999 vouchers a month); minutes
