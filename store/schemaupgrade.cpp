@@ -61,17 +61,24 @@ void backUpBeforeUpgrade(Session &session)
         throw DbError(DbError::Kind::Statement, u"帐套需要升级,但升级前的备份没有完成,帐套没有改动: "_s + problem);
 }
 
+// The template's definitions the condition `which` picks from its schema
+// (tables first), made in the set where it lacks them.
+void makeAsShipped(Session &session, const QString &which)
+{
+    const ResultSet made = session.RunSql(u"SELECT sql FROM shipped.sqlite_master WHERE ("_s + which
+                                          + u") AND sql IS NOT NULL ORDER BY type = 'table' DESC"_s);
+    for (const ResultSet::Row &row : made.rows()) {
+        QString sql = row.at(0).toString();
+        for (const QString &kind : {u"TABLE"_s, u"INDEX"_s, u"TRIGGER"_s})
+            sql.replace(u"CREATE "_s + kind + u" "_s, u"CREATE "_s + kind + u" IF NOT EXISTS "_s);
+        session.execSql(sql);
+    }
+}
+
 // The trail's tables as the template has them, then its first row.
 void startChangeLog(Session &session)
 {
-    const ResultSet made = session.RunSql(u"SELECT sql FROM shipped.sqlite_master WHERE tbl_name IN ('操作日志', "
-                                          "'凭证指纹') AND sql IS NOT NULL ORDER BY type DESC"_s);
-    for (const ResultSet::Row &row : made.rows()) {
-        QString sql = row.at(0).toString();
-        sql.replace(u"CREATE TABLE "_s, u"CREATE TABLE IF NOT EXISTS "_s);
-        sql.replace(u"CREATE INDEX "_s, u"CREATE INDEX IF NOT EXISTS "_s);
-        session.execSql(sql);
-    }
+    makeAsShipped(session, u"tbl_name IN ('操作日志', '凭证指纹')"_s);
     logAllVouchers(session, u"启用操作日志"_s);
 }
 
@@ -79,15 +86,7 @@ void startChangeLog(Session &session)
 // rows summed from the journal as it stands.
 void startKeptBalances(Session &session)
 {
-    const ResultSet made = session.RunSql(
-        u"SELECT sql FROM shipped.sqlite_master WHERE name IN ('科目月计', '流量月计', '分录表_月计_增', "
-        "'分录表_月计_删', '分录表_月计_改') ORDER BY type = 'table' DESC"_s);
-    for (const ResultSet::Row &row : made.rows()) {
-        QString sql = row.at(0).toString();
-        sql.replace(u"CREATE TABLE "_s, u"CREATE TABLE IF NOT EXISTS "_s);
-        sql.replace(u"CREATE TRIGGER "_s, u"CREATE TRIGGER IF NOT EXISTS "_s);
-        session.execSql(sql);
-    }
+    makeAsShipped(session, u"name IN ('科目月计', '流量月计', '分录表_月计_增', '分录表_月计_删', '分录表_月计_改')"_s);
     rebuildKeptBalances(session.mainConnection());
 }
 
