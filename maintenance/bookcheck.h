@@ -24,7 +24,11 @@ namespace tz {
 //    "分录ID的科目代码C不是明细科目" / "...不在科目表中";
 //  - opening lines that do not balance: "年初余额借贷不平: 借方 D, 贷方 C";
 //  - a closed month (December aside: it takes postings after closing)
-//    with lines not marked closed: "M月已结帐,但有N行分录未标记结帐".
+//    with lines not marked closed: "M月已结帐,但有N行分录未标记结帐";
+//  - a kept balance (store/keptbalances.h) that differs from the journal:
+//    "科目C M月的保存余额与分录不符: 保存借方 D、贷方 C, 分录借方 D、贷方 C"
+//    (年初 for the opening lines), and for a cash-flow item
+//    "现金流量项目C M月的保存金额与分录不符: 保存 A, 分录 A" (无: none).
 // Says "帐套检查完毕,没有发现问题" (information, "TZ305") or
 // "帐套检查发现N个问题" (exclamation, "TZ305提示"); a set with problems is
 // a refused result. Reads only.

@@ -216,7 +216,7 @@ void addMaintenanceCommands(QList<Command> &commands)
                      writesFile(u"backup 不带参数(备份文件夹由 settings backup-path 设定)"_s, u"备份文件"_s,
                                 backupIntoFolder)});
     commands.append({u"check"_s,
-                     u"check   检查文件完整性和帐簿规则(凭证平衡、号码连续、明细科目、年初平衡、已结帐月份)"_s,
+                     u"check   检查文件完整性和帐簿规则(凭证平衡、号码连续、明细科目、年初平衡、已结帐月份、保存的余额)"_s,
                      Command::Needs::Login, check});
     commands.append({u"log"_s,
                      u"log [--month 月]   操作日志: 每次记帐操作的时间、操作员、操作、月、号码和分录摘要值(TSV)"_s,
