@@ -231,6 +231,16 @@ OpResult writeSummaryWorkbook(const QList<MonthEndSetResult> &results, const QSt
     });
 }
 
+OpResult writeMonthEndOutputs(const QList<MonthEndSetResult> &results, const QString &outFolder, int shard,
+                              int shards)
+{
+    const QDir out(outFolder);
+    const OpResult written = writeResultsFile(results, out.filePath(resultsFileName(shard, shards)));
+    if (!written.isDone() || shards > 1)
+        return written;
+    return writeSummaryWorkbook(results, out.filePath(u"summary.xlsx"_s));
+}
+
 OpResult mergeResults(const QString &outFolder, QList<MonthEndSetResult> &results)
 {
     results.clear();

@@ -38,6 +38,11 @@ OpResult writeResultsFile(const QList<MonthEndSetResult> &results, const QString
 // of the figures and the seconds.
 OpResult writeSummaryWorkbook(const QList<MonthEndSetResult> &results, const QString &path);
 
+// What a run leaves in `outFolder`: its result lines (resultsFileName of
+// `shard` of `shards`) and, for an unsharded run, the summary workbook.
+OpResult writeMonthEndOutputs(const QList<MonthEndSetResult> &results, const QString &outFolder, int shard,
+                              int shards);
+
 // Reads every results*.jsonl in `outFolder` (a set reported by several
 // files counts once: the newest file's line) into `results`, in index
 // order, and writes summary.xlsx there. Refused when the folder holds no

@@ -121,14 +121,9 @@ int monthEnd(Context &ctx, const QStringList &args)
         return usageError(ran.message);
 
     const QString out = QDir(options.outFolder).absolutePath();
-    const OpResult written = writeResultsFile(results, QDir(out).filePath(resultsFileName(options.shard, options.shards)));
-    const OpResult summary = options.shards > 1 ? OpResult::done()
-                                                : writeSummaryWorkbook(results, QDir(out).filePath(u"summary.xlsx"_s));
-    for (const OpResult &r : {written, summary}) {
-        if (!r.isDone()) {
-            ctx.dialogs.show(r.message, u"TZ305提示"_s, Icon::Critical);
-            return Failed;
-        }
+    if (const OpResult written = writeMonthEndOutputs(results, out, options.shard, options.shards); !written.isDone()) {
+        ctx.dialogs.show(written.message, u"TZ305提示"_s, Icon::Critical);
+        return Failed;
     }
     const int failed = int(std::count_if(results.cbegin(), results.cend(), [](const auto &r) { return !r.isOk(); }));
     std::printf("%s\n", qPrintable(u"共 %1 个帐套: %2 个完成, %3 个失败, 用时 %4 秒; 结果在 %5"_s.arg(results.size())

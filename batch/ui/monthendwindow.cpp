@@ -516,12 +516,8 @@ void MonthEndWindow::start()
         // A cancelled run reports the sets that ran; the others never started.
         results.removeIf([](const MonthEndSetResult &r) { return r.state == SetRunState::Waiting; });
         OpResult written = OpResult::done();
-        if (ran.isDone()) {
-            const QDir out(options.outFolder);
-            written = writeResultsFile(results, out.filePath(resultsFileName(1, 1)));
-            if (written.isDone())
-                written = writeSummaryWorkbook(results, out.filePath(u"summary.xlsx"_s));
-        }
+        if (ran.isDone())
+            written = writeMonthEndOutputs(results, options.outFolder, 1, 1);
         const double seconds = double(clock.elapsed()) / 1000.0;
         QMetaObject::invokeMethod(
             this, [=, this] { finishRun(ran, written, results, seconds); }, Qt::QueuedConnection);
