@@ -374,12 +374,19 @@ TEST(WriteGuard, ProtectedDamagedAndBusySetsRefuseWritesAndStillRead)
         EXPECT_FALSE(late.isOpen());
     }
 
+    // A page of the chart's table damaged: the set opens, its first write
+    // finds the damage.
     test::TestSet damaged;
-    const qint64 size = QFileInfo(damaged.path()).size();
+    qint64 page = 0;
+    {
+        Connection db;
+        db.open(damaged.path());
+        page = db.query(u"SELECT rootpage FROM sqlite_master WHERE name = '科目表'"_s).value(0, 0).toLongLong();
+    }
     {
         QFile file(damaged.path());
         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-        file.seek(size - 4096 + 100);
+        file.seek((page - 1) * 4096 + 100);
         file.write(QByteArray(64, '\0'));
     }
     refusedWith(damaged.session(), Connection::damagedText(damaged.path()));
