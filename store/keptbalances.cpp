@@ -94,18 +94,10 @@ KeptTotals keptTotals(Session &session, const QString &codePrefix, int firstPeri
         "FROM 科目月计 WHERE 科目代码 >= ?1 AND 科目代码 < ?2 AND substr(科目代码, 1, length(?1)) = ?1 "
         "AND 期 BETWEEN ?3 AND ?4"_s,
         {codePrefix, codePrefix + QChar(0xFFFF), firstPeriod, lastPeriod});
-    KeptTotals totals;
-    totals.lines = row.value(0, 0).toLongLong();
-    totals.debit = row.value(0, 1).toLongLong();
-    totals.credit = row.value(0, 2).toLongLong();
-    totals.debitLines = row.value(0, 3).toLongLong();
-    totals.creditLines = row.value(0, 4).toLongLong();
-    totals.quantity = row.value(0, 5).toDouble();
-    totals.debitQuantity = row.value(0, 6).toDouble();
-    totals.creditQuantity = row.value(0, 7).toDouble();
-    totals.transferDebit = row.value(0, 8).toLongLong();
-    totals.transferCredit = row.value(0, 9).toLongLong();
-    return totals;
+    // The columns in the order of KeptTotals' members.
+    const auto whole = [&row](int column) { return row.value(0, column).toLongLong(); };
+    const auto real = [&row](int column) { return row.value(0, column).toDouble(); };
+    return {whole(0), whole(1), whole(2), whole(3), whole(4), real(5), real(6), real(7), whole(8), whole(9)};
 }
 
 void rebuildKeptBalances(Connection &connection)
