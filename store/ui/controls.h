@@ -3,7 +3,6 @@
 
 #include <functional>
 #include <memory>
-#include <type_traits>
 
 #include <QString>
 
@@ -31,11 +30,7 @@ void fitWithinScreen(QWidget *window, const QWidget *parent);
 template<typename Window>
 std::unique_ptr<Window> makeModalWindow(Session &session, Dialogs *dialogs, QWidget *parent)
 {
-    std::unique_ptr<Window> window;
-    if constexpr (std::is_constructible_v<Window, Session &, WindowDialogs, QWidget *>)
-        window = std::make_unique<Window>(session, dialogs, parent);
-    else
-        window = dialogs ? std::make_unique<Window>(session, *dialogs, parent) : std::make_unique<Window>(session, parent);
+    auto window = std::make_unique<Window>(session, WindowDialogs(dialogs), parent);
     fitWithinScreen(window.get(), parent);
     return window;
 }
