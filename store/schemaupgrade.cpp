@@ -62,14 +62,15 @@ void backUpBeforeUpgrade(Session &session)
 }
 
 // The template's definitions the condition `which` picks from its schema
-// (tables first), made in the set where it lacks them.
+// (tables, then views, then what stands on them), made in the set where it
+// lacks them.
 void makeAsShipped(Session &session, const QString &which)
 {
     const ResultSet made = session.RunSql(u"SELECT sql FROM shipped.sqlite_master WHERE ("_s + which
-                                          + u") AND sql IS NOT NULL ORDER BY type = 'table' DESC"_s);
+                                          + u") AND sql IS NOT NULL ORDER BY type <> 'table', type <> 'view'"_s);
     for (const ResultSet::Row &row : made.rows()) {
         QString sql = row.at(0).toString();
-        for (const QString &kind : {u"TABLE"_s, u"INDEX"_s, u"TRIGGER"_s})
+        for (const QString &kind : {u"TABLE"_s, u"VIEW"_s, u"INDEX"_s, u"TRIGGER"_s})
             sql.replace(u"CREATE "_s + kind + u" "_s, u"CREATE "_s + kind + u" IF NOT EXISTS "_s);
         session.execSql(sql);
     }
@@ -86,7 +87,8 @@ void startChangeLog(Session &session)
 // rows summed from the journal as it stands.
 void startKeptBalances(Session &session)
 {
-    makeAsShipped(session, u"name IN ('科目月计', '流量月计', '分录表_月计_增', '分录表_月计_删', '分录表_月计_改')"_s);
+    makeAsShipped(session, u"name IN ('科目月计', '流量月计', '月计变动', '月计变动_记入', '分录表_月计_增', "
+                            "'分录表_月计_删', '分录表_月计_改')"_s);
     rebuildKeptBalances(session.mainConnection());
 }
 

@@ -440,50 +440,46 @@ CREATE TABLE 流量月计 (
     PRIMARY KEY (流代, 期)
 ) WITHOUT ROWID;
 
-CREATE TRIGGER 分录表_月计_增 AFTER INSERT ON 分录表
+-- A line's move into (增减 1) or out of (增减 -1) the totals of its account
+-- and period and of its 流代: the journal's triggers write one row here for
+-- each line added and removed, and this view's trigger applies it, so each
+-- figure's rule stands once. A total whose lines are all gone is dropped.
+CREATE VIEW 月计变动 (增减, ID, 科目代码, 数量, 借方金额, 贷方金额, 流代, 流金, 结帐) AS
+    SELECT 0, 0, '', 0, 0, 0, '', 0, 0 WHERE 0;
+CREATE TRIGGER 月计变动_记入 INSTEAD OF INSERT ON 月计变动
 BEGIN
     INSERT INTO 科目月计 VALUES (
-        ifnull(NEW.科目代码, ''), ifnull(NEW.ID / 10000000, -1), 1,
-        CAST(round(ifnull(NEW.借方金额, 0) * 100) AS INTEGER), CAST(round(ifnull(NEW.贷方金额, 0) * 100) AS INTEGER),
-        NEW.借方金额 IS NOT NULL, NEW.贷方金额 IS NOT NULL,
-        CASE WHEN NEW.借方金额 IS NULL THEN -ifnull(NEW.数量, 0) ELSE ifnull(NEW.数量, 0) END,
-        CASE WHEN NEW.贷方金额 IS NULL THEN ifnull(NEW.数量, 0) ELSE 0 END,
-        NEW.贷方金额 IS NULL AND NEW.数量 IS NOT NULL,
-        CASE WHEN NEW.借方金额 IS NULL THEN ifnull(NEW.数量, 0) ELSE 0 END,
-        NEW.借方金额 IS NULL AND NEW.数量 IS NOT NULL,
-        CASE WHEN NEW.结帐 = 2 THEN CAST(round(ifnull(NEW.借方金额, 0) * 100) AS INTEGER) ELSE 0 END,
-        CASE WHEN NEW.结帐 = 2 THEN CAST(round(ifnull(NEW.贷方金额, 0) * 100) AS INTEGER) ELSE 0 END)
+        ifnull(NEW.科目代码, ''), ifnull(NEW.ID / 10000000, -1), NEW.增减,
+        NEW.增减 * CAST(round(ifnull(NEW.借方金额, 0) * 100) AS INTEGER),
+        NEW.增减 * CAST(round(ifnull(NEW.贷方金额, 0) * 100) AS INTEGER),
+        NEW.增减 * (NEW.借方金额 IS NOT NULL), NEW.增减 * (NEW.贷方金额 IS NOT NULL),
+        NEW.增减 * CASE WHEN NEW.借方金额 IS NULL THEN -ifnull(NEW.数量, 0) ELSE ifnull(NEW.数量, 0) END,
+        NEW.增减 * CASE WHEN NEW.贷方金额 IS NULL THEN ifnull(NEW.数量, 0) ELSE 0 END,
+        NEW.增减 * (NEW.贷方金额 IS NULL AND NEW.数量 IS NOT NULL),
+        NEW.增减 * CASE WHEN NEW.借方金额 IS NULL THEN ifnull(NEW.数量, 0) ELSE 0 END,
+        NEW.增减 * (NEW.借方金额 IS NULL AND NEW.数量 IS NOT NULL),
+        NEW.增减 * CASE WHEN NEW.结帐 = 2 THEN CAST(round(ifnull(NEW.借方金额, 0) * 100) AS INTEGER) ELSE 0 END,
+        NEW.增减 * CASE WHEN NEW.结帐 = 2 THEN CAST(round(ifnull(NEW.贷方金额, 0) * 100) AS INTEGER) ELSE 0 END)
     ON CONFLICT (科目代码, 期) DO UPDATE SET
-        行数 = 行数 + 1, 借方 = 借方 + excluded.借方, 贷方 = 贷方 + excluded.贷方,
+        行数 = 行数 + excluded.行数, 借方 = 借方 + excluded.借方, 贷方 = 贷方 + excluded.贷方,
         借笔 = 借笔 + excluded.借笔, 贷笔 = 贷笔 + excluded.贷笔, 净数 = 净数 + excluded.净数,
         借数 = 借数 + excluded.借数, 借数笔 = 借数笔 + excluded.借数笔,
         贷数 = 贷数 + excluded.贷数, 贷数笔 = 贷数笔 + excluded.贷数笔,
         转借 = 转借 + excluded.转借, 转贷 = 转贷 + excluded.转贷;
+    DELETE FROM 科目月计 WHERE 科目代码 = ifnull(NEW.科目代码, '') AND 期 = ifnull(NEW.ID / 10000000, -1) AND 行数 = 0;
     INSERT INTO 流量月计
-    SELECT NEW.流代, ifnull(NEW.ID / 10000000, -1), 1, CAST(round(ifnull(NEW.流金, 0) * 100) AS INTEGER)
+    SELECT NEW.流代, ifnull(NEW.ID / 10000000, -1), NEW.增减, NEW.增减 * CAST(round(ifnull(NEW.流金, 0) * 100) AS INTEGER)
      WHERE ifnull(NEW.流代, '') <> ''
-    ON CONFLICT (流代, 期) DO UPDATE SET 行数 = 行数 + 1, 流金 = 流金 + excluded.流金;
+    ON CONFLICT (流代, 期) DO UPDATE SET 行数 = 行数 + excluded.行数, 流金 = 流金 + excluded.流金;
+    DELETE FROM 流量月计 WHERE 流代 = ifnull(NEW.流代, '') AND 期 = ifnull(NEW.ID / 10000000, -1) AND 行数 = 0;
+END;
+CREATE TRIGGER 分录表_月计_增 AFTER INSERT ON 分录表
+BEGIN
+    INSERT INTO 月计变动 VALUES (1, NEW.ID, NEW.科目代码, NEW.数量, NEW.借方金额, NEW.贷方金额, NEW.流代, NEW.流金, NEW.结帐);
 END;
 CREATE TRIGGER 分录表_月计_删 AFTER DELETE ON 分录表
 BEGIN
-    UPDATE 科目月计 SET
-        行数 = 行数 - 1,
-        借方 = 借方 - CAST(round(ifnull(OLD.借方金额, 0) * 100) AS INTEGER),
-        贷方 = 贷方 - CAST(round(ifnull(OLD.贷方金额, 0) * 100) AS INTEGER),
-        借笔 = 借笔 - (OLD.借方金额 IS NOT NULL), 贷笔 = 贷笔 - (OLD.贷方金额 IS NOT NULL),
-        净数 = 净数 - CASE WHEN OLD.借方金额 IS NULL THEN -ifnull(OLD.数量, 0) ELSE ifnull(OLD.数量, 0) END,
-        借数 = 借数 - CASE WHEN OLD.贷方金额 IS NULL THEN ifnull(OLD.数量, 0) ELSE 0 END,
-        借数笔 = 借数笔 - (OLD.贷方金额 IS NULL AND OLD.数量 IS NOT NULL),
-        贷数 = 贷数 - CASE WHEN OLD.借方金额 IS NULL THEN ifnull(OLD.数量, 0) ELSE 0 END,
-        贷数笔 = 贷数笔 - (OLD.借方金额 IS NULL AND OLD.数量 IS NOT NULL),
-        转借 = 转借 - CASE WHEN OLD.结帐 = 2 THEN CAST(round(ifnull(OLD.借方金额, 0) * 100) AS INTEGER) ELSE 0 END,
-        转贷 = 转贷 - CASE WHEN OLD.结帐 = 2 THEN CAST(round(ifnull(OLD.贷方金额, 0) * 100) AS INTEGER) ELSE 0 END
-     WHERE 科目代码 = ifnull(OLD.科目代码, '') AND 期 = ifnull(OLD.ID / 10000000, -1);
-    DELETE FROM 科目月计 WHERE 科目代码 = ifnull(OLD.科目代码, '') AND 期 = ifnull(OLD.ID / 10000000, -1) AND 行数 = 0;
-    UPDATE 流量月计 SET 行数 = 行数 - 1, 流金 = 流金 - CAST(round(ifnull(OLD.流金, 0) * 100) AS INTEGER)
-     WHERE ifnull(OLD.流代, '') <> '' AND 流代 = OLD.流代 AND 期 = ifnull(OLD.ID / 10000000, -1);
-    DELETE FROM 流量月计 WHERE ifnull(OLD.流代, '') <> '' AND 流代 = OLD.流代 AND 期 = ifnull(OLD.ID / 10000000, -1)
-       AND 行数 = 0;
+    INSERT INTO 月计变动 VALUES (-1, OLD.ID, OLD.科目代码, OLD.数量, OLD.借方金额, OLD.贷方金额, OLD.流代, OLD.流金, OLD.结帐);
 END;
 -- A changed line moves out of its old totals and into its new ones; only
 -- a change that touches a kept figure does (renumbering moves IDs within
@@ -493,43 +489,6 @@ WHEN OLD.ID / 10000000 IS NOT NEW.ID / 10000000 OR OLD.科目代码 IS NOT NEW.�
   OR OLD.借方金额 IS NOT NEW.借方金额 OR OLD.贷方金额 IS NOT NEW.贷方金额 OR OLD.流代 IS NOT NEW.流代
   OR OLD.流金 IS NOT NEW.流金 OR (ifnull(OLD.结帐, 0) = 2) <> (ifnull(NEW.结帐, 0) = 2)
 BEGIN
-    UPDATE 科目月计 SET
-        行数 = 行数 - 1,
-        借方 = 借方 - CAST(round(ifnull(OLD.借方金额, 0) * 100) AS INTEGER),
-        贷方 = 贷方 - CAST(round(ifnull(OLD.贷方金额, 0) * 100) AS INTEGER),
-        借笔 = 借笔 - (OLD.借方金额 IS NOT NULL), 贷笔 = 贷笔 - (OLD.贷方金额 IS NOT NULL),
-        净数 = 净数 - CASE WHEN OLD.借方金额 IS NULL THEN -ifnull(OLD.数量, 0) ELSE ifnull(OLD.数量, 0) END,
-        借数 = 借数 - CASE WHEN OLD.贷方金额 IS NULL THEN ifnull(OLD.数量, 0) ELSE 0 END,
-        借数笔 = 借数笔 - (OLD.贷方金额 IS NULL AND OLD.数量 IS NOT NULL),
-        贷数 = 贷数 - CASE WHEN OLD.借方金额 IS NULL THEN ifnull(OLD.数量, 0) ELSE 0 END,
-        贷数笔 = 贷数笔 - (OLD.借方金额 IS NULL AND OLD.数量 IS NOT NULL),
-        转借 = 转借 - CASE WHEN OLD.结帐 = 2 THEN CAST(round(ifnull(OLD.借方金额, 0) * 100) AS INTEGER) ELSE 0 END,
-        转贷 = 转贷 - CASE WHEN OLD.结帐 = 2 THEN CAST(round(ifnull(OLD.贷方金额, 0) * 100) AS INTEGER) ELSE 0 END
-     WHERE 科目代码 = ifnull(OLD.科目代码, '') AND 期 = ifnull(OLD.ID / 10000000, -1);
-    DELETE FROM 科目月计 WHERE 科目代码 = ifnull(OLD.科目代码, '') AND 期 = ifnull(OLD.ID / 10000000, -1) AND 行数 = 0;
-    UPDATE 流量月计 SET 行数 = 行数 - 1, 流金 = 流金 - CAST(round(ifnull(OLD.流金, 0) * 100) AS INTEGER)
-     WHERE ifnull(OLD.流代, '') <> '' AND 流代 = OLD.流代 AND 期 = ifnull(OLD.ID / 10000000, -1);
-    DELETE FROM 流量月计 WHERE ifnull(OLD.流代, '') <> '' AND 流代 = OLD.流代 AND 期 = ifnull(OLD.ID / 10000000, -1)
-       AND 行数 = 0;
-    INSERT INTO 科目月计 VALUES (
-        ifnull(NEW.科目代码, ''), ifnull(NEW.ID / 10000000, -1), 1,
-        CAST(round(ifnull(NEW.借方金额, 0) * 100) AS INTEGER), CAST(round(ifnull(NEW.贷方金额, 0) * 100) AS INTEGER),
-        NEW.借方金额 IS NOT NULL, NEW.贷方金额 IS NOT NULL,
-        CASE WHEN NEW.借方金额 IS NULL THEN -ifnull(NEW.数量, 0) ELSE ifnull(NEW.数量, 0) END,
-        CASE WHEN NEW.贷方金额 IS NULL THEN ifnull(NEW.数量, 0) ELSE 0 END,
-        NEW.贷方金额 IS NULL AND NEW.数量 IS NOT NULL,
-        CASE WHEN NEW.借方金额 IS NULL THEN ifnull(NEW.数量, 0) ELSE 0 END,
-        NEW.借方金额 IS NULL AND NEW.数量 IS NOT NULL,
-        CASE WHEN NEW.结帐 = 2 THEN CAST(round(ifnull(NEW.借方金额, 0) * 100) AS INTEGER) ELSE 0 END,
-        CASE WHEN NEW.结帐 = 2 THEN CAST(round(ifnull(NEW.贷方金额, 0) * 100) AS INTEGER) ELSE 0 END)
-    ON CONFLICT (科目代码, 期) DO UPDATE SET
-        行数 = 行数 + 1, 借方 = 借方 + excluded.借方, 贷方 = 贷方 + excluded.贷方,
-        借笔 = 借笔 + excluded.借笔, 贷笔 = 贷笔 + excluded.贷笔, 净数 = 净数 + excluded.净数,
-        借数 = 借数 + excluded.借数, 借数笔 = 借数笔 + excluded.借数笔,
-        贷数 = 贷数 + excluded.贷数, 贷数笔 = 贷数笔 + excluded.贷数笔,
-        转借 = 转借 + excluded.转借, 转贷 = 转贷 + excluded.转贷;
-    INSERT INTO 流量月计
-    SELECT NEW.流代, ifnull(NEW.ID / 10000000, -1), 1, CAST(round(ifnull(NEW.流金, 0) * 100) AS INTEGER)
-     WHERE ifnull(NEW.流代, '') <> ''
-    ON CONFLICT (流代, 期) DO UPDATE SET 行数 = 行数 + 1, 流金 = 流金 + excluded.流金;
+    INSERT INTO 月计变动 VALUES (-1, OLD.ID, OLD.科目代码, OLD.数量, OLD.借方金额, OLD.贷方金额, OLD.流代, OLD.流金, OLD.结帐);
+    INSERT INTO 月计变动 VALUES (1, NEW.ID, NEW.科目代码, NEW.数量, NEW.借方金额, NEW.贷方金额, NEW.流代, NEW.流金, NEW.结帐);
 END;

@@ -39,7 +39,8 @@ int addDetail(Context &ctx, const QStringList &args)
 {
     QHash<QString, QString> v;
     const QStringList names {u"parent"_s, u"sub"_s, u"name"_s, u"dir"_s};
-    if (!readOptions(u"用法: account add --parent 上级代码 --sub 下级代码 --name 名称 --dir 借|贷"_s, args, names, names, v))
+    if (!readOptions(
+            u"用法: account add --parent 上级代码 --sub 下级代码 --name 名称 --dir 借|贷"_s, args, names, names, v))
         return Usage;
     return exitStatusOf(AddDetailAccount(ctx.session,
         {v.value(u"parent"_s), v.value(u"sub"_s), v.value(u"name"_s), v.value(u"dir"_s), {}}, ctx.dialogs));
@@ -47,9 +48,9 @@ int addDetail(Context &ctx, const QStringList &args)
 
 // account top and account rename: code, name and direction, all required,
 // handed to `operation` as its record.
-template <typename Record>
+template<typename Record>
 int codeNameDirection(Context &ctx, const QStringList &args, const QString &usage,
-                      OpResult (*operation)(Session &, const Record &, Dialogs &))
+    OpResult (*operation)(Session &, const Record &, Dialogs &))
 {
     QHash<QString, QString> v;
     const QStringList names {u"code"_s, u"name"_s, u"dir"_s};
@@ -116,19 +117,17 @@ int propose(Context &ctx, const QStringList &args)
     return exitStatusOf(result);
 }
 
-int account(Context &ctx, const QStringList &args)
+} // namespace
+
+int accountCommand(Context &ctx, const QStringList &args)
 {
     return runSubCommand(ctx, args,
-                         {{u"add"_s, addDetail},
-                          {u"top"_s, addTop},
-                          {u"rename"_s, rename},
-                          {u"delete"_s, deleteAccount},
-                          {u"attrs"_s, attributes},
-                          {u"propose"_s, propose}},
-                         u"用法: account add|top|rename|delete|attrs|propose ..."_s);
+        {{u"add"_s, addDetail}, {u"top"_s, addTop}, {u"rename"_s, rename}, {u"delete"_s, deleteAccount},
+            {u"attrs"_s, attributes}, {u"propose"_s, propose}},
+        u"用法: account add|top|rename|delete|attrs|propose ..."_s);
 }
 
-int search(Context &ctx, const QStringList &args)
+int searchCommand(Context &ctx, const QStringList &args)
 {
     QHash<QString, QString> v;
     QStringList text;
@@ -149,23 +148,6 @@ int search(Context &ctx, const QStringList &args)
         rows.append({hit.code, hit.fullName});
     ctx.print({u"科目代码"_s, u"科目全称"_s}, rows);
     return Done;
-}
-
-} // namespace
-
-void addAccountCommands(QList<Command> &commands)
-{
-    commands.append({u"account"_s,
-        u"account add --parent 上级代码 --sub 下级代码 --name 名称 --dir 借|贷   在上级科目下增设明细科目\n"
-        "  account top --code 代码 --name 名称 --dir 借|贷   增设一级科目\n"
-        "  account rename --code 代码 --name 名称 --dir 借|贷   修改科目名称或方向\n"
-        "  account delete --code 代码   删除科目及其全部下级\n"
-        "  account attrs --code 代码 [--unit 单位] [--spec 规格] [--fx Y|N]   单位、规格、调汇标志\n"
-        "  account propose --parent 上级代码   下一个下级科目的建议代码"_s,
-        Command::Needs::Login, account});
-    commands.append(
-        {u"search"_s, u"search 查找内容 [--class 1-5]   名称、拼音首字母或代码含有查找内容的明细科目"_s,
-            Command::Needs::Login, search});
 }
 
 } // namespace tz::cli

@@ -19,12 +19,12 @@ namespace tz::cli {
 
 namespace {
 
-const QString kUsage =
-    u"用法:\n"
-    "[--operator 操作员] [--password-file 文件] batch month-end --sets 文件夹 --month 月份(1-12) --out 输出文件夹\n"
-    "    [--credentials 文件] [--jobs N] [--shard K/N] [--reviewer 审核人] [--layout 13|07] [--year 年度]\n"
-    "    凭据文件每行: 帐套<Tab>操作员<Tab>密码[<Tab>帐套密码](仅本人可读, chmod 600)\n"
-    "batch merge --out 输出文件夹"_s;
+const QString kUsage
+    = u"用法:\n"
+      "[--operator 操作员] [--password-file 文件] batch month-end --sets 文件夹 --month 月份(1-12) --out 输出文件夹\n"
+      "    [--credentials 文件] [--jobs N] [--shard K/N] [--reviewer 审核人] [--layout 13|07] [--year 年度]\n"
+      "    凭据文件每行: 帐套<Tab>操作员<Tab>密码[<Tab>帐套密码](仅本人可读, chmod 600)\n"
+      "batch merge --out 输出文件夹"_s;
 
 bool numberIn(const QString &text, int low, int high, int &value)
 {
@@ -65,10 +65,11 @@ void printEnded(const MonthEndSetResult &r, int done, int total)
         QStringList closed;
         for (const int m : r.monthsClosed)
             closed.append(QString::number(m));
-        line += u"完成  结帐: %1  资产总计: %2"_s.arg(closed.isEmpty() ? u"无"_s : closed.join(u','),
-                                                     figureText(r.totalAssets));
+        line += u"完成  结帐: %1  资产总计: %2"_s.arg(
+            closed.isEmpty() ? u"无"_s : closed.join(u','), figureText(r.totalAssets));
     } else {
-        line += u"失败  "_s + r.problems.value(0) + (r.problems.size() > 1 ? u" (共 %1 个问题)"_s.arg(r.problems.size()) : QString());
+        line += u"失败  "_s + r.problems.value(0)
+            + (r.problems.size() > 1 ? u" (共 %1 个问题)"_s.arg(r.problems.size()) : QString());
     }
     line += u"  %1 秒"_s.arg(r.seconds, 0, 'f', 2);
     std::printf("%s\n", qPrintable(line));
@@ -79,9 +80,9 @@ int monthEnd(Context &ctx, const QStringList &args)
 {
     QHash<QString, QString> v;
     if (!takeOptions(args,
-                     {u"sets"_s, u"month"_s, u"out"_s, u"credentials"_s, u"jobs"_s, u"shard"_s, u"reviewer"_s,
-                      u"layout"_s, u"year"_s},
-                     v))
+            {u"sets"_s, u"month"_s, u"out"_s, u"credentials"_s, u"jobs"_s, u"shard"_s, u"reviewer"_s, u"layout"_s,
+                u"year"_s},
+            v))
         return Usage;
     MonthEndOptions options;
     options.setsFolder = v.value(u"sets"_s);
@@ -91,8 +92,8 @@ int monthEnd(Context &ctx, const QStringList &args)
     options.password = ctx.options.password;
     const QString layout = v.value(u"layout"_s, u"13"_s);
     options.layout = layout == u"07"_s ? StatementLayout::General07 : StatementLayout::Small13;
-    if (options.setsFolder.isEmpty() || options.outFolder.isEmpty() || !numberIn(v.value(u"month"_s), 1, 12, options.month)
-        || (layout != u"13"_s && layout != u"07"_s)
+    if (options.setsFolder.isEmpty() || options.outFolder.isEmpty()
+        || !numberIn(v.value(u"month"_s), 1, 12, options.month) || (layout != u"13"_s && layout != u"07"_s)
         || (v.contains(u"jobs"_s) && !numberIn(v.value(u"jobs"_s), 1, 256, options.jobs))
         || (v.contains(u"shard"_s) && !shardOf(v.value(u"shard"_s), options.shard, options.shards))
         || (v.contains(u"year"_s) && !numberIn(v.value(u"year"_s), 2000, 2099, options.year)))
@@ -126,11 +127,12 @@ int monthEnd(Context &ctx, const QStringList &args)
         return Failed;
     }
     const int failed = int(std::count_if(results.cbegin(), results.cend(), [](const auto &r) { return !r.isOk(); }));
-    std::printf("%s\n", qPrintable(u"共 %1 个帐套: %2 个完成, %3 个失败, 用时 %4 秒; 结果在 %5"_s.arg(results.size())
-                                       .arg(results.size() - failed)
-                                       .arg(failed)
-                                       .arg(double(clock.elapsed()) / 1000.0, 0, 'f', 1)
-                                       .arg(QDir::toNativeSeparators(out))));
+    std::printf("%s\n",
+        qPrintable(u"共 %1 个帐套: %2 个完成, %3 个失败, 用时 %4 秒; 结果在 %5"_s.arg(results.size())
+                       .arg(results.size() - failed)
+                       .arg(failed)
+                       .arg(double(clock.elapsed()) / 1000.0, 0, 'f', 1)
+                       .arg(QDir::toNativeSeparators(out))));
     return statusOf(results);
 }
 
@@ -144,27 +146,19 @@ int merge(Context &, const QStringList &args)
     if (!merged.isDone())
         return usageError(merged.message);
     const int failed = int(std::count_if(results.cbegin(), results.cend(), [](const auto &r) { return !r.isOk(); }));
-    std::printf("%s\n", qPrintable(u"共 %1 个帐套: %2 个完成, %3 个失败; 汇总表 %4"_s.arg(results.size())
-                                       .arg(results.size() - failed)
-                                       .arg(failed)
-                                       .arg(QDir::toNativeSeparators(QDir(v.value(u"out"_s)).absoluteFilePath(u"summary.xlsx"_s)))));
+    std::printf("%s\n",
+        qPrintable(u"共 %1 个帐套: %2 个完成, %3 个失败; 汇总表 %4"_s.arg(results.size())
+                       .arg(results.size() - failed)
+                       .arg(failed)
+                       .arg(QDir::toNativeSeparators(QDir(v.value(u"out"_s)).absoluteFilePath(u"summary.xlsx"_s)))));
     return statusOf(results);
-}
-
-int batch(Context &ctx, const QStringList &args)
-{
-    return runSubCommand(ctx, args, {{u"month-end"_s, monthEnd}, {u"merge"_s, merge}}, kUsage);
 }
 
 } // namespace
 
-void addBatchCommands(QList<Command> &commands)
+int batchCommand(Context &ctx, const QStringList &args)
 {
-    commands.append({u"batch"_s,
-                     u"batch month-end --sets 文件夹 --month 月份 --out 输出文件夹 [--credentials 文件] [--jobs N]"
-                     " [--shard K/N] [--reviewer 审核人] [--layout 13|07] [--year 年度] | batch merge --out 输出文件夹"
-                     "   批量月结: 文件夹下每个帐套检查、结帐、出报表和余额表、备份"_s,
-                     Command::Needs::OwnSets, batch});
+    return runSubCommand(ctx, args, {{u"month-end"_s, monthEnd}, {u"merge"_s, merge}}, kUsage);
 }
 
 } // namespace tz::cli

@@ -17,6 +17,8 @@ int monthOf(const QString &text)
     return ok && month >= 1 && month <= 12 ? month : 0;
 }
 
+} // namespace
+
 // The voucher window closes the month of its date picker, whose year is the
 // fiscal year; the day does not matter (the voucher is dated the month's
 // last day). Without --reviewer the reviewer box is empty and the closing
@@ -42,17 +44,6 @@ int reopenCommand(Context &ctx, const QStringList &args)
     if (month == 0)
         return usageError(u"用法: reopen --month 月份(1-12)"_s);
     return exitStatusOf(ReopenMonth(ctx.session, month, ctx.dialogs));
-}
-
-} // namespace
-
-void addClosingCommands(QList<Command> &commands)
-{
-    commands.append({u"close"_s,
-                     u"close --month 月份 [--reviewer 审核人]   结帐: 损益结转到 3103"_s,
-                     Command::Needs::Login, closeCommand});
-    commands.append({u"reopen"_s, u"reopen --month 月份   反结帐: 删除该月的结转凭证"_s,
-                     Command::Needs::Login, reopenCommand});
 }
 
 } // namespace tz::cli

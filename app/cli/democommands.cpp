@@ -19,8 +19,7 @@ namespace {
 
 // Answers Yes to every question and keeps quiet; the last message is
 // printed only when the operation that spoke is refused or fails.
-class QuietDialogs : public Dialogs
-{
+class QuietDialogs : public Dialogs {
 public:
     void show(const QString &text, const QString &title, Icon) override
     {
@@ -34,8 +33,8 @@ public:
     {
         if (!result.isDone()) {
             const QString text = m_text.isEmpty() ? result.message : m_text;
-            std::fprintf(stderr, "[%s] %s\n", qPrintable(m_title.isEmpty() ? applicationTitle() : m_title),
-                         qPrintable(text));
+            std::fprintf(
+                stderr, "[%s] %s\n", qPrintable(m_title.isEmpty() ? applicationTitle() : m_title), qPrintable(text));
         }
         return exitStatusOf(result);
     }
@@ -52,13 +51,16 @@ bool positive(const QString &text, int low, int high, int &value)
     return ok && value >= low && value <= high;
 }
 
-int demo(Context &ctx, const QStringList &args)
+} // namespace
+
+int demoCommand(Context &ctx, const QStringList &args)
 {
     QHash<QString, QString> v;
     if (!takeOptions(args, {u"dir"_s, u"year"_s, u"vouchers-per-month"_s, u"seed"_s}, v))
         return Usage;
-    const QString synopsis = u"用法: demo [--dir 文件夹] [--year 年度(2015-2099)] [--vouchers-per-month 每月凭证数(1-9999)]"
-                             " [--seed 随机种子]"_s;
+    const QString synopsis
+        = u"用法: demo [--dir 文件夹] [--year 年度(2015-2099)] [--vouchers-per-month 每月凭证数(1-9999)]"
+          " [--seed 随机种子]"_s;
     int year = 0;
     int perMonth = 0;
     bool seedOk = false;
@@ -91,18 +93,8 @@ int demo(Context &ctx, const QStringList &args)
         return dialogs.report(books);
 
     std::printf("%s\tvouchers %d\tlines %d\tmonths closed %d\n", qPrintable(QDir::toNativeSeparators(created)),
-                counts.vouchers, counts.lines, counts.monthsClosed);
+        counts.vouchers, counts.lines, counts.monthsClosed);
     return Done;
-}
-
-} // namespace
-
-void addDemoCommands(QList<Command> &commands)
-{
-    commands.append({u"demo"_s,
-                     u"demo [--dir 文件夹] [--year 年度] [--vouchers-per-month 每月凭证数] [--seed 随机种子]   "
-                     "建演示帐套 示例 及一年的凭证(不指定文件夹时在数据文件夹的 demo 下)"_s,
-                     Command::Needs::Nothing, demo});
 }
 
 } // namespace tz::cli

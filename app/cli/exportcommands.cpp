@@ -19,7 +19,8 @@ namespace {
 
 const QString kSheetUsage = u"用法: export sheet --query ledger|balance|summary|journal (及该查询命令的选项)"
                             " --xlsx 文件"_s;
-const QString kLedgerUsage = u"用法: export ledger --account 科目代码 --format three|general|quantity|multi --xlsx 文件"_s;
+const QString kLedgerUsage
+    = u"用法: export ledger --account 科目代码 --format three|general|quantity|multi --xlsx 文件"_s;
 
 // Builds the table `query` names from the options of its own command and
 // sets the query marker the window would have set.
@@ -56,8 +57,8 @@ int exportSheet(Context &ctx, QStringList args)
 {
     const bool quantity = args.removeAll(u"--quantity"_s) > 0;
     QHash<QString, QString> v;
-    if (!takeOptions(args,
-                     {u"query"_s, u"account"_s, u"format"_s, u"price-digits"_s, u"month"_s, u"depth"_s, u"xlsx"_s}, v))
+    if (!takeOptions(
+            args, {u"query"_s, u"account"_s, u"format"_s, u"price-digits"_s, u"month"_s, u"depth"_s, u"xlsx"_s}, v))
         return Usage;
     if (!v.contains(u"xlsx"_s))
         return usageError(kSheetUsage);
@@ -66,7 +67,8 @@ int exportSheet(Context &ctx, QStringList args)
     if (built != Done)
         return built;
     int records = 0;
-    const OpResult written = WriteSheetWorkbook(ctx.session, sheetQuery(marker), v.value(u"xlsx"_s), ctx.dialogs, &records);
+    const OpResult written
+        = WriteSheetWorkbook(ctx.session, sheetQuery(marker), v.value(u"xlsx"_s), ctx.dialogs, &records);
     return ctx.printIfDone(written, {u"文件"_s, u"记录"_s}, {v.value(u"xlsx"_s), QString::number(records)});
 }
 
@@ -77,8 +79,8 @@ int exportLedger(Context &ctx, const QStringList &args)
         return Usage;
     const QString name = v.value(u"format"_s);
     const std::optional<LedgerFormat> format = ledgerFormatNamed(name);
-    if (!format || *format == LedgerFormat::FixedAsset || *format == LedgerFormat::MultiNet
-        || !v.contains(u"account"_s) || !v.contains(u"xlsx"_s))
+    if (!format || *format == LedgerFormat::FixedAsset || *format == LedgerFormat::MultiNet || !v.contains(u"account"_s)
+        || !v.contains(u"xlsx"_s))
         return usageError(kLedgerUsage);
     AccountLookup account;
     const int built = buildLedgerOf(ctx, v, *format, account);
@@ -95,25 +97,15 @@ int exportLedger(Context &ctx, const QStringList &args)
     LedgerWorkbookCounts counts;
     const OpResult written = WriteLedgerWorkbook(ctx.session, kind, heading, v.value(u"xlsx"_s), ctx.dialogs, &counts);
     return ctx.printIfDone(written, {u"文件"_s, u"记录"_s, u"页数"_s},
-                           {v.value(u"xlsx"_s), QString::number(counts.records), QString::number(counts.pages)});
-}
-
-int exportCommand(Context &ctx, const QStringList &args)
-{
-    return runSubCommand(ctx, args, {{u"sheet"_s, exportSheet}, {u"ledger"_s, exportLedger}},
-                         u"用法: export sheet|ledger ..."_s);
+        {v.value(u"xlsx"_s), QString::number(counts.records), QString::number(counts.pages)});
 }
 
 } // namespace
 
-void addExportCommands(QList<Command> &commands)
+int exportCommand(Context &ctx, const QStringList &args)
 {
-    commands.append({u"export"_s,
-                     u"export sheet --query ledger|balance|summary|journal [该查询的选项] --xlsx 文件"
-                     "   表格导出为工作表(导出)\n"
-                     "  export ledger --account 科目代码 --format three|general|quantity|multi --xlsx 文件"
-                     "   分页的帐页工作簿(EXCEL帐页)"_s,
-                     Command::Needs::Login, exportCommand});
+    return runSubCommand(
+        ctx, args, {{u"sheet"_s, exportSheet}, {u"ledger"_s, exportLedger}}, u"用法: export sheet|ledger ..."_s);
 }
 
 } // namespace tz::cli

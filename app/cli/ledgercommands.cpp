@@ -14,6 +14,8 @@ namespace {
 const QString kUsage = u"用法: ledger --account 科目代码 --format three|general|quantity|multi|multi1|fixed "
                        "[--price-digits 单价小数位]"_s;
 
+} // namespace
+
 int ledgerCommand(Context &ctx, const QStringList &args)
 {
     QHash<QString, QString> v;
@@ -34,8 +36,6 @@ int ledgerCommand(Context &ctx, const QStringList &args)
     return ctx.printIfDone(read, rows);
 }
 
-} // namespace
-
 int buildLedgerOf(Context &ctx, const QHash<QString, QString> &options, LedgerFormat format, AccountLookup &account)
 {
     LedgerRequest request;
@@ -55,14 +55,6 @@ int buildLedgerOf(Context &ctx, const QHash<QString, QString> &options, LedgerFo
         return BuildLedger(ctx.session, format, request, ctx.dialogs);
     });
     return exitStatusOf(result);
-}
-
-void addLedgerCommands(QList<Command> &commands)
-{
-    commands.append({u"ledger"_s,
-                     u"ledger --account 科目代码 --format three|general|quantity|multi|multi1|fixed [--price-digits 单价小数位]   "
-                     "生成帐页并列出其工作表"_s,
-                     Command::Needs::Login, ledgerCommand});
 }
 
 } // namespace tz::cli

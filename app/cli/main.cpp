@@ -111,37 +111,17 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (printing)
         previousHandler = qInstallMessageHandler(quietRuntimeDirNotice);
-    std::unique_ptr<QCoreApplication> app = printing ? std::make_unique<QGuiApplication>(argc, argv)
-                                                     : std::make_unique<QCoreApplication>(argc, argv);
+    std::unique_ptr<QCoreApplication> app
+        = printing ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(u"tz305"_s);
     return app;
-}
-
-QList<Command> allCommands()
-{
-    QList<Command> commands;
-    addStoreCommands(commands);
-    addAccountCommands(commands);
-    addMasterDataCommands(commands);
-    addMaintenanceCommands(commands);
-    addClosingCommands(commands);
-    addVoucherCommands(commands);
-    addDemoCommands(commands);
-    addLedgerCommands(commands);
-    addTableCommands(commands);
-    addStatementCommands(commands);
-    addPrintCommands(commands);
-    addExportCommands(commands);
-    addRevaluationCommands(commands);
-    addBatchCommands(commands);
-    return commands;
 }
 
 // Takes the global options from the front of `args` into `options` (the
 // password file's name into `passwordFile`). Returns the exit status when
 // the program ends here (--help, a usage problem), else nothing.
-std::optional<int> takeGlobalOptions(QStringList &args, Options &options, QString &passwordFile,
-                                     const QList<Command> &commands)
+std::optional<int> takeGlobalOptions(
+    QStringList &args, Options &options, QString &passwordFile, const QList<Command> &commands)
 {
     while (!args.isEmpty() && args.first().startsWith(u"--"_s)) {
         const QString option = args.takeFirst();
@@ -218,8 +198,8 @@ std::optional<int> openSetFor(Context &ctx, const Command &command, const QStrin
             ctx.options.password = *password;
         }
         ctx.session.setDbPath(ctx.options.setPath);
-        const tz::OpResult checked = tz::CheckLogin(ctx.session, ctx.options.setPath, ctx.options.operatorName,
-                                                    ctx.options.password, ctx.dialogs);
+        const tz::OpResult checked = tz::CheckLogin(
+            ctx.session, ctx.options.setPath, ctx.options.operatorName, ctx.options.password, ctx.dialogs);
         if (!checked.isDone()) {
             // 压缩修复 is the way out the login's message names: on a set too
             // damaged to log in to, it only salvages what still reads into a
@@ -255,8 +235,8 @@ int main(int argc, char **argv)
         return Usage;
     }
     const QString name = args.takeFirst();
-    const auto command = std::find_if(commands.cbegin(), commands.cend(),
-                                      [&name](const Command &c) { return c.name == name; });
+    const auto command
+        = std::find_if(commands.cbegin(), commands.cend(), [&name](const Command &c) { return c.name == name; });
     if (command == commands.cend())
         return usageError(u"未知的命令: "_s + name + u"(tz305-cli --help 列出全部命令)"_s);
 
@@ -265,8 +245,8 @@ int main(int argc, char **argv)
     if (!ctx.options.setPassphraseFile.isEmpty()) {
         const std::optional<QString> line = firstLineOf(ctx.options.setPassphraseFile);
         if (!line) {
-            ctx.dialogs.show(u"不能读取帐套密码文件: "_s + ctx.options.setPassphraseFile, u"TZ305提示"_s,
-                             tz::Icon::Critical);
+            ctx.dialogs.show(
+                u"不能读取帐套密码文件: "_s + ctx.options.setPassphraseFile, u"TZ305提示"_s, tz::Icon::Critical);
             return Failed;
         }
         tz::rememberSetPassphrase(*line);

@@ -22,8 +22,9 @@ namespace tz::cli {
 
 namespace {
 
-const QString kSettingsUsage = u"用法: settings company 单位全称 | rename 新操作员 | password [--new-password-file 文件]"
-                               " | backup-path 文件夹"_s;
+const QString kSettingsUsage
+    = u"用法: settings company 单位全称 | rename 新操作员 | password [--new-password-file 文件]"
+      " | backup-path 文件夹"_s;
 
 // A new secret, never from the command line itself (the process list shows
 // it to every user): the first line of `file` (when given), else the
@@ -31,8 +32,7 @@ const QString kSettingsUsage = u"用法: settings company 单位全称 | rename 
 // the window asks for it twice (prompted as `what`). Nothing when the file
 // cannot be read (told as "不能读取" + `fileWhat` + "文件").
 std::optional<std::pair<QString, QString>> newSecret(Context &ctx, const std::optional<QString> &file,
-                                                     const char *variable, const QString &what,
-                                                     const QString &fileWhat)
+    const char *variable, const QString &what, const QString &fileWhat)
 {
     if (file) {
         const std::optional<QString> line = firstLineOf(*file);
@@ -40,14 +40,14 @@ std::optional<std::pair<QString, QString>> newSecret(Context &ctx, const std::op
             ctx.dialogs.show(u"不能读取"_s + fileWhat + u"文件: "_s + *file, u"TZ305提示"_s, Icon::Critical);
             return std::nullopt;
         }
-        return std::pair{*line, *line};
+        return std::pair {*line, *line};
     }
     if (qEnvironmentVariableIsSet(variable)) {
         const QString value = qEnvironmentVariable(variable);
-        return std::pair{value, value};
+        return std::pair {value, value};
     }
     const QString typed = typedSecret(what + u": "_s);
-    return std::pair{typed, typed.isEmpty() ? typed : typedSecret(u"再输入一次"_s + what + u": "_s)};
+    return std::pair {typed, typed.isEmpty() ? typed : typedSecret(u"再输入一次"_s + what + u": "_s)};
 }
 
 // The logged-in operator's new password: --new-password-file, else
@@ -61,19 +61,23 @@ int changePassword(Context &ctx, const QStringList &args)
     if (!rest.isEmpty())
         return usageError(u"新密码不能写在命令行上(进程列表中人人可见): 请用 --new-password-file 文件(第一行)、"
                           "环境变量 TZ305_NEW_PASSWORD,或在终端提示时输入"_s);
-    const auto file = v.contains(u"new-password-file"_s) ? std::optional(v.value(u"new-password-file"_s)) : std::nullopt;
+    const auto file
+        = v.contains(u"new-password-file"_s) ? std::optional(v.value(u"new-password-file"_s)) : std::nullopt;
     const auto secret = newSecret(ctx, file, "TZ305_NEW_PASSWORD", u"新密码"_s, u"密码"_s);
     if (!secret)
         return Failed;
-    return exitStatusOf(ChangePassword(ctx.session, ctx.session.operatorName(), secret->first, secret->second, ctx.dialogs));
+    return exitStatusOf(
+        ChangePassword(ctx.session, ctx.session.operatorName(), secret->first, secret->second, ctx.dialogs));
 }
+
+} // namespace
 
 // 帐套加密 and its removal; the new passphrase from --file, else
 // TZ305_NEW_SET_PASSPHRASE, else typed twice.
-int passphrase(Context &ctx, const QStringList &args)
+int passphraseCommand(Context &ctx, const QStringList &args)
 {
     const QString usage = u"用法: passphrase set [--file 文件] | passphrase remove"_s;
-    if (args == QStringList{u"remove"_s})
+    if (args == QStringList {u"remove"_s})
         return exitStatusOf(RemoveSetPassphrase(ctx.session, ctx.dialogs));
     QHash<QString, QString> v;
     QStringList rest;
@@ -86,7 +90,7 @@ int passphrase(Context &ctx, const QStringList &args)
     return exitStatusOf(SetSetPassphrase(ctx.session, secret->first, secret->second, ctx.dialogs));
 }
 
-int settings(Context &ctx, const QStringList &args)
+int settingsCommand(Context &ctx, const QStringList &args)
 {
     if (!args.isEmpty() && args.first() == u"password"_s)
         return changePassword(ctx, args.mid(1));
@@ -106,28 +110,30 @@ int settings(Context &ctx, const QStringList &args)
     return usageError(kSettingsUsage);
 }
 
+namespace {
+
 // The backup into the set's backup folder.
 OpResult backupIntoFolder(Session &session, Dialogs &dialogs, QString *written)
 {
     return BackupAccountSet(session, dialogs, written);
 }
 
-// The run of a command without arguments whose operation names the file it
-// wrote (through its last argument); prints that file under `header`.
-std::function<int(Context &, const QStringList &)> writesFile(const QString &usage, const QString &header,
-                                                             OpResult (*operation)(Session &, Dialogs &, QString *))
+// A command without arguments whose operation names the file it wrote
+// (through its last argument); prints that file under `header`.
+int writeFileCommand(Context &ctx, const QStringList &args, const QString &usage, const QString &header,
+    OpResult (*operation)(Session &, Dialogs &, QString *))
 {
-    return [=](Context &ctx, const QStringList &args) {
-        if (!args.isEmpty())
-            return usageError(usage);
-        QString written;
-        const OpResult result = operation(ctx.session, ctx.dialogs, &written);
-        return ctx.printIfDone(result, {header}, {written});
-    };
+    if (!args.isEmpty())
+        return usageError(usage);
+    QString written;
+    const OpResult result = operation(ctx.session, ctx.dialogs, &written);
+    return ctx.printIfDone(result, {header}, {written});
 }
 
+} // namespace
+
 // The set's integrity and the books' rules; one row per problem found.
-int check(Context &ctx, const QStringList &args)
+int checkCommand(Context &ctx, const QStringList &args)
 {
     if (!args.isEmpty())
         return usageError(u"check 不带参数"_s);
@@ -143,7 +149,7 @@ int check(Context &ctx, const QStringList &args)
 }
 
 // 操作日志: the trail of changes, all or one month's.
-int showLog(Context &ctx, const QStringList &args)
+int showLogCommand(Context &ctx, const QStringList &args)
 {
     QHash<QString, QString> v;
     if (!takeOptions(args, {u"month"_s}, v))
@@ -168,7 +174,7 @@ int showLog(Context &ctx, const QStringList &args)
 
 // 帐套恢复: the backup made a set again, in the program's data folder (or
 // --dir); prints the set made.
-int restore(Context &ctx, const QStringList &args)
+int restoreCommand(Context &ctx, const QStringList &args)
 {
     QHash<QString, QString> v;
     if (!takeOptions(args, {u"from"_s, u"as"_s, u"dir"_s}, v))
@@ -183,53 +189,32 @@ int restore(Context &ctx, const QStringList &args)
     const QString from = QFileInfo(v.value(u"from"_s)).absoluteFilePath();
     const QString folder = v.contains(u"dir"_s) ? QFileInfo(v.value(u"dir"_s)).absoluteFilePath() : dataFolder();
     QString restored;
-    const OpResult result = RestoreBackup(ctx.dialogs, [&] { return from; }, folder, name, &restored);
+    const OpResult result = RestoreBackup(
+        ctx.dialogs, [&] { return from; }, folder, name, &restored);
     return ctx.printIfDone(result, {u"恢复的帐套"_s}, {restored});
 }
 
-int initialise(Context &ctx, const QStringList &args)
+int initialiseCommand(Context &ctx, const QStringList &args)
 {
     if (!args.isEmpty())
         return usageError(u"initialise 不带参数"_s);
     return exitStatusOf(InitialiseYear(ctx.session, ctx.dialogs));
 }
 
-} // namespace
-
-void addMaintenanceCommands(QList<Command> &commands)
+int carryForwardCommand(Context &ctx, const QStringList &args)
 {
-    commands.append({u"initialise"_s,
-                     u"initialise   系统初始化: 先备份, 再清空本年度的分录和年初余额(问三次; --yes)"_s,
-                     Command::Needs::Login, initialise});
-    commands.append({u"carry-forward"_s,
-                     u"carry-forward   年度过帐: 在本帐套旁建下年帐套, 年初数取本年期末余额(询问; --yes)"_s,
-                     Command::Needs::Login, writesFile(u"carry-forward 不带参数"_s, u"新帐套"_s, CarryForward)});
-    commands.append({u"restore"_s,
-                     u"restore --from 备份文件 [--as 简称] [--dir 文件夹]   帐套恢复: 备份恢复为帐套 简称.Y年份"
-                     "(在数据文件夹或指定文件夹, 不覆盖文件; 问两次; --yes)"_s,
-                     Command::Needs::Nothing, restore});
-    commands.append({u"compact"_s,
-                     u"compact   压缩修复: 帐套重写为紧凑的文件; 损坏的帐套抢救到旁边的新帐套(询问; --yes)"_s,
-                     Command::Needs::Login, writesFile(u"compact 不带参数"_s, u"帐套"_s, CompactAccountSet)});
-    commands.append({u"backup"_s, u"backup   数据备份: 在备份文件夹存一份注明日期的副本(询问; --yes)"_s,
-                     Command::Needs::Login,
-                     writesFile(u"backup 不带参数(备份文件夹由 settings backup-path 设定)"_s, u"备份文件"_s,
-                                backupIntoFolder)});
-    commands.append({u"check"_s,
-                     u"check   检查文件完整性和帐簿规则(凭证平衡、号码连续、明细科目、年初平衡、已结帐月份、保存的余额)"_s,
-                     Command::Needs::Login, check});
-    commands.append({u"log"_s,
-                     u"log [--month 月]   操作日志: 每次记帐操作的时间、操作员、操作、月、号码和分录摘要值(TSV)"_s,
-                     Command::Needs::Login, showLog});
-    commands.append({u"passphrase"_s,
-                     u"passphrase set [--file 文件] | remove   帐套加密: 帐套改用自己的帐套密码加密(取自文件第一行、"
-                     "TZ305_NEW_SET_PASSPHRASE 或提示时输入两次; 遗失后无法找回), 或恢复为共用密钥(询问; --yes)"_s,
-                     Command::Needs::Login, passphrase});
-    commands.append({u"settings"_s,
-                     u"settings company 单位全称 | rename 新操作员 | password [--new-password-file 文件]"
-                     " | backup-path 文件夹   信息设置(当前操作员); 新密码取自文件、TZ305_NEW_PASSWORD"
-                     " 或提示时输入两次"_s,
-                     Command::Needs::Login, settings});
+    return writeFileCommand(ctx, args, u"carry-forward 不带参数"_s, u"新帐套"_s, CarryForward);
+}
+
+int compactCommand(Context &ctx, const QStringList &args)
+{
+    return writeFileCommand(ctx, args, u"compact 不带参数"_s, u"帐套"_s, CompactAccountSet);
+}
+
+int backupCommand(Context &ctx, const QStringList &args)
+{
+    return writeFileCommand(
+        ctx, args, u"backup 不带参数(备份文件夹由 settings backup-path 设定)"_s, u"备份文件"_s, backupIntoFolder);
 }
 
 } // namespace tz::cli

@@ -16,15 +16,17 @@ namespace {
 
 const QString kPhraseUsage = u"用法: phrase add 摘要 | delete 摘要 | list"_s;
 const QString kItemUsage = u"用法: item add --code 代码 --name 名称 | delete --code 代码 | list"_s;
-const QString kOpeningUsage =
-    u"用法: opening set --code 科目代码 [--qty 数量] [--debit 借方] [--credit 贷方] | list | trial | load"_s;
+const QString kOpeningUsage
+    = u"用法: opening set --code 科目代码 [--qty 数量] [--debit 借方] [--credit 贷方] | list | trial | load"_s;
 
 QString amountText(const std::optional<Cents> &cents)
 {
     return cents ? centsToText(*cents) : QString();
 }
 
-int phrase(Context &ctx, const QStringList &args)
+} // namespace
+
+int phraseCommand(Context &ctx, const QStringList &args)
 {
     const QString what = args.value(0);
     if (what == u"list"_s && args.size() == 1) {
@@ -45,7 +47,7 @@ int phrase(Context &ctx, const QStringList &args)
     return usageError(kPhraseUsage);
 }
 
-int item(Context &ctx, const QStringList &args)
+int itemCommand(Context &ctx, const QStringList &args)
 {
     const QString what = args.value(0);
     QHash<QString, QString> v;
@@ -77,6 +79,8 @@ int item(Context &ctx, const QStringList &args)
     return usageError(kItemUsage);
 }
 
+namespace {
+
 int openingSet(Context &ctx, const QStringList &args)
 {
     QHash<QString, QString> v;
@@ -91,7 +95,8 @@ int openingSet(Context &ctx, const QStringList &args)
     };
     // Typed amounts are taken exactly: more than two decimals or more than
     // the money columns hold is refused, never rounded.
-    for (const auto &[option, field] : {std::pair{u"debit"_s, u"借方金额"_s}, std::pair{u"credit"_s, u"贷方金额"_s}}) {
+    for (const auto &[option, field] :
+        {std::pair {u"debit"_s, u"借方金额"_s}, std::pair {u"credit"_s, u"贷方金额"_s}}) {
         const QString text = v.value(option).trimmed();
         const TypedAmount typed = readTypedAmount(text);
         if (v.contains(option) && !text.isEmpty() && typed.verdict != AmountText::Valid) {
@@ -99,7 +104,7 @@ int openingSet(Context &ctx, const QStringList &args)
             return Refused;
         }
     }
-    const OpeningEdit edit{given(u"qty"_s), given(u"debit"_s), given(u"credit"_s)};
+    const OpeningEdit edit {given(u"qty"_s), given(u"debit"_s), given(u"credit"_s)};
     return exitStatusOf(SetOpeningBalance(ctx.session, v.value(u"code"_s), edit, ctx.dialogs));
 }
 
@@ -110,8 +115,8 @@ int openingList(Context &ctx)
     if (result.isDone()) {
         QList<QStringList> rows;
         for (const OpeningBalance &b : balances) {
-            const QString quantity =
-                b.quantity ? QString::number(*b.quantity, 'g', QLocale::FloatingPointShortest) : QString();
+            const QString quantity
+                = b.quantity ? QString::number(*b.quantity, 'g', QLocale::FloatingPointShortest) : QString();
             rows.append({b.code, b.fullName, b.direction, quantity, amountText(b.debit), amountText(b.credit)});
         }
         ctx.print({u"科目代码"_s, u"科目全称"_s, u"方向"_s, u"数量"_s, u"借方金额"_s, u"贷方金额"_s}, rows);
@@ -121,11 +126,12 @@ int openingList(Context &ctx)
 
 void printTrial(Context &ctx, const TrialBalance &trial)
 {
-    ctx.print({u"借方合计"_s, u"贷方合计"_s, u"状态"_s},
-              {{trial.debitText(), trial.creditText(), trial.statusText()}});
+    ctx.print({u"借方合计"_s, u"贷方合计"_s, u"状态"_s}, {{trial.debitText(), trial.creditText(), trial.statusText()}});
 }
 
-int opening(Context &ctx, const QStringList &args)
+} // namespace
+
+int openingCommand(Context &ctx, const QStringList &args)
 {
     const QString what = args.value(0);
     if (what == u"set"_s)
@@ -144,20 +150,6 @@ int opening(Context &ctx, const QStringList &args)
     if (what == u"load"_s)
         return exitStatusOf(LoadOpeningBalances(ctx.session, ctx.dialogs));
     return usageError(kOpeningUsage);
-}
-
-} // namespace
-
-void addMasterDataCommands(QList<Command> &commands)
-{
-    commands.append({u"phrase"_s, u"phrase add 摘要 | delete 摘要 | list   常用摘要"_s,
-                     Command::Needs::Login, phrase});
-    commands.append({u"item"_s, u"item add --code 代码 --name 名称 | delete --code 代码 | list   现金流量项目"_s,
-                     Command::Needs::Login, item});
-    commands.append({u"opening"_s,
-                     u"opening set --code 科目代码 [--qty 数量] [--debit 借方] [--credit 贷方] | list | trial | load   "
-                     "年初余额: 修改明细科目、列出、试算平衡、装入分录"_s,
-                     Command::Needs::Login, opening});
 }
 
 } // namespace tz::cli

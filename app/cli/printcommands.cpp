@@ -19,13 +19,13 @@ namespace tz::cli {
 
 namespace {
 
-const QString kUsage =
-    u"用法:\n"
-    "print voucher --month 月份 --from 起号 --to 止号 [--form small|large] [--lines 每张行数] [--pdf 文件]\n"
-    "print ledger --account 科目代码 [--to 止科目代码] --format three|quantity|fixed [--pdf 文件]\n"
-    "print balance --month 月份 [--depth 级数(1-4)] [--pdf 文件]\n"
-    "print summary --month 月份 [--pdf 文件]\n"
-    "print statement --table 资产表13|资产表07|利润表13|利润表07|现流表 --month 月份 [--pdf 文件]"_s;
+const QString kUsage
+    = u"用法:\n"
+      "print voucher --month 月份 --from 起号 --to 止号 [--form small|large] [--lines 每张行数] [--pdf 文件]\n"
+      "print ledger --account 科目代码 [--to 止科目代码] --format three|quantity|fixed [--pdf 文件]\n"
+      "print balance --month 月份 [--depth 级数(1-4)] [--pdf 文件]\n"
+      "print summary --month 月份 [--pdf 文件]\n"
+      "print statement --table 资产表13|资产表07|利润表13|利润表07|现流表 --month 月份 [--pdf 文件]"_s;
 
 int number(const QHash<QString, QString> &v, const QString &name, int fallback = -1)
 {
@@ -85,14 +85,16 @@ int printLedger(Context &ctx, const QHash<QString, QString> &v)
     });
 }
 
+} // namespace
+
 int printCommand(Context &ctx, const QStringList &args)
 {
     QHash<QString, QString> v;
     QStringList rest;
     if (!takeOptions(args,
-                     {u"month"_s, u"from"_s, u"to"_s, u"form"_s, u"lines"_s, u"pdf"_s, u"account"_s, u"format"_s,
-                      u"depth"_s, u"table"_s},
-                     v, &rest)
+            {u"month"_s, u"from"_s, u"to"_s, u"form"_s, u"lines"_s, u"pdf"_s, u"account"_s, u"format"_s, u"depth"_s,
+                u"table"_s},
+            v, &rest)
         || rest.size() != 1)
         return usageError(kUsage);
     const QString what = rest.first();
@@ -127,16 +129,6 @@ int printCommand(Context &ctx, const QStringList &args)
         });
     }
     return usageError(kUsage);
-}
-
-} // namespace
-
-void addPrintCommands(QList<Command> &commands)
-{
-    commands.append({u"print"_s,
-                     u"print voucher|ledger|balance|summary|statement ... [--pdf 文件]"
-                     "   打印凭证、帐页或报表, 或写成 PDF 文件"_s,
-                     Command::Needs::Login, printCommand});
 }
 
 } // namespace tz::cli

@@ -13,7 +13,8 @@ namespace tz::cli {
 
 namespace {
 
-const QString kUsage = u"用法: revalue --month 月份 --rate 科目代码=汇率 [--rate ...] --against 科目代码 [--reviewer 审核人]"_s;
+const QString kUsage
+    = u"用法: revalue --month 月份 --rate 科目代码=汇率 [--rate ...] --against 科目代码 [--reviewer 审核人]"_s;
 
 QString optionalText(const std::optional<double> &value)
 {
@@ -25,7 +26,9 @@ QString optionalText(const std::optional<Cents> &value)
     return value ? centsToText(*value) : QString();
 }
 
-int revalue(Context &ctx, QStringList args)
+} // namespace
+
+int revalueCommand(Context &ctx, QStringList args)
 {
     // --rate may repeat, so it is taken out before the other options.
     QHash<QString, double> rates;
@@ -54,16 +57,17 @@ int revalue(Context &ctx, QStringList args)
     if (const OpResult computed = RecomputeRevaluation(ctx.session, rates, ctx.dialogs); !computed.isDone())
         return exitStatusOf(computed);
     QList<RevaluationRow> rows;
-    if (const OpResult read = guarded(ctx.dialogs, [&] {
-            rows = ReadRevaluation(ctx.session);
-            return OpResult::done();
-        });
+    if (const OpResult read = guarded(ctx.dialogs,
+            [&] {
+                rows = ReadRevaluation(ctx.session);
+                return OpResult::done();
+            });
         !read.isDone())
         return exitStatusOf(read);
     QList<QStringList> table;
     for (const RevaluationRow &row : rows)
         table.append({row.code, row.name, optionalText(row.foreign), centsToText(row.book), optionalText(row.rate),
-                      optionalText(row.revalued), optionalText(row.difference)});
+            optionalText(row.revalued), optionalText(row.difference)});
     ctx.print({u"科目代码"_s, u"科目全称"_s, u"数量"_s, u"调整前金额"_s, u"汇率"_s, u"调整后金额"_s, u"损益"_s}, table);
 
     // The voucher is dated the month's last day, as a month-end entry.
@@ -76,17 +80,7 @@ int revalue(Context &ctx, QStringList args)
     PostingOutcome outcome;
     const OpResult posted = PostRevaluation(ctx.session, header, v.value(u"against"_s), outcome, ctx.dialogs);
     return ctx.printIfDone(posted, {u"月"_s, u"号码"_s, u"分录"_s},
-                           {QString::number(month), QString::number(outcome.number), QString::number(outcome.linesWritten)});
-}
-
-} // namespace
-
-void addRevaluationCommands(QList<Command> &commands)
-{
-    commands.append({u"revalue"_s,
-                     u"revalue --month 月份 --rate 科目代码=汇率 [--rate ...] --against 科目代码 [--reviewer 审核人]   "
-                     "期末调汇: 列出调汇表并生成凭证"_s,
-                     Command::Needs::Login, revalue});
+        {QString::number(month), QString::number(outcome.number), QString::number(outcome.linesWritten)});
 }
 
 } // namespace tz::cli

@@ -29,10 +29,10 @@ void printStatement(Context &ctx, StatementTable table, const ResultSet &rows)
     if (kindOf(table) == StatementKind::BalanceSheet) {
         for (const ResultSet::Row &r : rows.rows())
             lines.append({text(r.at(1)), text(r.at(2)), amountText(r.at(4)), amountText(r.at(5)), text(r.at(6)),
-                          text(r.at(7)), amountText(r.at(9)), amountText(r.at(10))});
+                text(r.at(7)), amountText(r.at(9)), amountText(r.at(10))});
         ctx.print({u"资产"_s, u"行次1"_s, u"期末余额"_s, u"年初余额"_s, u"负债及所有者权益"_s, u"行次2"_s,
-                   u"期末余额"_s, u"年初余额"_s},
-                  lines);
+                      u"期末余额"_s, u"年初余额"_s},
+            lines);
         return;
     }
     for (const ResultSet::Row &r : rows.rows())
@@ -40,7 +40,9 @@ void printStatement(Context &ctx, StatementTable table, const ResultSet &rows)
     ctx.print({u"项目"_s, u"行次"_s, u"本月金额"_s, u"本年累计金额"_s}, lines);
 }
 
-int statement(Context &ctx, const QStringList &args)
+} // namespace
+
+int statementCommand(Context &ctx, const QStringList &args)
 {
     QHash<QString, QString> v;
     if (!takeOptions(args, {u"table"_s, u"month"_s, u"xlsx"_s}, v))
@@ -62,7 +64,7 @@ int statement(Context &ctx, const QStringList &args)
     return exitStatusOf(read);
 }
 
-int statementTemplate(Context &ctx, const QStringList &args)
+int statementTemplateCommand(Context &ctx, const QStringList &args)
 {
     const QString usage = u"用法: statement-template --table "_s + kTables
         + u" list | set --line 行次 [--caption 项目] [--formula 公式]"_s;
@@ -84,24 +86,10 @@ int statementTemplate(Context &ctx, const QStringList &args)
     const int line = v.value(u"line"_s).toInt(&ok);
     if (rest.first() != u"set"_s || !ok || (!v.contains(u"caption"_s) && !v.contains(u"formula"_s)))
         return usageError(usage);
-    const auto given = [&v](const QString &name) {
-        return v.contains(name) ? std::optional<QString>(v.value(name)) : std::nullopt;
-    };
+    const auto given
+        = [&v](const QString &name) { return v.contains(name) ? std::optional<QString>(v.value(name)) : std::nullopt; };
     return exitStatusOf(
         SetTemplateLine(ctx.session, *table, line, given(u"caption"_s), given(u"formula"_s), ctx.dialogs));
-}
-
-} // namespace
-
-void addStatementCommands(QList<Command> &commands)
-{
-    commands.append({u"statement"_s,
-                     u"statement --table "_s + kTables + u" --month 月份 [--xlsx 文件]   计算报表并列出(或写成工作簿)"_s,
-                     Command::Needs::Login, statement});
-    commands.append({u"statement-template"_s,
-                     u"statement-template --table 报表 list | set --line 行次 [--caption 项目] [--formula 公式]"
-                     "   报表公式设置"_s,
-                     Command::Needs::Login, statementTemplate});
 }
 
 } // namespace tz::cli

@@ -10,9 +10,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace tz::cli {
 
-namespace {
-
-int newSet(Context &ctx, const QStringList &args)
+int newSetCommand(Context &ctx, const QStringList &args)
 {
     QHash<QString, QString> v;
     if (!takeOptions(args, {u"short"_s, u"year"_s, u"dir"_s}, v))
@@ -28,7 +26,7 @@ int newSet(Context &ctx, const QStringList &args)
     return exitStatusOf(result);
 }
 
-int operators(Context &ctx, const QStringList &args)
+int operatorsCommand(Context &ctx, const QStringList &args)
 {
     if (!args.isEmpty())
         return usageError(u"operators 不带参数"_s);
@@ -39,42 +37,42 @@ int operators(Context &ctx, const QStringList &args)
     return exitStatusOf(result);
 }
 
-int info(Context &ctx, const QStringList &args)
+int infoCommand(Context &ctx, const QStringList &args)
 {
     if (!args.isEmpty())
         return usageError(u"info 不带参数"_s);
     const QString year = u"20"_s + ctx.session.dbPath().right(2);
     ctx.print({u"帐套名称"_s, u"年度"_s, u"帐套简称"_s, u"路径"_s},
-              {{ctx.session.companyName(), year, ctx.session.setShortName(), ctx.session.dbPath()}});
+        {{ctx.session.companyName(), year, ctx.session.setShortName(), ctx.session.dbPath()}});
     return Done;
 }
 
 // The login values the global options produced, as the windows would hold
 // them after the login window; the password is never printed.
-int loginValues(Context &ctx, const QStringList &args)
+int loginValuesCommand(Context &ctx, const QStringList &args)
 {
     if (!args.isEmpty())
         return usageError(u"login 不带参数"_s);
     const Session &s = ctx.session;
     ctx.print({u"dbPath"_s, u"operatorName"_s, u"fiscalYear"_s, u"companyName"_s, u"setShortName"_s},
-              {{s.dbPath(), s.operatorName(), QString::number(s.fiscalYear()), s.companyName(), s.setShortName()}});
+        {{s.dbPath(), s.operatorName(), QString::number(s.fiscalYear()), s.companyName(), s.setShortName()}});
     return Done;
 }
 
-int accounts(Context &ctx, const QStringList &args)
+int accountsCommand(Context &ctx, const QStringList &args)
 {
     if (!args.isEmpty())
         return usageError(u"accounts 不带参数"_s);
     const OpResult result = guarded(ctx.dialogs, [&] {
-        ctx.print(ctx.session.RunSql(
-            u"SELECT 科目代码, 科目名称, 科目级数, 科目全称, 方向, 明细, 拼音, 单位, 规格, 调汇, "
-            "数量, 借方金额, 贷方金额 FROM 科目表 ORDER BY 科目代码"_s));
+        ctx.print(
+            ctx.session.RunSql(u"SELECT 科目代码, 科目名称, 科目级数, 科目全称, 方向, 明细, 拼音, 单位, 规格, 调汇, "
+                               "数量, 借方金额, 贷方金额 FROM 科目表 ORDER BY 科目代码"_s));
         return OpResult::done();
     });
     return exitStatusOf(result);
 }
 
-int sql(Context &ctx, const QStringList &args)
+int sqlCommand(Context &ctx, const QStringList &args)
 {
     if (args.size() != 1)
         return usageError(u"用法: sql \"SELECT ...\"(一条只读查询)"_s);
@@ -87,20 +85,6 @@ int sql(Context &ctx, const QStringList &args)
         const bool refused = error.kind() == DbError::Kind::ReadOnlyQuery || error.kind() == DbError::Kind::TooLong;
         return refused ? Refused : Failed;
     }
-}
-
-} // namespace
-
-void addStoreCommands(QList<Command> &commands)
-{
-    commands.append({u"new"_s, u"new --short 简称 --year 年度 --dir 文件夹   从模板新建帐套"_s,
-                     Command::Needs::Nothing, newSet});
-    commands.append({u"operators"_s, u"operators   帐套的操作员"_s, Command::Needs::Set, operators});
-    commands.append({u"info"_s, u"info   帐套的单位名称、年度、简称和路径"_s, Command::Needs::Set, info});
-    commands.append({u"login"_s, u"login   登录并列出登录值(帐套、操作员、年度、单位、简称)"_s,
-                     Command::Needs::Login, loginValues});
-    commands.append({u"accounts"_s, u"accounts   科目表"_s, Command::Needs::Login, accounts});
-    commands.append({u"sql"_s, u"sql \"SELECT ...\"   一条只读查询"_s, Command::Needs::Login, sql});
 }
 
 } // namespace tz::cli

@@ -24,7 +24,9 @@ int buildAndPrint(Context &ctx, const OpResult &built, const std::function<OpRes
     return ctx.printIfDone(shown, rows);
 }
 
-int balance(Context &ctx, QStringList args)
+} // namespace
+
+int balanceCommand(Context &ctx, QStringList args)
 {
     const BalanceView view = args.removeAll(u"--quantity"_s) > 0 ? BalanceView::Quantity : BalanceView::Amount;
     QHash<QString, QString> v;
@@ -34,19 +36,21 @@ int balance(Context &ctx, QStringList args)
     if (!depth)
         return Usage;
     const OpResult built = BuildBalanceTable(ctx.session, v.value(u"month"_s), *depth, ctx.dialogs);
-    return buildAndPrint(ctx, built, [&](ResultSet &rows) { return ReadBalanceTable(ctx.session, view, rows, ctx.dialogs); });
+    return buildAndPrint(
+        ctx, built, [&](ResultSet &rows) { return ReadBalanceTable(ctx.session, view, rows, ctx.dialogs); });
 }
 
-int summary(Context &ctx, const QStringList &args)
+int summaryCommand(Context &ctx, const QStringList &args)
 {
     QHash<QString, QString> v;
     if (!takeOptions(args, {u"month"_s}, v))
         return Usage;
     const OpResult built = BuildVoucherSummary(ctx.session, v.value(u"month"_s), ctx.dialogs);
-    return buildAndPrint(ctx, built, [&](ResultSet &rows) { return ReadVoucherSummary(ctx.session, rows, ctx.dialogs); });
+    return buildAndPrint(
+        ctx, built, [&](ResultSet &rows) { return ReadVoucherSummary(ctx.session, rows, ctx.dialogs); });
 }
 
-int journal(Context &ctx, const QStringList &args)
+int journalCommand(Context &ctx, const QStringList &args)
 {
     QHash<QString, QString> v;
     if (!takeOptions(args, {u"month"_s}, v))
@@ -55,7 +59,7 @@ int journal(Context &ctx, const QStringList &args)
     return buildAndPrint(ctx, built, [&](ResultSet &rows) { return ReadEntryJournal(ctx.session, rows, ctx.dialogs); });
 }
 
-int filter(Context &ctx, const QStringList &args)
+int filterCommand(Context &ctx, const QStringList &args)
 {
     QHash<QString, QString> v;
     if (!takeOptions(args, {u"prefix"_s}, v))
@@ -66,17 +70,15 @@ int filter(Context &ctx, const QStringList &args)
     return buildAndPrint(ctx, built, [&](ResultSet &rows) { return ReadEntryJournal(ctx.session, rows, ctx.dialogs); });
 }
 
-int exportJournal(Context &ctx, const QStringList &args)
+int exportJournalCommand(Context &ctx, const QStringList &args)
 {
     if (args.size() != 1 || args.first().startsWith(u"--"_s))
         return usageError(u"用法: export-journal 文件"_s);
     PlainJournalCounts counts;
     const OpResult result = ExportPlainJournal(ctx.session, args.first(), ctx.dialogs, &counts);
-    return ctx.printIfDone(result, {u"交易"_s, u"分录"_s},
-                           {QString::number(counts.transactions), QString::number(counts.postings)});
+    return ctx.printIfDone(
+        result, {u"交易"_s, u"分录"_s}, {QString::number(counts.transactions), QString::number(counts.postings)});
 }
-
-} // namespace
 
 std::optional<QString> balanceDepth(const QHash<QString, QString> &options)
 {
@@ -85,24 +87,6 @@ std::optional<QString> balanceDepth(const QHash<QString, QString> &options)
         return depth;
     usageError(u"--depth 只能是 1、2、3 或 4 (科目级数): "_s + depth);
     return std::nullopt;
-}
-
-void addTableCommands(QList<Command> &commands)
-{
-    commands.append({u"balance"_s,
-                     u"balance --month 月份 [--depth 级数] [--quantity]   该月的科目余额表(数量式余额表), 列到第 1-4 级"
-                     "(默认 1); --quantity 显示数量栏"_s,
-                     Command::Needs::Login, balance});
-    commands.append({u"summary"_s, u"summary --month 月份   该月的凭证汇总表"_s,
-                     Command::Needs::Login, summary});
-    commands.append({u"journal"_s,
-                     u"journal [--month 月份|全部|年初]   分录簿, 默认全年"_s,
-                     Command::Needs::Login, journal});
-    commands.append({u"filter"_s, u"filter --prefix 代码开头   代码以此开头的全部分录"_s,
-                     Command::Needs::Login, filter});
-    commands.append({u"export-journal"_s,
-                     u"export-journal 文件   帐簿写成纯文本日记帐(供 ledger、hledger 使用)"_s,
-                     Command::Needs::Login, exportJournal});
 }
 
 } // namespace tz::cli

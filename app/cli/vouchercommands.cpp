@@ -19,18 +19,18 @@ namespace tz::cli {
 
 namespace {
 
-const QString kUsage =
-    u"用法:\n"
-    "  voucher save|insert --date yyyy-MM-dd [--word 字号] [--reviewer 审核人] [--attach 附件数] [--number 号码] --line 分录 ...\n"
-    "  voucher modify --month 月份 --number 号码 [--date 日期] [--word 字号] [--reviewer 审核人] [--attach 附件数]"
-    " [--line 分录 ...]\n"
-    "  voucher delete --month 月份 --number 号码 | show --month 月份 --number 号码 | import 文件.csv\n"
-    "  分录写成 \"摘要|科目代码|数量|借方|贷方|流代|流金\""_s;
+const QString kUsage
+    = u"用法:\n"
+      "  voucher save|insert --date yyyy-MM-dd [--word 字号] [--reviewer 审核人] [--attach 附件数] [--number 号码] "
+      "--line 分录 ...\n"
+      "  voucher modify --month 月份 --number 号码 [--date 日期] [--word 字号] [--reviewer 审核人] [--attach 附件数]"
+      " [--line 分录 ...]\n"
+      "  voucher delete --month 月份 --number 号码 | show --month 月份 --number 号码 | import 文件.csv\n"
+      "  分录写成 \"摘要|科目代码|数量|借方|贷方|流代|流金\""_s;
 
 const QStringList kHeaderOptions = {u"date"_s, u"word"_s, u"reviewer"_s, u"attach"_s, u"number"_s, u"month"_s};
 
-struct VoucherArgs
-{
+struct VoucherArgs {
     QHash<QString, QString> values;
     QStringList lines; // every --line, in order
 };
@@ -125,9 +125,8 @@ bool applyHeader(const VoucherArgs &a, VoucherHeader &header)
 int printOutcome(Context &ctx, const OpResult &result, const VoucherHeader &header, const PostingOutcome &outcome)
 {
     return ctx.printIfDone(result, {u"月"_s, u"号码"_s, u"分录"_s, u"下一号码"_s},
-                           {QString::number(header.month()), QString::number(header.number),
-                            QString::number(outcome.linesWritten),
-                            outcome.nextNumber ? QString::number(*outcome.nextNumber) : QString()});
+        {QString::number(header.month()), QString::number(header.number), QString::number(outcome.linesWritten),
+            outcome.nextNumber ? QString::number(*outcome.nextNumber) : QString()});
 }
 
 // save and insert: a new voucher from the options.
@@ -150,7 +149,7 @@ int postNew(Context &ctx, const QStringList &args, bool insert)
     PostingOutcome outcome;
     const bool next = !insert && !a.values.contains(u"number"_s);
     const OpResult result = insert ? InsertVoucher(ctx.session, header, lines, outcome, ctx.dialogs)
-                            : next ? SaveNextVoucher(ctx.session, header, lines, outcome, ctx.dialogs)
+        : next                     ? SaveNextVoucher(ctx.session, header, lines, outcome, ctx.dialogs)
                                    : SaveVoucher(ctx.session, header, lines, outcome, ctx.dialogs);
     header.number = outcome.number ? outcome.number : header.number;
     return printOutcome(ctx, result, header, outcome);
@@ -222,13 +221,13 @@ int show(Context &ctx, const QStringList &args)
     int row = 0;
     for (const VoucherLine &line : view.voucher->lines) {
         rows.append({h.date.toString(u"yyyy-MM-dd"_s), h.word, QString::number(h.number),
-                     QString::number(h.attachments), h.preparer, h.reviewer, QString::number(++row), line.summary,
-                     line.account, line.quantity ? shortestText(*line.quantity) : QString(), amountText(line.debit),
-                     amountText(line.credit), line.flowCode, amountText(line.flowAmount)});
+            QString::number(h.attachments), h.preparer, h.reviewer, QString::number(++row), line.summary, line.account,
+            line.quantity ? shortestText(*line.quantity) : QString(), amountText(line.debit), amountText(line.credit),
+            line.flowCode, amountText(line.flowAmount)});
     }
     ctx.print({u"日期"_s, u"字号"_s, u"号码"_s, u"附件"_s, u"制单"_s, u"审核"_s, u"序号"_s, u"摘要说明"_s,
-               u"科目名称"_s, u"数量"_s, u"借方金额"_s, u"贷方金额"_s, u"流代"_s, u"流金"_s},
-              rows);
+                  u"科目名称"_s, u"数量"_s, u"借方金额"_s, u"贷方金额"_s, u"流代"_s, u"流金"_s},
+        rows);
     return Done;
 }
 
@@ -238,32 +237,20 @@ int import(Context &ctx, const QStringList &args)
         return usageError(kUsage);
     ImportCounts counts;
     const OpResult result = ImportVouchers(ctx.session, args.first(), counts, ctx.dialogs);
-    return ctx.printIfDone(result, {u"凭证"_s, u"分录"_s},
-                           {QString::number(counts.vouchers), QString::number(counts.lines)});
-}
-
-int voucher(Context &ctx, const QStringList &args)
-{
-    const auto save = [](Context &c, const QStringList &rest) { return postNew(c, rest, false); };
-    const auto insert = [](Context &c, const QStringList &rest) { return postNew(c, rest, true); };
-    return runSubCommand(ctx, args,
-                         {{u"save"_s, save},
-                          {u"insert"_s, insert},
-                          {u"modify"_s, modify},
-                          {u"delete"_s, remove},
-                          {u"show"_s, show},
-                          {u"import"_s, import}},
-                         kUsage);
+    return ctx.printIfDone(
+        result, {u"凭证"_s, u"分录"_s}, {QString::number(counts.vouchers), QString::number(counts.lines)});
 }
 
 } // namespace
 
-void addVoucherCommands(QList<Command> &commands)
+int voucherCommand(Context &ctx, const QStringList &args)
 {
-    commands.append({u"voucher"_s,
-                     u"voucher save|insert|modify|delete|show|import ...   凭证; "
-                     "分录写成 --line \"摘要|科目代码|数量|借方|贷方|流代|流金\""_s,
-                     Command::Needs::Login, voucher});
+    const auto save = [](Context &c, const QStringList &rest) { return postNew(c, rest, false); };
+    const auto insert = [](Context &c, const QStringList &rest) { return postNew(c, rest, true); };
+    return runSubCommand(ctx, args,
+        {{u"save"_s, save}, {u"insert"_s, insert}, {u"modify"_s, modify}, {u"delete"_s, remove}, {u"show"_s, show},
+            {u"import"_s, import}},
+        kUsage);
 }
 
 } // namespace tz::cli

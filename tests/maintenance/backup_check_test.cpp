@@ -110,7 +110,7 @@ TEST(CheckBooks, AnOlderSetStartsItsLogFromItsPresentBooks)
     s.execSql(u"DROP TABLE 操作日志"_s);
     s.execSql(u"DROP TABLE 凭证指纹"_s);
     for (const QString &made : {u"TRIGGER 分录表_月计_增"_s, u"TRIGGER 分录表_月计_删"_s, u"TRIGGER 分录表_月计_改"_s,
-                                u"TABLE 科目月计"_s, u"TABLE 流量月计"_s})
+                                u"VIEW 月计变动"_s, u"TABLE 科目月计"_s, u"TABLE 流量月计"_s})
         s.execSql(u"DROP "_s + made);
     s.execSql(u"PRAGMA user_version = 4"_s);
     tz::upgradeAccountSet(s);
