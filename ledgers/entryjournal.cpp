@@ -4,11 +4,13 @@
 #include <optional>
 
 #include "ledgers/ledgersql.h"
+#include "ledgers/periodrows.h"
 #include "ledgers/tablechoice.h"
 #include "store/connection.h"
 #include "store/dialogs.h"
 #include "store/digits.h"
 #include "store/guard.h"
+#include "store/keptbalances.h"
 #include "store/pagedrows.h"
 #include "store/session.h"
 #include "store/worktables.h"
@@ -59,12 +61,14 @@ const QString kPlainColumns = uR"(
   a.制单, a.审核, a.附件, a.结帐, a.ID)"_s;
 
 // Which lines a journal lists and how: the columns, the filter (?2, ?3)
-// and its values.
+// and its values; and the periods (0 the opening group, 1..12 the months)
+// whose lines those are when the journal is what posting writes.
 struct Selection
 {
     QString columns;
     QString filter;
     QVariantList values;
+    QList<int> periods;
 };
 
 // The selection of a month choice: the whole year and a month (the (月,
@@ -73,13 +77,81 @@ struct Selection
 std::optional<Selection> monthSelection(const QString &month)
 {
     const QString choice = month.trimmed();
-    if (choice.isEmpty() || choice == kWholeYearChoice)
-        return Selection{kHeadingColumns, {}, {}};
+    if (choice.isEmpty() || choice == kWholeYearChoice) {
+        QList<int> year;
+        for (int period = 0; period < periodrows::kPeriods; ++period)
+            year.append(period);
+        return Selection{kHeadingColumns, {}, {}, year};
+    }
     if (choice == kOpeningChoice)
-        return Selection{kPlainColumns, u" WHERE substr(a.ID, 1, 3) = '800'"_s, {}};
+        return Selection{kPlainColumns, u" WHERE substr(a.ID, 1, 3) = '800'"_s, {}, {0}};
     if (const std::optional<int> m = monthOfChoice(choice))
-        return Selection{kHeadingColumns, u" WHERE a.月 = ?2"_s, {*m}};
+        return Selection{kHeadingColumns, u" WHERE a.月 = ?2"_s, {*m}, {*m}};
     return std::nullopt;
+}
+
+// The lines of each period from the kept balances, when they are exactly
+// the lines the selection lists: every kept total is of an account of the
+// chart (so the join to 科目表 drops no line) and of a period of the year
+// (so no line sorts outside the periods, and the '800' IDs are the opening
+// group's); for a month, its lines by 月 are those by ID, compared through
+// the two indexes' rowids. Nothing otherwise: the journal is then read as
+// its whole order.
+std::optional<QList<int>> keptLineCounts(Session &session, const Selection &lines)
+{
+    const ResultSet kept = session.RunSql(
+        u"SELECT k.期, sum(k.行数), max(f.科目代码 IS NULL OR k.科目代码 = '') FROM 科目月计 k "
+        "LEFT JOIN 科目表 f ON f.科目代码 = k.科目代码 GROUP BY k.期"_s);
+    QList<int> byPeriod(periodrows::kPeriods, 0);
+    for (const ResultSet::Row &row : kept.rows()) {
+        const QVariant &period = row.at(0);
+        if (period.typeId() != QMetaType::LongLong || period.toLongLong() < kOpeningPeriod
+            || period.toLongLong() > kLastPeriod || row.at(2).toInt() != 0)
+            return std::nullopt;
+        byPeriod[int(period.toLongLong()) - kOpeningPeriod] = row.at(1).toInt();
+    }
+    QList<int> counts;
+    for (const int period : lines.periods)
+        counts.append(byPeriod.at(period));
+    if (!lines.values.isEmpty()) {
+        // A month: as many lines by 月 as in its ID range, and each of them there.
+        const int month = lines.periods.first();
+        const ResultSet agree = session.RunSql(
+            u"SELECT (SELECT count(*) FROM 分录表 WHERE 月 = ?1), (SELECT count(*) FROM 分录表 WHERE ID >= ?2 AND "
+            "ID < ?3 AND rowid IN (SELECT rowid FROM 分录表 WHERE 月 = ?1))"_s,
+            {month, periodrows::firstIdOf(month), periodrows::pastIdOf(month)});
+        if (agree.value(0, 0).toInt() != counts.first() || agree.value(0, 1).toInt() != counts.first())
+            return std::nullopt;
+    }
+    return counts;
+}
+
+// The journal of the selection's periods, each read a block at a time from
+// its own lines through the ID index: `n` of a period's lines from its
+// `offset`-th on, in the order of the whole journal (ID, then rowid).
+std::optional<PagedRows> periodJournal(Session &session, const Selection &lines)
+{
+    Transaction read(session, Transaction::Mode::Read);
+    const std::optional<QList<int>> counts = keptLineCounts(session, lines);
+    if (!counts)
+        return std::nullopt;
+    const QString blockSql = u"SELECT "_s + lines.columns + kLinesFrom
+        + u" WHERE a.rowid IN (SELECT rowid FROM 分录表 WHERE ID >= ?1 AND ID < ?2 ORDER BY ID, rowid LIMIT ?3 "
+          "OFFSET ?4) ORDER BY a.ID, a.rowid"_s;
+    // The column names come from the statement, with no row read.
+    const QStringList columns = session.RunSql(blockSql, {0, 0, 0, 0}).columnNames();
+    read.commit();
+    QList<periodrows::Period> periods;
+    for (const int n : *counts)
+        periods.append(periodrows::Period{n, {}});
+    return periodrows::periodRows(
+        session, columns, periods, {},
+        [session = &session, blockSql, shown = lines.periods](int p, int offset, int n) {
+            const int period = shown.at(p);
+            return session
+                ->RunSql(blockSql, {periodrows::firstIdOf(period), periodrows::pastIdOf(period), n, offset})
+                .rows();
+        });
 }
 
 // ?2 the prefix, ?3 the first text after every code that begins with it:
@@ -138,6 +210,10 @@ OpResult OpenEntryJournal(Session &session, const QString &month, PagedRows &row
     if (!lines)
         return refuse(dialogs, u"请选择月份"_s, applicationTitle(), Icon::Critical);
     return guarded(dialogs, [&] {
+        if (std::optional<PagedRows> byPeriod = periodJournal(session, *lines)) {
+            rows = std::move(*byPeriod);
+            return OpResult::done();
+        }
         // ?1 is the copy's counter; the filter's values keep their numbers.
         const QVariantList values = lines->values.isEmpty() ? QVariantList() : QVariantList{QVariant()} + lines->values;
         rows = PagedRows(session, u"SELECT a.rowid"_s + kLinesFrom + lines->filter + u" ORDER BY a.ID, a.rowid"_s,

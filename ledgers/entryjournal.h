@@ -35,6 +35,10 @@ OpResult BuildEntryJournal(Session &session, const QString &month, Dialogs &dial
 // The same rows as BuildEntryJournal then ReadEntryJournal give, read
 // straight from 分录表 as they are shown (PagedRows), without the copy into
 // 分录始表, which is left as it is. The same refusal for another month text.
+// Each period's lines are counted from the kept balances and read a block
+// at a time through the ID index; books whose kept totals cannot place the
+// listed lines (an account not in the chart, an ID outside the year's
+// periods, a month whose 月 differs from its IDs) have the whole order read.
 OpResult OpenEntryJournal(Session &session, const QString &month, PagedRows &rows, Dialogs &dialogs);
 
 // Empties 分录始表 and fills it with every line of 分录表 whose code begins

@@ -12,6 +12,7 @@
 
 #include "accounts/openingbalances.h"
 #include "demo/demobooks.h"
+#include "ledgers/entryjournal.h"
 #include "ledgers/ledgerquery.h"
 #include "store/money.h"
 #include "tests/ledgers/ledgersupport.h"
@@ -352,21 +353,12 @@ TEST_P(RandomLedgerBooks, MultiColumnBalancesFollowTheLines)
               balances);
 }
 
-// Every row computed for the screen, read in blocks from the last backwards
-// (a block's lines start inside a month), equals the work table's row in
-// the same place, value and type; so does the column list. False (after
-// saying where) when one differs.
-void expectScreenRowsAsBuilt(tz::Session &s, LedgerFormat format, const tz::LedgerRequest &request,
-                             bool computed = true)
+// Every row shown, read in blocks from the last backwards (a block's lines
+// start inside a month), equals the work table's row in the same place,
+// value and type; so does the column list. False (after saying where) when
+// one differs.
+void expectShownAsBuilt(const tz::PagedRows &shown, const tz::ResultSet &built, const std::string &what)
 {
-    const std::string what = request.code.toStdString() + " format " + std::to_string(int(format));
-    ScriptedDialogs dialogs;
-    tz::PagedRows shown;
-    bool filled = true;
-    ASSERT_TRUE(tz::OpenLedgerView(s, format, request, shown, filled, dialogs).isDone()) << what;
-    EXPECT_EQ(filled, !computed) << what;
-    ASSERT_TRUE(tz::BuildLedger(s, format, request, dialogs).isDone()) << what;
-    const tz::ResultSet built = tz::ReadLedger(s, format);
     ASSERT_EQ(shown.columnNames(), built.columnNames()) << what;
     ASSERT_EQ(shown.count(), built.recordCount()) << what;
     for (int block = (shown.count() - 1) / 150; block >= 0; --block) {
@@ -379,6 +371,36 @@ void expectScreenRowsAsBuilt(tz::Session &s, LedgerFormat format, const tz::Ledg
                     << got.toString().toStdString() << " instead of " << want.toString().toStdString();
             }
         }
+    }
+}
+
+// The ledger computed for the screen against its build.
+void expectScreenRowsAsBuilt(tz::Session &s, LedgerFormat format, const tz::LedgerRequest &request,
+                             bool computed = true)
+{
+    const std::string what = request.code.toStdString() + " format " + std::to_string(int(format));
+    ScriptedDialogs dialogs;
+    tz::PagedRows shown;
+    bool filled = true;
+    ASSERT_TRUE(tz::OpenLedgerView(s, format, request, shown, filled, dialogs).isDone()) << what;
+    EXPECT_EQ(filled, !computed) << what;
+    ASSERT_TRUE(tz::BuildLedger(s, format, request, dialogs).isDone()) << what;
+    expectShownAsBuilt(shown, tz::ReadLedger(s, format), what);
+}
+
+// The entry journal of each month choice as the grid reads it against the
+// copy BuildEntryJournal writes.
+void expectJournalsAsBuilt(tz::Session &s, const QStringList &months)
+{
+    for (const QString &month : months) {
+        const std::string what = "entry journal " + month.toStdString();
+        ScriptedDialogs dialogs;
+        tz::PagedRows shown;
+        ASSERT_TRUE(tz::OpenEntryJournal(s, month, shown, dialogs).isDone()) << what;
+        tz::ResultSet built;
+        ASSERT_TRUE(tz::BuildEntryJournal(s, month, dialogs).isDone()) << what;
+        ASSERT_TRUE(tz::ReadEntryJournal(s, built, dialogs).isDone()) << what;
+        expectShownAsBuilt(shown, built, what);
     }
 }
 
@@ -417,6 +439,35 @@ TEST(LedgerOnScreen, LinesTheComputedRowsCannotFollowAreBuilt)
     expectScreenRowsAsBuilt(s, LedgerFormat::Quantity, {u"1002002"_s, u"借"_s, 2}, false);
 }
 
+// Journals whose lines the kept totals cannot place (a line of an account
+// not in the chart, a line whose 月 is not its ID's month, IDs outside the
+// year's periods, one of them beginning '800') are read whole; either way
+// each entry journal is the built one.
+TEST(LedgerOnScreen, JournalLinesTheKeptTotalsCannotPlaceAreReadWhole)
+{
+    tz::test::TestSet set;
+    tz::Session &s = set.session();
+    using tz::test::Line;
+    tz::test::postLines(s, {Line{0, 0, 1, u"1002001"_s, 100.0, {}}, Line{0, 0, 2, u"3001"_s, {}, 100.0},
+                            Line{1, 1, 1, u"1002001"_s, 5.0, {}}, Line{1, 1, 2, u"1122"_s, {}, 5.0},
+                            Line{3, 1, 1, u"1001"_s, 2.0, {}}, Line{3, 1, 2, u"1002002"_s, {}, 2.0},
+                            Line{3, 2, 1, u"1001"_s, 1.0, {}}, Line{3, 2, 2, u"1122"_s, {}, 1.0}});
+    const QStringList months = {u"全部"_s, u"年初"_s, u"1"_s, u"3"_s};
+    expectJournalsAsBuilt(s, months);
+    const QStringList damages = {
+        u"UPDATE 分录表 SET 月 = 3 WHERE ID = 8010001002"_s,
+        u"UPDATE 分录表 SET 月 = 1 WHERE ID = 8010001002"_s,
+        u"UPDATE 分录表 SET 科目代码 = '9999' WHERE ID = 8030001001"_s,
+        u"UPDATE 分录表 SET 科目代码 = '1001' WHERE ID = 8030001001"_s,
+        u"UPDATE 分录表 SET ID = 8001234 WHERE ID = 8000000002"_s,
+        u"UPDATE 分录表 SET ID = NULL WHERE ID = 8030002002"_s,
+    };
+    for (const QString &damage : damages) {
+        s.execSql(damage);
+        expectJournalsAsBuilt(s, months);
+    }
+}
+
 // On a year of demonstration books, large enough that blocks of rows start
 // inside months: accounts with sub-accounts, with quantities, a credit
 // account and one without lines, in every format computed for the screen;
@@ -437,8 +488,10 @@ TEST(LedgerOnScreen, DemonstrationBooksInEveryFormat)
             for (const LedgerFormat format : {LedgerFormat::MultiIncrease, LedgerFormat::MultiNet})
                 expectScreenRowsAsBuilt(s, format, {code, direction, 2});
         }
+        expectJournalsAsBuilt(s, {u"全部"_s, u"年初"_s, u"1"_s, u"6"_s, u"12"_s});
     };
     ASSERT_GT(s.RunSql(u"SELECT count(*) FROM 分录表 WHERE 科目代码 = '1002001'"_s).value(0, 0).toInt(), 200);
+    ASSERT_GT(s.RunSql(u"SELECT count(*) FROM 分录表 WHERE ID < 8010000000"_s).value(0, 0).toInt(), 0);
     everyFormat();
 
     // A line of a voucher of June moved to another amount and account.
