@@ -124,9 +124,11 @@ bool WriteVoucherFile(const YearShape &shape, int year, const QString &path, Boo
 
 // bench/peers.cpp: runs `program` with `arguments`, output to /dev/null;
 // the elapsed time, or nothing when the program is missing or fails
-// (`why` then says so).
+// (`why` then says so); `peakMiB`, when given, receives its peak resident
+// memory.
 bool PeerInstalled(const QString &program);
-std::optional<double> RunPeer(const QString &program, const QStringList &arguments, QString &why);
+std::optional<double> RunPeer(const QString &program, const QStringList &arguments, QString &why,
+                              double *peakMiB = nullptr);
 
 // bench/ledgerfloors.cpp: beside each ledger named here (by its figure's
 // label), its work tables built as printing has them, and what any build

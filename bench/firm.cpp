@@ -67,11 +67,12 @@ bool fillFirm(const QStringList &seeds, const QString &root, int count)
 
 const QStringList kLogin = {u"--operator"_s, u"主管"_s, u"--password"_s, u"888"_s};
 
-std::optional<double> runBatch(const QString &sets, const QString &out, int jobs, QString &why)
+// The batch's time; `peakMiB` receives its process's peak memory.
+std::optional<double> runBatch(const QString &sets, const QString &out, int jobs, QString &why, double &peakMiB)
 {
     return RunPeer(cliPath(), kLogin + QStringList{u"batch"_s, u"month-end"_s, u"--sets"_s, sets, u"--month"_s,
                                                    u"12"_s, u"--out"_s, out, u"--jobs"_s, QString::number(jobs)},
-                   why);
+                   why, &peakMiB);
 }
 
 // The batch's work for one set as the separate commands a script would
@@ -184,20 +185,18 @@ bool RunFirm(const Options &options, std::vector<Verdict> &verdicts)
         return ms.has_value();
     };
     double oneWorker = 0, batchMs = 0, separateMs = 0, firmMs = 0;
-    // One worker first: the largest child so far is then this run.
-    if (!timed(runBatch(dir.filePath(u"one-worker"_s), dir.filePath(u"out-one"_s), 1, why), oneWorker))
+    double workerMiB = 0, sampleMiB = 0, firmMiB = 0;
+    if (!timed(runBatch(dir.filePath(u"one-worker"_s), dir.filePath(u"out-one"_s), 1, why, workerMiB), oneWorker))
         return false;
-    const double workerMiB = peakChildMemoryMiB();
-    if (!timed(runBatch(dir.filePath(u"sample-batch"_s), dir.filePath(u"out-batch"_s), jobs, why), batchMs)
+    if (!timed(runBatch(dir.filePath(u"sample-batch"_s), dir.filePath(u"out-batch"_s), jobs, why, sampleMiB), batchMs)
         || !timed(runAllSeparately(setsUnder(dir.filePath(u"sample-separate"_s)), dir.filePath(u"out-separate"_s), jobs,
                                    why),
                   separateMs))
         return false;
     const double cpuBefore = childCpuSeconds();
-    if (!timed(runBatch(dir.filePath(u"firm"_s), dir.filePath(u"out-firm"_s), jobs, why), firmMs))
+    if (!timed(runBatch(dir.filePath(u"firm"_s), dir.filePath(u"out-firm"_s), jobs, why, firmMiB), firmMs))
         return false;
     const double firmCpu = childCpuSeconds() - cpuBefore;
-    const double firmMiB = peakChildMemoryMiB();
 
     printTableHead();
     Figure b(u"batch month-end, %1 sets"_s.arg(sample), batchMs, sample);

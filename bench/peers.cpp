@@ -1,5 +1,8 @@
 // The peers: plain-text accounting programs run on the journal the books
 // export, their output thrown away, timed from start to exit.
+#include <algorithm>
+
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStandardPaths>
@@ -10,12 +13,30 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace bench {
 
+namespace {
+
+// The peak resident memory of a running process so far (VmHWM), in MiB; 0
+// when it cannot be read (the process has ended).
+double processPeakMiB(qint64 pid)
+{
+    QFile status(u"/proc/%1/status"_s.arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    }
+    return 0;
+}
+
+} // namespace
+
 bool PeerInstalled(const QString &program)
 {
     return !QStandardPaths::findExecutable(program).isEmpty();
 }
 
-std::optional<double> RunPeer(const QString &program, const QStringList &arguments, QString &why)
+std::optional<double> RunPeer(const QString &program, const QStringList &arguments, QString &why, double *peakMiB)
 {
     QProcess process;
     // The journal is UTF-8; both programs read it by the locale.
@@ -31,7 +52,21 @@ std::optional<double> RunPeer(const QString &program, const QStringList &argumen
         why = program + u" did not start"_s;
         return std::nullopt;
     }
-    if (!process.waitForFinished(30 * 60 * 1000)) {
+    // The peak is read while the process runs, every few milliseconds: once
+    // it is reaped its own figure is gone (the children's figure of
+    // getrusage is the largest of every child so far).
+    constexpr int kLimitMs = 30 * 60 * 1000;
+    bool finished = false;
+    if (peakMiB) {
+        *peakMiB = 0;
+        while (!finished && timer.elapsed() < kLimitMs) {
+            *peakMiB = std::max(*peakMiB, processPeakMiB(process.processId()));
+            finished = process.waitForFinished(5);
+        }
+    } else {
+        finished = process.waitForFinished(kLimitMs);
+    }
+    if (!finished) {
         process.kill();
         process.waitForFinished();
         why = program + u" did not finish within 30 minutes"_s;
