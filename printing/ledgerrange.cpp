@@ -7,6 +7,7 @@
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/lookupaccount.h"
+#include "store/safefile.h"
 #include "store/session.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -68,6 +69,10 @@ OpResult LayOutAccountPages(Session &session, LedgerPageKind kind, const QString
         return refuse(dialogs, noSuchAccountText(request.code), u"TZ305提示"_s, Icon::Critical);
     if (const OpResult built = BuildLedger(session, formatOf(kind), request, dialogs); !built.isDone())
         return built;
+    // The build read the account's lines from most pages of the journal; the
+    // pages laid out next (a year of them at the limit) take that room
+    // instead of adding to it, and the layout reads only the work table.
+    releaseCachedPages(session.mainConnection());
     return LayOutLedgerPages(session, kind, heading, doc, dialogs);
 }
 

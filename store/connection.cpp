@@ -118,13 +118,18 @@ void Connection::openHandle(const QString &path, int flags, const QByteArray &ke
     // the level, so this comes after the key.
     sqlite3_exec(db, "PRAGMA cipher_log_level = NONE", nullptr, nullptr, nullptr);
     // Every page read is decrypted and every page written encrypted, so the
-    // page cache is what keeps a year's journal cheap to read again: 128 MiB
-    // (the size is given in KiB when negative; the cache grows only as pages
-    // are used) holds the journal of a year at the voucher limit together
-    // with a work table copied from it, and a refill of that size does not
-    // spill to the file before its commit. Sorts and temporary b-trees stay
-    // in memory, so no unencrypted temporary file is written beside the set.
-    sqlite3_exec(db, "PRAGMA cache_size = -131072", nullptr, nullptr, nullptr);
+    // page cache is what keeps pages read again cheap. The queries of a
+    // window read kept balances and the rows on screen, not the year's
+    // journal, so 48 MiB (the size is given in KiB when negative; the cache
+    // grows only as pages are used) holds what any of them reads at the
+    // voucher limit: the code index of the journal (18 MiB), or the table
+    // pages of the lines of one account and its companion (the fixed-asset
+    // ledger's, some 32 MiB), with room to spare. A larger cache kept the
+    // whole year's pages in memory for reads that no window makes; a work
+    // table filled whole for printing spills to the file before its commit.
+    // Sorts and temporary b-trees stay in memory, so no unencrypted
+    // temporary file is written beside the set.
+    sqlite3_exec(db, "PRAGMA cache_size = -49152", nullptr, nullptr, nullptr);
     sqlite3_exec(db, "PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
     // A second program working on the same set (another window, the
     // command line) holds the write lock for the length of one operation;

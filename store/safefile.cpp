@@ -98,6 +98,12 @@ void useSmallCache(Connection &connection)
     sqlite3_exec(connection.handle(), "PRAGMA cache_size = -8192", nullptr, nullptr, nullptr);
 }
 
+void releaseCachedPages(Connection &connection)
+{
+    if (connection.isOpen())
+        sqlite3_db_release_memory(connection.handle());
+}
+
 namespace {
 
 // True for a whole PDF or workbook (zip) as this program writes them: the

@@ -40,9 +40,15 @@ QString verifyAccountSet(const QString &path);
 
 // Gives a connection that reads or rewrites a copy of a set once (checking
 // it, counting its rows, carrying it forward) an 8 MiB page cache instead
-// of the 128 MiB that keeps the open set's year cheap to read again, so the
-// program does not hold a second year of pages.
+// of the 48 MiB of the open set's, so the program does not hold a second
+// cache of pages.
 void useSmallCache(Connection &connection);
+
+// Frees the pages the connection's cache keeps that no statement is using,
+// for an operation done with the journal that next builds a large result
+// in memory (a year of laid-out ledger pages): that result takes the room
+// the journal's pages held instead of adding to it.
+void releaseCachedPages(Connection &connection);
 
 // Gives `scratch` the name `target`. With `replace` an existing target is
 // replaced atomically; without it an existing target makes this fail and
