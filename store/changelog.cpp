@@ -24,9 +24,20 @@ const QString kDigestColumns
     = u"日期, 字号, 制单, 审核, 附件, 摘要说明, 科目代码, 数量, 借方金额, 贷方金额, 流代, 流金"_s;
 const QString kOpeningLinesSql
     = u"SELECT 0, 0, ID, "_s + kDigestColumns + u" FROM 分录表 WHERE ID < 8010000000 ORDER BY ID"_s;
-const QString kMonthLinesSql = u"SELECT 月, 号码, ID % 1000, "_s + kDigestColumns
-    + u" FROM 分录表 WHERE 月 = ? AND 号码 BETWEEN ? AND ? AND ID >= 8010000000 "
-      "ORDER BY 号码, ID"_s;
+// The lines of month ?1's vouchers numbered from ?2 to below ?3 (`upTo`
+// "<") or up to ?3 ("<="): a range of the numbers' index.
+QString monthLinesSql(const QString &upTo)
+{
+    return u"SELECT 月, 号码, ID % 1000, "_s + kDigestColumns + u" FROM 分录表 WHERE 月 = ?1 AND 号码 >= ?2 AND 号码 "_s
+        + upTo + u" ?3 AND ID >= 8010000000 ORDER BY 号码, ID"_s;
+}
+const QString kMonthLinesSql = monthLinesSql(u"<"_s);
+const QString kLastMonthLinesSql = monthLinesSql(u"<="_s);
+// The highest number of month ?1's vouchers numbered ?2 to ?3.
+const QString kLastNumberSql = u"SELECT max(号码) FROM 分录表 WHERE 月 = ?1 AND 号码 BETWEEN ?2 AND ?3"_s;
+// A month at the voucher limit has 40,000 lines: its vouchers are read and
+// digested this many at a time, never held as rows all at once.
+constexpr qint64 kVouchersAtOnce = 500;
 const QString kAllLinesSql = u"SELECT 月, 号码, ID % 1000, "_s + kDigestColumns
     + u" FROM 分录表 WHERE ID >= 8010000000 ORDER BY 月, 号码, ID"_s;
 const QString kInsertRecordSql = u"INSERT INTO 凭证指纹 (月, 号码, 摘要, 日志) VALUES (?, ?, ?, ?)"_s;
@@ -112,7 +123,20 @@ QList<Digested> readVouchers(Session &session, int month, int from, int to)
 {
     if (month == 0)
         return digestVouchers(session.RunSql(kOpeningLinesSql).rows());
-    return digestVouchers(session.RunSql(kMonthLinesSql, {month, from, to}).rows());
+    QList<Digested> vouchers;
+    const QVariant top = session.RunSql(kLastNumberSql, {month, from, to}).value(0, 0);
+    if (top.isNull())
+        return vouchers;
+    // Ranges of numbers in order, each ending between two numbers (a number
+    // need not be whole), so the rows come as one ordered read would give them.
+    for (qint64 low = from; low <= top.toDouble(); low += kVouchersAtOnce) {
+        const bool last = low + kVouchersAtOnce > to;
+        vouchers += digestVouchers(session
+                                       .RunSql(last ? kLastMonthLinesSql : kMonthLinesSql,
+                                               {month, low, last ? qint64(to) : low + kVouchersAtOnce})
+                                       .rows());
+    }
+    return vouchers;
 }
 
 void writeRecords(Session &session, const QList<Digested> &vouchers, qint64 sequence)
