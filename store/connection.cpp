@@ -120,16 +120,17 @@ void Connection::openHandle(const QString &path, int flags, const QByteArray &ke
     // Every page read is decrypted and every page written encrypted, so the
     // page cache is what keeps pages read again cheap. The queries of a
     // window read kept balances and the rows on screen, not the year's
-    // journal, so 48 MiB (the size is given in KiB when negative; the cache
+    // journal, so 64 MiB (the size is given in KiB when negative; the cache
     // grows only as pages are used) holds what any of them reads at the
-    // voucher limit: the code index of the journal (18 MiB), or the table
+    // voucher limit: the code index of the journal (18 MiB), the table
     // pages of the lines of one account and its companion (the fixed-asset
-    // ledger's, some 32 MiB), with room to spare. A larger cache kept the
-    // whole year's pages in memory for reads that no window makes; a work
-    // table filled whole for printing spills to the file before its commit.
-    // Sorts and temporary b-trees stay in memory, so no unencrypted
-    // temporary file is written beside the set.
-    sqlite3_exec(db, "PRAGMA cache_size = -49152", nullptr, nullptr, nullptr);
+    // ledger's, some 32 MiB), most of the table pages a ledger printed for
+    // the year reads. A larger cache kept the whole year's pages in memory
+    // for reads that no window makes; a work table filled whole for
+    // printing spills to the file before its commit. Sorts and temporary
+    // b-trees stay in memory, so no unencrypted temporary file is written
+    // beside the set.
+    sqlite3_exec(db, "PRAGMA cache_size = -65536", nullptr, nullptr, nullptr);
     sqlite3_exec(db, "PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
     // A second program working on the same set (another window, the
     // command line) holds the write lock for the length of one operation;

@@ -40,7 +40,7 @@ QString verifyAccountSet(const QString &path);
 
 // Gives a connection that reads or rewrites a copy of a set once (checking
 // it, counting its rows, carrying it forward) an 8 MiB page cache instead
-// of the 48 MiB of the open set's, so the program does not hold a second
+// of the 64 MiB of the open set's, so the program does not hold a second
 // cache of pages.
 void useSmallCache(Connection &connection);
 
