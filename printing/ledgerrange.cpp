@@ -45,10 +45,10 @@ LedgerFormat formatOf(LedgerPageKind kind)
     return LedgerFormat::FixedAsset;
 }
 
-} // namespace
-
-OpResult LayOutAccountPages(Session &session, LedgerPageKind kind, const QString &code, double leftCm, Document &doc,
-                            Dialogs &dialogs)
+// The pages of one account; with `giveBackCache` the connection's cached
+// pages are freed between the build and the layout (see LayOutAccountPages).
+OpResult layOutAccount(Session &session, LedgerPageKind kind, const QString &code, double leftCm, Document &doc,
+                       Dialogs &dialogs, bool giveBackCache)
 {
     doc = Document();
     LedgerPageHeading heading;
@@ -72,8 +72,17 @@ OpResult LayOutAccountPages(Session &session, LedgerPageKind kind, const QString
     // The build read the account's lines from most pages of the journal; the
     // pages laid out next (a year of them at the limit) take that room
     // instead of adding to it, and the layout reads only the work table.
-    releaseCachedPages(session.mainConnection());
+    if (giveBackCache)
+        releaseCachedPages(session.mainConnection());
     return LayOutLedgerPages(session, kind, heading, doc, dialogs);
+}
+
+} // namespace
+
+OpResult LayOutAccountPages(Session &session, LedgerPageKind kind, const QString &code, double leftCm, Document &doc,
+                            Dialogs &dialogs)
+{
+    return layOutAccount(session, kind, code, leftCm, doc, dialogs, true);
 }
 
 OpResult LayOutLedgerRange(Session &session, LedgerPageKind kind, const QString &from, const QString &to,
@@ -95,7 +104,9 @@ OpResult LayOutLedgerRange(Session &session, LedgerPageKind kind, const QString 
             return OpResult::refused();
         }
         Document pages;
-        if (const OpResult laid = LayOutAccountPages(session, kind, codes.at(i), leftCm, pages, dialogs);
+        // Each account's build reads the journal pages the last one read: the
+        // cache is kept across the range.
+        if (const OpResult laid = layOutAccount(session, kind, codes.at(i), leftCm, pages, dialogs, false);
             !laid.isDone()) {
             doc = Document();
             return laid;
