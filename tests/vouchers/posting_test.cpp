@@ -555,6 +555,15 @@ void resetPeakMemory()
     clear.write("5");
 }
 
+// Under AddressSanitizer freed blocks wait in its quarantine and every block
+// carries red zones, so the peak there says nothing of what the program holds:
+// the bounds on it are checked in the plain build only.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kPeakIsTheProgramsOwn = false;
+#else
+constexpr bool kPeakIsTheProgramsOwn = true;
+#endif
+
 qint64 memoryKiB(const char *field)
 {
     QFile status(u"/proc/self/status"_s);
@@ -600,7 +609,8 @@ TEST(VoucherImportFile, ReadsBlocksAndRefusesAtTheLineWithoutHoldingTheFile)
     EXPECT_TRUE(tz::ImportVouchers(set.session(), path, counts, dialogs).isRefused());
     EXPECT_EQ(dialogs.messages, (QList<tz::test::Message>{{u"第%1行: 引号没有结束"_s.arg(lines + 1), u"TZ305提示"_s,
                                                            tz::Icon::Critical}}));
-    EXPECT_LT(memoryKiB("VmHWM:") - before, QFileInfo(path).size() / 1024);
+    if (kPeakIsTheProgramsOwn)
+        EXPECT_LT(memoryKiB("VmHWM:") - before, QFileInfo(path).size() / 1024);
 }
 
 // The trail digests a month's vouchers a few hundred at a time: logging a
@@ -623,7 +633,8 @@ TEST(TrailOfChanges, AFullMonthIsDigestedAFewHundredVouchersAtATime)
         tz::logVouchers(s, u"导入"_s, 1, 1, std::numeric_limits<int>::max());
         transaction.commit();
     }
-    EXPECT_LT(memoryKiB("VmHWM:") - before, 8 * 1024);
+    if (kPeakIsTheProgramsOwn)
+        EXPECT_LT(memoryKiB("VmHWM:") - before, 8 * 1024);
     EXPECT_EQ(s.RunSql(u"SELECT count(*), max(号码) FROM 凭证指纹"_s).rows(), (QList<QVariantList>{{9000, 9000}}));
     EXPECT_EQ(tz::changeLogProblems(s), QStringList());
 }
