@@ -50,6 +50,9 @@ double peakMemoryMiB();
 // Memory the program holds now (VmRSS).
 double residentMemoryMiB();
 double peakChildMemoryMiB();
+// A figure in KiB of /proc/PROCESS/status (VmRSS, VmHWM ...) in MiB; 0 when
+// it cannot be read (the process has ended).
+double processMemoryMiB(const QString &process, const QByteArray &field);
 
 // One printed line of a year's table.
 struct Figure

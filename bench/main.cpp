@@ -42,16 +42,21 @@ double peakMemoryMiB()
     return double(usage.ru_maxrss) / 1024.0;
 }
 
-double residentMemoryMiB()
+double processMemoryMiB(const QString &process, const QByteArray &field)
 {
-    QFile status(u"/proc/self/status"_s);
+    QFile status(u"/proc/%1/status"_s.arg(process));
     if (!status.open(QIODevice::ReadOnly))
         return 0;
     for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+        if (line.startsWith(field + ':'))
+            return line.mid(field.size() + 1).trimmed().split(' ').value(0).toDouble() / 1024.0;
     }
     return 0;
+}
+
+double residentMemoryMiB()
+{
+    return processMemoryMiB(u"self"_s, "VmRSS");
 }
 
 double peakChildMemoryMiB()

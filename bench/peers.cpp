@@ -2,7 +2,6 @@
 // export, their output thrown away, timed from start to exit.
 #include <algorithm>
 
-#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStandardPaths>
@@ -12,24 +11,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace bench {
-
-namespace {
-
-// The peak resident memory of a running process so far (VmHWM), in MiB; 0
-// when it cannot be read (the process has ended).
-double processPeakMiB(qint64 pid)
-{
-    QFile status(u"/proc/%1/status"_s.arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
-    }
-    return 0;
-}
-
-} // namespace
 
 bool PeerInstalled(const QString &program)
 {
@@ -60,7 +41,7 @@ std::optional<double> RunPeer(const QString &program, const QStringList &argumen
     if (peakMiB) {
         *peakMiB = 0;
         while (!finished && timer.elapsed() < kLimitMs) {
-            *peakMiB = std::max(*peakMiB, processPeakMiB(process.processId()));
+            *peakMiB = std::max(*peakMiB, processMemoryMiB(QString::number(process.processId()), "VmHWM"));
             finished = process.waitForFinished(5);
         }
     } else {
