@@ -2,7 +2,9 @@
 #include "printing/pagepainter.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
+#include <vector>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -85,6 +87,61 @@ bool isPlainLine(const QString &text)
     return true;
 }
 
+// The sides of a page's boxes as horizontal and vertical segments, joined
+// where they lie on one line and touch or overlap. A side drawn once with
+// square caps covers what the box outlines drew, each shared side twice.
+class BoxEdges
+{
+public:
+    void add(const QRectF &box)
+    {
+        m_horizontal.push_back(segment(box.top(), box.left(), box.right()));
+        m_horizontal.push_back(segment(box.bottom(), box.left(), box.right()));
+        m_vertical.push_back(segment(box.left(), box.top(), box.bottom()));
+        m_vertical.push_back(segment(box.right(), box.top(), box.bottom()));
+    }
+
+    QList<QLineF> lines()
+    {
+        QList<QLineF> out;
+        for (const Segment &s : joined(m_horizontal))
+            out.append(QLineF(s.from, s.at, s.to, s.at));
+        for (const Segment &s : joined(m_vertical))
+            out.append(QLineF(s.at, s.from, s.at, s.to));
+        return out;
+    }
+
+private:
+    struct Segment
+    {
+        qint64 line; // `at` in hundredths of a device dot: a side computed
+                     // for two boxes may differ in its last bits
+        double at;   // the line's y (horizontal) or x (vertical)
+        double from;
+        double to;
+    };
+
+    static Segment segment(double at, double from, double to) { return {std::llround(at * 100), at, from, to}; }
+
+    static std::vector<Segment> joined(std::vector<Segment> &segments)
+    {
+        std::sort(segments.begin(), segments.end(), [](const Segment &a, const Segment &b) {
+            return a.line != b.line ? a.line < b.line : a.from < b.from;
+        });
+        std::vector<Segment> out;
+        for (const Segment &s : segments) {
+            if (!out.empty() && out.back().line == s.line && s.from <= out.back().to + 0.01)
+                out.back().to = std::max(out.back().to, s.to);
+            else
+                out.push_back(s);
+        }
+        return out;
+    }
+
+    std::vector<Segment> m_horizontal;
+    std::vector<Segment> m_vertical;
+};
+
 } // namespace
 
 // One font per text style, resolved on the device once for the job, and
@@ -98,11 +155,16 @@ public:
         QRawFont raw;
         double ascent = 0;
         double height = 0; // ascent and descent: one line of the text layout
+        struct
+        {
+            QList<quint32> glyphs;
+            QList<QPointF> positions;
+        } run; // the page's texts in this style, drawn when the page ends
     };
 
     explicit Fonts(QPaintDevice *device) : m_device(device) { }
 
-    const Face &face(float pointSize, bool bold)
+    Face &face(float pointSize, bool bold)
     {
         const auto key = std::make_pair(pointSize, bold);
         auto known = m_faces.find(key);
@@ -118,6 +180,7 @@ public:
     }
 
     QPaintDevice *device() const { return m_device; }
+    std::map<std::pair<float, bool>, Face> &faces() { return m_faces; }
 
 private:
     QPaintDevice *m_device;
@@ -137,29 +200,58 @@ void PagePainter::paint(const Page &page)
 {
     m_painter.save();
     m_painter.setBrush(Qt::NoBrush);
+    std::map<double, BoxEdges> boxes; // by pen width
     double penWidth = -1;
     for (const DrawCommand &c : page.commands()) {
+        if (c.kind == DrawCommand::Kind::Text) {
+            paintText(c);
+            continue;
+        }
+        // Texts are filled, not stroked: only lines and boxes set the pen.
         const double width = std::max(1.0, c.penMm * m_dotsPerMm);
+        const QRectF device = toDevice(c.mm, m_dotsPerMm);
+        if (c.kind == DrawCommand::Kind::Box && device.width() > 0 && device.height() > 0) {
+            boxes[width].add(device);
+            continue;
+        }
         if (width != penWidth) {
-            QPen pen(Qt::black);
-            pen.setWidthF(width);
-            m_painter.setPen(pen);
+            setPenWidth(width);
             penWidth = width;
         }
-        switch (c.kind) {
-        case DrawCommand::Kind::Text:
-            paintText(c);
-            break;
-        case DrawCommand::Kind::Line:
-            m_painter.drawLine(QPointF(c.mm.left(), c.mm.top()) * m_dotsPerMm,
-                               QPointF(c.mm.right(), c.mm.bottom()) * m_dotsPerMm);
-            break;
-        case DrawCommand::Kind::Box:
-            m_painter.drawRect(toDevice(c.mm, m_dotsPerMm));
-            break;
-        }
+        if (c.kind == DrawCommand::Kind::Line)
+            m_painter.drawLine(device.topLeft(), device.bottomRight());
+        else
+            m_painter.drawRect(device);
+    }
+    // A table's cells share their sides: each side is stroked once, as one
+    // line along a whole row or column, rather than once per cell.
+    for (auto &[width, edges] : boxes) {
+        setPenWidth(width);
+        const QList<QLineF> lines = edges.lines();
+        m_painter.drawLines(lines.constData(), int(lines.size()));
+    }
+    // The page's plain texts go out as one glyph run per text style: a PDF
+    // page then holds one text object per style instead of one per cell.
+    for (auto &[key, face] : m_fonts->faces()) {
+        auto &run = face.run;
+        if (run.glyphs.isEmpty())
+            continue;
+        QGlyphRun glyphs;
+        glyphs.setRawFont(face.raw);
+        glyphs.setGlyphIndexes(run.glyphs);
+        glyphs.setPositions(run.positions);
+        m_painter.drawGlyphRun(QPointF(), glyphs);
+        run.glyphs.clear();
+        run.positions.clear();
     }
     m_painter.restore();
+}
+
+void PagePainter::setPenWidth(double width)
+{
+    QPen pen(Qt::black);
+    pen.setWidthF(width);
+    m_painter.setPen(pen);
 }
 
 // A text wider than its box is drawn in a smaller size, down to 5 points,
@@ -170,7 +262,7 @@ void PagePainter::paintText(const DrawCommand &c)
         return;
     const QRectF box = toDevice(c.mm, m_dotsPerMm);
     const int flags = int(c.style.align) | Qt::TextSingleLine;
-    const Fonts::Face &face = m_fonts->face(float(c.style.pointSize), c.style.bold);
+    Fonts::Face &face = m_fonts->face(float(c.style.pointSize), c.style.bold);
     const QList<quint32> glyphs = isPlainLine(c.text) ? face.raw.glyphIndexesForString(c.text) : QList<quint32>();
     const bool plain = !glyphs.isEmpty() && glyphs.size() == c.text.size() && !glyphs.contains(0u);
     QList<QPointF> advances;
@@ -192,32 +284,27 @@ void PagePainter::paintText(const DrawCommand &c)
         m_painter.drawText(box, flags, c.text);
         return;
     }
-    // Placed as the text layout places one line: trailing spaces take no
-    // room in the alignment, the line box is the font's ascent and descent.
-    QList<QPointF> positions(glyphs.size());
-    double x = 0;
-    for (qsizetype i = 0; i < glyphs.size(); ++i) {
-        positions[i] = QPointF(x, 0);
-        x += advances.at(i).x();
-    }
-    double natural = width;
-    for (qsizetype i = c.text.size() - 1; i >= 0 && c.text.at(i).isSpace(); --i)
-        natural -= advances.at(i).x();
+    // Placed as the text layout places one line: the whole advance, with
+    // trailing spaces, is aligned in the box; the line box is the font's
+    // ascent and descent.
     double left = box.left();
     if (c.style.align & Qt::AlignRight)
-        left += box.width() - natural;
+        left += box.width() - width;
     else if (c.style.align & Qt::AlignHCenter)
-        left += (box.width() - natural) / 2;
+        left += (box.width() - width) / 2;
     double top = box.top();
     if (c.style.align & Qt::AlignBottom)
         top += box.height() - face.height;
     else if (c.style.align & Qt::AlignVCenter)
         top += (box.height() - face.height) / 2;
-    QGlyphRun run;
-    run.setRawFont(face.raw);
-    run.setGlyphIndexes(glyphs);
-    run.setPositions(positions);
-    m_painter.drawGlyphRun(QPointF(left, top + face.ascent), run);
+    auto &run = face.run;
+    run.glyphs.append(glyphs);
+    double x = left;
+    const double y = top + face.ascent;
+    for (const QPointF &a : advances) {
+        run.positions.append(QPointF(x, y));
+        x += a.x();
+    }
 }
 
 PaintResult paintDocument(const Document &doc, QPagedPaintDevice &device, Progress *progress)

@@ -27,6 +27,10 @@ QString printFontFamily();
 // is made once for the job, and a text is drawn as the run of its glyphs
 // placed where the text layout places them: shaping every cell through
 // the text layout, with a font made for it, was most of a page's cost.
+// A page's texts of one style go out as one glyph run and its boxes as
+// the lines they make up, each shared side once: a PDF page then holds a
+// few text and path objects instead of one per cell, which is less to
+// write and to compress.
 class PagePainter
 {
 public:
@@ -40,6 +44,7 @@ public:
 private:
     class Fonts;
     void paintText(const DrawCommand &command);
+    void setPenWidth(double width);
 
     QPainter &m_painter;
     double m_dotsPerMm;

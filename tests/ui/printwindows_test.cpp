@@ -9,6 +9,9 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -22,6 +25,7 @@
 #include "demo/demobooks.h"
 #include "ledgers/ui/querywindow.h"
 #include "printing/pagelayout.h"
+#include "printing/pagepainter.h"
 #include "printing/ui/paperprinter.h"
 #include "printing/ui/voucherprintwindow.h"
 #include "shell/ui/application.h"
@@ -95,6 +99,103 @@ class PrintWindowsTest : public QObject
     Q_OBJECT
 
 private slots:
+    // A page is painted as its commands drawn one by one through the text
+    // layout and box outlines would paint it: the texts of a style batched
+    // into one glyph run and the boxes' shared sides stroked once must put
+    // every glyph and side where the plain drawing does.
+    void pagePaintedAsItsCommandsOneByOne()
+    {
+        tz::Page page;
+        const auto text = [&page](const QRectF &mm, const QString &t, double size, bool bold, Qt::Alignment align) {
+            tz::DrawCommand c;
+            c.mm = mm;
+            c.text = t;
+            c.style = {size, bold, align};
+            page.add(c);
+        };
+        const auto shape = [&page](tz::DrawCommand::Kind kind, const QRectF &mm, double pen) {
+            tz::DrawCommand c;
+            c.kind = kind;
+            c.mm = mm;
+            c.penMm = pen;
+            page.add(c);
+        };
+        const QList<double> widths {22, 30, 18, 26};
+        for (int row = 0; row < 4; ++row) {
+            double left = 5;
+            for (double w : widths) {
+                shape(tz::DrawCommand::Kind::Box, QRectF(left, 20 + row * 7, w, 7), 0.2);
+                left += w;
+            }
+        }
+        shape(tz::DrawCommand::Kind::Box, QRectF(5, 8, 96, 10), 0.5);
+        shape(tz::DrawCommand::Kind::Line, QRectF(5, 52, 96, 3), 0.3);
+        const Qt::Alignment center = Qt::AlignHCenter | Qt::AlignVCenter;
+        text(QRectF(5, 8, 96, 10), u"库存商品  明细帐"_s, 14, true, center);
+        text(QRectF(5, 20, 22, 7), u"2024-01-01"_s, 8, false, Qt::AlignLeft | Qt::AlignVCenter);
+        text(QRectF(27, 20, 30, 7), u"  承 前 页"_s, 8, false, Qt::AlignLeft | Qt::AlignVCenter);
+        text(QRectF(57, 20, 18, 7), u"借  "_s, 8, false, center);
+        text(QRectF(75, 20, 26, 7), u"378,928.01"_s, 8, false, Qt::AlignRight | Qt::AlignVCenter);
+        text(QRectF(5, 27, 22, 7), u"转-41"_s, 8, false, Qt::AlignLeft | Qt::AlignBottom);
+        text(QRectF(27, 27, 30, 7), u"采购商品"_s, 9.5, true, Qt::AlignRight | Qt::AlignTop);
+        text(QRectF(57, 27, 18, 7), u"e\u0301te\u0301"_s, 8, false, center); // combining marks: the text layout
+        text(QRectF(27, 34, 30, 7), u"一个放不下这一格的很长的科目名称"_s, 8, false, Qt::AlignLeft | Qt::AlignVCenter);
+        text(QRectF(75, 41, 26, 7), u"-1,234.50"_s, 8, false, Qt::AlignRight | Qt::AlignVCenter);
+        text(QRectF(5, 41, 22, 7), u"贷方  "_s, 8, false, Qt::AlignRight | Qt::AlignVCenter);
+
+        const double dotsPerMm = 300 / 25.4;
+        const auto blank = [&] {
+            QImage image(int(106 * dotsPerMm), int(60 * dotsPerMm), QImage::Format_Grayscale8);
+            image.setDotsPerMeterX(int(dotsPerMm * 1000));
+            image.setDotsPerMeterY(int(dotsPerMm * 1000));
+            image.fill(Qt::white);
+            return image;
+        };
+        QImage painted = blank();
+        {
+            QPainter painter(&painted);
+            tz::PagePainter(painter, dotsPerMm).paint(page);
+        }
+        QImage plain = blank();
+        {
+            QPainter painter(&plain);
+            for (const tz::DrawCommand &c : page.commands()) {
+                const QRectF box(c.mm.topLeft() * dotsPerMm, c.mm.size() * dotsPerMm);
+                QPen pen(Qt::black);
+                pen.setWidthF(std::max(1.0, c.penMm * dotsPerMm));
+                painter.setPen(pen);
+                if (c.kind == tz::DrawCommand::Kind::Box) {
+                    painter.drawRect(box);
+                } else if (c.kind == tz::DrawCommand::Kind::Line) {
+                    painter.drawLine(box.topLeft(), box.bottomRight());
+                } else {
+                    QFont font(tz::printFontFamily());
+                    font.setPointSizeF(c.style.pointSize);
+                    font.setBold(c.style.bold);
+                    font = QFont(font, &plain);
+                    const double width = QFontMetricsF(font, &plain).horizontalAdvance(c.text);
+                    if (width > box.width())
+                        font.setPointSizeF(std::max(5.0, c.style.pointSize * box.width() / width));
+                    painter.setFont(font);
+                    painter.drawText(box, int(c.style.align) | Qt::TextSingleLine, c.text);
+                }
+            }
+        }
+        qsizetype ink = 0, differing = 0;
+        for (int y = 0; y < plain.height(); ++y) {
+            const uchar *a = plain.constScanLine(y);
+            const uchar *b = painted.constScanLine(y);
+            for (int x = 0; x < plain.width(); ++x) {
+                ink += a[x] < 128;
+                differing += std::abs(int(a[x]) - int(b[x])) >= 128;
+            }
+        }
+        QVERIFY(ink > 10000);
+        // What may differ: the four outer corners of a frame (square caps
+        // where the outline's corner was bevelled) and edge pixels.
+        QVERIFY2(differing * 200 < ink, qPrintable(u"%1 of %2 ink pixels differ"_s.arg(differing).arg(ink)));
+    }
+
     void voucherPrinting()
     {
         Harness h;
