@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "ledgers/ledgersql.h"
+#include "ledgers/periodrows.h"
 #include "store/dialogs.h"
 #include "store/guard.h"
 #include "store/money.h"
@@ -68,6 +69,69 @@ const QString kFinalValuesSql =
 const QString kCarryForwardSql =
     u"INSERT INTO 固累式 (ID, 摘要说明, 原值, 累计折旧, 净值) VALUES ('813', '结转下年', ?, ?, ?)"_s;
 
+// For the rows computed on screen: the columns of 固累式, and ?7 month
+// lines of the asset (?3) and its companion (?4) with IDs from ?5 below ?6,
+// from the ?8-th on, with the running values as kLinesSql gives them, the
+// values carried into the month ?1 and ?2 (cents). The running sums are
+// taken over the code index; only the lines shown are read from the table.
+const QString kColumnNames =
+    u"科目代码, ID, 日期, 字号, 号码, 摘要说明, 借方金额, 贷方金额, 原值, 借方金额1, 贷方金额1, 累计折旧, 净值"_s;
+const QString kPeriodLinesSql =
+    u"SELECT a.科目代码 AS 科目代码, CAST(a.ID AS TEXT) AS ID, a.日期 AS 日期, "_s
+    + ledgersql::kReference + u" AS 字号, a.号码 AS 号码, a.摘要说明 AS 摘要说明, "
+    "CASE WHEN a.科目代码 = ?3 THEN a.借方金额 END AS 借方金额, CASE WHEN a.科目代码 = ?3 THEN a.贷方金额 END AS 贷方金额, "
+    "s.原值分 / 100.0 AS 原值, CASE WHEN a.科目代码 = ?4 THEN a.借方金额 END AS 借方金额1, "
+    "CASE WHEN a.科目代码 = ?4 THEN a.贷方金额 END AS 贷方金额1, s.累计分 / 100.0 AS 累计折旧, "
+    "(s.原值分 - s.累计分) / 100.0 AS 净值 "
+    "FROM (SELECT r, 原值分, 累计分 FROM (SELECT rowid AS r, ID, ?1 + sum(CASE WHEN 科目代码 = ?3 THEN "_s
+    + ledgersql::centsOf(u"借方金额"_s) + u" - "_s + ledgersql::centsOf(u"贷方金额"_s)
+    + u" ELSE 0 END) OVER w AS 原值分, ?2 + sum(CASE WHEN 科目代码 = ?4 THEN "_s + ledgersql::centsOf(u"贷方金额"_s)
+    + u" - "_s + ledgersql::centsOf(u"借方金额"_s)
+    + u" ELSE 0 END) OVER w AS 累计分 FROM 分录表 WHERE 科目代码 IN (?3, ?4) AND ID >= ?5 AND ID < ?6 "
+      "WINDOW w AS (ORDER BY ID)) ORDER BY ID LIMIT ?7 OFFSET ?8) s JOIN 分录表 a ON a.rowid = s.r ORDER BY a.ID"_s;
+
+// The month totals kTotalsSql writes, in the columns of 固累式, from the
+// month lines of the asset (?1) and its companion (?2) (IDs from ?3) as
+// the code index holds them.
+const QString kJournalTotalsSql =
+    u"WITH 月计 AS (SELECT substr(ID, 1, 3) AS 期, "
+    "round_half_up(sum(CASE WHEN 科目代码 = ?1 THEN 借方金额 END), 2) AS 借, "
+    "round_half_up(sum(CASE WHEN 科目代码 = ?1 THEN 贷方金额 END), 2) AS 贷, "
+    "round_half_up(sum(CASE WHEN 科目代码 = ?2 THEN 借方金额 END), 2) AS 借1, "
+    "round_half_up(sum(CASE WHEN 科目代码 = ?2 THEN 贷方金额 END), 2) AS 贷1 "
+    "FROM 分录表 WHERE 科目代码 IN (?1, ?2) AND ID >= ?3 GROUP BY 期) "
+    "SELECT NULL AS 科目代码, 期 || '9999998' AS ID, NULL AS 日期, NULL AS 字号, NULL AS 号码, ' 本月合计' AS 摘要说明, "
+    "借 AS 借方金额, 贷 AS 贷方金额, NULL AS 原值, 借1 AS 借方金额1, 贷1 AS 贷方金额1, NULL AS 累计折旧, NULL AS 净值 "
+    "FROM 月计 "
+    "UNION ALL "
+    "SELECT NULL, 期 || '9999999', NULL, NULL, NULL, ' 本年累计', round_half_up(sum(借) OVER w, 2), "
+    "round_half_up(sum(贷) OVER w, 2), NULL, round_half_up(sum(借1) OVER w, 2), round_half_up(sum(贷1) OVER w, 2), "
+    "NULL, NULL FROM 月计 WINDOW w AS (ORDER BY 期) ORDER BY ID"_s;
+
+// What the month lines change the values by, in whole cents: 原值 by the
+// asset's (?1) debits minus credits, 累计折旧 by the companion's (?2)
+// credits minus debits (IDs from ?3); and how many lines there are.
+const QString kMonthChangeSql =
+    u"SELECT ifnull(sum(CASE WHEN 科目代码 = ?1 THEN "_s + ledgersql::centsOf(u"借方金额"_s) + u" - "_s
+    + ledgersql::centsOf(u"贷方金额"_s) + u" ELSE 0 END), 0), ifnull(sum(CASE WHEN 科目代码 = ?2 THEN "_s
+    + ledgersql::centsOf(u"贷方金额"_s) + u" - "_s + ledgersql::centsOf(u"借方金额"_s)
+    + u" ELSE 0 END), 0), count(*) FROM 分录表 WHERE 科目代码 IN (?1, ?2) AND ID >= ?3"_s;
+
+// The opening 原值 and 累计折旧 of the asset and its companion, in cents.
+std::pair<Cents, Cents> openingValues(Session &session, const QString &code, const QString &companion)
+{
+    const Cents cost = roundToCents(session.RunSql(kOpeningDebitSql, {code, kFirstMonthId}).value(0, 0).toDouble());
+    const Cents depreciation =
+        -roundToCents(session.RunSql(kOpeningDebitSql, {companion, kFirstMonthId}).value(0, 0).toDouble());
+    return {cost, depreciation};
+}
+
+// The carry-forward row for the final values, when any is not zero.
+bool anyValue(const QVariantList &values)
+{
+    return std::any_of(values.cbegin(), values.cend(), [](const QVariant &v) { return roundToCents(v.toDouble()) != 0; });
+}
+
 } // namespace
 
 QString fixedAssetCompanion(const QString &code)
@@ -93,9 +157,7 @@ OpResult BuildFixedAssetLedger(Session &session, const QString &code, Dialogs &d
             transaction.commit();
             return OpResult::done();
         }
-        const Cents cost = roundToCents(session.RunSql(kOpeningDebitSql, {code, kFirstMonthId}).value(0, 0).toDouble());
-        const Cents depreciation =
-            -roundToCents(session.RunSql(kOpeningDebitSql, {companion, kFirstMonthId}).value(0, 0).toDouble());
+        const auto [cost, depreciation] = openingValues(session, code, companion);
         if (cost != 0 || depreciation != 0) {
             session.execSql(kOpeningRowSql,
                             {centsToDouble(cost), centsToDouble(depreciation), centsToDouble(cost - depreciation)});
@@ -103,13 +165,8 @@ OpResult BuildFixedAssetLedger(Session &session, const QString &code, Dialogs &d
         session.execSql(kLinesSql, {cost, depreciation, code, companion, kFirstMonthId});
         session.execSql(kTotalsSql);
         const ResultSet last = session.RunSql(kFinalValuesSql);
-        if (last.recordCount() > 0) {
-            const QVariantList values = last.rows().first();
-            const bool anyValue = std::any_of(values.cbegin(), values.cend(),
-                                              [](const QVariant &v) { return roundToCents(v.toDouble()) != 0; });
-            if (anyValue)
-                session.execSql(kCarryForwardSql, values);
-        }
+        if (last.recordCount() > 0 && anyValue(last.rows().first()))
+            session.execSql(kCarryForwardSql, last.rows().first());
         transaction.commit();
         return OpResult::done();
     });
@@ -117,6 +174,65 @@ OpResult BuildFixedAssetLedger(Session &session, const QString &code, Dialogs &d
         return built;
     return refuse(dialogs, u"只有固定资产(1601)或无形资产(1701)或生产性生物资产(1621)科目才能生成固累式帐页"_s,
                   applicationTitle(), Icon::Critical);
+}
+
+std::optional<PagedRows> FixedAssetLedgerRows(Session &session, const QString &code)
+{
+    using namespace periodrows;
+    if (!kAssetClasses.contains(code.left(4)))
+        return std::nullopt;
+    const QString companion = fixedAssetCompanion(code);
+    Transaction read(session, Transaction::Mode::Read);
+    const std::optional<QList<int>> counts = periodLineCounts(session, {code, companion}, 9'999'998);
+    if (!counts)
+        return std::nullopt;
+    const auto [cost, depreciation] = openingValues(session, code, companion);
+    // The opening lines are shown as the opening row alone.
+    QList<Period> periods(kPeriods);
+    for (int period = 1; period < kPeriods; ++period)
+        periods[period].lines = counts->at(period);
+    if (cost != 0 || depreciation != 0) {
+        periods[0].after.append({QVariant(), u"8000000000"_s, QVariant(), QVariant(), QVariant(), u"年初余额"_s,
+                                 QVariant(), QVariant(), centsToDouble(cost), QVariant(), QVariant(),
+                                 centsToDouble(depreciation), centsToDouble(cost - depreciation)});
+    }
+    const ResultSet totals = session.RunSql(kJournalTotalsSql, {code, companion, kFirstMonthId});
+    placeAfter(totals.rows(), periods, 1);
+    // Each month's values carried in: the opening values plus the months
+    // before it, from the kept totals of each account.
+    const QList<PeriodNet> costBefore = carried(periodNets(session, {code}));
+    const QList<PeriodNet> companionBefore = carried(periodNets(session, {companion}));
+    const ResultSet change = session.RunSql(kMonthChangeSql, {code, companion, kFirstMonthId});
+    // The values after the last month line, or the opening row's.
+    QList<ResultSet::Row> last;
+    QVariantList values;
+    if (change.value(0, 2).toLongLong() > 0) {
+        const qint64 finalCost = cost + change.value(0, 0).toLongLong();
+        const qint64 finalDepreciation = depreciation + change.value(0, 1).toLongLong();
+        values = {double(finalCost) / 100.0, double(finalDepreciation) / 100.0,
+                  double(finalCost - finalDepreciation) / 100.0};
+    } else if (cost != 0 || depreciation != 0) {
+        values = {centsToDouble(cost), centsToDouble(depreciation), centsToDouble(cost - depreciation)};
+    }
+    if (!values.isEmpty() && anyValue(values)) {
+        last.append({QVariant(), u"813"_s, QVariant(), QVariant(), QVariant(), u"结转下年"_s, QVariant(), QVariant(),
+                     values.at(0), QVariant(), QVariant(), values.at(1), values.at(2)});
+    }
+    read.commit();
+    const QStringList columns = kColumnNames.split(u", "_s);
+    return periodRows(session, columns, periods, last,
+                      [session = &session, code, companion, cost, depreciation, costBefore,
+                       companionBefore](int period, int offset, int n) {
+                          // Month 1 starts from the opening values; the
+                          // kept totals carry the months after it.
+                          const qint64 costIn = cost + costBefore.at(period).cents - costBefore.at(1).cents;
+                          const qint64 depreciationIn =
+                              depreciation - (companionBefore.at(period).cents - companionBefore.at(1).cents);
+                          return session
+                              ->RunSql(kPeriodLinesSql, {costIn, depreciationIn, code, companion, firstIdOf(period),
+                                                         pastIdOf(period), n, offset})
+                              .rows();
+                      });
 }
 
 } // namespace tz

@@ -3,9 +3,12 @@
 // account, written into the work table 固累式 (and emptying 固累帐页).
 #pragma once
 
+#include <optional>
+
 #include <QString>
 
 #include "store/operation.h"
+#include "store/pagedrows.h"
 
 namespace tz {
 
@@ -31,5 +34,10 @@ QString fixedAssetCompanion(const QString &code);
 //  - '813' "结转下年" with the final values when any is not zero.
 // One transaction.
 OpResult BuildFixedAssetLedger(Session &session, const QString &code, Dialogs &dialogs);
+// The rows BuildFixedAssetLedger writes, in the columns and order of
+// 固累式, computed a block at a time as they are read; nothing is written.
+// nullopt for an account the build refuses, and as for DetailLedgerRows
+// (such books are built). Throws DbError.
+std::optional<PagedRows> FixedAssetLedgerRows(Session &session, const QString &code);
 
 } // namespace tz

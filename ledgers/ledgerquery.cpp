@@ -107,8 +107,9 @@ std::optional<PagedRows> computedRows(Session &session, LedgerFormat format, con
         return MultiColumnLedgerRows(session, code, request.direction, MultiColumnVariant::Increase);
     case LedgerFormat::MultiNet:
         return MultiColumnLedgerRows(session, code, request.direction, MultiColumnVariant::Net);
-    case LedgerFormat::General:
     case LedgerFormat::FixedAsset:
+        return FixedAssetLedgerRows(session, code);
+    case LedgerFormat::General:
         break;
     }
     return std::nullopt;

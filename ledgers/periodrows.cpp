@@ -107,10 +107,10 @@ std::optional<QList<Period>> accountPeriods(Session &session, const QString &cod
     return periods;
 }
 
-void placeAfter(const QList<ResultSet::Row> &rows, QList<Period> &periods)
+void placeAfter(const QList<ResultSet::Row> &rows, QList<Period> &periods, int idColumn)
 {
     for (const ResultSet::Row &row : rows) {
-        const int period = row.at(0).toString().left(3).toInt() - 800;
+        const int period = row.at(idColumn).toString().left(3).toInt() - 800;
         if (period >= 0 && period < periods.size())
             periods[period].after.append(row);
     }

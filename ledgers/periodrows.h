@@ -78,8 +78,8 @@ using LineReader = std::function<QList<ResultSet::Row>(int period, int offset, i
 PagedRows periodRows(Session &session, const QStringList &columns, const QList<Period> &periods,
                      const QList<ResultSet::Row> &last, LineReader read);
 
-// The rows of `rows` whose first column (an ID as text) begins with the
-// period's key, into the periods' `after` lists, in their order.
-void placeAfter(const QList<ResultSet::Row> &rows, QList<Period> &periods);
+// The rows of `rows` whose column `idColumn` (an ID as text) begins with
+// the period's key, into the periods' `after` lists, in their order.
+void placeAfter(const QList<ResultSet::Row> &rows, QList<Period> &periods, int idColumn = 0);
 
 } // namespace tz::periodrows

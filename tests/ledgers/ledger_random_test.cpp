@@ -414,6 +414,7 @@ TEST_P(RandomLedgerBooks, RowsComputedForTheScreenAreTheBuiltRows)
         for (const auto &[code, direction] : {std::pair{u"2221"_s, u"贷"_s}, {u"1002"_s, u"借"_s}, {u"5602"_s, u"借"_s}})
             expectScreenRowsAsBuilt(s(), format, {code, direction, 2});
     }
+    expectScreenRowsAsBuilt(s(), LedgerFormat::FixedAsset, {u"1601"_s, u"借"_s, 2});
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, RandomLedgerBooks, testing::Values(1u, 7u, 2024u));
@@ -432,6 +433,10 @@ TEST(LedgerOnScreen, LinesTheComputedRowsCannotFollowAreBuilt)
     expectScreenRowsAsBuilt(s, LedgerFormat::Detail, {u"1002001"_s, u"借"_s, 2});
     expectScreenRowsAsBuilt(s, LedgerFormat::Quantity, {u"1002001"_s, u"贷"_s, 2});
     expectScreenRowsAsBuilt(s, LedgerFormat::MultiNet, {u"1002"_s, u"借"_s, 2});
+    tz::test::postLines(s, {Line{1, 9999, 997, u"1602"_s, {}, 2.0}, Line{1, 9999, 996, u"1601"_s, 2.0, {}}});
+    expectScreenRowsAsBuilt(s, LedgerFormat::FixedAsset, {u"1601"_s, u"借"_s, 2});
+    tz::test::postLines(s, {Line{1, 9999, 999, u"1602"_s, 1.0, {}}});
+    expectScreenRowsAsBuilt(s, LedgerFormat::FixedAsset, {u"1601"_s, u"借"_s, 2}, false);
     tz::test::postLines(s, {Line{0, 0, 9'000'001, u"1002002"_s, 1.0, {}}, Line{1, 9999, 998, u"1002001"_s, 1.0, {}}});
     expectScreenRowsAsBuilt(s, LedgerFormat::MultiIncrease, {u"1002"_s, u"借"_s, 2}, false);
     expectScreenRowsAsBuilt(s, LedgerFormat::Detail, {u"1002001"_s, u"借"_s, 2}, false);
@@ -488,6 +493,7 @@ TEST(LedgerOnScreen, DemonstrationBooksInEveryFormat)
             for (const LedgerFormat format : {LedgerFormat::MultiIncrease, LedgerFormat::MultiNet})
                 expectScreenRowsAsBuilt(s, format, {code, direction, 2});
         }
+        expectScreenRowsAsBuilt(s, LedgerFormat::FixedAsset, {u"1601"_s, u"借"_s, 2});
         expectJournalsAsBuilt(s, {u"全部"_s, u"年初"_s, u"1"_s, u"6"_s, u"12"_s});
     };
     ASSERT_GT(s.RunSql(u"SELECT count(*) FROM 分录表 WHERE 科目代码 = '1002001'"_s).value(0, 0).toInt(), 200);
