@@ -108,15 +108,6 @@ const QString kJournalTotalsSql =
     "round_half_up(sum(贷) OVER w, 2), NULL, round_half_up(sum(借1) OVER w, 2), round_half_up(sum(贷1) OVER w, 2), "
     "NULL, NULL FROM 月计 WINDOW w AS (ORDER BY 期) ORDER BY ID"_s;
 
-// What the month lines change the values by, in whole cents: 原值 by the
-// asset's (?1) debits minus credits, 累计折旧 by the companion's (?2)
-// credits minus debits (IDs from ?3); and how many lines there are.
-const QString kMonthChangeSql =
-    u"SELECT ifnull(sum(CASE WHEN 科目代码 = ?1 THEN "_s + ledgersql::centsOf(u"借方金额"_s) + u" - "_s
-    + ledgersql::centsOf(u"贷方金额"_s) + u" ELSE 0 END), 0), ifnull(sum(CASE WHEN 科目代码 = ?2 THEN "_s
-    + ledgersql::centsOf(u"贷方金额"_s) + u" - "_s + ledgersql::centsOf(u"借方金额"_s)
-    + u" ELSE 0 END), 0), count(*) FROM 分录表 WHERE 科目代码 IN (?1, ?2) AND ID >= ?3"_s;
-
 // The opening 原值 and 累计折旧 of the asset and its companion, in cents.
 std::pair<Cents, Cents> openingValues(Session &session, const QString &code, const QString &companion)
 {
@@ -187,50 +178,43 @@ std::optional<PagedRows> FixedAssetLedgerRows(Session &session, const QString &c
     if (!counts)
         return std::nullopt;
     const auto [cost, depreciation] = openingValues(session, code, companion);
+    // The values carried into each month (and past the year): the opening
+    // values plus the kept totals of the months before it.
+    const QList<PeriodNet> costNets = periodNets(session, {code});
+    const QList<PeriodNet> companionNets = periodNets(session, {companion});
+    QList<std::pair<qint64, qint64>> carriedIn(kPeriods + 1, {cost, depreciation});
+    for (int period = 2; period <= kPeriods; ++period) {
+        carriedIn[period] = {carriedIn[period - 1].first + costNets.at(period - 1).cents,
+                             carriedIn[period - 1].second - companionNets.at(period - 1).cents};
+    }
+    // A row of the three values alone: the opening row, the carry forward.
+    const auto valuesRow = [](const QString &id, const QString &summary, qint64 costCents, qint64 depreciationCents) {
+        return ResultSet::Row{QVariant(), id, QVariant(), QVariant(), QVariant(), summary, QVariant(), QVariant(),
+                              centsToDouble(costCents), QVariant(), QVariant(), centsToDouble(depreciationCents),
+                              centsToDouble(costCents - depreciationCents)};
+    };
     // The opening lines are shown as the opening row alone.
     QList<Period> periods(kPeriods);
     for (int period = 1; period < kPeriods; ++period)
         periods[period].lines = counts->at(period);
-    if (cost != 0 || depreciation != 0) {
-        periods[0].after.append({QVariant(), u"8000000000"_s, QVariant(), QVariant(), QVariant(), u"年初余额"_s,
-                                 QVariant(), QVariant(), centsToDouble(cost), QVariant(), QVariant(),
-                                 centsToDouble(depreciation), centsToDouble(cost - depreciation)});
-    }
+    if (cost != 0 || depreciation != 0)
+        periods[0].after.append(valuesRow(u"8000000000"_s, u"年初余额"_s, cost, depreciation));
     const ResultSet totals = session.RunSql(kJournalTotalsSql, {code, companion, kFirstMonthId});
     placeAfter(totals.rows(), periods, 1);
-    // Each month's values carried in: the opening values plus the months
-    // before it, from the kept totals of each account.
-    const QList<PeriodNet> costBefore = carried(periodNets(session, {code}));
-    const QList<PeriodNet> companionBefore = carried(periodNets(session, {companion}));
-    const ResultSet change = session.RunSql(kMonthChangeSql, {code, companion, kFirstMonthId});
-    // The values after the last month line, or the opening row's.
+    // The values after the last month line (the opening ones without any).
     QList<ResultSet::Row> last;
-    QVariantList values;
-    if (change.value(0, 2).toLongLong() > 0) {
-        const qint64 finalCost = cost + change.value(0, 0).toLongLong();
-        const qint64 finalDepreciation = depreciation + change.value(0, 1).toLongLong();
-        values = {double(finalCost) / 100.0, double(finalDepreciation) / 100.0,
-                  double(finalCost - finalDepreciation) / 100.0};
-    } else if (cost != 0 || depreciation != 0) {
-        values = {centsToDouble(cost), centsToDouble(depreciation), centsToDouble(cost - depreciation)};
-    }
-    if (!values.isEmpty() && anyValue(values)) {
-        last.append({QVariant(), u"813"_s, QVariant(), QVariant(), QVariant(), u"结转下年"_s, QVariant(), QVariant(),
-                     values.at(0), QVariant(), QVariant(), values.at(1), values.at(2)});
-    }
+    const auto [finalCost, finalDepreciation] = carriedIn.last();
+    const ResultSet::Row carry = valuesRow(u"813"_s, u"结转下年"_s, finalCost, finalDepreciation);
+    if (anyValue({carry.at(8), carry.at(11), carry.at(12)}))
+        last.append(carry);
     read.commit();
     const QStringList columns = kColumnNames.split(u", "_s);
     return periodRows(session, columns, periods, last,
-                      [session = &session, code, companion, cost, depreciation, costBefore,
-                       companionBefore](int period, int offset, int n) {
-                          // Month 1 starts from the opening values; the
-                          // kept totals carry the months after it.
-                          const qint64 costIn = cost + costBefore.at(period).cents - costBefore.at(1).cents;
-                          const qint64 depreciationIn =
-                              depreciation - (companionBefore.at(period).cents - companionBefore.at(1).cents);
+                      [session = &session, code, companion, carriedIn](int period, int offset, int n) {
                           return session
-                              ->RunSql(kPeriodLinesSql, {costIn, depreciationIn, code, companion, firstIdOf(period),
-                                                         pastIdOf(period), n, offset})
+                              ->RunSql(kPeriodLinesSql,
+                                       {carriedIn.at(period).first, carriedIn.at(period).second, code, companion,
+                                        firstIdOf(period), pastIdOf(period), n, offset})
                               .rows();
                       });
 }
